@@ -1,0 +1,32 @@
+# Each layer is a static library made of every source file in its folders, so
+# adding a file needs no edit here.
+function(emr_layer name)
+  cmake_parse_arguments(L "" "" "DIRS;DEPS" ${ARGN})
+  set(sources)
+  foreach(dir IN LISTS L_DIRS)
+    file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    list(APPEND sources ${dir_sources})
+  endforeach()
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${L_DEPS})
+endfunction()
+
+# One test program per folder under tests/ that holds sources.
+function(emr_test_program name)
+  cmake_parse_arguments(T "" "" "DIRS;DEPS" ${ARGN})
+  set(sources)
+  foreach(dir IN LISTS T_DIRS)
+    file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+    list(APPEND sources ${dir_sources})
+  endforeach()
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "EMR_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+endfunction()
