@@ -6,29 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/Geometry.h"
+
 namespace emr::platform {
 
 /// A native top-level window; 0 is "none".
 using WindowId = std::uint64_t;
 
-struct TPoint {
-    int X = 0;
-    int Y = 0;
-    friend bool operator==(const TPoint&, const TPoint&) = default;
-};
-
-/// Left, Top, Right, Bottom; Right and Bottom are exclusive.
-struct TRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
-    bool Empty() const { return Right <= Left || Bottom <= Top; }
-    bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
-    friend bool operator==(const TRect&, const TRect&) = default;
-};
+using emr::TPoint;
+using emr::TRect;
 
 /// What kind of native window the framework asks for.
 enum class TWindowKind {
