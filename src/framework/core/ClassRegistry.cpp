@@ -34,6 +34,13 @@ const std::function<TNotifyEvent(TObject*)>* TClassInfo::FindMethod(std::string_
     return nullptr;
 }
 
+const std::function<void(TObject*, TComponent*)>* TClassInfo::FindField(std::string_view name) const {
+    for (const TClassInfo* c = this; c; c = c->Parent)
+        for (const auto& [fieldName, setter] : c->Fields)
+            if (SameText(fieldName, name)) return &setter;
+    return nullptr;
+}
+
 bool TClassInfo::InheritsFrom(std::string_view ancestor) const {
     for (const TClassInfo* c = this; c; c = c->Parent)
         if (SameText(c->Name, ancestor)) return true;

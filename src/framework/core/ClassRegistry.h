@@ -67,11 +67,16 @@ public:
     std::vector<TPropInfo> Properties;
     /// Published methods by name: bind one to an instance to get an event handler.
     std::map<std::string, std::function<TNotifyEvent(TObject*)>, std::less<>> Methods;
+    /// Published fields of a layout root: the reader stores each component it
+    /// creates under that name (type-checked by the setter, which throws on a mismatch).
+    std::map<std::string, std::function<void(TObject* root, TComponent* component)>, std::less<>> Fields;
 
     /// The property of that name here or in a base class (case-insensitive).
     const TPropInfo* FindProperty(std::string_view name) const;
     /// The published method of that name here or in a base class.
     const std::function<TNotifyEvent(TObject*)>* FindMethod(std::string_view name) const;
+    /// The field setter of that name here or in a base class.
+    const std::function<void(TObject*, TComponent*)>* FindField(std::string_view name) const;
     /// True when this class is `ancestor` or derives from it.
     bool InheritsFrom(std::string_view ancestor) const;
 };
@@ -233,6 +238,19 @@ public:
         info_.Methods[std::move(name)] = [method](TObject* o) -> TNotifyEvent {
             C* self = static_cast<C*>(o);
             return [self, method](TObject* sender) { (self->*method)(sender); };
+        };
+        return *this;
+    }
+
+    /// A published field of a layout root that receives the component of that name.
+    template <class T> TClassRegistrar& Field(std::string name, T* C::*member) {
+        std::string fieldName = name;
+        info_.Fields[std::move(name)] = [member, fieldName](TObject* root, TComponent* component) {
+            T* typed = dynamic_cast<T*>(component);
+            if (component && !typed)
+                throw Exception("Field " + fieldName + " needs a " + std::string(T::StaticClassName) + ", not a " +
+                                std::string(component->ClassName()));
+            static_cast<C*>(root)->*member = typed;
         };
         return *this;
     }

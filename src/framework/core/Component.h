@@ -72,6 +72,11 @@ public:
     /// Sets the destroying state on this component and everything it owns.
     void Destroying();
 
+    /// The component that displays this one in a stored layout (a control's parent).
+    /// The layout reader calls SetParentComponent with the enclosing object.
+    virtual TComponent* GetParentComponent() const { return nullptr; }
+    virtual void SetParentComponent(TComponent* parent) { (void)parent; }
+
 protected:
     /// Told about components being inserted into or removed from the owner tree,
     /// and about the removal of any component this one asked to be notified of.
