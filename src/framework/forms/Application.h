@@ -1,0 +1,198 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/controls/Control.h"
+#include "framework/controls/Messages.h"
+#include "framework/core/Component.h"
+#include "framework/platform/Backend.h"
+
+namespace emr {
+
+class TCustomForm;
+
+/// A queued message: a window message for a control (or for the application
+/// when Target is null), with the pointer's screen position when it was made.
+struct TMsg {
+    TControl* Target = nullptr;
+    std::weak_ptr<void> TargetLife;
+    TMessage Message;
+    TPoint ScreenPos;
+    std::int64_t Time = 0;
+    /// Timer callbacks run by DispatchMessage (WM_TIMER for a callback timer).
+    std::uint64_t TimerId = 0;
+    /// True when the target is still alive (always true for application messages).
+    bool TargetAlive() const { return Target == nullptr || !TargetLife.expired(); }
+};
+
+/// Sees a message before it is dispatched; returns true to eat it.
+using TMessageHook = std::function<bool(TMsg& msg)>;
+using THookId = std::uint64_t;
+using TTimerId = std::uint64_t;
+
+/// Creates a form's components from its stored layout text.
+using TLayoutReader = std::function<void(TComponent* root, std::string_view layout)>;
+
+/// The application: the message queue, the message loop and its nested loops,
+/// timers, and the forms' common owner. One instance, `Application`, exists
+/// while the program runs.
+///
+/// The queue holds posted messages and messages made from backend events (input
+/// is routed to the control under the pointer, or to the capture). When the
+/// queue is empty the loop paints what was invalidated and then asks the backend
+/// for the next event, waiting no longer than the next timer's deadline.
+class TApplication : public TComponent {
+    EMR_CLASS(TApplication)
+public:
+    explicit TApplication(TComponent* owner = nullptr);
+    ~TApplication() override;
+    void BeforeDestruction() override;
+
+    void Initialize();
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& value) { title_ = value; }
+
+    /// Creates a form of class T owned by the application: constructs it, reads its
+    /// stored layout when one is registered for its class, then fires OnCreate.
+    /// The first form created becomes MainForm.
+    template <class T> void CreateForm(T*& ref) {
+        ref = NewForm<T>(this);
+        if (!mainForm_) SetMainForm(ref);
+    }
+    /// Like CreateForm without touching MainForm.
+    template <class T> T* NewForm(TComponent* owner) {
+        T* form = new T(owner);
+        InitializeForm(form);
+        return form;
+    }
+    /// Registers the stored layout of a form class, read by CreateForm.
+    void RegisterLayout(std::string_view className, std::string layout);
+    /// Installs the stored-layout reader.
+    void SetLayoutReader(TLayoutReader reader) { layoutReader_ = std::move(reader); }
+    /// Loads the registered layout (if any) into a newly constructed form and fires OnCreate.
+    void InitializeForm(TCustomForm* form);
+
+    TCustomForm* MainForm() const { return mainForm_; }
+    void SetMainForm(TCustomForm* form);
+
+    /// Shows the main form and runs the message loop until a quit request
+    /// (Terminate, or closing the main form). Returns at once when the backend can
+    /// deliver nothing more (headless with no input queued).
+    void Run();
+    /// Posts the quit request; Run ends when it reaches the main loop.
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    int ExitCode() const { return exitCode_; }
+    /// Handles everything pending without waiting.
+    void ProcessMessages();
+    /// Waits for one message and handles it.
+    void HandleMessage();
+
+    // The queue.
+    /// Posts a message for `target`; dropped if the target is destroyed first.
+    void PostMessage(TControl* target, unsigned msg, std::intptr_t wparam = 0, std::intptr_t lparam = 0);
+    /// Calls the target's handler at once and returns its Result.
+    std::intptr_t SendMessage(TControl* target, unsigned msg, std::intptr_t wparam = 0,
+                              std::intptr_t lparam = 0);
+    void PostQuitMessage(int exitCode = 0);
+    /// Takes the next message, waiting for one. Returns false for WM_QUIT (msg holds
+    /// it) and when nothing can arrive any more (msg.Message.Msg is then WM_NULL).
+    bool GetMessage(TMsg& msg);
+    /// Takes (or only looks at) the next message without waiting.
+    bool PeekMessage(TMsg& msg, bool remove = true);
+    /// Delivers a message to its target (mouse messages also update hot tracking).
+    void DispatchMessage(TMsg& msg);
+
+    /// A nested loop: handles messages until `done` returns true (checked before each
+    /// message), a quit request arrives (re-posted; returns false) or nothing can
+    /// arrive any more (returns false). Message filters see every message first.
+    bool RunNestedLoop(const std::function<bool()>& done);
+    /// Message filters run on messages of nested loops before dispatch.
+    THookId AddMessageFilter(TMessageHook hook);
+    void RemoveMessageFilter(THookId id);
+    /// Get-message hooks see every message any loop takes from the queue.
+    THookId AddGetMessageHook(TMessageHook hook);
+    void RemoveGetMessageHook(THookId id);
+    /// How many nested loops are running.
+    int LoopDepth() const { return loopDepth_; }
+
+    // Timers.
+    /// A window timer: `target` receives WM_TIMER with WParam = id every interval
+    /// milliseconds until KillTimer. Setting an existing id restarts it.
+    void SetTimer(TControl* target, std::uintptr_t id, unsigned intervalMs);
+    void KillTimer(TControl* target, std::uintptr_t id);
+    /// A callback timer; returns its id.
+    TTimerId StartTimer(unsigned intervalMs, std::function<void()> onTick);
+    void StopTimer(TTimerId id);
+    /// The next timer deadline, if any timer runs.
+    std::optional<std::int64_t> NextTimerDeadline() const;
+
+    /// Paints every form with pending invalid areas and presents them.
+    void PaintPending();
+
+    /// Shows a modal message box (ShowMessageDialog); returns the button pressed.
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
+
+    /// The keyboard state of the last input event.
+    TShiftState ShiftState() const { return shift_; }
+    /// The form whose native window is `window`, or null.
+    TCustomForm* FormOfWindow(platform::WindowId window) const;
+
+    TNotifyEvent OnIdle;
+    /// Fired with the exception's message when a handler throws out of dispatch.
+    std::function<void(const std::exception& e)> OnException;
+
+private:
+    struct TTimer {
+        TTimerId Id = 0;
+        TControl* Target = nullptr;
+        std::weak_ptr<void> TargetLife;
+        std::uintptr_t WindowTimerId = 0;
+        unsigned Interval = 0;
+        std::int64_t Deadline = 0;
+        std::function<void()> Callback;
+        bool Queued = false;
+    };
+
+    bool Pump(bool wait);
+    void Translate(const platform::TEvent& event);
+    void RouteMouse(const platform::TEvent& event);
+    void RouteKey(const platform::TEvent& event);
+    bool QueueDueTimers();
+    bool RunHooks(std::vector<std::pair<THookId, TMessageHook>>& hooks, TMsg& msg);
+    void HandleException(const std::exception& e);
+    void Enqueue(TMsg msg);
+
+    std::deque<TMsg> queue_;
+    std::map<TTimerId, TTimer> timers_;
+    TTimerId nextTimerId_ = 1;
+    std::vector<std::pair<THookId, TMessageHook>> filters_;
+    std::vector<std::pair<THookId, TMessageHook>> getHooks_;
+    THookId nextHookId_ = 1;
+    std::map<std::string, std::string, std::less<>> layouts_;
+    TLayoutReader layoutReader_;
+    TCustomForm* mainForm_ = nullptr;
+    std::string title_;
+    bool terminated_ = false;
+    int exitCode_ = 0;
+    int loopDepth_ = 0;
+    bool starved_ = false;
+    TShiftState shift_ = 0;
+    TShiftState buttons_ = 0;
+};
+
+/// The running application (null before one is created).
+extern TApplication* Application;
+
+/// Creates the global Application when none exists.
+TApplication* EnsureApplication();
+
+} // namespace emr

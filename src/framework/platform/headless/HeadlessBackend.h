@@ -1,0 +1,139 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/platform/Backend.h"
+
+namespace emr::platform {
+
+/// A backend without a display, for tests: windows live in memory, input is
+/// injected at screen coordinates and routed to the topmost visible window
+/// under the point (or to the grabbing window), and time is a virtual clock
+/// that only AdvanceTime moves.
+///
+/// Time and the loop cooperate like this: AdvanceTime(ms) sets a limit and runs
+/// the pump (the application's ProcessMessages). While pumping, NextEvent with
+/// a deadline at or before the limit moves the clock to that deadline and
+/// returns nothing, so the loop fires the timer that is due; a deadline beyond
+/// the limit moves the clock to the limit. Timers therefore fire in deadline
+/// order with the messages they cause handled in between. NextEvent never
+/// blocks.
+class HeadlessBackend : public Backend {
+public:
+    struct Window {
+        WindowId Id = 0;
+        TWindowStyle Style;
+        TRect Bounds;
+        std::string Title;
+        bool Visible = false;
+        TCursorShape Cursor = TCursorShape::Arrow;
+        /// The presented pixels (0x00RRGGBB, Bounds' width x height).
+        std::vector<std::uint32_t> Pixels;
+        int PresentCount = 0;
+    };
+
+    explicit HeadlessBackend(TRect screen = {0, 0, 1024, 768});
+
+    // Screen configuration.
+    void SetScreen(const TRect& screen);
+    void SetWorkArea(const TRect& workArea);
+    void SetMonitors(std::vector<TRect> monitors);
+    void SetThemeScheme(int scheme) { themeScheme_ = scheme; }
+    /// Frame thickness used for framed windows (left, top, right, bottom).
+    void SetFrame(const TRect& frame) { frame_ = frame; }
+
+    // Windows as the tests see them.
+    const Window* FindWindow(WindowId id) const;
+    /// Visible windows, bottom first.
+    std::vector<WindowId> ZOrder() const;
+    /// The topmost visible window at a screen point, or 0.
+    WindowId WindowAt(TPoint screen) const;
+    WindowId ActiveWindow() const { return active_; }
+    WindowId GrabWindow() const { return grab_; }
+    /// The presented pixel at a client position of a window (0x00RRGGBB).
+    std::uint32_t PixelAt(WindowId id, int x, int y) const;
+
+    // Input at screen coordinates.
+    void MoveMouse(int x, int y, TShiftState shift = 0);
+    void Press(int x, int y, TMouseButton button = TMouseButton::Left, TShiftState shift = 0);
+    void Release(int x, int y, TMouseButton button = TMouseButton::Left, TShiftState shift = 0);
+    void Click(int x, int y, TMouseButton button = TMouseButton::Left, TShiftState shift = 0);
+    void DoubleClick(int x, int y, TMouseButton button = TMouseButton::Left, TShiftState shift = 0);
+    /// Key events go to the active window.
+    void KeyDown(int key, TShiftState shift = 0);
+    void KeyUp(int key, TShiftState shift = 0);
+    /// KeyDown, then KeyUp.
+    void Key(int key, TShiftState shift = 0);
+    /// Char events for UTF-8 text, one per character.
+    void TypeText(const std::string& text);
+    /// Asks the window to close, as the close box would.
+    void RequestClose(WindowId id);
+    /// Makes `id` the active window (Deactivate / Activate events).
+    void Activate(WindowId id);
+    /// Queues any event as it is.
+    void Inject(TEvent event);
+    std::size_t PendingEvents() const { return events_.size(); }
+
+    // Time.
+    /// The pump AdvanceTime runs (the application's ProcessMessages).
+    void SetPump(std::function<void()> pump) { pump_ = std::move(pump); }
+    /// Moves the virtual clock forward by `ms`, firing what falls due on the way.
+    void AdvanceTime(std::int64_t ms);
+
+    // Pictures.
+    /// Writes one window's presented pixels, or the composited screen, as PNG.
+    void RenderWindowToPng(WindowId id, const std::string& path) const;
+    void RenderScreenToPng(const std::string& path) const;
+    /// The composited screen (desktop colour under the visible windows in z-order).
+    std::vector<std::uint32_t> ComposeScreen() const;
+
+    // Backend.
+    WindowId CreateWindow(const TWindowStyle& style, const TRect& bounds, const std::string& title) override;
+    void DestroyWindow(WindowId window) override;
+    void SetTitle(WindowId window, const std::string& title) override;
+    void SetBounds(WindowId window, const TRect& bounds) override;
+    void SetVisible(WindowId window, bool visible) override;
+    void Raise(WindowId window) override;
+    TRect FrameExtents(WindowId window) override;
+    void Present(WindowId window, const std::uint32_t* pixels, int width, int height, int stride,
+                 const TRect& dirty) override;
+    void SetCursor(WindowId window, TCursorShape shape) override;
+    void GrabPointer(WindowId window) override;
+    void UngrabPointer() override;
+    TPoint PointerPosition() override { return pointer_; }
+    TRect ScreenRect() override { return screen_; }
+    TRect WorkArea() override { return workArea_; }
+    std::vector<TRect> Monitors() override { return monitors_; }
+    int ThemeScheme() override { return themeScheme_; }
+    std::int64_t NowMs() override { return now_; }
+    std::optional<TEvent> NextEvent(std::optional<std::int64_t> deadlineMs) override;
+
+private:
+    TEvent PointerEvent(TEventType type, int x, int y, TMouseButton button, TShiftState shift);
+    void Restack(WindowId id);
+
+    TRect screen_;
+    TRect workArea_;
+    std::vector<TRect> monitors_;
+    TRect frame_{8, 31, 8, 8};
+    int themeScheme_ = 0;
+    std::map<WindowId, Window> windows_;
+    std::vector<WindowId> stack_; // bottom first
+    WindowId nextId_ = 1;
+    WindowId active_ = 0;
+    WindowId grab_ = 0;
+    WindowId pointerWindow_ = 0;
+    TPoint pointer_;
+    std::deque<TEvent> events_;
+    std::int64_t now_ = 0;
+    std::int64_t limit_ = 0;
+    std::function<void()> pump_;
+};
+
+} // namespace emr::platform
