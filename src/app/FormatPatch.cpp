@@ -1,0 +1,92 @@
+#include "app/FormatPatch.h"
+
+namespace emr {
+
+namespace {
+
+// The values are code page 936 bytes, written out so that no source encoding or
+// compiler setting can change them. Each array ends with the terminating zero.
+constexpr char kShortDate[] = {0x79, 0x79, 0x79, 0x79, 0x2D, 0x4D,
+                               0x4D, 0x2D, 0x64, 0x64, 0x00}; // yyyy-MM-dd
+
+// yyyy'年'M'月 'd'日': the blank after 月 is part of the value.
+constexpr unsigned char kLongDateBytes[] = {0x79, 0x79, 0x79, 0x79, 0x27, 0xC4, 0xEA, 0x27, 0x4D, 0x27,
+                                            0xD4, 0xC2, 0x20, 0x27, 0x64, 0x27, 0xC8, 0xD5, 0x27, 0x00};
+
+constexpr char kTimeFormat[] = {0x48, 0x48, 0x3A, 0x6D, 0x6D, 0x3A, 0x73, 0x73, 0x00}; // HH:mm:ss
+constexpr char kEmpty[] = {0x00};
+
+constexpr unsigned char kCaptionBytes[] = {0xCC, 0xE1, 0xCA, 0xBE, 0x00}; // 提示
+constexpr unsigned char kSuccessBytes[] = {0xB2, 0xB9, 0xB6, 0xA1, 0xD3, 0xA6, 0xD3, 0xC3,
+                                           0xB3, 0xC9, 0xB9, 0xA6, 0xA3, 0xA1, 0x00}; // 补丁应用成功！
+constexpr unsigned char kFailureBytes[] = {0xB2, 0xB9, 0xB6, 0xA1, 0xD3, 0xA6, 0xD3, 0xC3,
+                                           0xCA, 0xA7, 0xB0, 0xDC, 0xA3, 0xA1, 0x00}; // 补丁应用失败！
+
+template <std::size_t N> std::string_view Bytes(const unsigned char (&bytes)[N]) {
+    return {reinterpret_cast<const char*>(bytes), N - 1};
+}
+template <std::size_t N> constexpr std::string_view Bytes(const char (&bytes)[N]) {
+    return {bytes, N - 1};
+}
+
+} // namespace
+
+const std::array<TFormatPatchItem, 5>& FormatPatchTable() {
+    static const std::array<TFormatPatchItem, 5> table = {{
+        {LOCALE_SSHORTDATE, Bytes(kShortDate)},
+        {LOCALE_SLONGDATE, Bytes(kLongDateBytes)},
+        {LOCALE_STIMEFORMAT, Bytes(kTimeFormat)},
+        {LOCALE_S1159, Bytes(kEmpty)},
+        {LOCALE_S2359, Bytes(kEmpty)},
+    }};
+    return table;
+}
+
+std::string_view PatchReportCaption() {
+    return Bytes(kCaptionBytes);
+}
+std::string_view PatchSuccessText() {
+    return Bytes(kSuccessBytes);
+}
+std::string_view PatchFailureText() {
+    return Bytes(kFailureBytes);
+}
+
+bool ApplyFormatPatch(TLocalePlatform& platform) {
+    bool allStored = true;
+    for (const TFormatPatchItem& entry : FormatPatchTable()) {
+        // No short-circuit: a refused write must not keep the later ones from being made.
+        const bool stored = platform.SetLocaleInfoA(LOCALE_USER_DEFAULT, entry.Item, entry.Value.data());
+        allStored = allStored && stored;
+    }
+    // Whatever did change is announced, so the broadcast follows even a refused write.
+    DWORD_PTR result = 0;
+    platform.SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0, SMTO_ABORTIFHUNG,
+                                 kPatchBroadcastTimeoutMs, &result);
+    return allStored;
+}
+
+TPatchOutcome RunApplySequence(TLocalePlatform& platform, HWND owner,
+                               const std::function<void()>& closeMainWindow) {
+    TPatchOutcome outcome = TPatchOutcome::Failed;
+    try {
+        if (ApplyFormatPatch(platform)) {
+            platform.MessageBoxA(owner, PatchSuccessText().data(), PatchReportCaption().data(),
+                                 kPatchReportFlags);
+            if (closeMainWindow) closeMainWindow();
+            outcome = TPatchOutcome::Applied;
+        } else {
+            outcome = TPatchOutcome::Refused;
+        }
+    } catch (...) {
+        // Any failure of a step is consumed here and reported by the one box below.
+        outcome = TPatchOutcome::Failed;
+    }
+    // Shown outside the guard, so that a failing box is never answered by a second one.
+    if (outcome != TPatchOutcome::Applied)
+        platform.MessageBoxA(owner, PatchFailureText().data(), PatchReportCaption().data(),
+                             kPatchReportFlags);
+    return outcome;
+}
+
+} // namespace emr

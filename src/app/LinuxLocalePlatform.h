@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/LocalePlatform.h"
+#include "app/RegionalSettingsStore.h"
+
+namespace emr {
+
+/// The locale platform on Linux: writes go to the regional settings store,
+/// broadcasts and message boxes to the framework through two installed callbacks
+/// (the program installs them once its application and main window exist).
+class TLinuxLocalePlatform : public TLocalePlatform {
+public:
+    /// Delivers a message to `window` (HWND_BROADCAST: every top-level window of the
+    /// process), waiting at most `timeoutMs` per window; nonzero when all were reached.
+    using TMessageSender = std::function<LRESULT(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
+                                                 UINT flags, UINT timeoutMs)>;
+    /// Shows an application-modal box with UTF-8 text and caption; returns the button.
+    using TMessageBoxShower =
+        std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT flags)>;
+
+    /// A platform on `store`, which must outlive it.
+    explicit TLinuxLocalePlatform(TRegionalSettingsStore& store);
+
+    void SetMessageSender(TMessageSender sender) { sender_ = std::move(sender); }
+    void SetMessageBoxShower(TMessageBoxShower shower) { shower_ = std::move(shower); }
+
+    /// False for any locale but LOCALE_USER_DEFAULT, an unknown item, a value that
+    /// is not valid code page 936 text, or a write the store could not make.
+    bool SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) override;
+    LRESULT SendMessageTimeoutA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
+                                UINT timeoutMs, DWORD_PTR* result) override;
+    /// Converts text and caption from code page 936 to UTF-8 and shows the box;
+    /// returns 0 when no box can be shown.
+    int MessageBoxA(HWND owner, const char* text, const char* caption, UINT flags) override;
+
+private:
+    TRegionalSettingsStore& store_;
+    TMessageSender sender_;
+    TMessageBoxShower shower_;
+};
+
+} // namespace emr

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/LocalePlatform.h"
+
+namespace emr {
+
+/// A locale platform that changes nothing and remembers every call with its exact
+/// arguments and bytes. Tests tell it which writes to refuse and which call to fail.
+class TRecordingLocalePlatform : public TLocalePlatform {
+public:
+    enum class TCallKind { SetLocaleInfo, SendMessageTimeout, MessageBox };
+
+    /// One recorded call. Only the fields of its kind are meaningful.
+    struct TCall {
+        TCallKind Kind = TCallKind::SetLocaleInfo;
+        // SetLocaleInfoA
+        LCID Locale = 0;
+        LCTYPE Item = 0;
+        std::string Value; // the bytes before the terminating zero
+        // SendMessageTimeoutA
+        HWND Window = 0;
+        UINT Message = 0;
+        WPARAM WParam = 0;
+        LPARAM LParam = 0;
+        UINT Flags = 0; // also MessageBoxA's flags
+        UINT TimeoutMs = 0;
+        bool HasResultSlot = false;
+        // MessageBoxA
+        HWND Owner = 0;
+        std::string Text;
+        std::string Caption;
+    };
+
+    bool SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) override;
+    LRESULT SendMessageTimeoutA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
+                                UINT timeoutMs, DWORD_PTR* result) override;
+    int MessageBoxA(HWND owner, const char* text, const char* caption, UINT flags) override;
+
+    const std::vector<TCall>& Calls() const { return calls_; }
+    /// The recorded calls of one kind, in order.
+    std::vector<TCall> CallsOf(TCallKind kind) const;
+    void Clear() { calls_.clear(); }
+
+    /// Every SetLocaleInfoA returns false (the call is still recorded).
+    void SetRefuseAllWrites(bool refuse) { refuseAll_ = refuse; }
+    /// SetLocaleInfoA of this item returns false.
+    void RefuseItem(LCTYPE item) { refusedItems_.insert(item); }
+    void AcceptAllItems() { refusedItems_.clear(); }
+    /// The call with this zero-based index (counted over every recorded call)
+    /// throws an Exception after being recorded. Fires once.
+    void ThrowAtCall(std::size_t index) { throwAt_ = index; }
+
+private:
+    void Record(TCall call);
+
+    std::vector<TCall> calls_;
+    bool refuseAll_ = false;
+    std::set<LCTYPE> refusedItems_;
+    std::optional<std::size_t> throwAt_;
+};
+
+} // namespace emr

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/RegionalSettingsFile.h"
+#include "app/TextEncoding.h"
+
+namespace emr {
+namespace {
+
+std::string Set(std::string_view text, std::string_view key, std::string_view value) {
+    auto file = TRegionalSettingsFile::Parse(text);
+    EXPECT_TRUE(file.has_value());
+    if (!file) return {};
+    EXPECT_TRUE(file->SetValue("International", key, value));
+    return file->Text();
+}
+
+TEST(RegionalSettingsFileTest, ChangesOnlyTheLineOfTheKey) {
+    const std::string original = "\xEF\xBB\xBF; regional settings\r\n"
+                                 "[Other]\r\n"
+                                 "sShortDate=keep me\r\n"
+                                 "\r\n"
+                                 "[international]\r\n"
+                                 "  SShortDate = dd/MM/yyyy\r\n"
+                                 "iCountry=86\r\n"
+                                 "[Tail]\r\n"
+                                 "x=1";
+    EXPECT_EQ(Set(original, "sShortDate", "yyyy-MM-dd"), "\xEF\xBB\xBF; regional settings\r\n"
+                                                         "[Other]\r\n"
+                                                         "sShortDate=keep me\r\n"
+                                                         "\r\n"
+                                                         "[international]\r\n"
+                                                         "  SShortDate =yyyy-MM-dd\r\n"
+                                                         "iCountry=86\r\n"
+                                                         "[Tail]\r\n"
+                                                         "x=1");
+}
+
+TEST(RegionalSettingsFileTest, AddsMissingKeysAndSections) {
+    // A missing key goes after the section's last entry, above the blank separator,
+    // in the file's own line ending.
+    EXPECT_EQ(Set("[International]\r\niCountry=86\r\n\r\n[Next]\r\n", "s1159", ""),
+              "[International]\r\niCountry=86\r\ns1159=\r\n\r\n[Next]\r\n");
+    // A missing section is appended after a blank line; an unterminated last line is ended first.
+    EXPECT_EQ(Set("[Other]\na=1", "sTimeFormat", "HH:mm:ss"),
+              "[Other]\na=1\n\n[International]\nsTimeFormat=HH:mm:ss\n");
+    EXPECT_EQ(Set("", "s2359", ""), "[International]\ns2359=\n");
+}
+
+TEST(RegionalSettingsFileTest, ReadsValuesExactly) {
+    auto file = TRegionalSettingsFile::Parse("[International]\ns1159=\nsLongDate=yyyy'年'M'月 'd'日'\n");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->Value("INTERNATIONAL", "s1159"), std::string());
+    EXPECT_EQ(file->Value("International", "sLongDate"), "yyyy'年'M'月 'd'日'");
+    EXPECT_FALSE(file->Value("International", "s2359"));
+    EXPECT_FALSE(file->Value("Other", "s1159"));
+}
+
+TEST(RegionalSettingsFileTest, RefusesWhatIsNotASettingsFile) {
+    constexpr char withNul[] = "[International]\ns1159=a\0b\n";
+    EXPECT_FALSE(TRegionalSettingsFile::Parse(std::string_view(withNul, sizeof withNul - 1)));
+    EXPECT_FALSE(TRegionalSettingsFile::Parse("[International]\ns1159=\xC4\xEA\n")); // GBK, not UTF-8
+    EXPECT_FALSE(TRegionalSettingsFile::Parse("#!/bin/sh\necho hello\n"));
+    EXPECT_FALSE(TRegionalSettingsFile::Parse("[International\n"));
+    EXPECT_FALSE(TRegionalSettingsFile::Parse("=value\n"));
+    EXPECT_FALSE(TRegionalSettingsFile::Parse("a=1\rb=2\n"));
+    EXPECT_FALSE(TRegionalSettingsFile::Parse(std::string(TRegionalSettingsFile::kMaxBytes + 1, ';')));
+    EXPECT_TRUE(TRegionalSettingsFile::Parse(std::string(TRegionalSettingsFile::kMaxBytes, ';')));
+}
+
+// A value with a line break would smuggle extra keys into the file.
+TEST(RegionalSettingsFileTest, RefusesValuesWithLineBreaks) {
+    auto file = TRegionalSettingsFile::Parse("[International]\ns1159=AM\n");
+    ASSERT_TRUE(file);
+    EXPECT_FALSE(file->SetValue("International", "s1159", "x\ns2359=evil"));
+    EXPECT_FALSE(file->SetValue("International", "s1159", "x\r"));
+    EXPECT_EQ(file->Text(), "[International]\ns1159=AM\n");
+}
+
+TEST(TextEncodingTest, ConvertsCodePage936AndRejectsInvalidBytes) {
+    EXPECT_EQ(Cp936ToUtf8("yyyy'\xC4\xEA'M'\xD4\xC2 'd'\xC8\xD5'"), "yyyy'年'M'月 'd'日'");
+    EXPECT_EQ(Cp936ToUtf8("\xB2\xB9\xB6\xA1\xD3\xA6\xD3\xC3\xB3\xC9\xB9\xA6\xA3\xA1"), "补丁应用成功！");
+    EXPECT_EQ(Cp936ToUtf8(""), "");
+    EXPECT_FALSE(Cp936ToUtf8("\xC4"));     // truncated double-byte character
+    EXPECT_FALSE(Cp936ToUtf8("\xFF\x41")); // not a lead byte
+    EXPECT_EQ(Cp936ToUtf8Lossy("a\xFF"
+                               "b"),
+              "a\xEF\xBF\xBD"
+              "b");
+}
+
+TEST(TextEncodingTest, ValidatesUtf8) {
+    EXPECT_TRUE(IsValidUtf8("plain 年 \xF0\x9F\x98\x80"));
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));         // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));     // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80")); // above U+10FFFF
+    EXPECT_FALSE(IsValidUtf8("\xE5\xB9"));         // truncated
+}
+
+} // namespace
+} // namespace emr
