@@ -2,11 +2,15 @@
 
 #include <cstdint>
 
+#include "framework/controls/Messages.h"
+#include "framework/forms/MessageDialog.h"
+
 namespace emr {
 
-// The handful of Windows types and constants the regional-format patch speaks in.
-// They keep their Windows widths and values so that a native backend can pass
-// them straight through.
+// The handful of Windows types and constants the regional-format patch speaks in
+// (the window messages and message-box flags come from the framework). They keep
+// their Windows widths and values so that a native backend can pass them straight
+// through.
 using LCID = std::uint32_t;
 using LCTYPE = std::uint32_t;
 using UINT = std::uint32_t;
@@ -25,12 +29,7 @@ inline constexpr LCTYPE LOCALE_S1159 = 0x0028;
 inline constexpr LCTYPE LOCALE_S2359 = 0x0029;
 
 inline constexpr HWND HWND_BROADCAST = 0xFFFF;
-inline constexpr UINT WM_SETTINGCHANGE = 0x001A;
 inline constexpr UINT SMTO_ABORTIFHUNG = 0x0002;
-
-inline constexpr UINT MB_OK = 0x00;
-inline constexpr UINT MB_ICONINFORMATION = 0x40;
-inline constexpr int IDOK = 1;
 
 /// The three operating-system calls the regional-format patch makes. Strings are
 /// zero-terminated byte strings in code page 936, exactly as the ANSI calls take them.
