@@ -136,6 +136,10 @@ TLayoutValue TLayoutParser::ParseValue(int depth) {
         value.Text = Take().Text;
         return value;
     case TLayoutTokenKind::Identifier:
+        // A missing value must not swallow the block structure that follows it.
+        if (current_.IsKeyword("end") || current_.IsKeyword("object") || current_.IsKeyword("inherited") ||
+            current_.IsKeyword("inline"))
+            break;
         value.Kind = TLayoutValue::TKind::Identifier;
         value.Text = Take().Text;
         return value;
