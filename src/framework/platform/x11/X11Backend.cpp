@@ -1,0 +1,935 @@
+#include "framework/platform/x11/X11Backend.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#include <X11/extensions/XShm.h>
+#include <X11/extensions/Xrandr.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "framework/platform/x11/X11ErrorTrap.h"
+#include "framework/platform/x11/X11Keys.h"
+#include "framework/platform/x11/X11Surface.h"
+
+// Xlib names its exposure event like the framework's event type.
+constexpr int kXExposeEvent = Expose;
+#undef Expose
+
+namespace emr::platform {
+
+std::unique_ptr<Backend> CreateX11Backend(const char* display) {
+    x11::X11ErrorTrap::Install();
+    _XDisplay* dpy = XOpenDisplay(display);
+    if (!dpy) return nullptr;
+    return std::make_unique<x11::X11Backend>(dpy);
+}
+
+std::string NoDisplayMessage(const char* display) {
+    const char* name = display ? display : std::getenv("DISPLAY");
+    std::string where = name && *name ? "the display \"" + std::string(name) + "\" cannot be opened"
+                                      : "the DISPLAY environment variable is not set";
+    return "No X display is reachable (" + where +
+           "). Set DISPLAY to name a running X server, for example DISPLAY=:0, or start one with Xvfb.";
+}
+
+namespace x11 {
+
+enum X11Backend::AtomIndex : int {
+    WM_PROTOCOLS,
+    WM_DELETE_WINDOW,
+    NET_WM_PING,
+    NET_WM_NAME,
+    NET_WM_ICON_NAME,
+    UTF8_STRING,
+    NET_WM_PID,
+    MOTIF_WM_HINTS,
+    NET_WM_STATE,
+    NET_WM_STATE_ABOVE,
+    NET_WM_STATE_SKIP_TASKBAR,
+    NET_WM_STATE_SKIP_PAGER,
+    NET_WM_WINDOW_TYPE,
+    NET_WM_WINDOW_TYPE_NORMAL,
+    NET_WM_WINDOW_TYPE_DIALOG,
+    NET_WM_WINDOW_TYPE_UTILITY,
+    NET_WM_WINDOW_TYPE_POPUP_MENU,
+    NET_FRAME_EXTENTS,
+    NET_REQUEST_FRAME_EXTENTS,
+    NET_WORKAREA,
+    NET_CURRENT_DESKTOP,
+    NET_SUPPORTING_WM_CHECK,
+    AtomCount
+};
+
+namespace {
+
+const char* const kAtomNames[] = {
+    "WM_PROTOCOLS",
+    "WM_DELETE_WINDOW",
+    "_NET_WM_PING",
+    "_NET_WM_NAME",
+    "_NET_WM_ICON_NAME",
+    "UTF8_STRING",
+    "_NET_WM_PID",
+    "_MOTIF_WM_HINTS",
+    "_NET_WM_STATE",
+    "_NET_WM_STATE_ABOVE",
+    "_NET_WM_STATE_SKIP_TASKBAR",
+    "_NET_WM_STATE_SKIP_PAGER",
+    "_NET_WM_WINDOW_TYPE",
+    "_NET_WM_WINDOW_TYPE_NORMAL",
+    "_NET_WM_WINDOW_TYPE_DIALOG",
+    "_NET_WM_WINDOW_TYPE_UTILITY",
+    "_NET_WM_WINDOW_TYPE_POPUP_MENU",
+    "_NET_FRAME_EXTENTS",
+    "_NET_REQUEST_FRAME_EXTENTS",
+    "_NET_WORKAREA",
+    "_NET_CURRENT_DESKTOP",
+    "_NET_SUPPORTING_WM_CHECK",
+};
+static_assert(sizeof kAtomNames / sizeof kAtomNames[0] == 22);
+
+// Bits of _MOTIF_WM_HINTS.
+constexpr long kMwmHintsFunctions = 1L << 0;
+constexpr long kMwmHintsDecorations = 1L << 1;
+constexpr long kMwmFuncResize = 1L << 1;
+constexpr long kMwmFuncMove = 1L << 2;
+constexpr long kMwmFuncMinimize = 1L << 3;
+constexpr long kMwmFuncMaximize = 1L << 4;
+constexpr long kMwmFuncClose = 1L << 5;
+constexpr long kMwmDecorBorder = 1L << 1;
+constexpr long kMwmDecorResizeH = 1L << 2;
+constexpr long kMwmDecorTitle = 1L << 3;
+constexpr long kMwmDecorMenu = 1L << 4;
+constexpr long kMwmDecorMinimize = 1L << 5;
+constexpr long kMwmDecorMaximize = 1L << 6;
+
+constexpr long kWindowEvents = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
+                               ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                               LeaveWindowMask | FocusChangeMask | PropertyChangeMask;
+
+constexpr unsigned kGrabEvents =
+    ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask;
+
+// Whether the server runs on this machine, where a shared-memory segment can
+// reach it.
+bool IsLocalDisplay(Display* dpy) {
+    const char* name = DisplayString(dpy);
+    return name && (name[0] == ':' || std::strncmp(name, "unix:", 5) == 0);
+}
+
+void AppendUtf8(std::string& out, unsigned long code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x110000) {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// The text a key types when no input method is at hand: Latin-1 keysyms and
+// the Unicode keysym range are their own code points; XLookupString has
+// already turned control combinations and editing keys into bytes.
+std::string TextFromKey(XKeyEvent& key) {
+    char bytes[32] = {};
+    KeySym keysym = NoSymbol;
+    const int n = XLookupString(&key, bytes, sizeof bytes - 1, &keysym, nullptr);
+    std::string out;
+    if (keysym >= 0x1000100 && keysym <= 0x110FFFF) {
+        AppendUtf8(out, keysym - 0x1000000);
+    } else {
+        for (int i = 0; i < n; ++i)
+            AppendUtf8(out, static_cast<unsigned char>(bytes[i]));
+    }
+    return out;
+}
+
+TEvent WindowEvent(TEventType type, WindowId window) {
+    TEvent e;
+    e.Type = type;
+    e.Window = window;
+    return e;
+}
+
+unsigned CursorGlyph(TCursorShape shape) {
+    switch (shape) {
+    case TCursorShape::Move:
+        return XC_fleur;
+    case TCursorShape::SizeWE:
+        return XC_sb_h_double_arrow;
+    case TCursorShape::SizeNS:
+        return XC_sb_v_double_arrow;
+    case TCursorShape::HandPoint:
+        return XC_hand2;
+    case TCursorShape::IBeam:
+        return XC_xterm;
+    case TCursorShape::Wait:
+        return XC_watch;
+    case TCursorShape::Arrow:
+        break;
+    }
+    return XC_left_ptr;
+}
+
+} // namespace
+
+struct X11Backend::TWindow {
+    WindowId Id = 0;
+    TWindowStyle Style;
+    TRect Bounds;
+    bool Visible = false;
+    std::unique_ptr<X11Surface> Surface;
+    XIC Ic = nullptr;
+    TRect PendingExpose;
+};
+
+X11Backend::X11Backend(_XDisplay* display) : display_(display), atoms_(AtomCount) {
+    X11ErrorTrap::Install();
+    screen_ = DefaultScreen(display_);
+    root_ = RootWindow(display_, screen_);
+    visual_ = DefaultVisual(display_, screen_);
+    depth_ = DefaultDepth(display_, screen_);
+    colormap_ = DefaultColormap(display_, screen_);
+    if (static_cast<Visual*>(visual_)->c_class != TrueColor) {
+        // The buffers are true colour; look for a visual that shows them as such.
+        XVisualInfo info;
+        if (XMatchVisualInfo(display_, screen_, 24, TrueColor, &info) ||
+            XMatchVisualInfo(display_, screen_, 32, TrueColor, &info)) {
+            visual_ = info.visual;
+            depth_ = info.depth;
+            colormap_ = XCreateColormap(display_, root_, info.visual, AllocNone);
+        }
+    }
+    XInternAtoms(display_, const_cast<char**>(kAtomNames), AtomCount, False, atoms_.data());
+    // Holding a key down repeats presses only, as the framework's key handling expects.
+    XkbSetDetectableAutoRepeat(display_, True, nullptr);
+    useShm_ = IsLocalDisplay(display_) && XShmQueryExtension(display_);
+    if (pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) wakePipe_[0] = wakePipe_[1] = -1;
+}
+
+X11Backend::~X11Backend() {
+    for (auto& [id, w] : windows_) {
+        if (w->Ic) XDestroyIC(w->Ic);
+        w->Surface.reset();
+        XDestroyWindow(display_, id);
+    }
+    windows_.clear();
+    for (auto& [shape, cursor] : cursors_)
+        XFreeCursor(display_, cursor);
+    if (im_) XCloseIM(im_);
+    if (colormap_ != DefaultColormap(display_, screen_)) XFreeColormap(display_, colormap_);
+    XCloseDisplay(display_);
+    X11ErrorTrap::Forget(display_);
+    for (int fd : wakePipe_)
+        if (fd >= 0) close(fd);
+}
+
+std::uint64_t X11Backend::ErrorCount() const {
+    return X11ErrorTrap::Count(display_);
+}
+
+X11Backend::TWindow* X11Backend::Find(WindowId window) {
+    auto it = windows_.find(window);
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+const X11Backend::TWindow* X11Backend::Find(WindowId window) const {
+    auto it = windows_.find(window);
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+bool X11Backend::UsesSharedMemory(WindowId window) const {
+    const TWindow* w = Find(window);
+    return w && w->Surface && w->Surface->UsesSharedMemory();
+}
+
+// ---------------------------------------------------------------- windows
+
+WindowId X11Backend::CreateWindow(const TWindowStyle& style, const TRect& bounds, const std::string& title) {
+    const bool popup = style.Kind == TWindowKind::Popup;
+    XSetWindowAttributes attrs{};
+    attrs.background_pixmap = None; // presenting covers every pixel; no flash of a background
+    attrs.border_pixel = 0;
+    attrs.bit_gravity = NorthWestGravity;
+    attrs.colormap = colormap_;
+    attrs.event_mask = kWindowEvents;
+    attrs.override_redirect = popup ? True : False;
+    attrs.save_under = popup ? True : False;
+    const unsigned long mask = CWBackPixmap | CWBorderPixel | CWBitGravity | CWColormap | CWEventMask |
+                               CWOverrideRedirect | CWSaveUnder;
+    const Window id = XCreateWindow(display_, root_, bounds.Left, bounds.Top,
+                                    static_cast<unsigned>(std::max(1, bounds.Width())),
+                                    static_cast<unsigned>(std::max(1, bounds.Height())), 0, depth_,
+                                    InputOutput, static_cast<Visual*>(visual_), mask, &attrs);
+    auto record = std::make_unique<TWindow>();
+    record->Id = id;
+    record->Style = style;
+    record->Bounds = bounds;
+    TWindow& w = *record;
+    windows_[id] = std::move(record);
+
+    XClassHint classHint;
+    classHint.res_name = const_cast<char*>("emrpatch");
+    classHint.res_class = const_cast<char*>("EmrPatch");
+    XSetClassHint(display_, id, &classHint);
+    const long pid = getpid();
+    XChangeProperty(display_, id, A(NET_WM_PID), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
+    char host[256] = {};
+    if (gethostname(host, sizeof host - 1) == 0) {
+        XTextProperty machine;
+        char* list[] = {host};
+        if (XStringListToTextProperty(list, 1, &machine)) {
+            XSetWMClientMachine(display_, id, &machine);
+            XFree(machine.value);
+        }
+    }
+    Atom protocols[] = {A(WM_DELETE_WINDOW), A(NET_WM_PING)};
+    XSetWMProtocols(display_, id, protocols, 2);
+    if (style.Owner) XSetTransientForHint(display_, id, style.Owner);
+    SetWmHints(w);
+    SetSizeHints(w);
+
+    // Decorations and functions the window manager offers.
+    long motif[5] = {kMwmHintsFunctions | kMwmHintsDecorations, 0, 0, 0, 0};
+    if (style.Kind == TWindowKind::Framed) {
+        motif[1] = kMwmFuncMove;
+        motif[2] = kMwmDecorBorder | kMwmDecorTitle;
+        if (style.SystemMenu) motif[1] |= kMwmFuncClose, motif[2] |= kMwmDecorMenu;
+        if (style.Resizable) motif[1] |= kMwmFuncResize, motif[2] |= kMwmDecorResizeH;
+        if (style.MinimizeBox) motif[1] |= kMwmFuncMinimize, motif[2] |= kMwmDecorMinimize;
+        if (style.MaximizeBox && style.Resizable) motif[1] |= kMwmFuncMaximize, motif[2] |= kMwmDecorMaximize;
+    } else {
+        motif[1] = kMwmFuncMove;
+    }
+    XChangeProperty(display_, id, A(MOTIF_WM_HINTS), A(MOTIF_WM_HINTS), 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(motif), 5);
+
+    Atom type = A(NET_WM_WINDOW_TYPE_NORMAL);
+    if (popup)
+        type = A(NET_WM_WINDOW_TYPE_POPUP_MENU);
+    else if (style.Kind == TWindowKind::Borderless)
+        type = A(NET_WM_WINDOW_TYPE_UTILITY);
+    else if (style.Owner)
+        type = A(NET_WM_WINDOW_TYPE_DIALOG);
+    XChangeProperty(display_, id, A(NET_WM_WINDOW_TYPE), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&type), 1);
+
+    std::vector<Atom> states;
+    if (style.StayOnTop) states.push_back(A(NET_WM_STATE_ABOVE));
+    if (style.Kind != TWindowKind::Framed) {
+        states.push_back(A(NET_WM_STATE_SKIP_TASKBAR));
+        states.push_back(A(NET_WM_STATE_SKIP_PAGER));
+    }
+    if (!states.empty())
+        XChangeProperty(display_, id, A(NET_WM_STATE), XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(states.data()), static_cast<int>(states.size()));
+    SetTitle(id, title);
+    return id;
+}
+
+void X11Backend::SetWmHints(TWindow& w) {
+    XWMHints* hints = XAllocWMHints();
+    if (!hints) return;
+    hints->flags = InputHint | StateHint;
+    hints->input = w.Style.Kind == TWindowKind::Popup ? False : True;
+    hints->initial_state = NormalState;
+    XSetWMHints(display_, w.Id, hints);
+    XFree(hints);
+}
+
+void X11Backend::SetSizeHints(TWindow& w) {
+    XSizeHints* hints = XAllocSizeHints();
+    if (!hints) return;
+    const int width = std::max(1, w.Bounds.Width());
+    const int height = std::max(1, w.Bounds.Height());
+    // The program chose the position: the window manager keeps it, and with
+    // static gravity it is the client area's, not the frame's.
+    hints->flags = PPosition | USPosition | PSize | USSize | PWinGravity;
+    hints->x = w.Bounds.Left;
+    hints->y = w.Bounds.Top;
+    hints->width = width;
+    hints->height = height;
+    hints->win_gravity = StaticGravity;
+    if (!w.Style.Resizable) {
+        hints->flags |= PMinSize | PMaxSize;
+        hints->min_width = hints->max_width = width;
+        hints->min_height = hints->max_height = height;
+    }
+    XSetWMNormalHints(display_, w.Id, hints);
+    XFree(hints);
+}
+
+void X11Backend::DestroyWindow(WindowId window) {
+    auto it = windows_.find(window);
+    if (it == windows_.end()) return;
+    TWindow& w = *it->second;
+    if (grab_ == window) UngrabPointer();
+    if (focused_ == window) focused_ = 0;
+    if (w.Ic) XDestroyIC(w.Ic);
+    w.Surface.reset();
+    XDestroyWindow(display_, window);
+    XFlush(display_);
+    windows_.erase(it);
+    clicks_.Reset();
+    // Events already taken for it would reach a window the framework forgot.
+    std::erase_if(pending_, [window](const TEvent& e) { return e.Window == window; });
+}
+
+void X11Backend::SetTitle(WindowId window, const std::string& title) {
+    if (!Find(window)) return;
+    const auto* text = reinterpret_cast<const unsigned char*>(title.data());
+    const int length = static_cast<int>(title.size());
+    XChangeProperty(display_, window, A(NET_WM_NAME), A(UTF8_STRING), 8, PropModeReplace, text, length);
+    XChangeProperty(display_, window, A(NET_WM_ICON_NAME), A(UTF8_STRING), 8, PropModeReplace, text, length);
+    // The legacy name in the encoding older window managers read (STRING or
+    // COMPOUND_TEXT); when the title cannot be converted, the UTF-8 bytes.
+    XTextProperty legacy{};
+    char* list[] = {const_cast<char*>(title.c_str())};
+    if (Xutf8TextListToTextProperty(display_, list, 1, XStdICCTextStyle, &legacy) == Success) {
+        XSetWMName(display_, window, &legacy);
+        XFree(legacy.value);
+    } else {
+        XChangeProperty(display_, window, XA_WM_NAME, A(UTF8_STRING), 8, PropModeReplace, text, length);
+    }
+    XFlush(display_);
+}
+
+void X11Backend::SetBounds(WindowId window, const TRect& bounds) {
+    TWindow* w = Find(window);
+    if (!w) return;
+    w->Bounds = bounds;
+    // A fixed-size window's hints would forbid the new size.
+    SetSizeHints(*w);
+    XMoveResizeWindow(display_, window, bounds.Left, bounds.Top,
+                      static_cast<unsigned>(std::max(1, bounds.Width())),
+                      static_cast<unsigned>(std::max(1, bounds.Height())));
+    XFlush(display_);
+}
+
+void X11Backend::SetVisible(WindowId window, bool visible) {
+    TWindow* w = Find(window);
+    if (!w || w->Visible == visible) return;
+    w->Visible = visible;
+    if (visible) {
+        if (w->Style.Kind == TWindowKind::Popup) {
+            XMapRaised(display_, window);
+        } else {
+            SetSizeHints(*w);
+            XMapWindow(display_, window);
+        }
+        KeepOnTop();
+    } else if (w->Style.Kind == TWindowKind::Popup) {
+        XUnmapWindow(display_, window);
+    } else {
+        // Tells the window manager too, which then forgets the frame.
+        XWithdrawWindow(display_, window, screen_);
+    }
+    XFlush(display_);
+}
+
+void X11Backend::Raise(WindowId window) {
+    if (!Find(window)) return;
+    XRaiseWindow(display_, window);
+    KeepOnTop();
+    XFlush(display_);
+}
+
+// Stay-on-top windows above the others and popups above everything. A window
+// manager does this itself for _NET_WM_STATE_ABOVE; without one the program's
+// own stacking is all there is.
+void X11Backend::KeepOnTop() {
+    for (auto& [id, w] : windows_)
+        if (w->Visible && w->Style.StayOnTop && w->Style.Kind != TWindowKind::Popup)
+            XRaiseWindow(display_, id);
+    for (auto& [id, w] : windows_)
+        if (w->Visible && w->Style.Kind == TWindowKind::Popup) XRaiseWindow(display_, id);
+}
+
+TRect X11Backend::FrameExtents(WindowId window) {
+    TWindow* w = Find(window);
+    if (!w || w->Style.Kind == TWindowKind::Popup) return {};
+    auto read = [&](TRect& out) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool ok = XGetWindowProperty(display_, window, A(NET_FRAME_EXTENTS), 0, 4, False, XA_CARDINAL,
+                                           &type, &format, &count, &after, &data) == Success &&
+                        type == XA_CARDINAL && format == 32 && count == 4;
+        if (ok) {
+            const long* v = reinterpret_cast<const long*>(data);
+            out = {static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
+                   static_cast<int>(v[3])};
+        }
+        if (data) XFree(data);
+        return ok;
+    };
+    TRect extents;
+    if (read(extents)) return extents;
+    // No window manager: no frame. Else ask it for its estimate and give it a
+    // moment to answer.
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display_, root_, A(NET_SUPPORTING_WM_CHECK), 0, 1, False, XA_WINDOW, &type, &format,
+                       &count, &after, &data);
+    const bool haveWm = type == XA_WINDOW && count == 1;
+    if (data) XFree(data);
+    if (!haveWm) return {};
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = window;
+    request.xclient.message_type = A(NET_REQUEST_FRAME_EXTENTS);
+    request.xclient.format = 32;
+    XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+    const std::int64_t until = NowMs() + 200;
+    while (NowMs() < until) {
+        XSync(display_, False);
+        if (read(extents)) return extents;
+        pollfd fd{ConnectionNumber(display_), POLLIN, 0};
+        poll(&fd, 1, 10);
+    }
+    return {};
+}
+
+void X11Backend::Present(WindowId window, const std::uint32_t* pixels, int width, int height, int stride,
+                         const TRect& dirty) {
+    TWindow* w = Find(window);
+    if (!w) return;
+    if (!w->Surface) w->Surface = std::make_unique<X11Surface>(display_, window, visual_, depth_, useShm_);
+    w->Surface->Present(pixels, width, height, stride, dirty);
+    if (!firstFrameReported_) ReportFirstFrame();
+}
+
+// For start-up measurements: when EMR_FIRST_FRAME_FD names an open file
+// descriptor, the monotonic time (nanoseconds) at which the first frame
+// reached the server is written to it once.
+void X11Backend::ReportFirstFrame() {
+    firstFrameReported_ = true;
+    const char* fdText = std::getenv("EMR_FIRST_FRAME_FD");
+    if (!fdText || !*fdText) return;
+    char* end = nullptr;
+    const long fd = std::strtol(fdText, &end, 10);
+    if (*end || fd < 0 || fd > INT_MAX) return;
+    XSync(display_, False);
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const std::string line =
+        std::to_string(static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec) + "\n";
+    [[maybe_unused]] ssize_t written = write(static_cast<int>(fd), line.data(), line.size());
+    close(static_cast<int>(fd));
+}
+
+// ---------------------------------------------------------------- pointer
+
+void X11Backend::SetCursor(WindowId window, TCursorShape shape) {
+    if (!Find(window)) return;
+    auto it = cursors_.find(shape);
+    if (it == cursors_.end())
+        it = cursors_.emplace(shape, XCreateFontCursor(display_, CursorGlyph(shape))).first;
+    XDefineCursor(display_, window, it->second);
+    XFlush(display_);
+}
+
+void X11Backend::GrabPointer(WindowId window) {
+    if (!Find(window)) return;
+    // Without owner events every pointer event goes to `window`, with
+    // coordinates relative to it, wherever the pointer is.
+    const int result = XGrabPointer(display_, window, False, kGrabEvents, GrabModeAsync, GrabModeAsync, None,
+                                    None, CurrentTime);
+    grab_ = result == GrabSuccess ? window : 0;
+}
+
+void X11Backend::UngrabPointer() {
+    if (!grab_) return;
+    grab_ = 0;
+    XUngrabPointer(display_, CurrentTime);
+    XFlush(display_);
+}
+
+TPoint X11Backend::PointerPosition() {
+    Window rootReturn = None, child = None;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned mask = 0;
+    XQueryPointer(display_, root_, &rootReturn, &child, &rootX, &rootY, &x, &y, &mask);
+    return {rootX, rootY};
+}
+
+// ---------------------------------------------------------------- screen
+
+TRect X11Backend::ScreenRect() {
+    return {0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)};
+}
+
+TRect X11Backend::WorkArea() {
+    const TRect screen = ScreenRect();
+    long desktop = 0;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_, root_, A(NET_CURRENT_DESKTOP), 0, 1, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) == Success &&
+        type == XA_CARDINAL && count == 1)
+        desktop = *reinterpret_cast<const long*>(data);
+    if (data) XFree(data);
+    data = nullptr;
+    TRect area = screen;
+    if (XGetWindowProperty(display_, root_, A(NET_WORKAREA), 0, 1024, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) == Success &&
+        type == XA_CARDINAL && format == 32 && count >= 4) {
+        const long* v = reinterpret_cast<const long*>(data);
+        const unsigned long index = desktop >= 0 && static_cast<unsigned long>(desktop) * 4 + 4 <= count
+                                        ? static_cast<unsigned long>(desktop) * 4
+                                        : 0;
+        const TRect published =
+            TRect::FromBounds(static_cast<int>(v[index]), static_cast<int>(v[index + 1]),
+                              static_cast<int>(v[index + 2]), static_cast<int>(v[index + 3]));
+        const TRect clipped = published.Intersect(screen);
+        if (!clipped.Empty()) area = clipped;
+    }
+    if (data) XFree(data);
+    return area;
+}
+
+std::vector<TRect> X11Backend::Monitors() {
+    std::vector<TRect> monitors;
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (XRRQueryExtension(display_, &eventBase, &errorBase) && XRRQueryVersion(display_, &major, &minor) &&
+        (major > 1 || (major == 1 && minor >= 5))) {
+        int count = 0;
+        XRRMonitorInfo* info = XRRGetMonitors(display_, root_, True, &count);
+        for (int i = 0; info && i < count; ++i) {
+            const TRect r = TRect::FromBounds(info[i].x, info[i].y, info[i].width, info[i].height);
+            // The primary monitor comes first, as the framework's screen expects.
+            if (info[i].primary)
+                monitors.insert(monitors.begin(), r);
+            else
+                monitors.push_back(r);
+        }
+        if (info) XRRFreeMonitors(info);
+    }
+    if (monitors.empty()) monitors.push_back(ScreenRect());
+    return monitors;
+}
+
+// ---------------------------------------------------------------- events and time
+
+std::int64_t X11Backend::NowMs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+void X11Backend::Wake() {
+    if (wakePipe_[1] < 0) return;
+    const char byte = 1;
+    // A full pipe already wakes the loop; nothing is lost by dropping this byte.
+    [[maybe_unused]] ssize_t written = write(wakePipe_[1], &byte, 1);
+}
+
+std::optional<TEvent> X11Backend::NextEvent(std::optional<std::int64_t> deadlineMs) {
+    for (;;) {
+        if (!pending_.empty()) {
+            TEvent event = std::move(pending_.front());
+            pending_.pop_front();
+            return event;
+        }
+        while (pending_.empty() && XPending(display_) > 0) {
+            XEvent event;
+            XNextEvent(display_, &event);
+            if (im_ && XFilterEvent(&event, None)) continue;
+            Translate(event);
+        }
+        if (!pending_.empty()) continue;
+
+        int timeout = -1;
+        if (deadlineMs) {
+            const std::int64_t remaining = *deadlineMs - NowMs();
+            if (remaining <= 0) return std::nullopt;
+            timeout = static_cast<int>(std::min<std::int64_t>(remaining, INT_MAX));
+        }
+        XFlush(display_);
+        pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+        const int ready = poll(fds, wakePipe_[0] >= 0 ? 2 : 1, timeout);
+        if (ready < 0 && errno != EINTR) return std::nullopt;
+        if (ready > 0 && (fds[1].revents & POLLIN)) {
+            char drain[64];
+            while (read(wakePipe_[0], drain, sizeof drain) > 0) {
+            }
+            return std::nullopt;
+        }
+    }
+}
+
+void X11Backend::Translate(_XEvent& event) {
+    switch (event.type) {
+    case MotionNotify: {
+        // Only the latest of a run of moves over the same window matters.
+        XEvent next;
+        while (XEventsQueued(display_, QueuedAlready) > 0) {
+            XPeekEvent(display_, &next);
+            if (next.type != MotionNotify || next.xmotion.window != event.xmotion.window) break;
+            XNextEvent(display_, &event);
+        }
+        const XMotionEvent& m = event.xmotion;
+        if (!Find(m.window)) return;
+        TEvent e;
+        e.Type = TEventType::MouseMove;
+        e.Window = m.window;
+        e.X = m.x;
+        e.Y = m.y;
+        e.ScreenX = m.x_root;
+        e.ScreenY = m.y_root;
+        e.Shift = ShiftFromXState(m.state);
+        pending_.push_back(std::move(e));
+        return;
+    }
+    case ButtonPress:
+    case ButtonRelease:
+        TranslateButton(event);
+        return;
+    case LeaveNotify: {
+        const XCrossingEvent& c = event.xcrossing;
+        // Crossings caused by grabs, and those while the program holds the
+        // pointer, are not the pointer leaving.
+        if (c.mode != NotifyNormal || c.detail == NotifyInferior || grab_ || !Find(c.window)) return;
+        TEvent e;
+        e.Type = TEventType::MouseLeaveWindow;
+        e.Window = c.window;
+        e.X = c.x;
+        e.Y = c.y;
+        e.ScreenX = c.x_root;
+        e.ScreenY = c.y_root;
+        e.Shift = ShiftFromXState(c.state);
+        pending_.push_back(std::move(e));
+        return;
+    }
+    case KeyPress:
+    case KeyRelease:
+        TranslateKey(event);
+        return;
+    case FocusIn:
+    case FocusOut: {
+        const XFocusChangeEvent& f = event.xfocus;
+        if (f.mode == NotifyGrab || f.mode == NotifyUngrab || f.detail == NotifyPointer ||
+            f.detail == NotifyInferior)
+            return;
+        TWindow* w = Find(f.window);
+        if (!w) return;
+        if (event.type == FocusIn) {
+            if (focused_ == f.window) return;
+            if (focused_) pending_.push_back(WindowEvent(TEventType::Deactivate, focused_));
+            focused_ = f.window;
+            if (w->Ic) XSetICFocus(w->Ic);
+            pending_.push_back(WindowEvent(TEventType::Activate, f.window));
+        } else {
+            if (focused_ != f.window) return;
+            focused_ = 0;
+            if (w->Ic) XUnsetICFocus(w->Ic);
+            pending_.push_back(WindowEvent(TEventType::Deactivate, f.window));
+        }
+        return;
+    }
+    case kXExposeEvent: {
+        const XExposeEvent& x = event.xexpose;
+        TWindow* w = Find(x.window);
+        if (!w) return;
+        w->PendingExpose = w->PendingExpose.Union(TRect::FromBounds(x.x, x.y, x.width, x.height));
+        if (x.count > 0) return;
+        const TRect area = w->PendingExpose;
+        w->PendingExpose = {};
+        // The kept picture repaints the window at once; the framework is only
+        // asked for what it does not cover.
+        if (w->Surface && w->Surface->Repaint(area)) return;
+        TEvent e;
+        e.Type = TEventType::Expose;
+        e.Window = x.window;
+        e.Rect = area;
+        pending_.push_back(std::move(e));
+        return;
+    }
+    case ConfigureNotify:
+        TranslateConfigure(event);
+        return;
+    case ClientMessage: {
+        const XClientMessageEvent& c = event.xclient;
+        if (c.message_type != A(WM_PROTOCOLS) || c.format != 32) return;
+        const Atom protocol = static_cast<Atom>(c.data.l[0]);
+        if (protocol == A(WM_DELETE_WINDOW) && Find(c.window)) {
+            pending_.push_back(WindowEvent(TEventType::CloseRequest, c.window));
+        } else if (protocol == A(NET_WM_PING)) {
+            XEvent reply = event;
+            reply.xclient.window = root_;
+            XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &reply);
+        }
+        return;
+    }
+    case MappingNotify:
+        if (event.xmapping.request == MappingKeyboard || event.xmapping.request == MappingModifier)
+            XRefreshKeyboardMapping(&event.xmapping);
+        return;
+    case DestroyNotify: {
+        // Destroyed behind the program's back (by another client): later
+        // requests on it fail harmlessly and are recorded as errors.
+        if (event.xdestroywindow.window == grab_) grab_ = 0;
+        if (event.xdestroywindow.window == focused_) focused_ = 0;
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void X11Backend::TranslateButton(_XEvent& event) {
+    const XButtonEvent& b = event.xbutton;
+    if (!Find(b.window)) return;
+    TEvent e;
+    TShiftState flag = 0;
+    switch (b.button) {
+    case Button1:
+        e.Button = TMouseButton::Left, flag = ssLeft;
+        break;
+    case Button2:
+        e.Button = TMouseButton::Middle, flag = ssMiddle;
+        break;
+    case Button3:
+        e.Button = TMouseButton::Right, flag = ssRight;
+        break;
+    default:
+        return; // wheel and extra buttons: the framework has no use for them
+    }
+    e.Window = b.window;
+    e.X = b.x;
+    e.Y = b.y;
+    e.ScreenX = b.x_root;
+    e.ScreenY = b.y_root;
+    // X reports the buttons held before the event; the framework wants them after it.
+    if (event.type == ButtonPress) {
+        const bool isDouble =
+            clicks_.Press(b.window, e.Button, b.x_root, b.y_root, static_cast<std::int64_t>(b.time));
+        e.Type = isDouble ? TEventType::MouseDoubleClick : TEventType::MouseDown;
+        e.Shift = ShiftFromXState(b.state) | flag | (isDouble ? TShiftState{ssDouble} : TShiftState{0});
+    } else {
+        e.Type = TEventType::MouseUp;
+        e.Shift = ShiftFromXState(b.state) & ~flag;
+    }
+    pending_.push_back(std::move(e));
+}
+
+void X11Backend::EnsureInputMethod() {
+    if (imTried_) return;
+    imTried_ = true;
+    // Opened on the first key press, not at start-up: it loads the locale's
+    // input-method tables, which a window that is only clicked never needs.
+    XSetLocaleModifiers("");
+    im_ = XOpenIM(display_, nullptr, nullptr, nullptr);
+    if (!im_) {
+        XSetLocaleModifiers("@im=none");
+        im_ = XOpenIM(display_, nullptr, nullptr, nullptr);
+    }
+}
+
+_XIC* X11Backend::InputContext(TWindow& w) {
+    EnsureInputMethod();
+    if (!im_ || w.Ic) return w.Ic;
+    w.Ic = XCreateIC(im_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, w.Id,
+                     XNFocusWindow, w.Id, nullptr);
+    if (!w.Ic) return nullptr;
+    long filterEvents = 0;
+    if (!XGetICValues(w.Ic, XNFilterEvents, &filterEvents, nullptr))
+        XSelectInput(display_, w.Id, kWindowEvents | filterEvents);
+    XSetICFocus(w.Ic);
+    return w.Ic;
+}
+
+void X11Backend::TranslateKey(_XEvent& event) {
+    XKeyEvent& k = event.xkey;
+    TWindow* w = Find(k.window);
+    if (!w) return;
+    const bool pressed = event.type == KeyPress;
+    TEvent e;
+    e.Type = pressed ? TEventType::KeyDown : TEventType::KeyUp;
+    e.Window = k.window;
+    e.X = k.x;
+    e.Y = k.y;
+    e.ScreenX = k.x_root;
+    e.ScreenY = k.y_root;
+    e.Key = VirtualKeyFromKeysym(XLookupKeysym(&k, 0));
+    e.Shift = ShiftAfterKey(ShiftFromXState(k.state), e.Key, pressed);
+    if (e.Key) pending_.push_back(e);
+    if (!pressed) return;
+
+    std::string text;
+    if (XIC ic = InputContext(*w)) {
+        char buffer[64];
+        KeySym keysym = NoSymbol;
+        Status status = 0;
+        int n = Xutf8LookupString(ic, &k, buffer, sizeof buffer, &keysym, &status);
+        if (status == XBufferOverflow) {
+            std::string big(static_cast<std::size_t>(n), '\0');
+            n = Xutf8LookupString(ic, &k, big.data(), n, &keysym, &status);
+            text.assign(big.data(), static_cast<std::size_t>(std::max(0, n)));
+        } else if (status == XLookupChars || status == XLookupBoth) {
+            text.assign(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    if (text.empty()) text = TextFromKey(k);
+    // Alt combinations are commands, not typing; Delete types nothing.
+    if (text.empty() || text == "\x7f" || ((k.state & Mod1Mask) && !(k.state & ControlMask))) return;
+    TEvent c;
+    c.Type = TEventType::Char;
+    c.Window = k.window;
+    c.Shift = e.Shift;
+    c.Text = std::move(text);
+    pending_.push_back(std::move(c));
+}
+
+void X11Backend::TranslateConfigure(_XEvent& event) {
+    const Window window = event.xconfigure.window;
+    // Only the final shape of a run of changes matters.
+    while (XCheckTypedWindowEvent(display_, window, ConfigureNotify, &event)) {
+    }
+    TWindow* w = Find(window);
+    if (!w) return;
+    const XConfigureEvent& c = event.xconfigure;
+    TRect bounds = TRect::FromBounds(c.x, c.y, c.width, c.height);
+    // A real event from inside a window manager's frame is relative to the
+    // frame; ask the server where the client area is on the screen.
+    if (!c.send_event && w->Style.Kind != TWindowKind::Popup) {
+        int x = 0, y = 0;
+        Window child = None;
+        if (XTranslateCoordinates(display_, window, root_, 0, 0, &x, &y, &child))
+            bounds = TRect::FromBounds(x, y, c.width, c.height);
+    }
+    if (bounds == w->Bounds) return;
+    w->Bounds = bounds;
+    TEvent e;
+    e.Type = TEventType::Configure;
+    e.Window = window;
+    e.Rect = bounds;
+    pending_.push_back(std::move(e));
+}
+
+} // namespace x11
+} // namespace emr::platform

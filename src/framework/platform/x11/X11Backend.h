@@ -1,0 +1,130 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "framework/platform/Backend.h"
+#include "framework/platform/x11/ClickTracker.h"
+
+struct _XDisplay;
+union _XEvent;
+struct _XIM;
+struct _XIC;
+
+namespace emr::platform {
+
+/// Opens `display` (nullptr: the one `DISPLAY` names) and returns a backend on
+/// it, or nullptr when no X server can be reached there. Never throws and
+/// never ends the process.
+std::unique_ptr<Backend> CreateX11Backend(const char* display = nullptr);
+
+/// What a program says when `CreateX11Backend` found no display: that no X
+/// display is reachable and that `DISPLAY` must name one.
+std::string NoDisplayMessage(const char* display = nullptr);
+
+namespace x11 {
+
+class X11Surface;
+
+/// The backend on a real X server through Xlib.
+///
+/// Window ids are the X window ids. Bounds are the client area in screen
+/// coordinates, also for framed windows: they are created with static window
+/// gravity, so a window manager puts its frame around the requested client
+/// area instead of moving the client by the frame's size. A form that keeps
+/// its outer top-left (its stored Left and Top) asks `FrameExtents` after
+/// creating the window and before showing it, and offsets the client area by
+/// the frame's left and top thickness; before the window is mapped the
+/// extents are the window manager's estimate (`_NET_REQUEST_FRAME_EXTENTS`),
+/// without a window manager they are zero.
+///
+/// Window kinds:
+/// - Framed: managed, titled (`_NET_WM_NAME` and `WM_NAME`), `WM_NORMAL_HINTS`
+///   with the position as user-specified and minimum = maximum size when not
+///   resizable, `_MOTIF_WM_HINTS` without the minimise or maximise function
+///   when they are off, `WM_TRANSIENT_FOR` its owner.
+/// - Borderless (floating toolbars): managed but undecorated, utility type,
+///   `_NET_WM_STATE_ABOVE` when stay-on-top; the program moves it freely.
+/// - Popup (menus, option windows): override-redirect, so it lands exactly where
+///   asked, takes no focus and is kept above the program's other windows.
+class X11Backend final : public Backend {
+public:
+    /// Takes over an open connection (closed by the destructor).
+    explicit X11Backend(_XDisplay* display);
+    ~X11Backend() override;
+
+    WindowId CreateWindow(const TWindowStyle& style, const TRect& bounds, const std::string& title) override;
+    void DestroyWindow(WindowId window) override;
+    void SetTitle(WindowId window, const std::string& title) override;
+    void SetBounds(WindowId window, const TRect& bounds) override;
+    void SetVisible(WindowId window, bool visible) override;
+    void Raise(WindowId window) override;
+    TRect FrameExtents(WindowId window) override;
+    void Present(WindowId window, const std::uint32_t* pixels, int width, int height, int stride,
+                 const TRect& dirty) override;
+
+    void SetCursor(WindowId window, TCursorShape shape) override;
+    void GrabPointer(WindowId window) override;
+    void UngrabPointer() override;
+    TPoint PointerPosition() override;
+
+    TRect ScreenRect() override;
+    TRect WorkArea() override;
+    std::vector<TRect> Monitors() override;
+
+    std::int64_t NowMs() override;
+    std::optional<TEvent> NextEvent(std::optional<std::int64_t> deadlineMs) override;
+    void Wake() override;
+
+    /// The connection, for tests and diagnostics.
+    _XDisplay* Display() const { return display_; }
+    /// Number of X protocol errors recorded on this connection.
+    std::uint64_t ErrorCount() const;
+    /// Whether presenting may use MIT-SHM (on by default when the server is local).
+    void SetUseSharedMemory(bool use) { useShm_ = use; }
+    bool UsesSharedMemory(WindowId window) const;
+    /// The window that holds the pointer grab, 0 when none.
+    WindowId GrabWindow() const { return grab_; }
+
+private:
+    struct TWindow;
+    enum AtomIndex : int;
+
+    TWindow* Find(WindowId window);
+    const TWindow* Find(WindowId window) const;
+    unsigned long A(AtomIndex atom) const { return atoms_[atom]; }
+    void SetWmHints(TWindow& w);
+    void SetSizeHints(TWindow& w);
+    void KeepOnTop();
+    void Translate(_XEvent& event);
+    void TranslateButton(_XEvent& event);
+    void TranslateKey(_XEvent& event);
+    void TranslateConfigure(_XEvent& event);
+    void EnsureInputMethod();
+    _XIC* InputContext(TWindow& w);
+    void ReportFirstFrame();
+
+    _XDisplay* display_;
+    int screen_ = 0;
+    unsigned long root_ = 0;
+    void* visual_ = nullptr;
+    int depth_ = 24;
+    unsigned long colormap_ = 0;
+    std::vector<unsigned long> atoms_;
+    int wakePipe_[2] = {-1, -1};
+    bool useShm_ = false;
+    std::map<WindowId, std::unique_ptr<TWindow>> windows_;
+    std::map<TCursorShape, unsigned long> cursors_;
+    std::deque<TEvent> pending_;
+    WindowId grab_ = 0;
+    WindowId focused_ = 0;
+    ClickTracker clicks_;
+    bool imTried_ = false;
+    _XIM* im_ = nullptr;
+    bool firstFrameReported_ = false;
+};
+
+} // namespace x11
+} // namespace emr::platform

@@ -1,0 +1,115 @@
+#include "XServer.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace emr::testing {
+
+namespace {
+
+bool OnPath(const char* program) {
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= dirs.size()) {
+        std::size_t end = dirs.find(':', start);
+        if (end == std::string::npos) end = dirs.size();
+        const std::string candidate = dirs.substr(start, end - start) + "/" + program;
+        if (access(candidate.c_str(), X_OK) == 0) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+} // namespace
+
+XServer& XServer::Shared() {
+    static XServer server;
+    return server;
+}
+
+XServer::XServer() {
+    if (!OnPath("Xvfb")) {
+        error_ = "Xvfb is not installed: the X11 tests need it (Debian package xvfb, installed by "
+                 "scripts/install-deps)";
+        return;
+    }
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        error_ = "cannot create a pipe for Xvfb";
+        return;
+    }
+    const pid_t pid = fork();
+    if (pid < 0) {
+        error_ = "cannot fork to start Xvfb";
+        return;
+    }
+    if (pid == 0) {
+        // The server goes when the test program goes, even if it crashes.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (fds[1] == 3)
+            fcntl(3, F_SETFD, 0);
+        else
+            dup2(fds[1], 3);
+        const int devnull = open("/dev/null", O_RDWR);
+        dup2(devnull, 1);
+        dup2(devnull, 2);
+        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+               "-noreset", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    // Xvfb writes its display number once it accepts connections.
+    std::string number;
+    pollfd p{fds[0], POLLIN, 0};
+    while (poll(&p, 1, 15000) > 0) {
+        char c = 0;
+        if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+        number += c;
+    }
+    close(fds[0]);
+    if (number.empty()) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        error_ = "Xvfb did not start (no display number within 15 s)";
+        return;
+    }
+    pid_ = pid;
+    name_ = ":" + number;
+    setenv("DISPLAY", name_.c_str(), 1);
+}
+
+XServer::~XServer() {
+    Stop();
+}
+
+void XServer::Stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+}
+
+std::string Shell(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return out;
+    char buffer[512];
+    std::size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        out.append(buffer, n);
+    pclose(pipe);
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r'))
+        out.pop_back();
+    return out;
+}
+
+} // namespace emr::testing

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+namespace emr::testing {
+
+/// A private Xvfb server for the X11 tests: started on a free display number
+/// on first use, stopped when the test program ends. `DISPLAY` is set to it,
+/// so the command-line tools the tests drive (xdotool) talk to it too.
+class XServer {
+public:
+    /// The shared server, started on the first call.
+    static XServer& Shared();
+
+    bool Running() const { return pid_ > 0; }
+    /// Why the server is not running (empty when it is).
+    const std::string& Error() const { return error_; }
+    /// The display name, such as ":3".
+    const std::string& Name() const { return name_; }
+
+    static constexpr int kWidth = 1280;
+    static constexpr int kHeight = 1024;
+
+    ~XServer();
+
+private:
+    XServer();
+    void Stop();
+
+    pid_t pid_ = -1;
+    std::string name_;
+    std::string error_;
+};
+
+/// Runs a shell command with the test server as its display; returns what it
+/// printed on standard output, without the final line break.
+std::string Shell(const std::string& command);
+
+} // namespace emr::testing
