@@ -56,7 +56,7 @@ std::string_view TRegionalSettingsStore::KeyOf(LCTYPE item) {
 
 std::optional<std::string> TRegionalSettingsStore::Read(LCTYPE item) const {
     const std::string_view key = KeyOf(item);
-    if (key.empty()) return std::nullopt;
+    if (key.empty() || path_.empty()) return std::nullopt;
     const TFileSystem::TReadResult read = fs_.ReadFile(path_, TRegionalSettingsFile::kMaxBytes);
     if (read.Status != TFileSystem::TReadStatus::Ok) return std::nullopt;
     const auto file = TRegionalSettingsFile::Parse(read.Bytes);
@@ -66,7 +66,7 @@ std::optional<std::string> TRegionalSettingsStore::Read(LCTYPE item) const {
 
 bool TRegionalSettingsStore::Write(LCTYPE item, std::string_view value) {
     const std::string_view key = KeyOf(item);
-    if (key.empty()) return false;
+    if (key.empty() || path_.empty()) return false;
 
     // A settings file that is a link to elsewhere stays a link: the target is replaced.
     const std::string target = fs_.ResolveLink(path_).value_or(path_);

@@ -19,7 +19,8 @@ public:
     /// Mode of a settings file this store creates.
     static constexpr std::uint32_t kNewFileMode = 0600;
 
-    /// A store on `path`; file operations go through `fs`, which must outlive the store.
+    /// A store on `path` (empty: no store, every read and write fails); file operations go through `fs`,
+    /// which must outlive the store.
     TRegionalSettingsStore(std::string path, TFileSystem& fs);
 
     /// $XDG_CONFIG_HOME/regional-settings.ini, or ~/.config/regional-settings.ini when

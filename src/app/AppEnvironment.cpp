@@ -1,0 +1,10 @@
+#include "app/AppEnvironment.h"
+
+namespace emr {
+
+TAppEnvironment& AppEnvironment() {
+    static TAppEnvironment environment;
+    return environment;
+}
+
+} // namespace emr

@@ -1,0 +1,65 @@
+#include "app/Program.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/AppClasses.h"
+#include "app/LinuxLocalePlatform.h"
+#include "app/Unit1.h"
+#include "framework/controls/Messages.h"
+#include "framework/forms/Application.h"
+#include "framework/forms/Screen.h"
+#include "framework/streaming/LayoutReader.h"
+
+namespace emr {
+
+TForm1* StartApplication() {
+    RegisterWindowMessage(kCompactWindowHideMessage);
+    RegisterAppClasses();
+    TApplication* application = EnsureApplication();
+    application->Initialize();
+    application->SetLayoutLoader(
+        [](TComponent* root, std::string_view layout) { TLayoutReader::ReadRootFromText(layout, root); });
+    application->RegisterLayout(TForm1::StaticClassName, std::string(Unit1Layout()));
+    TForm1* form = nullptr;
+    application->CreateForm(form);
+    return form;
+}
+
+void ConnectLocalePlatform(TLinuxLocalePlatform& platform) {
+    // Every form runs on this thread, so a send completes before the next one
+    // starts; there is no hung window to give up on.
+    platform.SetMessageSender([](HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT /*flags*/,
+                                 UINT /*timeoutMs*/) -> LRESULT {
+        if (!Application) return 0;
+        if (window == HWND_BROADCAST) {
+            // A copy: a form may close or open others while it handles the message.
+            const std::vector<TCustomForm*> forms = Screen().FormList();
+            for (TCustomForm* form : forms) {
+                const bool stillThere = std::find(Screen().FormList().begin(), Screen().FormList().end(),
+                                                  form) != Screen().FormList().end();
+                if (stillThere)
+                    Application->SendMessage(form, msg, static_cast<std::intptr_t>(wParam), lParam);
+            }
+            return 1;
+        }
+        TCustomForm* form = Application->FormOfWindow(static_cast<platform::WindowId>(window));
+        if (!form) return 0;
+        Application->SendMessage(form, msg, static_cast<std::intptr_t>(wParam), lParam);
+        return 1;
+    });
+    platform.SetMessageBoxShower(
+        [](HWND /*owner*/, const std::string& text, const std::string& caption, UINT flags) {
+            return Application ? Application->MessageBox(text, caption, flags) : 0;
+        });
+}
+
+void ShutDownApplication() {
+    if (!Application) return;
+    TApplication* application = Application;
+    TObject::Free(application);
+    Application = nullptr;
+}
+
+} // namespace emr
