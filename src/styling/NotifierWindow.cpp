@@ -1,0 +1,20 @@
+#include "styling/NotifierWindow.h"
+
+#include "framework/controls/Messages.h"
+
+namespace emr {
+
+TNotifierWindow::TNotifierWindow(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 0, 0);
+}
+
+void TNotifierWindow::WndProc(TMessage& message) {
+    if (message.Msg == WM_THEMECHANGED && OnThemeChange) {
+        std::weak_ptr<void> alive = LifeToken();
+        OnThemeChange(this);
+        if (alive.expired()) return;
+    }
+    TWinControl::WndProc(message);
+}
+
+} // namespace emr
