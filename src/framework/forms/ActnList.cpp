@@ -2,13 +2,7 @@
 
 #include <algorithm>
 
-#if __has_include("framework/graphics/ImageList.h")
 #include "framework/graphics/ImageList.h"
-#else
-namespace emr {
-class TCustomImageList : public TComponent {};
-} // namespace emr
-#endif
 
 namespace emr {
 

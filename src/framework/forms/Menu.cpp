@@ -1,12 +1,6 @@
 #include "framework/forms/Menu.h"
 
-#if __has_include("framework/graphics/ImageList.h")
 #include "framework/graphics/ImageList.h"
-#else
-namespace emr {
-class TCustomImageList : public TComponent {};
-} // namespace emr
-#endif
 
 namespace emr {
 

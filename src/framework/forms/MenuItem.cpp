@@ -4,6 +4,7 @@
 
 #include "framework/core/Exception.h"
 #include "framework/forms/Menu.h"
+#include "framework/graphics/Canvas.h"
 
 namespace emr {
 
@@ -14,52 +15,7 @@ int NextCommand() {
     return ++next;
 }
 
-/// Decodes one UTF-8 code point at `i`, advancing `i`; malformed bytes read as themselves.
-char32_t DecodeAt(const std::string& s, std::size_t& i) {
-    auto c = static_cast<unsigned char>(s[i++]);
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    char32_t cp = extra == 3 ? c & 0x07 : extra == 2 ? c & 0x0F : extra == 1 ? c & 0x1F : c;
-    for (int k = 0; k < extra && i < s.size(); ++k) {
-        auto d = static_cast<unsigned char>(s[i]);
-        if ((d & 0xC0) != 0x80) break;
-        cp = (cp << 6) | (d & 0x3F);
-        ++i;
-    }
-    return cp;
-}
-
 } // namespace
-
-std::string StripHotkey(const std::string& caption) {
-    std::string out;
-    out.reserve(caption.size());
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&') {
-            if (i + 1 < caption.size() && caption[i + 1] == '&') {
-                out += '&';
-                ++i;
-            }
-            continue;
-        }
-        out += caption[i];
-    }
-    return out;
-}
-
-char32_t GetHotkey(const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        std::size_t at = i + 1;
-        char32_t cp = DecodeAt(caption, at);
-        if (cp >= 'a' && cp <= 'z') cp -= 'a' - 'A';
-        return cp;
-    }
-    return 0;
-}
 
 // ---------------------------------------------------------------- action link
 

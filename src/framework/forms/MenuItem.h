@@ -6,6 +6,7 @@
 
 #include "framework/core/Component.h"
 #include "framework/forms/ActnList.h"
+#include "framework/forms/Hotkey.h"
 #include "framework/forms/ShortCut.h"
 
 namespace emr {
@@ -164,11 +165,5 @@ private:
     TMenu* menu_ = nullptr; // set on a menu's root item only
     std::unique_ptr<TMenuActionLink> actionLink_;
 };
-
-/// Removes accelerator marks: "&File" -> "File", "&&" -> "&".
-std::string StripHotkey(const std::string& caption);
-/// The accelerator character of a caption as a code point (ASCII letters
-/// upper-cased), or 0 when it has none.
-char32_t GetHotkey(const std::string& caption);
 
 } // namespace emr

@@ -1,0 +1,131 @@
+#include "framework/forms/PopupMenuWindow.h"
+
+#include <algorithm>
+
+#include "framework/forms/MenuTracker.h"
+#include "framework/forms/PopupMenu.h"
+#include "framework/graphics/Canvas.h"
+
+namespace emr {
+
+TPopupMenuWindow::TPopupMenuWindow(TPopupMenu* menu, TMenuItem* items)
+    : TCustomForm(nullptr), menu_(menu), items_(items) {
+    // No capture or click handling of its own: the tracker holds the capture for
+    // the whole menu and decides what a press or release means.
+    SetControlStyle(csOpaque);
+    SetBorderStyle(bsNone);
+    SetBorderIcons(0);
+    SetPosition(poDesigned);
+    SetColor(clMenu);
+}
+
+void TPopupMenuWindow::CreateParams(TCreateParams& params) const {
+    TCustomForm::CreateParams(params);
+    params.Style.Kind = platform::TWindowKind::Popup;
+    params.Style.Resizable = false;
+    params.Style.SystemMenu = false;
+    params.Style.MinimizeBox = false;
+    params.Style.MaximizeBox = false;
+    params.Style.StayOnTop = true;
+}
+
+TMenuItem* TPopupMenuWindow::HotItem() const {
+    return hot_ >= 0 && hot_ < static_cast<int>(shown_.size()) ? shown_[static_cast<std::size_t>(hot_)]
+                                                               : nullptr;
+}
+
+void TPopupMenuWindow::SetHotIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(shown_.size())) index = -1;
+    if (index == hot_) return;
+    if (hot_ >= 0) InvalidateRect(rects_[static_cast<std::size_t>(hot_)]);
+    hot_ = index;
+    if (hot_ >= 0) InvalidateRect(rects_[static_cast<std::size_t>(hot_)]);
+}
+
+int TPopupMenuWindow::ItemAt(TPoint client) const {
+    for (std::size_t i = 0; i < rects_.size(); ++i)
+        if (rects_[i].Contains(client)) return static_cast<int>(i);
+    return -1;
+}
+
+void TPopupMenuWindow::Measure() {
+    shown_.clear();
+    rects_.clear();
+    TCanvas measure;
+    measure.SetFont(Font());
+    const int border = menu_->BorderWidth();
+    int width = 0;
+    std::vector<int> heights;
+    for (TMenuItem* item : items_->Items()) {
+        if (!item->Visible()) continue;
+        int w = 0;
+        int h = 0;
+        menu_->MeasureItem(measure, item, w, h);
+        shown_.push_back(item);
+        heights.push_back(h);
+        width = std::max(width, w);
+    }
+    int y = border;
+    for (int h : heights) {
+        rects_.push_back({border, y, border + width, y + h});
+        y += h;
+    }
+    hot_ = -1;
+    SetBounds(Left(), Top(), width + 2 * border, y + border);
+}
+
+void TPopupMenuWindow::Place(TPoint at, int flipX, int flipY) {
+    Measure();
+    const TRect work = platform::Backend::Current().WorkArea();
+    int x = at.X;
+    int y = at.Y;
+    if (x + Width() > work.Right) x = std::max(work.Left, flipX - Width());
+    if (y + Height() > work.Bottom) y = std::max(work.Top, flipY - Height());
+    x = std::max(x, work.Left);
+    y = std::max(y, work.Top);
+    SetBounds(x, y, Width(), Height());
+}
+
+void TPopupMenuWindow::Paint() {
+    TCanvas& canvas = *Canvas();
+    menu_->DrawBackground(canvas, ClientRect());
+    for (std::size_t i = 0; i < shown_.size(); ++i) {
+        TMenuItem* item = shown_[i];
+        TMenuItemDrawState state = 0;
+        if (static_cast<int>(i) == hot_) state |= midSelected;
+        if (!item->Enabled()) state |= midDisabled;
+        if (item->Checked()) state |= midChecked;
+        if (item->Default()) state |= midDefault;
+        TCanvasState saved(canvas);
+        canvas.SetFont(Font());
+        canvas.IntersectClipRect(rects_[i]);
+        menu_->DrawItem(canvas, item, rects_[i], state);
+    }
+}
+
+void TPopupMenuWindow::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TCustomForm::MouseDown(button, shift, x, y);
+    if (tracker_) tracker_->PointerDown(ClientToScreen({x, y}));
+}
+
+void TPopupMenuWindow::MouseMove(TShiftState shift, int x, int y) {
+    TCustomForm::MouseMove(shift, x, y);
+    if (tracker_) tracker_->PointerMove(ClientToScreen({x, y}));
+}
+
+void TPopupMenuWindow::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    TCustomForm::MouseUp(button, shift, x, y);
+    if (tracker_) tracker_->PointerUp(ClientToScreen({x, y}));
+}
+
+void TPopupMenuWindow::WndProc(TMessage& message) {
+    // Losing the capture to someone else ends the menu.
+    if (message.Msg == WM_CAPTURECHANGED && tracker_ && message.LParam != 0) {
+        auto* taker = reinterpret_cast<TControl*>(message.LParam);
+        const auto& windows = tracker_->Windows();
+        if (std::find(windows.begin(), windows.end(), taker) == windows.end()) tracker_->Close(nullptr);
+    }
+    TCustomForm::WndProc(message);
+}
+
+} // namespace emr
