@@ -203,6 +203,9 @@ protected:
     /// Inherits font, colour and hint state from a new parent where the Parent* switches say so.
     void TakeParentProperties();
 
+    /// Sets the visibility flag without any notification (constructors of hidden-by-default kinds).
+    void InitVisible(bool value) { visible_ = value; }
+
     TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
     TControlState controlState_ = 0;
 
@@ -222,8 +225,6 @@ private:
     int height_ = 0;
     TAlign align_ = alNone;
     TAnchors anchors_ = akLeft | akTop;
-    /// Distances to the parent's right and bottom edges kept for akRight/akBottom anchors.
-    TPoint anchorRules_;
     std::unique_ptr<TSizeConstraints> constraints_;
     bool visible_ = true;
     bool enabled_ = true;

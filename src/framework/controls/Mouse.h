@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "framework/controls/Control.h"
 #include "framework/core/Component.h"
 
@@ -26,22 +28,31 @@ public:
     TControl* HotControl() const { return hot_.Get(); }
     /// Last pointer position in screen coordinates.
     TPoint CursorPos() const { return cursorPos_; }
-    void SetCursorPos(TPoint p) { cursorPos_ = p; }
+    void SetCursorPos(TPoint p) {
+        cursorPos_ = p;
+        cursorKnown_ = true;
+    }
     /// Makes `control` the hot control, sending leave to the old one and enter to the new.
     void SetHotControl(TControl* control);
 
-    /// Hooks that a windowed control calls when a control hides, changes
-    /// parent or dies: the hot control is recomputed through the finder.
-    void ControlGone(TControl* control, bool destroying);
-    /// Called by the application to find the control under a screen point.
+    /// Called after a control hid, was disabled, left its parent or (destroying)
+    /// is being destroyed: when the hot control lies inside it, the hot control
+    /// gets its leave (not when destroying) and the control now under the
+    /// pointer its enter.
+    void ControlChanged(TControl* control, bool destroying);
+    /// Finds the control under a screen point; the application installs it.
     std::function<TControl*(TPoint screen)> FindControlAt;
     /// Re-evaluates the hot control at the last pointer position.
     void Recheck();
+    /// Forgets everything (tests, and the application's end).
+    void Reset();
 
 private:
     TComponentRef<TControl> capture_;
     TComponentRef<TControl> hot_;
     TPoint cursorPos_;
+    bool cursorKnown_ = false;
+    int hotChanges_ = 0;
 };
 
 inline TControl* GetCaptureControl() {

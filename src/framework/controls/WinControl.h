@@ -86,6 +86,11 @@ public:
     virtual void PaintWindowNow() {}
     /// The native window this top-level control is shown in (0 when none).
     virtual platform::WindowId NativeWindow() const { return 0; }
+    /// The control holding the keyboard focus inside this top-level window.
+    virtual TWinControl* WindowFocus() const { return nullptr; }
+    virtual void SetWindowFocus(TWinControl* control) { (void)control; }
+    /// True when this top-level window sees keys before its focused control.
+    virtual bool PreviewsKeys() const { return false; }
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
@@ -123,7 +128,7 @@ private:
     friend class TControl;
     void DoAlignPass(TControl* control);
     void AlignByKind(TAlign align, TControl* control, TRect& rect);
-    void UpdateAnchorRules();
+    void ApplyAnchors(TSize oldClient);
 
     THandle handle_ = 0;
     std::vector<TControl*> controls_;
@@ -132,6 +137,7 @@ private:
     bool alignPending_ = false;
     bool tabStop_ = false;
     std::vector<TWinControl*> tabList_;
+    TSize anchorClient_{-1, -1};
 };
 
 } // namespace emr

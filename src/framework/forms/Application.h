@@ -26,6 +26,11 @@ struct TMsg {
     std::weak_ptr<void> TargetLife;
     TMessage Message;
     TPoint ScreenPos;
+    /// The native window an input message came from (0 for posted messages).
+    platform::WindowId Window = 0;
+    /// True for messages made from backend input: their client position is worked
+    /// out again from ScreenPos when they are dispatched.
+    bool FromInput = false;
     std::int64_t Time = 0;
     /// Timer callbacks run by DispatchMessage (WM_TIMER for a callback timer).
     std::uint64_t TimerId = 0;
@@ -39,7 +44,7 @@ using THookId = std::uint64_t;
 using TTimerId = std::uint64_t;
 
 /// Creates a form's components from its stored layout text.
-using TLayoutReader = std::function<void(TComponent* root, std::string_view layout)>;
+using TFormLayoutLoader = std::function<void(TComponent* root, std::string_view layout)>;
 
 /// The application: the message queue, the message loop and its nested loops,
 /// timers, and the forms' common owner. One instance, `Application`, exists
@@ -75,8 +80,8 @@ public:
     }
     /// Registers the stored layout of a form class, read by CreateForm.
     void RegisterLayout(std::string_view className, std::string layout);
-    /// Installs the stored-layout reader.
-    void SetLayoutReader(TLayoutReader reader) { layoutReader_ = std::move(reader); }
+    /// Replaces the stored-layout reader (the framework's own reader by default).
+    void SetLayoutLoader(TFormLayoutLoader loader) { layoutLoader_ = std::move(loader); }
     /// Loads the registered layout (if any) into a newly constructed form and fires OnCreate.
     void InitializeForm(TCustomForm* form);
 
@@ -134,6 +139,9 @@ public:
     void StopTimer(TTimerId id);
     /// The next timer deadline, if any timer runs.
     std::optional<std::int64_t> NextTimerDeadline() const;
+    /// Handles everything pending now and returns the next timer deadline (the
+    /// pump of a backend with a virtual clock).
+    std::optional<std::int64_t> PumpPending();
 
     /// Paints every form with pending invalid areas and presents them.
     void PaintPending();
@@ -150,6 +158,9 @@ public:
     /// Fired with the exception's message when a handler throws out of dispatch.
     std::function<void(const std::exception& e)> OnException;
 
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     struct TTimer {
         TTimerId Id = 0;
@@ -162,8 +173,9 @@ private:
         bool Queued = false;
     };
 
-    bool Pump(bool wait);
+    bool FillQueue(bool wait);
     void Translate(const platform::TEvent& event);
+    TControl* ControlAtScreen(platform::WindowId window, TPoint screen) const;
     void RouteMouse(const platform::TEvent& event);
     void RouteKey(const platform::TEvent& event);
     bool QueueDueTimers();
@@ -178,7 +190,7 @@ private:
     std::vector<std::pair<THookId, TMessageHook>> getHooks_;
     THookId nextHookId_ = 1;
     std::map<std::string, std::string, std::less<>> layouts_;
-    TLayoutReader layoutReader_;
+    TFormLayoutLoader layoutLoader_;
     TCustomForm* mainForm_ = nullptr;
     std::string title_;
     bool terminated_ = false;
@@ -186,7 +198,8 @@ private:
     int loopDepth_ = 0;
     bool starved_ = false;
     TShiftState shift_ = 0;
-    TShiftState buttons_ = 0;
+    bool altAlone_ = false;
+    platform::WindowId pointerWindow_ = 0;
 };
 
 /// The running application (null before one is created).

@@ -109,6 +109,7 @@ public:
     TCustomForm* PopupParent() const { return popupParent_; }
     void SetPopupParent(TCustomForm* form);
 
+    void SetBounds(int left, int top, int width, int height) override;
     TRect ClientRect() const override;
     TPoint ClientOrigin() const override;
     void SetClientWidth(int value) override;
@@ -138,6 +139,9 @@ public:
 
     // Window services.
     platform::WindowId NativeWindow() const override { return window_; }
+    TWinControl* WindowFocus() const override { return activeControl_; }
+    void SetWindowFocus(TWinControl* control) override { SetActiveControl(control); }
+    bool PreviewsKeys() const override { return keyPreview_; }
     /// Creates the native window now if it does not exist.
     void HandleNeeded();
     void InvalidateWindowArea(const TRect& rect) override;
@@ -185,6 +189,8 @@ private:
     void CreateNativeWindow();
     void DestroyNativeWindow();
     void RecreateNativeWindow();
+    /// Runs `change` (which alters the frame) and keeps the client size.
+    template <class F> void KeepClientSize(F change);
     void ApplyPosition();
     void SyncNativeBounds();
     void EnsureBuffer();
@@ -210,7 +216,9 @@ private:
     bool inModal_ = false;
     bool closing_ = false;
     platform::WindowId window_ = 0;
+    bool configuring_ = false;
     std::unique_ptr<TCanvas> canvas_;
+    std::unique_ptr<TCanvas> surface_;
     std::vector<std::uint32_t> buffer_;
     int bufferWidth_ = 0;
     int bufferHeight_ = 0;

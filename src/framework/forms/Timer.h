@@ -8,7 +8,7 @@
 namespace emr {
 
 /// A component that fires OnTimer every Interval milliseconds while Enabled,
-/// through the application's message loop.
+/// through the application's message loop (so an Application must exist).
 class TTimer : public TComponent {
     EMR_CLASS(TTimer)
 public:

@@ -17,13 +17,12 @@ namespace emr::platform {
 /// under the point (or to the grabbing window), and time is a virtual clock
 /// that only AdvanceTime moves.
 ///
-/// Time and the loop cooperate like this: AdvanceTime(ms) sets a limit and runs
-/// the pump (the application's ProcessMessages). While pumping, NextEvent with
-/// a deadline at or before the limit moves the clock to that deadline and
-/// returns nothing, so the loop fires the timer that is due; a deadline beyond
-/// the limit moves the clock to the limit. Timers therefore fire in deadline
-/// order with the messages they cause handled in between. NextEvent never
-/// blocks.
+/// Time and the loop cooperate like this: AdvanceTime(ms) runs the pump (which
+/// handles everything due now and answers the next timer deadline), moves the
+/// clock to that deadline while it lies within the ms, and pumps again; finally
+/// the clock stands at now + ms. Timers therefore fire in deadline order with the
+/// messages they cause handled in between. NextEvent never blocks: with no event
+/// queued it returns nullopt at once.
 class HeadlessBackend : public Backend {
 public:
     struct Window {
@@ -81,8 +80,9 @@ public:
     std::size_t PendingEvents() const { return events_.size(); }
 
     // Time.
-    /// The pump AdvanceTime runs (the application's ProcessMessages).
-    void SetPump(std::function<void()> pump) { pump_ = std::move(pump); }
+    /// The pump AdvanceTime runs: it handles everything pending at the current
+    /// time and returns the next timer deadline (the application's PumpPending).
+    void SetPump(std::function<std::optional<std::int64_t>()> pump) { pump_ = std::move(pump); }
     /// Moves the virtual clock forward by `ms`, firing what falls due on the way.
     void AdvanceTime(std::int64_t ms);
 
@@ -133,7 +133,7 @@ private:
     std::deque<TEvent> events_;
     std::int64_t now_ = 0;
     std::int64_t limit_ = 0;
-    std::function<void()> pump_;
+    std::function<std::optional<std::int64_t>()> pump_;
 };
 
 } // namespace emr::platform

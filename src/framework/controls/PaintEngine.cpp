@@ -1,0 +1,36 @@
+#include "framework/controls/PaintEngine.h"
+
+#include "framework/controls/WinControl.h"
+#include "framework/graphics/Canvas.h"
+
+namespace emr {
+
+void TPaintEngine::PaintTree(TControl* root, TCanvas& canvas, TPoint origin, const TRect& clip) {
+    TRect area = TRect::FromBounds(origin.X, origin.Y, root->Width(), root->Height()).Intersect(clip);
+    if (area.Empty()) return;
+    std::weak_ptr<void> alive = root->LifeToken();
+    canvas.SetOrigin(origin);
+    canvas.SetClipRect(area.Offset(-origin.X, -origin.Y));
+    root->PaintTo(canvas);
+    if (alive.expired()) return;
+    auto* win = dynamic_cast<TWinControl*>(root);
+    if (!win) return;
+    for (TControl* child : win->PaintOrder()) {
+        if (!child->Visible() || child->Parent() != win) continue;
+        PaintTree(child, canvas, {origin.X + child->Left(), origin.Y + child->Top()}, area);
+        if (alive.expired()) return;
+    }
+}
+
+void TPaintEngine::ShareSurface(TCanvas& target, const TCanvas& source) {
+    target.SetBuffer(const_cast<std::uint32_t*>(source.Pixels()), source.Width(), source.Height(),
+                     source.Stride());
+    target.SetOrigin(source.Origin());
+    target.SetClipRect(source.ClipRect());
+}
+
+void TPaintEngine::ReleaseSurface(TCanvas& target) {
+    target.SetBuffer(nullptr, 0, 0, 0);
+}
+
+} // namespace emr

@@ -1,0 +1,602 @@
+#include "framework/forms/Application.h"
+
+#include <algorithm>
+
+#include "framework/controls/Mouse.h"
+#include "framework/controls/WinControl.h"
+#include "framework/core/Exception.h"
+#include "framework/forms/Form.h"
+#include "framework/forms/MessageDialog.h"
+#include "framework/forms/Screen.h"
+#include "framework/platform/headless/HeadlessBackend.h"
+#include "framework/streaming/LayoutReader.h"
+
+namespace emr {
+
+TApplication* Application = nullptr;
+
+TApplication* EnsureApplication() {
+    if (!Application) new TApplication(nullptr);
+    return Application;
+}
+
+namespace {
+
+platform::Backend* CurrentBackend() {
+    return platform::Backend::Installed() ? &platform::Backend::Current() : nullptr;
+}
+
+std::intptr_t ShiftToKeys(TShiftState shift) {
+    std::intptr_t keys = 0;
+    if (shift & ssShift) keys |= MK_SHIFT;
+    if (shift & ssCtrl) keys |= MK_CONTROL;
+    if (shift & ssLeft) keys |= MK_LBUTTON;
+    if (shift & ssRight) keys |= MK_RBUTTON;
+    if (shift & ssMiddle) keys |= MK_MBUTTON;
+    return keys;
+}
+
+TShiftState ButtonFlag(platform::TMouseButton button) {
+    switch (button) {
+    case platform::TMouseButton::Left:
+        return ssLeft;
+    case platform::TMouseButton::Right:
+        return ssRight;
+    default:
+        return ssMiddle;
+    }
+}
+
+unsigned ButtonMessage(platform::TMouseButton button, int kind) {
+    // kind: 0 down, 1 up, 2 double click.
+    unsigned base = button == platform::TMouseButton::Left    ? WM_LBUTTONDOWN
+                    : button == platform::TMouseButton::Right ? WM_RBUTTONDOWN
+                                                              : WM_MBUTTONDOWN;
+    return base + static_cast<unsigned>(kind);
+}
+
+bool IsMouseMessage(unsigned msg) {
+    return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST;
+}
+
+/// Decodes UTF-8 into code points; a malformed byte becomes U+FFFD.
+std::vector<char32_t> DecodeUtf8(const std::string& text) {
+    std::vector<char32_t> out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        auto lead = static_cast<unsigned char>(text[i]);
+        int extra = lead < 0x80             ? 0
+                    : (lead & 0xE0) == 0xC0 ? 1
+                    : (lead & 0xF0) == 0xE0 ? 2
+                    : (lead & 0xF8) == 0xF0 ? 3
+                                            : -1;
+        char32_t cp = extra <= 0 ? lead : lead & (0x3Fu >> extra);
+        bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
+        for (int k = 1; ok && k <= extra; ++k) {
+            auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            ok = (next & 0xC0) == 0x80;
+            cp = (cp << 6) | (next & 0x3Fu);
+        }
+        if (!ok) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        out.push_back(cp);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+} // namespace
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+    if (!Application) Application = this;
+    TMouse::Instance().FindControlAt = [this](TPoint screen) {
+        return ControlAtScreen(pointerWindow_, screen);
+    };
+    if (auto* headless = dynamic_cast<platform::HeadlessBackend*>(CurrentBackend()))
+        headless->SetPump([this] { return PumpPending(); });
+}
+
+TApplication::~TApplication() {
+    if (Application == this) Application = nullptr;
+}
+
+void TApplication::BeforeDestruction() {
+    TComponent::BeforeDestruction();
+    if (auto* headless = dynamic_cast<platform::HeadlessBackend*>(CurrentBackend()))
+        headless->SetPump(nullptr);
+    if (Application == this) TMouse::Instance().Reset();
+    timers_.clear();
+    queue_.clear();
+}
+
+void TApplication::Initialize() {
+    if (auto* headless = dynamic_cast<platform::HeadlessBackend*>(CurrentBackend()))
+        headless->SetPump([this] { return PumpPending(); });
+}
+
+// ---- forms --------------------------------------------------------------------
+
+void TApplication::RegisterLayout(std::string_view className, std::string layout) {
+    layouts_[std::string(className)] = std::move(layout);
+}
+
+void TApplication::InitializeForm(TCustomForm* form) {
+    auto it = layouts_.find(form->ClassName());
+    if (it != layouts_.end()) {
+        try {
+            if (layoutLoader_)
+                layoutLoader_(form, it->second);
+            else
+                TLayoutReader::ReadRootFromText(it->second, form);
+        } catch (...) {
+            TObject::Free(form);
+            throw;
+        }
+    }
+    form->DoCreate();
+}
+
+void TApplication::SetMainForm(TCustomForm* form) {
+    if (form == mainForm_) return;
+    if (mainForm_) mainForm_->RemoveFreeNotification(this);
+    mainForm_ = form;
+    if (form) form->FreeNotification(this);
+}
+
+TCustomForm* TApplication::FormOfWindow(platform::WindowId window) const {
+    if (!window) return nullptr;
+    for (TCustomForm* form : Screen().FormList())
+        if (form->NativeWindow() == window) return form;
+    return nullptr;
+}
+
+// ---- loops --------------------------------------------------------------------
+
+void TApplication::Run() {
+    if (mainForm_ && !mainForm_->Visible()) mainForm_->Show();
+    starved_ = false;
+    ++loopDepth_;
+    while (!terminated_ && !starved_)
+        HandleMessage();
+    --loopDepth_;
+}
+
+void TApplication::Terminate() {
+    PostQuitMessage(0);
+}
+
+void TApplication::HandleMessage() {
+    TMsg msg;
+    if (!GetMessage(msg)) {
+        if (msg.Message.Msg == WM_QUIT) {
+            terminated_ = true;
+            exitCode_ = static_cast<int>(msg.Message.WParam);
+        }
+        return;
+    }
+    DispatchMessage(msg);
+}
+
+void TApplication::ProcessMessages() {
+    TMsg msg;
+    while (PeekMessage(msg)) {
+        if (msg.Message.Msg == WM_QUIT && !msg.Target) {
+            terminated_ = true;
+            exitCode_ = static_cast<int>(msg.Message.WParam);
+            break;
+        }
+        DispatchMessage(msg);
+    }
+    PaintPending();
+}
+
+std::optional<std::int64_t> TApplication::PumpPending() {
+    ProcessMessages();
+    return NextTimerDeadline();
+}
+
+bool TApplication::RunNestedLoop(const std::function<bool()>& done) {
+    ++loopDepth_;
+    struct Depth {
+        int& d;
+        ~Depth() { --d; }
+    } depth{loopDepth_};
+    while (!done()) {
+        TMsg msg;
+        if (!GetMessage(msg)) {
+            if (msg.Message.Msg == WM_QUIT) PostQuitMessage(static_cast<int>(msg.Message.WParam));
+            return false;
+        }
+        if (RunHooks(filters_, msg)) continue;
+        DispatchMessage(msg);
+    }
+    return true;
+}
+
+THookId TApplication::AddMessageFilter(TMessageHook hook) {
+    THookId id = nextHookId_++;
+    filters_.emplace_back(id, std::move(hook));
+    return id;
+}
+
+void TApplication::RemoveMessageFilter(THookId id) {
+    std::erase_if(filters_, [id](const auto& h) { return h.first == id; });
+}
+
+THookId TApplication::AddGetMessageHook(TMessageHook hook) {
+    THookId id = nextHookId_++;
+    getHooks_.emplace_back(id, std::move(hook));
+    return id;
+}
+
+void TApplication::RemoveGetMessageHook(THookId id) {
+    std::erase_if(getHooks_, [id](const auto& h) { return h.first == id; });
+}
+
+bool TApplication::RunHooks(std::vector<std::pair<THookId, TMessageHook>>& hooks, TMsg& msg) {
+    if (hooks.empty()) return false;
+    // Newest first; a hook may remove itself or others while running.
+    std::vector<THookId> ids;
+    for (const auto& h : hooks)
+        ids.push_back(h.first);
+    for (auto it = ids.rbegin(); it != ids.rend(); ++it) {
+        auto found = std::find_if(hooks.begin(), hooks.end(), [&](const auto& h) { return h.first == *it; });
+        if (found == hooks.end()) continue;
+        TMessageHook hook = found->second;
+        if (hook(msg)) return true;
+    }
+    return false;
+}
+
+// ---- the queue ----------------------------------------------------------------
+
+void TApplication::Enqueue(TMsg msg) {
+    if (CurrentBackend()) msg.Time = CurrentBackend()->NowMs();
+    queue_.push_back(std::move(msg));
+}
+
+void TApplication::PostMessage(TControl* target, unsigned msg, std::intptr_t wparam, std::intptr_t lparam) {
+    TMsg m;
+    m.Target = target;
+    if (target) m.TargetLife = target->LifeToken();
+    m.Message = {msg, wparam, lparam, 0};
+    Enqueue(std::move(m));
+}
+
+std::intptr_t TApplication::SendMessage(TControl* target, unsigned msg, std::intptr_t wparam,
+                                        std::intptr_t lparam) {
+    return target ? target->Perform(msg, wparam, lparam) : 0;
+}
+
+void TApplication::PostQuitMessage(int exitCode) {
+    PostMessage(nullptr, WM_QUIT, exitCode, 0);
+}
+
+bool TApplication::FillQueue(bool wait) {
+    while (queue_.empty()) {
+        if (QueueDueTimers()) return true;
+        platform::Backend* be = CurrentBackend();
+        if (!be) return false;
+        std::optional<std::int64_t> deadline = NextTimerDeadline();
+        std::optional<platform::TEvent> event;
+        if (wait) {
+            PaintPending();
+            if (!queue_.empty()) return true;
+            if (OnIdle) OnIdle(this);
+            if (!queue_.empty()) return true;
+            std::int64_t before = be->NowMs();
+            event = be->NextEvent(deadline);
+            if (!event) {
+                if (QueueDueTimers()) return true;
+                // Nothing arrived and no deadline was reached: the backend can
+                // deliver nothing more (headless without input).
+                if (!deadline || be->NowMs() == before) {
+                    starved_ = true;
+                    return false;
+                }
+                continue;
+            }
+        } else {
+            event = be->NextEvent(be->NowMs());
+            if (!event) return QueueDueTimers();
+        }
+        Translate(*event);
+    }
+    return true;
+}
+
+bool TApplication::GetMessage(TMsg& msg) {
+    while (true) {
+        if (!FillQueue(true)) {
+            msg = TMsg{};
+            return false;
+        }
+        msg = std::move(queue_.front());
+        queue_.pop_front();
+        if (RunHooks(getHooks_, msg)) continue;
+        return !(msg.Message.Msg == WM_QUIT && !msg.Target);
+    }
+}
+
+bool TApplication::PeekMessage(TMsg& msg, bool remove) {
+    while (true) {
+        if (!FillQueue(false)) return false;
+        if (!remove) {
+            msg = queue_.front();
+            return true;
+        }
+        msg = std::move(queue_.front());
+        queue_.pop_front();
+        if (RunHooks(getHooks_, msg)) continue;
+        return true;
+    }
+}
+
+void TApplication::DispatchMessage(TMsg& msg) {
+    try {
+        if (msg.TimerId) {
+            auto it = timers_.find(msg.TimerId);
+            if (it == timers_.end()) return;
+            it->second.Queued = false;
+            if (it->second.Callback) {
+                std::function<void()> callback = it->second.Callback;
+                callback();
+                return;
+            }
+        }
+        if (!msg.Target) return;
+        if (!msg.TargetAlive()) return;
+        TMouse& mouse = TMouse::Instance();
+        if (msg.FromInput && IsMouseMessage(msg.Message.Msg)) {
+            mouse.SetCursorPos(msg.ScreenPos);
+            pointerWindow_ = msg.Window;
+            TComponentRef<TControl> target(msg.Target);
+            if (msg.Message.Msg == WM_MOUSEMOVE) {
+                mouse.SetHotControl(ControlAtScreen(msg.Window, msg.ScreenPos));
+                Screen().UpdateCursor();
+            }
+            if (!target) return;
+            TPoint p = target->ScreenToClient(msg.ScreenPos);
+            msg.Message.LParam = MakeLParam(p.X, p.Y);
+        }
+        if (msg.FromInput && msg.Message.Msg == WM_MOUSELEAVE) {
+            TControl* hot = mouse.HotControl();
+            if (hot && !mouse.CaptureControl() && hot->IsInside(msg.Target)) mouse.SetHotControl(nullptr);
+            return;
+        }
+        msg.Message.Result = 0;
+        msg.Target->WndProc(msg.Message);
+    } catch (const std::exception& e) {
+        HandleException(e);
+    }
+}
+
+void TApplication::HandleException(const std::exception& e) {
+    if (!OnException) throw;
+    OnException(e);
+}
+
+// ---- input --------------------------------------------------------------------
+
+TControl* TApplication::ControlAtScreen(platform::WindowId window, TPoint screen) const {
+    TCustomForm* form = FormOfWindow(window);
+    if (!form || !form->Visible() || !form->Enabled()) return nullptr;
+    TPoint p = form->ScreenToClient(screen);
+    if (!form->ClientRect().Contains(p)) return nullptr;
+    TControl* hit = form->ControlAtPos(p, false, true);
+    return hit ? hit : form;
+}
+
+void TApplication::Translate(const platform::TEvent& event) {
+    using platform::TEventType;
+    switch (event.Type) {
+    case TEventType::MouseMove:
+    case TEventType::MouseDown:
+    case TEventType::MouseUp:
+    case TEventType::MouseDoubleClick:
+    case TEventType::MouseLeaveWindow:
+        RouteMouse(event);
+        return;
+    case TEventType::KeyDown:
+    case TEventType::KeyUp:
+    case TEventType::Char:
+        RouteKey(event);
+        return;
+    case TEventType::Expose:
+        if (TCustomForm* form = FormOfWindow(event.Window)) form->InvalidateWindowArea(event.Rect);
+        return;
+    case TEventType::CloseRequest:
+        if (TCustomForm* form = FormOfWindow(event.Window)) PostMessage(form, WM_CLOSE);
+        return;
+    case TEventType::Activate:
+    case TEventType::Deactivate:
+        if (TCustomForm* form = FormOfWindow(event.Window))
+            PostMessage(form, WM_ACTIVATE, event.Type == TEventType::Activate ? 1 : 0);
+        return;
+    case TEventType::Configure:
+        if (TCustomForm* form = FormOfWindow(event.Window)) form->WindowConfigured(event.Rect);
+        return;
+    }
+}
+
+void TApplication::RouteMouse(const platform::TEvent& event) {
+    using platform::TEventType;
+    TPoint screen{event.ScreenX, event.ScreenY};
+    shift_ = (shift_ & (ssLeft | ssRight | ssMiddle)) | (event.Shift & (ssShift | ssCtrl | ssAlt));
+    if (event.Type == TEventType::MouseDown || event.Type == TEventType::MouseDoubleClick)
+        shift_ |= ButtonFlag(event.Button);
+    if (event.Type == TEventType::MouseUp) shift_ &= ~ButtonFlag(event.Button);
+    TMsg msg;
+    msg.FromInput = true;
+    msg.ScreenPos = screen;
+    msg.Window = event.Window;
+    if (event.Type == TEventType::MouseLeaveWindow) {
+        TCustomForm* form = FormOfWindow(event.Window);
+        if (!form) return;
+        msg.Target = form;
+        msg.TargetLife = form->LifeToken();
+        msg.Message = {WM_MOUSELEAVE, 0, 0, 0};
+        Enqueue(std::move(msg));
+        return;
+    }
+    TControl* target = GetCaptureControl();
+    if (!target) {
+        TCustomForm* form = FormOfWindow(event.Window);
+        if (!form || !form->Enabled()) return;
+        target = ControlAtScreen(event.Window, screen);
+        if (!target) return;
+    }
+    unsigned m = WM_MOUSEMOVE;
+    if (event.Type == TEventType::MouseDown) m = ButtonMessage(event.Button, 0);
+    if (event.Type == TEventType::MouseUp) m = ButtonMessage(event.Button, 1);
+    if (event.Type == TEventType::MouseDoubleClick)
+        m = ButtonMessage(event.Button, (target->ControlStyle() & csDoubleClicks) ? 2 : 0);
+    TPoint p = target->ScreenToClient(screen);
+    msg.Target = target;
+    msg.TargetLife = target->LifeToken();
+    msg.Message = {m, ShiftToKeys(shift_), MakeLParam(p.X, p.Y), 0};
+    Enqueue(std::move(msg));
+}
+
+void TApplication::RouteKey(const platform::TEvent& event) {
+    using platform::TEventType;
+    shift_ = (shift_ & (ssLeft | ssRight | ssMiddle)) | (event.Shift & (ssShift | ssCtrl | ssAlt));
+    TCustomForm* form = FormOfWindow(event.Window);
+    if (!form) form = Screen().ActiveForm();
+    if (!form || !form->Enabled()) return;
+    TControl* target = form->ActiveControl() ? static_cast<TControl*>(form->ActiveControl()) : form;
+    bool alt = (event.Shift & ssAlt) != 0;
+    auto post = [&](unsigned m, std::intptr_t w, std::intptr_t l) {
+        TMsg msg;
+        msg.Target = target;
+        msg.TargetLife = target->LifeToken();
+        msg.Window = event.Window;
+        msg.Message = {m, w, l, 0};
+        Enqueue(std::move(msg));
+    };
+    auto shift = static_cast<std::intptr_t>(event.Shift);
+    switch (event.Type) {
+    case TEventType::KeyDown: {
+        bool menuKey = event.Key == platform::VK_MENU || event.Key == platform::VK_F10;
+        altAlone_ = menuKey;
+        post(alt || menuKey ? WM_SYSKEYDOWN : WM_KEYDOWN, event.Key, shift);
+        return;
+    }
+    case TEventType::KeyUp: {
+        bool menuKey = event.Key == platform::VK_MENU || event.Key == platform::VK_F10;
+        post(alt || menuKey ? WM_SYSKEYUP : WM_KEYUP, event.Key, shift);
+        // Alt or F10 pressed and released alone opens the menu by keyboard.
+        if (menuKey && altAlone_) {
+            TMsg msg;
+            msg.Target = form;
+            msg.TargetLife = form->LifeToken();
+            msg.Message = {WM_SYSCOMMAND, SC_KEYMENU, 0, 0};
+            Enqueue(std::move(msg));
+        }
+        altAlone_ = false;
+        return;
+    }
+    case TEventType::Char:
+        altAlone_ = false;
+        for (char32_t ch : DecodeUtf8(event.Text))
+            post(alt ? WM_SYSCHAR : WM_CHAR, static_cast<std::intptr_t>(ch), shift);
+        return;
+    default:
+        return;
+    }
+}
+
+// ---- timers -------------------------------------------------------------------
+
+void TApplication::SetTimer(TControl* target, std::uintptr_t id, unsigned intervalMs) {
+    KillTimer(target, id);
+    TTimer timer;
+    timer.Id = nextTimerId_++;
+    timer.Target = target;
+    timer.TargetLife = target ? target->LifeToken() : std::weak_ptr<void>();
+    timer.WindowTimerId = id;
+    timer.Interval = std::max(intervalMs, 1u);
+    timer.Deadline = (CurrentBackend() ? CurrentBackend()->NowMs() : 0) + timer.Interval;
+    timers_[timer.Id] = std::move(timer);
+}
+
+void TApplication::KillTimer(TControl* target, std::uintptr_t id) {
+    std::erase_if(timers_, [&](const auto& entry) {
+        return !entry.second.Callback && entry.second.Target == target && entry.second.WindowTimerId == id;
+    });
+}
+
+TTimerId TApplication::StartTimer(unsigned intervalMs, std::function<void()> onTick) {
+    TTimer timer;
+    timer.Id = nextTimerId_++;
+    timer.Interval = std::max(intervalMs, 1u);
+    timer.Deadline = (CurrentBackend() ? CurrentBackend()->NowMs() : 0) + timer.Interval;
+    timer.Callback = std::move(onTick);
+    TTimerId id = timer.Id;
+    timers_[id] = std::move(timer);
+    return id;
+}
+
+void TApplication::StopTimer(TTimerId id) {
+    timers_.erase(id);
+}
+
+std::optional<std::int64_t> TApplication::NextTimerDeadline() const {
+    std::optional<std::int64_t> next;
+    for (const auto& [id, timer] : timers_)
+        if (!timer.Queued && (!next || timer.Deadline < *next)) next = timer.Deadline;
+    return next;
+}
+
+bool TApplication::QueueDueTimers() {
+    platform::Backend* be = CurrentBackend();
+    if (!be || timers_.empty()) return false;
+    std::int64_t now = be->NowMs();
+    std::vector<TTimer*> due;
+    for (auto it = timers_.begin(); it != timers_.end();) {
+        TTimer& t = it->second;
+        if (!t.Callback && t.TargetLife.expired()) {
+            it = timers_.erase(it);
+            continue;
+        }
+        if (!t.Queued && t.Deadline <= now) due.push_back(&t);
+        ++it;
+    }
+    std::stable_sort(due.begin(), due.end(),
+                     [](const TTimer* a, const TTimer* b) { return a->Deadline < b->Deadline; });
+    for (TTimer* t : due) {
+        t->Queued = true;
+        t->Deadline = now + t->Interval;
+        TMsg msg;
+        msg.TimerId = t->Id;
+        msg.Target = t->Target;
+        msg.TargetLife = t->TargetLife;
+        msg.Message = {WM_TIMER, static_cast<std::intptr_t>(t->WindowTimerId), 0, 0};
+        Enqueue(std::move(msg));
+    }
+    return !due.empty();
+}
+
+// ---- painting and boxes ---------------------------------------------------------
+
+void TApplication::PaintPending() {
+    for (TCustomForm* form : std::vector<TCustomForm*>(Screen().FormList())) {
+        const auto& forms = Screen().FormList();
+        if (std::find(forms.begin(), forms.end(), form) == forms.end()) continue;
+        if (form->Visible() && form->PaintPending()) form->PaintWindowNow();
+    }
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+    return ShowMessageDialog(text, caption, flags);
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == mainForm_) mainForm_ = nullptr;
+}
+
+} // namespace emr

@@ -1,0 +1,531 @@
+#include "framework/forms/Form.h"
+
+#include <algorithm>
+
+#include "framework/controls/Mouse.h"
+#include "framework/controls/PaintEngine.h"
+#include "framework/core/Exception.h"
+#include "framework/forms/Application.h"
+#include "framework/forms/Screen.h"
+#include "framework/graphics/Canvas.h"
+
+namespace emr {
+
+namespace {
+
+platform::Backend* CurrentBackend() {
+    return platform::Backend::Installed() ? &platform::Backend::Current() : nullptr;
+}
+
+} // namespace
+
+TCustomForm::TCustomForm(TComponent* owner)
+    : TWinControl(owner), canvas_(std::make_unique<TCanvas>()), surface_(std::make_unique<TCanvas>()) {
+    InitVisible(false);
+    controlStyle_ = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+    SetColor(clBtnFace);
+    SetParentFont(false);
+    SetBounds(0, 0, 320, 240);
+    Screen().AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+    Screen().RemoveForm(this);
+}
+
+void TCustomForm::BeforeDestruction() {
+    std::weak_ptr<void> alive = LifeToken();
+    if (OnDestroy && !HasState(csDestroying)) OnDestroy(this);
+    if (alive.expired()) return;
+    TWinControl::BeforeDestruction();
+    DestroyNativeWindow();
+    Screen().RemoveForm(this);
+}
+
+// ---- window settings ----------------------------------------------------------
+
+template <class F> void TCustomForm::KeepClientSize(F change) {
+    TRect client = ClientRect();
+    change();
+    TRect f = FrameExtents();
+    SetBounds(Left(), Top(), client.Width() + f.Left + f.Right, client.Height() + f.Top + f.Bottom);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
+    if (value == borderStyle_) return;
+    KeepClientSize([&] {
+        borderStyle_ = value;
+        RecreateNativeWindow();
+    });
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons value) {
+    if (value == borderIcons_) return;
+    borderIcons_ = value;
+    KeepClientSize([&] { RecreateNativeWindow(); });
+}
+
+void TCustomForm::SetWindowState(TWindowState value) {
+    if (value == windowState_) return;
+    windowState_ = value;
+}
+
+void TCustomForm::SetPosition(TPosition value) {
+    if (value == position_) return;
+    position_ = value;
+}
+
+void TCustomForm::SetFormStyle(TFormStyle value) {
+    if (value == formStyle_) return;
+    formStyle_ = value;
+    KeepClientSize([&] { RecreateNativeWindow(); });
+}
+
+void TCustomForm::SetPopupParent(TCustomForm* form) {
+    if (form == popupParent_) return;
+    if (popupParent_) popupParent_->RemoveFreeNotification(this);
+    popupParent_ = form;
+    if (form) form->FreeNotification(this);
+    KeepClientSize([&] { RecreateNativeWindow(); });
+}
+
+void TCustomForm::SetMenuComponent(TMainMenu* menu, TComponent* asComponent) {
+    if (asComponent == menuComponent_) return;
+    if (menuComponent_) menuComponent_->RemoveFreeNotification(this);
+    menu_ = menu;
+    menuComponent_ = asComponent;
+    if (asComponent) asComponent->FreeNotification(this);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation != TOperation::opRemove) return;
+    if (component == menuComponent_) {
+        menu_ = nullptr;
+        menuComponent_ = nullptr;
+    }
+    if (component == popupParent_) popupParent_ = nullptr;
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+    if (control == activeControl_) return;
+    if (control && (control == this || !control->IsInside(this)))
+        throw Exception("Invalid active control: it is not on this form");
+    TComponentRef<TWinControl> old(activeControl_);
+    activeControl_ = control;
+    TComponentRef<TWinControl> next(control);
+    std::weak_ptr<void> alive = LifeToken();
+    if (old) old->Perform(CM_EXIT);
+    if (old) old->Perform(WM_KILLFOCUS);
+    if (next) next->Perform(CM_ENTER);
+    if (next) next->Perform(WM_SETFOCUS);
+    if (alive.expired()) return;
+    TMessage m{CM_FOCUSCHANGED, 0, reinterpret_cast<std::intptr_t>(next.Get()), 0};
+    Broadcast(m);
+}
+
+// ---- geometry -------------------------------------------------------------------
+
+TRect TCustomForm::FrameFor(TFormBorderStyle style) const {
+    if (style == bsNone) return {};
+    return {8, 31, 8, 8};
+}
+
+TRect TCustomForm::FrameExtents() const {
+    if (window_ && CurrentBackend()) return CurrentBackend()->FrameExtents(window_);
+    TCreateParams params;
+    CreateParams(params);
+    if (params.Style.Kind != platform::TWindowKind::Framed) return {};
+    return FrameFor(borderStyle_);
+}
+
+void TCustomForm::SetBounds(int left, int top, int width, int height) {
+    TWinControl::SetBounds(left, top, width, height);
+    if (!configuring_) SyncNativeBounds();
+}
+
+TRect TCustomForm::ClientRect() const {
+    TRect f = FrameExtents();
+    return {0, 0, std::max(0, Width() - f.Left - f.Right), std::max(0, Height() - f.Top - f.Bottom)};
+}
+
+TPoint TCustomForm::ClientOrigin() const {
+    if (Parent()) return TWinControl::ClientOrigin();
+    TRect f = FrameExtents();
+    return {Left() + f.Left, Top() + f.Top};
+}
+
+void TCustomForm::SetClientWidth(int value) {
+    TRect f = FrameExtents();
+    SetWidth(value + f.Left + f.Right);
+}
+
+void TCustomForm::SetClientHeight(int value) {
+    TRect f = FrameExtents();
+    SetHeight(value + f.Top + f.Bottom);
+}
+
+bool TCustomForm::Showing() const {
+    return Parent() ? TWinControl::Showing() : Visible();
+}
+
+void TCustomForm::SyncNativeBounds() {
+    platform::Backend* be = CurrentBackend();
+    if (!be || !window_) return;
+    TPoint o = ClientOrigin();
+    TRect client = ClientRect();
+    be->SetBounds(window_, TRect::FromBounds(o.X, o.Y, client.Width(), client.Height()));
+}
+
+void TCustomForm::WindowConfigured(const TRect& clientScreenRect) {
+    TRect f = FrameExtents();
+    configuring_ = true;
+    SetBounds(clientScreenRect.Left - f.Left, clientScreenRect.Top - f.Top,
+              clientScreenRect.Width() + f.Left + f.Right, clientScreenRect.Height() + f.Top + f.Bottom);
+    configuring_ = false;
+}
+
+void TCustomForm::ApplyPosition() {
+    TCustomForm* center = nullptr;
+    bool onScreen = false;
+    switch (position_) {
+    case poScreenCenter:
+    case poDesktopCenter:
+        onScreen = true;
+        break;
+    case poMainFormCenter:
+        center = Application ? Application->MainForm() : nullptr;
+        onScreen = center == nullptr;
+        break;
+    case poOwnerFormCenter:
+        center = dynamic_cast<TCustomForm*>(Owner());
+        onScreen = center == nullptr;
+        break;
+    default:
+        return;
+    }
+    // Centring on itself (the main form centred on the main form) moves nothing.
+    if (center == this) return;
+    TRect area = Screen().WorkAreaRect();
+    int x = Left(), y = Top();
+    if (onScreen) {
+        if (area.Empty()) return;
+        x = area.Left + (area.Width() - Width()) / 2;
+        y = area.Top + (area.Height() - Height()) / 2;
+    } else {
+        x = center->Left() + (center->Width() - Width()) / 2;
+        y = center->Top() + (center->Height() - Height()) / 2;
+    }
+    if (!area.Empty()) {
+        x = std::max(std::min(x, area.Right - Width()), area.Left);
+        y = std::max(std::min(y, area.Bottom - Height()), area.Top);
+    }
+    SetBounds(x, y, Width(), Height());
+}
+
+// ---- native window ----------------------------------------------------------------
+
+void TCustomForm::CreateParams(TCreateParams& params) const {
+    using platform::TWindowKind;
+    params.Caption = Text();
+    params.Style.Kind = borderStyle_ == bsNone ? TWindowKind::Borderless : TWindowKind::Framed;
+    params.Style.Resizable = borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin;
+    bool framed = borderStyle_ != bsNone;
+    bool minMax = borderStyle_ == bsSingle || borderStyle_ == bsSizeable;
+    params.Style.SystemMenu = framed && (borderIcons_ & biSystemMenu);
+    params.Style.MinimizeBox = params.Style.SystemMenu && minMax && (borderIcons_ & biMinimize);
+    params.Style.MaximizeBox = params.Style.SystemMenu && minMax && (borderIcons_ & biMaximize);
+    params.Style.StayOnTop = formStyle_ == fsStayOnTop;
+    params.Style.Owner = popupParent_ ? popupParent_->NativeWindow() : 0;
+}
+
+void TCustomForm::HandleNeeded() {
+    if (!window_) CreateNativeWindow();
+}
+
+void TCustomForm::CreateNativeWindow() {
+    platform::Backend* be = CurrentBackend();
+    if (!be || window_) return;
+    TCreateParams params;
+    CreateParams(params);
+    TRect client = ClientRect();
+    TPoint o = ClientOrigin();
+    window_ = be->CreateWindow(params.Style, TRect::FromBounds(o.X, o.Y, client.Width(), client.Height()),
+                               params.Caption);
+    // The window manager's frame may differ from the estimate: keep the client size.
+    TRect f = be->FrameExtents(window_);
+    configuring_ = true;
+    SetBounds(Left(), Top(), client.Width() + f.Left + f.Right, client.Height() + f.Top + f.Bottom);
+    configuring_ = false;
+    SyncNativeBounds();
+    InvalidateWindowArea(ClientRect());
+}
+
+void TCustomForm::DestroyNativeWindow() {
+    platform::Backend* be = CurrentBackend();
+    if (!window_) return;
+    platform::WindowId window = window_;
+    window_ = 0;
+    if (be) be->DestroyWindow(window);
+}
+
+void TCustomForm::RecreateNativeWindow() {
+    if (!window_) return;
+    DestroyNativeWindow();
+    CreateNativeWindow();
+    if (Visible() && window_) CurrentBackend()->SetVisible(window_, true);
+    TMouse::Instance().RefreshGrab();
+}
+
+// ---- showing and closing ------------------------------------------------------------
+
+void TCustomForm::Show() {
+    SetVisible(true);
+    if (Visible()) BringToFront();
+}
+
+void TCustomForm::Hide() {
+    SetVisible(false);
+}
+
+void TCustomForm::BringToFront() {
+    if (window_ && CurrentBackend() && Visible()) CurrentBackend()->Raise(window_);
+}
+
+void TCustomForm::VisibleChanged() {
+    std::weak_ptr<void> alive = LifeToken();
+    platform::Backend* be = CurrentBackend();
+    if (Visible()) {
+        DoShow();
+        if (alive.expired() || !Visible()) return;
+        if (!placed_) {
+            placed_ = true;
+            ApplyPosition();
+        }
+        HandleNeeded();
+        Realign();
+        InvalidateWindowArea(ClientRect());
+        if (be && window_) be->SetVisible(window_, true);
+    } else {
+        if (be && window_) be->SetVisible(window_, false);
+        if (active_) WindowActivated(false);
+        if (alive.expired()) return;
+        DoHide();
+    }
+}
+
+void TCustomForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+    if (OnHide) OnHide(this);
+}
+
+void TCustomForm::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& action) {
+    if (OnClose) OnClose(this, action);
+}
+
+bool TCustomForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close() {
+    if (closing_) return;
+    if (inModal_) {
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+        return;
+    }
+    std::weak_ptr<void> alive = LifeToken();
+    closing_ = true;
+    bool allowed = CloseQuery();
+    if (alive.expired()) return;
+    if (!allowed) {
+        closing_ = false;
+        return;
+    }
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (alive.expired()) return;
+    closing_ = false;
+    if (action == caNone) return;
+    if (Application && Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    switch (action) {
+    case caHide:
+        Hide();
+        break;
+    case caMinimize:
+        SetWindowState(wsMinimized);
+        break;
+    case caFree:
+        Release();
+        break;
+    default:
+        break;
+    }
+}
+
+TModalResult TCustomForm::ShowModal() {
+    if (Visible() || !Enabled() || inModal_) throw Exception("Cannot make a visible window modal");
+    if (!Application) throw Exception("Cannot show a modal window without an application");
+    std::vector<TComponentRef<TCustomForm>> disabled;
+    for (TCustomForm* form : Screen().FormList())
+        if (form != this && form->Enabled()) {
+            disabled.emplace_back(form);
+            form->SetEnabled(false);
+        }
+    TComponentRef<TCustomForm> self(this);
+    modalResult_ = mrNone;
+    inModal_ = true;
+    TModalResult result = mrCancel;
+    try {
+        Show();
+        Application->RunNestedLoop([&] { return !self || self->modalResult_ != mrNone; });
+        if (self) {
+            if (modalResult_ == mrNone) modalResult_ = mrCancel;
+            result = modalResult_;
+            inModal_ = false;
+            Hide();
+        }
+    } catch (...) {
+        if (self) inModal_ = false;
+        for (auto& ref : disabled)
+            if (ref) ref->SetEnabled(true);
+        throw;
+    }
+    for (auto& ref : disabled)
+        if (ref) ref->SetEnabled(true);
+    return result;
+}
+
+void TCustomForm::Release() {
+    if (Application) Application->PostMessage(this, CM_RELEASE);
+}
+
+void TCustomForm::WindowActivated(bool active) {
+    if (active == active_) return;
+    active_ = active;
+    if (active) {
+        Screen().SetActiveForm(this);
+        Perform(CM_ACTIVATE);
+    } else {
+        if (Screen().ActiveForm() == this) Screen().SetActiveForm(nullptr);
+        Perform(CM_DEACTIVATE);
+    }
+}
+
+void TCustomForm::Activate() {
+    if (OnActivate) OnActivate(this);
+}
+
+void TCustomForm::Deactivate() {
+    if (OnDeactivate) OnDeactivate(this);
+}
+
+void TCustomForm::TextChanged() {
+    if (window_ && CurrentBackend()) CurrentBackend()->SetTitle(window_, Text());
+}
+
+bool TCustomForm::DialogKey(int key, TShiftState shift) {
+    if (key == platform::VK_TAB && !(shift & (ssCtrl | ssAlt))) {
+        SelectNext(activeControl_, !(shift & ssShift), true);
+        return true;
+    }
+    return TWinControl::DialogKey(key, shift);
+}
+
+void TCustomForm::WndProc(TMessage& message) {
+    switch (message.Msg) {
+    case WM_CLOSE:
+        Close();
+        return;
+    case WM_SYSCOMMAND:
+        if ((message.WParam & 0xFFF0) == SC_CLOSE) {
+            Close();
+            return;
+        }
+        TWinControl::WndProc(message);
+        return;
+    case WM_ACTIVATE:
+        WindowActivated(message.WParam != 0);
+        return;
+    case CM_ACTIVATE:
+        Activate();
+        return;
+    case CM_DEACTIVATE:
+        Deactivate();
+        return;
+    case CM_RELEASE:
+        // Nothing may touch the form after this.
+        TObject::Free(this);
+        return;
+    default:
+        TWinControl::WndProc(message);
+    }
+}
+
+// ---- painting ---------------------------------------------------------------------
+
+void TCustomForm::InvalidateWindowArea(const TRect& rect) {
+    TRect r = rect.Intersect(ClientRect());
+    if (!r.Empty()) dirty_ = dirty_.Union(r);
+}
+
+void TCustomForm::EnsureBuffer() {
+    TRect client = ClientRect();
+    if (client.Width() == bufferWidth_ && client.Height() == bufferHeight_) return;
+    bufferWidth_ = client.Width();
+    bufferHeight_ = client.Height();
+    buffer_.assign(static_cast<std::size_t>(bufferWidth_) * static_cast<std::size_t>(bufferHeight_), 0);
+    dirty_ = client;
+}
+
+void TCustomForm::PaintWindowNow() {
+    if (!Visible() || dirty_.Empty()) return;
+    EnsureBuffer();
+    if (buffer_.empty()) {
+        dirty_ = {};
+        return;
+    }
+    TRect dirty = dirty_;
+    dirty_ = {};
+    surface_->SetBuffer(buffer_.data(), bufferWidth_, bufferHeight_, bufferWidth_);
+    std::weak_ptr<void> alive = LifeToken();
+    TPaintEngine::PaintTree(this, *surface_, {0, 0}, dirty);
+    if (alive.expired()) return;
+    surface_->SetBuffer(nullptr, 0, 0, 0);
+    if (window_ && CurrentBackend())
+        CurrentBackend()->Present(window_, buffer_.data(), bufferWidth_, bufferHeight_, bufferWidth_, dirty);
+}
+
+void TCustomForm::PaintTo(TCanvas& canvas) {
+    TPaintEngine::ShareSurface(*canvas_, canvas);
+    struct Detach {
+        TCanvas& c;
+        ~Detach() { TPaintEngine::ReleaseSurface(c); }
+    } detach{*canvas_};
+    canvas_->SetFont(Font());
+    std::weak_ptr<void> alive = LifeToken();
+    if (Perform(WM_ERASEBKGND) == 0 && !alive.expired()) {
+        canvas_->Brush()->SetColor(Color());
+        canvas_->FillRect(ClientRect());
+    }
+    if (alive.expired()) return;
+    canvas_->Brush()->SetColor(Color());
+    Paint();
+}
+
+void TCustomForm::Paint() {
+    if (OnPaint) OnPaint(this);
+}
+
+} // namespace emr

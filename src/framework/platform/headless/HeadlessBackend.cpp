@@ -1,0 +1,335 @@
+#include "framework/platform/headless/HeadlessBackend.h"
+
+#include <algorithm>
+
+#include "framework/core/Exception.h"
+#include "framework/graphics/Png.h"
+
+namespace emr::platform {
+
+namespace {
+
+/// The colour of the desktop behind the windows (0x00RRGGBB).
+constexpr std::uint32_t kDesktop = 0x3A6EA5;
+
+} // namespace
+
+HeadlessBackend::HeadlessBackend(TRect screen) : screen_(screen), workArea_(screen), monitors_{screen} {}
+
+void HeadlessBackend::SetScreen(const TRect& screen) {
+    screen_ = screen;
+    workArea_ = screen;
+    monitors_ = {screen};
+}
+
+void HeadlessBackend::SetWorkArea(const TRect& workArea) {
+    workArea_ = workArea;
+}
+
+void HeadlessBackend::SetMonitors(std::vector<TRect> monitors) {
+    monitors_ = std::move(monitors);
+}
+
+// ---- windows --------------------------------------------------------------------
+
+const HeadlessBackend::Window* HeadlessBackend::FindWindow(WindowId id) const {
+    auto it = windows_.find(id);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+std::vector<WindowId> HeadlessBackend::ZOrder() const {
+    std::vector<WindowId> order;
+    // Stay-on-top windows above the others, each group in stacking order.
+    for (int onTop = 0; onTop < 2; ++onTop)
+        for (WindowId id : stack_) {
+            const Window& w = windows_.at(id);
+            if (w.Visible && w.Style.StayOnTop == (onTop == 1)) order.push_back(id);
+        }
+    return order;
+}
+
+WindowId HeadlessBackend::WindowAt(TPoint screen) const {
+    std::vector<WindowId> order = ZOrder();
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (windows_.at(*it).Bounds.Contains(screen)) return *it;
+    return 0;
+}
+
+std::uint32_t HeadlessBackend::PixelAt(WindowId id, int x, int y) const {
+    const Window* w = FindWindow(id);
+    if (!w) throw Exception("No such window");
+    int width = w->Bounds.Width();
+    if (x < 0 || y < 0 || x >= width || y >= w->Bounds.Height()) throw Exception("Pixel outside the window");
+    return w
+        ->Pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+}
+
+WindowId HeadlessBackend::CreateWindow(const TWindowStyle& style, const TRect& bounds,
+                                       const std::string& title) {
+    Window w;
+    w.Id = nextId_++;
+    w.Style = style;
+    w.Bounds = bounds;
+    w.Title = title;
+    w.Pixels.assign(static_cast<std::size_t>(std::max(bounds.Width(), 0)) *
+                        static_cast<std::size_t>(std::max(bounds.Height(), 0)),
+                    0);
+    windows_[w.Id] = std::move(w);
+    stack_.push_back(nextId_ - 1);
+    return nextId_ - 1;
+}
+
+void HeadlessBackend::DestroyWindow(WindowId window) {
+    if (!windows_.erase(window)) return;
+    stack_.erase(std::remove(stack_.begin(), stack_.end(), window), stack_.end());
+    // Events still queued for the window go with it.
+    std::erase_if(events_, [window](const TEvent& e) { return e.Window == window; });
+    if (grab_ == window) grab_ = 0;
+    if (pointerWindow_ == window) pointerWindow_ = 0;
+    if (active_ == window) active_ = 0;
+}
+
+void HeadlessBackend::SetTitle(WindowId window, const std::string& title) {
+    if (auto it = windows_.find(window); it != windows_.end()) it->second.Title = title;
+}
+
+void HeadlessBackend::SetBounds(WindowId window, const TRect& bounds) {
+    auto it = windows_.find(window);
+    if (it == windows_.end()) return;
+    Window& w = it->second;
+    if (bounds.Width() != w.Bounds.Width() || bounds.Height() != w.Bounds.Height())
+        w.Pixels.assign(static_cast<std::size_t>(std::max(bounds.Width(), 0)) *
+                            static_cast<std::size_t>(std::max(bounds.Height(), 0)),
+                        0);
+    w.Bounds = bounds;
+}
+
+void HeadlessBackend::SetVisible(WindowId window, bool visible) {
+    auto it = windows_.find(window);
+    if (it == windows_.end() || it->second.Visible == visible) return;
+    it->second.Visible = visible;
+    if (visible) {
+        Restack(window);
+        if (it->second.Style.Kind != TWindowKind::Popup) Activate(window);
+    } else if (active_ == window) {
+        TEvent e;
+        e.Type = TEventType::Deactivate;
+        e.Window = window;
+        events_.push_back(e);
+        active_ = 0;
+    }
+}
+
+void HeadlessBackend::Raise(WindowId window) {
+    if (windows_.count(window)) Restack(window);
+}
+
+void HeadlessBackend::Restack(WindowId id) {
+    stack_.erase(std::remove(stack_.begin(), stack_.end(), id), stack_.end());
+    stack_.push_back(id);
+}
+
+TRect HeadlessBackend::FrameExtents(WindowId window) {
+    const Window* w = FindWindow(window);
+    if (!w || w->Style.Kind != TWindowKind::Framed) return {};
+    return frame_;
+}
+
+void HeadlessBackend::Present(WindowId window, const std::uint32_t* pixels, int width, int height, int stride,
+                              const TRect& dirty) {
+    auto it = windows_.find(window);
+    if (it == windows_.end()) return;
+    Window& w = it->second;
+    int ww = w.Bounds.Width();
+    int wh = w.Bounds.Height();
+    TRect area = dirty.Intersect({0, 0, std::min(width, ww), std::min(height, wh)});
+    for (int y = area.Top; y < area.Bottom; ++y)
+        std::copy_n(pixels + static_cast<std::ptrdiff_t>(y) * stride + area.Left, area.Width(),
+                    w.Pixels.begin() + static_cast<std::ptrdiff_t>(y) * ww + area.Left);
+    ++w.PresentCount;
+}
+
+void HeadlessBackend::SetCursor(WindowId window, TCursorShape shape) {
+    if (auto it = windows_.find(window); it != windows_.end()) it->second.Cursor = shape;
+}
+
+void HeadlessBackend::GrabPointer(WindowId window) {
+    if (windows_.count(window)) grab_ = window;
+}
+
+void HeadlessBackend::UngrabPointer() {
+    grab_ = 0;
+}
+
+// ---- input ----------------------------------------------------------------------
+
+TEvent HeadlessBackend::PointerEvent(TEventType type, int x, int y, TMouseButton button, TShiftState shift) {
+    pointer_ = {x, y};
+    TEvent e;
+    e.Type = type;
+    e.Window = grab_ ? grab_ : WindowAt(pointer_);
+    e.ScreenX = x;
+    e.ScreenY = y;
+    if (const Window* w = FindWindow(e.Window)) {
+        e.X = x - w->Bounds.Left;
+        e.Y = y - w->Bounds.Top;
+    }
+    e.Button = button;
+    e.Shift = shift;
+    return e;
+}
+
+void HeadlessBackend::MoveMouse(int x, int y, TShiftState shift) {
+    TEvent e = PointerEvent(TEventType::MouseMove, x, y, TMouseButton::Left, shift);
+    if (!grab_ && pointerWindow_ && pointerWindow_ != e.Window) {
+        TEvent leave;
+        leave.Type = TEventType::MouseLeaveWindow;
+        leave.Window = pointerWindow_;
+        leave.ScreenX = x;
+        leave.ScreenY = y;
+        events_.push_back(leave);
+    }
+    if (!grab_) pointerWindow_ = e.Window;
+    if (e.Window) events_.push_back(e);
+}
+
+void HeadlessBackend::Press(int x, int y, TMouseButton button, TShiftState shift) {
+    MoveMouse(x, y, shift);
+    TEvent e = PointerEvent(TEventType::MouseDown, x, y, button, shift);
+    if (!e.Window) return;
+    // A window manager activates a window that is clicked (popups never take focus).
+    if (!grab_ && e.Window != active_ && windows_.at(e.Window).Style.Kind != TWindowKind::Popup)
+        Activate(e.Window);
+    events_.push_back(e);
+}
+
+void HeadlessBackend::Release(int x, int y, TMouseButton button, TShiftState shift) {
+    MoveMouse(x, y, shift);
+    TEvent e = PointerEvent(TEventType::MouseUp, x, y, button, shift);
+    if (e.Window) events_.push_back(e);
+}
+
+void HeadlessBackend::Click(int x, int y, TMouseButton button, TShiftState shift) {
+    Press(x, y, button, shift);
+    Release(x, y, button, shift);
+}
+
+void HeadlessBackend::DoubleClick(int x, int y, TMouseButton button, TShiftState shift) {
+    Click(x, y, button, shift);
+    TEvent e = PointerEvent(TEventType::MouseDoubleClick, x, y, button, shift);
+    if (e.Window) events_.push_back(e);
+    Release(x, y, button, shift);
+}
+
+void HeadlessBackend::KeyDown(int key, TShiftState shift) {
+    TEvent e;
+    e.Type = TEventType::KeyDown;
+    e.Window = active_;
+    e.Key = key;
+    e.Shift = shift;
+    events_.push_back(e);
+}
+
+void HeadlessBackend::KeyUp(int key, TShiftState shift) {
+    TEvent e;
+    e.Type = TEventType::KeyUp;
+    e.Window = active_;
+    e.Key = key;
+    e.Shift = shift;
+    events_.push_back(e);
+}
+
+void HeadlessBackend::Key(int key, TShiftState shift) {
+    KeyDown(key, shift);
+    KeyUp(key, shift);
+}
+
+void HeadlessBackend::TypeText(const std::string& text) {
+    TEvent e;
+    e.Type = TEventType::Char;
+    e.Window = active_;
+    e.Text = text;
+    events_.push_back(e);
+}
+
+void HeadlessBackend::RequestClose(WindowId id) {
+    TEvent e;
+    e.Type = TEventType::CloseRequest;
+    e.Window = id;
+    events_.push_back(e);
+}
+
+void HeadlessBackend::Activate(WindowId id) {
+    if (id == active_) return;
+    if (active_) {
+        TEvent e;
+        e.Type = TEventType::Deactivate;
+        e.Window = active_;
+        events_.push_back(e);
+    }
+    active_ = id;
+    if (id) {
+        TEvent e;
+        e.Type = TEventType::Activate;
+        e.Window = id;
+        events_.push_back(e);
+    }
+}
+
+void HeadlessBackend::Inject(TEvent event) {
+    events_.push_back(std::move(event));
+}
+
+std::optional<TEvent> HeadlessBackend::NextEvent(std::optional<std::int64_t> deadlineMs) {
+    (void)deadlineMs;
+    if (events_.empty()) return std::nullopt;
+    TEvent e = std::move(events_.front());
+    events_.pop_front();
+    return e;
+}
+
+// ---- time -----------------------------------------------------------------------
+
+void HeadlessBackend::AdvanceTime(std::int64_t ms) {
+    std::int64_t limit = now_ + std::max<std::int64_t>(ms, 0);
+    while (true) {
+        std::optional<std::int64_t> next = pump_ ? pump_() : std::nullopt;
+        if (!next || *next > limit) break;
+        now_ = std::max(now_, *next);
+    }
+    now_ = limit;
+    if (pump_) pump_();
+}
+
+// ---- pictures -------------------------------------------------------------------
+
+std::vector<std::uint32_t> HeadlessBackend::ComposeScreen() const {
+    int sw = screen_.Width();
+    int sh = screen_.Height();
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh), kDesktop);
+    for (WindowId id : ZOrder()) {
+        const Window& w = windows_.at(id);
+        TRect area = w.Bounds.Intersect(screen_);
+        for (int y = area.Top; y < area.Bottom; ++y)
+            for (int x = area.Left; x < area.Right; ++x)
+                out[static_cast<std::size_t>(y - screen_.Top) * static_cast<std::size_t>(sw) +
+                    static_cast<std::size_t>(x - screen_.Left)] =
+                    w.Pixels[static_cast<std::size_t>(y - w.Bounds.Top) *
+                                 static_cast<std::size_t>(w.Bounds.Width()) +
+                             static_cast<std::size_t>(x - w.Bounds.Left)];
+    }
+    return out;
+}
+
+void HeadlessBackend::RenderWindowToPng(WindowId id, const std::string& path) const {
+    const Window* w = FindWindow(id);
+    if (!w) throw Exception("No such window");
+    SavePng(path, w->Pixels.data(), w->Bounds.Width(), w->Bounds.Height(), w->Bounds.Width());
+}
+
+void HeadlessBackend::RenderScreenToPng(const std::string& path) const {
+    std::vector<std::uint32_t> pixels = ComposeScreen();
+    SavePng(path, pixels.data(), screen_.Width(), screen_.Height(), screen_.Width());
+}
+
+} // namespace emr::platform
