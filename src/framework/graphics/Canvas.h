@@ -159,6 +159,9 @@ public:
     /// Draws the bitmap at (x, y); a transparent bitmap leaves the pixels of its
     /// transparent colour as they were.
     void Draw(int x, int y, const TBitmap* bitmap);
+    /// Draws w x h pixels (0x00RRGGBB rows of w) at (x, y), skipping those whose mask
+    /// byte is 0 (no mask draws them all).
+    void DrawMasked(int x, int y, const std::uint32_t* pixels, const std::uint8_t* mask, int w, int h);
     /// Draws the bitmap scaled into the rectangle (nearest pixel), honouring transparency.
     void StretchDraw(const TRect& dest, const TBitmap* bitmap);
     /// Copies `source` of another canvas (or this one) to `dest`, scaled when the sizes

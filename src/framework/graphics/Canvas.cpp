@@ -1,0 +1,581 @@
+#include "framework/graphics/Canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "framework/graphics/Bitmap.h"
+
+namespace emr {
+
+namespace {
+
+constexpr std::uint32_t kRgbMask = 0xFFFFFF;
+
+/// The binary raster operation of a pen mode applied to pen P and destination D.
+std::uint32_t Rop2(TPenMode mode, std::uint32_t p, std::uint32_t d) {
+    switch (mode) {
+    case TPenMode::pmBlack:
+        return 0;
+    case TPenMode::pmWhite:
+        return kRgbMask;
+    case TPenMode::pmNop:
+        return d;
+    case TPenMode::pmNot:
+        return ~d & kRgbMask;
+    case TPenMode::pmCopy:
+        return p;
+    case TPenMode::pmNotCopy:
+        return ~p & kRgbMask;
+    case TPenMode::pmMergePenNot:
+        return (p | ~d) & kRgbMask;
+    case TPenMode::pmMaskPenNot:
+        return p & ~d & kRgbMask;
+    case TPenMode::pmMergeNotPen:
+        return (~p | d) & kRgbMask;
+    case TPenMode::pmMaskNotPen:
+        return ~p & d & kRgbMask;
+    case TPenMode::pmMerge:
+        return p | d;
+    case TPenMode::pmNotMerge:
+        return ~(p | d) & kRgbMask;
+    case TPenMode::pmMask:
+        return p & d;
+    case TPenMode::pmNotMask:
+        return ~(p & d) & kRgbMask;
+    case TPenMode::pmXor:
+        return p ^ d;
+    case TPenMode::pmNotXor:
+        return ~(p ^ d) & kRgbMask;
+    }
+    return p;
+}
+
+/// A ternary raster operation: bit i of the code's third byte is the result for
+/// pattern, source and destination bits (P << 2 | S << 1 | D) = i.
+std::uint32_t Rop3(TCopyMode mode, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
+    switch (mode) {
+    case cmSrcCopy:
+        return s;
+    case cmSrcInvert:
+        return s ^ d;
+    case cmSrcAnd:
+        return s & d;
+    case cmSrcPaint:
+        return s | d;
+    default:
+        break;
+    }
+    unsigned table = (mode >> 16) & 0xFF;
+    std::uint32_t result = 0;
+    for (unsigned i = 0; i < 8; ++i) {
+        if (!(table & (1u << i))) continue;
+        std::uint32_t term = (i & 4) ? p : ~p;
+        term &= (i & 2) ? s : ~s;
+        term &= (i & 1) ? d : ~d;
+        result |= term;
+    }
+    return result & kRgbMask;
+}
+
+/// On/off run lengths of the dashed cosmetic pens.
+std::span<const int> DashPattern(TPenStyle style) {
+    static constexpr int dash[] = {18, 6};
+    static constexpr int dot[] = {3, 3};
+    static constexpr int dashDot[] = {9, 6, 3, 6};
+    static constexpr int dashDotDot[] = {9, 3, 3, 3, 3, 3};
+    switch (style) {
+    case TPenStyle::psDash:
+        return dash;
+    case TPenStyle::psDot:
+        return dot;
+    case TPenStyle::psDashDot:
+        return dashDot;
+    case TPenStyle::psDashDotDot:
+        return dashDotDot;
+    default:
+        return {};
+    }
+}
+
+/// Whether position `phase` of a dash pattern is drawn.
+bool DashOn(std::span<const int> pattern, unsigned phase) {
+    unsigned total = 0;
+    for (int run : pattern)
+        total += static_cast<unsigned>(run);
+    unsigned at = phase % total;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (at < static_cast<unsigned>(pattern[i])) return i % 2 == 0;
+        at -= static_cast<unsigned>(pattern[i]);
+    }
+    return true;
+}
+
+/// The horizontal span [Left, Right) of row y of a shape: the box (x1, y1, x2, y2)
+/// with corners cut by quarters of a cw x ch ellipse. A pixel belongs to a corner
+/// ellipse when its centre lies inside the ellipse centred in the corner box whose
+/// semi-axes are a quarter pixel short of half the box, which gives the familiar
+/// small circles (a 6 x 6 ellipse has rows 2, 4, 6, 6, 4 and 2 pixels wide).
+struct Span {
+    int Left = 0;
+    int Right = 0;
+    bool Empty() const { return Right <= Left; }
+};
+
+Span RowSpan(int x1, int y1, int x2, int y2, int cw, int ch, int y) {
+    if (y < y1 || y >= y2 || x2 <= x1) return {};
+    cw = std::clamp(cw, 0, x2 - x1);
+    ch = std::clamp(ch, 0, y2 - y1);
+    if (cw < 2 || ch < 2) return {x1, x2};
+    int k = std::min(y - y1, y2 - 1 - y);
+    if (k > (ch - 1) / 2) return {x1, x2};
+    double a = cw / 2.0 - 0.25;
+    double b = ch / 2.0 - 0.25;
+    double dy = k - (ch - 1) / 2.0;
+    double t = 1.0 - (dy * dy) / (b * b);
+    if (t < 0) return {};
+    double hw = a * std::sqrt(t);
+    int inset = static_cast<int>(std::ceil((cw - 1) / 2.0 - hw - 1e-9));
+    inset = std::max(inset, 0);
+    Span s{x1 + inset, x2 - inset};
+    if (s.Empty()) return {};
+    return s;
+}
+
+Span Intersect(Span a, Span b) {
+    return {std::max(a.Left, b.Left), std::min(a.Right, b.Right)};
+}
+
+} // namespace
+
+TCanvas::TCanvas()
+    : pen_(std::make_unique<TPen>()), brush_(std::make_unique<TBrush>()), font_(std::make_unique<TFont>()) {}
+
+TCanvas::TCanvas(std::uint32_t* pixels, int width, int height, int stride) : TCanvas() {
+    SetBuffer(pixels, width, height, stride);
+}
+
+TCanvas::~TCanvas() = default;
+
+void TCanvas::SetBuffer(std::uint32_t* pixels, int width, int height, int stride) {
+    if (!pixels || width <= 0 || height <= 0) {
+        pixels_ = nullptr;
+        width_ = height_ = stride_ = 0;
+    } else {
+        pixels_ = pixels;
+        width_ = width;
+        height_ = height;
+        stride_ = std::max(stride, width);
+    }
+    origin_ = {};
+    ResetClip();
+}
+
+void TCanvas::SetClipRect(const TRect& rect) {
+    clip_ = rect.Offset(origin_.X, origin_.Y).Intersect({0, 0, width_, height_});
+}
+
+void TCanvas::IntersectClipRect(const TRect& rect) {
+    clip_ = clip_.Intersect(rect.Offset(origin_.X, origin_.Y));
+}
+
+void TCanvas::ResetClip() {
+    clip_ = {0, 0, width_, height_};
+}
+
+void TCanvas::Changed() {
+    if (OnChange) OnChange(this);
+}
+
+void TCanvas::PenPixel(int dx, int dy, std::uint32_t penPixel) {
+    if (!clip_.Contains({dx, dy})) return;
+    std::uint32_t* p = PixelAt(dx, dy);
+    *p = Rop2(pen_->Mode(), penPixel, *p & kRgbMask);
+}
+
+void TCanvas::HLine(int y, int x1, int x2, std::uint32_t pixel) {
+    if (y < clip_.Top || y >= clip_.Bottom) return;
+    x1 = std::max(x1, clip_.Left);
+    x2 = std::min(x2, clip_.Right);
+    if (x1 >= x2) return;
+    std::uint32_t* p = PixelAt(x1, y);
+    TPenMode mode = pen_->Mode();
+    if (mode == TPenMode::pmCopy) {
+        std::fill(p, p + (x2 - x1), pixel);
+        return;
+    }
+    for (int x = x1; x < x2; ++x, ++p)
+        *p = Rop2(mode, pixel, *p & kRgbMask);
+}
+
+void TCanvas::FillDeviceRect(const TRect& deviceRect, std::uint32_t pixel) {
+    TRect r = deviceRect.Intersect(clip_);
+    if (r.Empty()) return;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        std::fill(PixelAt(r.Left, y), PixelAt(r.Right, y), pixel);
+}
+
+void TCanvas::StrokeLine(TPoint from, TPoint to, unsigned& dashPhase) {
+    TColor color = pen_->Color();
+    if (pen_->Style() == TPenStyle::psClear || color == clNone || !CanDraw()) return;
+    std::uint32_t penPixel = ColorToPixel(ColorToRGB(color));
+    int w = pen_->Width();
+    std::span<const int> pattern = w == 1 ? DashPattern(pen_->Style()) : std::span<const int>{};
+    bool gapsFilled = brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone;
+    std::uint32_t gapPixel = ColorToPixel(ColorToRGB(brush_->Color()));
+
+    int x0 = from.X + origin_.X, y0 = from.Y + origin_.Y;
+    int x1 = to.X + origin_.X, y1 = to.Y + origin_.Y;
+    int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
+    int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    int steps = std::max(dx, dy);
+    // Bresenham along the major axis; the end point itself is not drawn.
+    int err = (dx > dy ? dx : -dy) / 2;
+    int x = x0, y = y0;
+    for (int i = 0; i < steps; ++i) {
+        bool on = pattern.empty() || DashOn(pattern, dashPhase);
+        ++dashPhase;
+        if (on) {
+            if (w == 1) {
+                PenPixel(x, y, penPixel);
+            } else {
+                // A round stamp of the pen's width.
+                int r0 = -(w - 1) / 2, r1 = w / 2;
+                double rc = w / 2.0;
+                for (int oy = r0; oy <= r1; ++oy)
+                    for (int ox = r0; ox <= r1; ++ox) {
+                        double cx = ox - (w % 2 == 0 ? 0.5 : 0.0), cy = oy - (w % 2 == 0 ? 0.5 : 0.0);
+                        if (cx * cx + cy * cy <= rc * rc) PenPixel(x + ox, y + oy, penPixel);
+                    }
+            }
+        } else if (gapsFilled) {
+            std::uint32_t* p = clip_.Contains({x, y}) ? PixelAt(x, y) : nullptr;
+            if (p) *p = gapPixel;
+        }
+        int e2 = err;
+        if (e2 > -dx) {
+            err -= dy;
+            x += sx;
+        }
+        if (e2 < dy) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
+void TCanvas::LineTo(int x, int y) {
+    unsigned phase = 0;
+    StrokeLine(penPos_, {x, y}, phase);
+    penPos_ = {x, y};
+    Changed();
+}
+
+void TCanvas::Polyline(std::span<const TPoint> points) {
+    unsigned phase = 0;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        StrokeLine(points[i - 1], points[i], phase);
+    Changed();
+}
+
+void TCanvas::Polygon(std::span<const TPoint> points) {
+    if (points.size() < 2 || !CanDraw()) return;
+    if (brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone) {
+        std::uint32_t pixel = ColorToPixel(ColorToRGB(brush_->Color()));
+        int top = points[0].Y, bottom = points[0].Y;
+        for (const TPoint& p : points) {
+            top = std::min(top, p.Y);
+            bottom = std::max(bottom, p.Y);
+        }
+        std::vector<double> crossings;
+        // Pixels whose corner point lies inside (alternate rule); right and bottom
+        // edges are excluded, as for the other filled shapes.
+        for (int y = std::max(top, clip_.Top - origin_.Y); y < std::min(bottom, clip_.Bottom - origin_.Y);
+             ++y) {
+            crossings.clear();
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                TPoint a = points[i], b = points[(i + 1) % points.size()];
+                if (a.Y == b.Y) continue;
+                if (a.Y > b.Y) std::swap(a, b);
+                if (y < a.Y || y >= b.Y) continue;
+                crossings.push_back(a.X + static_cast<double>(y - a.Y) * (b.X - a.X) / (b.Y - a.Y));
+            }
+            std::sort(crossings.begin(), crossings.end());
+            for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+                int xa = static_cast<int>(std::ceil(crossings[i]));
+                int xb = static_cast<int>(std::ceil(crossings[i + 1]));
+                HLine(y + origin_.Y, xa + origin_.X, xb + origin_.X, pixel);
+            }
+        }
+    }
+    unsigned phase = 0;
+    for (std::size_t i = 0; i < points.size(); ++i)
+        StrokeLine(points[i], points[(i + 1) % points.size()], phase);
+    Changed();
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    PaintShape(x1, y1, x2, y2, 0, 0);
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
+    PaintShape(x1, y1, x2, y2, w, h);
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    PaintShape(x1, y1, x2, y2, x2 - x1, y2 - y1);
+}
+
+void TCanvas::PaintShape(int x1, int y1, int x2, int y2, int cw, int ch) {
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (!CanDraw()) return;
+    x1 += origin_.X;
+    x2 += origin_.X;
+    y1 += origin_.Y;
+    y2 += origin_.Y;
+    bool fill = brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone;
+    std::uint32_t brushPixel = ColorToPixel(ColorToRGB(brush_->Color()));
+    TPenStyle style = pen_->Style();
+    bool penShown = style != TPenStyle::psClear;
+    bool penVisible = penShown && pen_->Color() != clNone;
+    std::uint32_t penPixel = ColorToPixel(ColorToRGB(pen_->Color()));
+
+    if (!penShown) {
+        // Without a pen the shape is one pixel smaller at the right and bottom.
+        if (!fill) return;
+        for (int y = std::max(y1, clip_.Top); y < std::min(y2 - 1, clip_.Bottom); ++y) {
+            Span s = RowSpan(x1, y1, x2 - 1, y2 - 1, cw, ch, y);
+            HLine(y, s.Left, s.Right, brushPixel);
+        }
+        Changed();
+        return;
+    }
+
+    int w = pen_->Width();
+    bool dashed = w == 1 && !DashPattern(style).empty();
+    // The outer box: wide pens straddle the outline unless they stay inside it.
+    int lo = style == TPenStyle::psInsideFrame ? 0 : (w - 1) / 2;
+    int hi = style == TPenStyle::psInsideFrame ? 0 : w / 2;
+    int ox1 = x1 - lo, oy1 = y1 - lo, ox2 = x2 + hi, oy2 = y2 + hi;
+    int ix1 = ox1 + w, iy1 = oy1 + w, ix2 = ox2 - w, iy2 = oy2 - w;
+    int icw = std::max(cw - 2 * w, 0), ich = std::max(ch - 2 * w, 0);
+
+    for (int y = std::max(oy1, clip_.Top); y < std::min(oy2, clip_.Bottom); ++y) {
+        Span outer = RowSpan(ox1, oy1, ox2, oy2, cw, ch, y);
+        if (outer.Empty()) continue;
+        Span inner;
+        if (w == 1) {
+            // Interior: pixels whose four neighbours are all in the shape.
+            inner = {outer.Left + 1, outer.Right - 1};
+            inner = Intersect(inner, RowSpan(ox1, oy1, ox2, oy2, cw, ch, y - 1));
+            inner = Intersect(inner, RowSpan(ox1, oy1, ox2, oy2, cw, ch, y + 1));
+        } else {
+            inner = Intersect(RowSpan(ix1, iy1, ix2, iy2, icw, ich, y), outer);
+        }
+        if (inner.Empty()) {
+            if (penVisible && !dashed) HLine(y, outer.Left, outer.Right, penPixel);
+            continue;
+        }
+        if (fill) HLine(y, inner.Left, inner.Right, brushPixel);
+        if (penVisible && !dashed) {
+            HLine(y, outer.Left, inner.Left, penPixel);
+            HLine(y, inner.Right, outer.Right, penPixel);
+        }
+    }
+    if (dashed && penVisible) {
+        // Dashed outlines follow the rectangle's edges as one closed line.
+        TPoint pts[] = {{x1, y1}, {x2 - 1, y1}, {x2 - 1, y2 - 1}, {x1, y2 - 1}};
+        TPoint saved = origin_;
+        origin_ = {};
+        unsigned phase = 0;
+        for (int i = 0; i < 4; ++i)
+            StrokeLine(pts[i], pts[(i + 1) % 4], phase);
+        origin_ = saved;
+    }
+    Changed();
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+    if (!CanDraw() || brush_->Style() != TBrushStyle::bsSolid || brush_->Color() == clNone) return;
+    FillDeviceRect(rect.Offset(origin_.X, origin_.Y), ColorToPixel(ColorToRGB(brush_->Color())));
+    Changed();
+}
+
+void TCanvas::FrameRect(const TRect& rect) {
+    if (!CanDraw() || brush_->Style() != TBrushStyle::bsSolid || brush_->Color() == clNone || rect.Empty())
+        return;
+    std::uint32_t pixel = ColorToPixel(ColorToRGB(brush_->Color()));
+    TRect r = rect.Offset(origin_.X, origin_.Y);
+    FillDeviceRect({r.Left, r.Top, r.Right, r.Top + 1}, pixel);
+    FillDeviceRect({r.Left, r.Bottom - 1, r.Right, r.Bottom}, pixel);
+    FillDeviceRect({r.Left, r.Top, r.Left + 1, r.Bottom}, pixel);
+    FillDeviceRect({r.Right - 1, r.Top, r.Right, r.Bottom}, pixel);
+    Changed();
+}
+
+void TCanvas::DrawFocusRect(const TRect& rect) {
+    if (!CanDraw() || rect.Empty()) return;
+    TRect r = rect.Offset(origin_.X, origin_.Y);
+    auto flip = [this](int x, int y) {
+        if (((x + y) & 1) == 0 && clip_.Contains({x, y})) *PixelAt(x, y) ^= kRgbMask;
+    };
+    for (int x = r.Left; x < r.Right; ++x) {
+        flip(x, r.Top);
+        if (r.Bottom - 1 != r.Top) flip(x, r.Bottom - 1);
+    }
+    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+        flip(r.Left, y);
+        if (r.Right - 1 != r.Left) flip(r.Right - 1, y);
+    }
+    Changed();
+}
+
+TColor TCanvas::Pixels(int x, int y) const {
+    int dx = x + origin_.X, dy = y + origin_.Y;
+    if (!pixels_ || dx < 0 || dy < 0 || dx >= width_ || dy >= height_) return clNone;
+    return PixelToColor(*PixelAt(dx, dy) & kRgbMask);
+}
+
+void TCanvas::SetPixel(int x, int y, TColor color) {
+    if (!pixels_ || color == clNone) return;
+    int dx = x + origin_.X, dy = y + origin_.Y;
+    if (!clip_.Contains({dx, dy})) return;
+    *PixelAt(dx, dy) = ColorToPixel(ColorToRGB(color));
+    Changed();
+}
+
+void TCanvas::Draw(int x, int y, const TBitmap* bitmap) {
+    if (!bitmap || bitmap->Empty()) return;
+    StretchDraw(TRect::FromBounds(x, y, bitmap->Width(), bitmap->Height()), bitmap);
+}
+
+void TCanvas::DrawMasked(int x, int y, const std::uint32_t* pixels, const std::uint8_t* mask, int w, int h) {
+    if (!pixels || w <= 0 || h <= 0 || !CanDraw()) return;
+    TRect d = TRect::FromBounds(x + origin_.X, y + origin_.Y, w, h);
+    TRect visible = d.Intersect(clip_);
+    for (int dy = visible.Top; dy < visible.Bottom; ++dy) {
+        std::size_t row = static_cast<std::size_t>(dy - d.Top) * w;
+        for (int dx = visible.Left; dx < visible.Right; ++dx) {
+            std::size_t i = row + static_cast<std::size_t>(dx - d.Left);
+            if (mask && !mask[i]) continue;
+            *PixelAt(dx, dy) = pixels[i] & kRgbMask;
+        }
+    }
+    Changed();
+}
+
+void TCanvas::StretchDraw(const TRect& dest, const TBitmap* bitmap) {
+    if (!bitmap || bitmap->Empty() || !CanDraw() || dest.Empty()) return;
+    TRect d = dest.Offset(origin_.X, origin_.Y);
+    TRect visible = d.Intersect(clip_);
+    if (visible.Empty()) return;
+    bool transparent = bitmap->Transparent();
+    std::uint32_t key = transparent ? ColorToPixel(ColorToRGB(bitmap->TransparentColor())) : 0;
+    int sw = bitmap->Width(), sh = bitmap->Height();
+    int dw = d.Width(), dh = d.Height();
+    for (int y = visible.Top; y < visible.Bottom; ++y) {
+        int sy = static_cast<int>(static_cast<std::int64_t>(y - d.Top) * sh / dh);
+        const std::uint32_t* src = bitmap->ScanLine(sy);
+        std::uint32_t* out = PixelAt(0, y);
+        for (int x = visible.Left; x < visible.Right; ++x) {
+            int sx = static_cast<int>(static_cast<std::int64_t>(x - d.Left) * sw / dw);
+            std::uint32_t v = src[sx] & kRgbMask;
+            if (transparent && v == key) continue;
+            out[x] = v;
+        }
+    }
+    Changed();
+}
+
+void TCanvas::CopyRect(const TRect& dest, const TCanvas* canvas, const TRect& source) {
+    if (!canvas || !canvas->pixels_ || !CanDraw()) return;
+    int dw = dest.Width(), dh = dest.Height(), sw = source.Width(), sh = source.Height();
+    if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return;
+    // Work on a copy of the source so that overlapping copies on one canvas are safe.
+    std::vector<std::uint32_t> src(static_cast<std::size_t>(std::abs(sw)) *
+                                   static_cast<std::size_t>(std::abs(sh)));
+    std::vector<std::uint8_t> valid(src.size());
+    int sl = std::min(source.Left, source.Right), st = std::min(source.Top, source.Bottom);
+    int aw = std::abs(sw), ah = std::abs(sh);
+    for (int y = 0; y < ah; ++y)
+        for (int x = 0; x < aw; ++x) {
+            int cx = sl + x + canvas->origin_.X, cy = st + y + canvas->origin_.Y;
+            if (cx < 0 || cy < 0 || cx >= canvas->width_ || cy >= canvas->height_) continue;
+            std::size_t i = static_cast<std::size_t>(y) * aw + x;
+            src[i] = *canvas->PixelAt(cx, cy) & kRgbMask;
+            valid[i] = 1;
+        }
+    // Negative extents mirror, as when the two rectangles run in opposite directions.
+    bool flipX = (dw < 0) != (sw < 0), flipY = (dh < 0) != (sh < 0);
+    TRect d{std::min(dest.Left, dest.Right), std::min(dest.Top, dest.Bottom), std::max(dest.Left, dest.Right),
+            std::max(dest.Top, dest.Bottom)};
+    d = d.Offset(origin_.X, origin_.Y);
+    TRect visible = d.Intersect(clip_);
+    int adw = std::abs(dw), adh = std::abs(dh);
+    std::uint32_t pattern = brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone
+                                ? ColorToPixel(ColorToRGB(brush_->Color()))
+                                : 0;
+    for (int y = visible.Top; y < visible.Bottom; ++y) {
+        int ry = static_cast<int>(static_cast<std::int64_t>(y - d.Top) * ah / adh);
+        if (flipY) ry = ah - 1 - ry;
+        std::uint32_t* out = PixelAt(0, y);
+        for (int x = visible.Left; x < visible.Right; ++x) {
+            int rx = static_cast<int>(static_cast<std::int64_t>(x - d.Left) * aw / adw);
+            if (flipX) rx = aw - 1 - rx;
+            std::size_t i = static_cast<std::size_t>(ry) * aw + rx;
+            if (!valid[i]) continue;
+            out[x] = Rop3(copyMode_, pattern, src[i], out[x] & kRgbMask);
+        }
+    }
+    Changed();
+}
+
+void TCanvas::BrushCopy(const TRect& dest, const TBitmap* bitmap, const TRect& source,
+                        TColor transparentColor) {
+    if (!bitmap || bitmap->Empty() || !CanDraw() || dest.Empty() || source.Empty()) return;
+    std::uint32_t key = ColorToPixel(ColorToRGB(transparentColor));
+    bool fill = brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone;
+    std::uint32_t brushPixel = ColorToPixel(ColorToRGB(brush_->Color()));
+    TRect d = dest.Offset(origin_.X, origin_.Y);
+    TRect visible = d.Intersect(clip_);
+    int dw = d.Width(), dh = d.Height(), sw = source.Width(), sh = source.Height();
+    for (int y = visible.Top; y < visible.Bottom; ++y) {
+        int sy = source.Top + static_cast<int>(static_cast<std::int64_t>(y - d.Top) * sh / dh);
+        if (sy < 0 || sy >= bitmap->Height()) continue;
+        const std::uint32_t* src = bitmap->ScanLine(sy);
+        std::uint32_t* out = PixelAt(0, y);
+        for (int x = visible.Left; x < visible.Right; ++x) {
+            int sx = source.Left + static_cast<int>(static_cast<std::int64_t>(x - d.Left) * sw / dw);
+            if (sx < 0 || sx >= bitmap->Width()) continue;
+            std::uint32_t v = src[sx] & kRgbMask;
+            if (v != key)
+                out[x] = v;
+            else if (fill)
+                out[x] = brushPixel;
+        }
+    }
+    Changed();
+}
+
+TCanvasState::TCanvasState(TCanvas& canvas)
+    : canvas_(canvas), origin_(canvas.origin_), clip_(canvas.clip_), penPos_(canvas.penPos_),
+      copyMode_(canvas.copyMode_) {
+    pen_.Assign(canvas.pen_.get());
+    brush_.Assign(canvas.brush_.get());
+    font_.Assign(canvas.font_.get());
+}
+
+TCanvasState::~TCanvasState() {
+    canvas_.origin_ = origin_;
+    canvas_.clip_ = clip_.Intersect({0, 0, canvas_.width_, canvas_.height_});
+    canvas_.penPos_ = penPos_;
+    canvas_.copyMode_ = copyMode_;
+    canvas_.pen_->Assign(&pen_);
+    canvas_.brush_->Assign(&brush_);
+    canvas_.font_->Assign(&font_);
+}
+
+} // namespace emr

@@ -1,0 +1,296 @@
+// Text output of TCanvas: measuring, TextOut, TextRect and DrawText.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "framework/graphics/Canvas.h"
+#include "framework/graphics/TextEngine.h"
+
+namespace emr {
+
+namespace {
+
+/// Byte length of the UTF-8 sequence that starts with `lead`.
+int Utf8Length(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    return 1;
+}
+
+std::uint32_t Blend(std::uint32_t dst, std::uint32_t src, unsigned alpha) {
+    if (alpha >= 255) return src;
+    std::uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        unsigned d = (dst >> shift) & 0xFF, s = (src >> shift) & 0xFF;
+        unsigned v = (d * (255 - alpha) + s * alpha + 127) / 255;
+        out |= v << shift;
+    }
+    return out;
+}
+
+/// Turns escapement (tenths of a degree, counter-clockwise) into [0, 3600).
+int NormalAngle(int tenths) {
+    return ((tenths % 3600) + 3600) % 3600;
+}
+
+} // namespace
+
+TPrefixedText ParsePrefixedText(std::string_view text) {
+    TPrefixedText out;
+    out.Text.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c != '&') {
+            out.Text += c;
+            continue;
+        }
+        if (i + 1 >= text.size()) break; // a trailing marker marks nothing
+        if (text[i + 1] == '&') {
+            out.Text += '&';
+            ++i;
+            continue;
+        }
+        out.HotkeyOffset = static_cast<int>(out.Text.size());
+        out.HotkeyLength = std::min<int>(Utf8Length(static_cast<unsigned char>(text[i + 1])),
+                                         static_cast<int>(text.size() - i - 1));
+    }
+    return out;
+}
+
+std::string StripHotkey(std::string_view text) {
+    return ParsePrefixedText(text).Text;
+}
+
+int TCanvas::TextWidth(std::string_view text) const {
+    return TTextEngine::Instance().Width(*font_, text);
+}
+
+int TCanvas::TextHeight(std::string_view) const {
+    return TTextEngine::Instance().Metrics(*font_).Height;
+}
+
+TSize TCanvas::TextExtent(std::string_view text) const {
+    return {TextWidth(text), TextHeight(text)};
+}
+
+void TCanvas::PaintTextLine(int x, int y, std::string_view text, int hotkeyOffset, int hotkeyLength,
+                            const TRect& clip, bool opaque) {
+    if (!pixels_ || clip.Empty()) return;
+    TTextEngine& engine = TTextEngine::Instance();
+    const TTextMetrics& metrics = engine.Metrics(*font_);
+    int angle = NormalAngle(font_->Orientation());
+    double radians = angle * M_PI / 1800.0;
+    double cosA = std::cos(radians), sinA = std::sin(radians);
+    int ox = x + origin_.X, oy = y + origin_.Y;
+
+    // Paints coverage given in text-cell coordinates (offX, offY: the top-left of the
+    // coverage grid) turned about the origin. Quarter turns map pixels exactly.
+    auto blit = [&](const std::uint8_t* alpha, int w, int h, int offX, int offY, std::uint32_t pixel) {
+        auto put = [&](int dx, int dy, unsigned a) {
+            if (a == 0 || !clip.Contains({dx, dy})) return;
+            std::uint32_t* p = PixelAt(dx, dy);
+            *p = Blend(*p & 0xFFFFFF, pixel, a);
+        };
+        if (angle % 900 == 0) {
+            for (int j = 0; j < h; ++j)
+                for (int i = 0; i < w; ++i) {
+                    unsigned a = alpha ? alpha[static_cast<std::size_t>(j) * w + i] : 255;
+                    int u = offX + i, v = offY + j;
+                    switch (angle) {
+                    case 0:
+                        put(ox + u, oy + v, a);
+                        break;
+                    case 900:
+                        put(ox + v, oy - u - 1, a);
+                        break;
+                    case 1800:
+                        put(ox - u - 1, oy - v - 1, a);
+                        break;
+                    default:
+                        put(ox - v - 1, oy + u, a);
+                        break;
+                    }
+                }
+            return;
+        }
+        // Any other angle: sample the grid bilinearly at each device pixel centre.
+        double corners[4][2] = {{double(offX), double(offY)},
+                                {double(offX + w), double(offY)},
+                                {double(offX), double(offY + h)},
+                                {double(offX + w), double(offY + h)}};
+        double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+        for (auto& c : corners) {
+            double dx = c[0] * cosA + c[1] * sinA, dy = -c[0] * sinA + c[1] * cosA;
+            minX = std::min(minX, dx);
+            maxX = std::max(maxX, dx);
+            minY = std::min(minY, dy);
+            maxY = std::max(maxY, dy);
+        }
+        auto sample = [&](int i, int j) -> double {
+            if (i < 0 || j < 0 || i >= w || j >= h) return 0;
+            return alpha ? alpha[static_cast<std::size_t>(j) * w + i] : 255;
+        };
+        for (int dy = static_cast<int>(std::floor(minY)); dy <= static_cast<int>(std::ceil(maxY)); ++dy)
+            for (int dx = static_cast<int>(std::floor(minX)); dx <= static_cast<int>(std::ceil(maxX)); ++dx) {
+                double px = dx + 0.5, py = dy + 0.5;
+                double u = px * cosA - py * sinA, v = px * sinA + py * cosA;
+                double gx = u - offX - 0.5, gy = v - offY - 0.5;
+                int i0 = static_cast<int>(std::floor(gx)), j0 = static_cast<int>(std::floor(gy));
+                double fx = gx - i0, fy = gy - j0;
+                double a = sample(i0, j0) * (1 - fx) * (1 - fy) + sample(i0 + 1, j0) * fx * (1 - fy) +
+                           sample(i0, j0 + 1) * (1 - fx) * fy + sample(i0 + 1, j0 + 1) * fx * fy;
+                put(ox + dx, oy + dy, static_cast<unsigned>(std::lround(a)));
+            }
+    };
+
+    if (opaque) {
+        int width = engine.Width(*font_, text);
+        blit(nullptr, width, metrics.Height, 0, 0, ColorToPixel(ColorToRGB(brush_->Color())));
+    }
+    TColor color = font_->Color();
+    if (color == clNone || text.empty()) return;
+    auto mask = engine.Render(*font_, text, hotkeyOffset, hotkeyLength);
+    blit(mask->Alpha.data(), mask->Width, mask->Height, mask->OffsetX, mask->OffsetY,
+         ColorToPixel(ColorToRGB(color)));
+}
+
+void TCanvas::TextOut(int x, int y, std::string_view text) {
+    bool opaque = brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone;
+    PaintTextLine(x, y, text, -1, 0, clip_, opaque);
+    penPos_ = {x + TextWidth(text), y};
+    Changed();
+}
+
+void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
+    TRect clip = rect.Offset(origin_.X, origin_.Y).Intersect(clip_);
+    if (brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone)
+        FillDeviceRect(clip, ColorToPixel(ColorToRGB(brush_->Color())));
+    PaintTextLine(x, y, text, -1, 0, clip, false);
+    Changed();
+}
+
+int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
+    TTextEngine& engine = TTextEngine::Instance();
+    const int lineHeight = engine.Metrics(*font_).Height;
+
+    TPrefixedText prefixed;
+    if (flags & DT_NOPREFIX) {
+        prefixed.Text = std::string(text);
+    } else {
+        prefixed = ParsePrefixedText(text);
+        if (flags & DT_HIDEPREFIX) prefixed.HotkeyOffset = -1;
+    }
+
+    // Split into lines, remembering where each starts in the prefixed text.
+    struct Line {
+        std::string Text;
+        int Start = 0;
+    };
+    std::vector<Line> lines;
+    const std::string& all = prefixed.Text;
+    if (flags & DT_SINGLELINE) {
+        std::string single = all;
+        for (char& c : single)
+            if (c == '\r' || c == '\n') c = ' ';
+        lines.push_back({single, 0});
+    } else {
+        std::size_t start = 0;
+        while (true) {
+            std::size_t end = all.find_first_of("\r\n", start);
+            lines.push_back({all.substr(start, end == std::string::npos ? std::string::npos : end - start),
+                             static_cast<int>(start)});
+            if (end == std::string::npos) break;
+            start = end + ((all[end] == '\r' && end + 1 < all.size() && all[end + 1] == '\n') ? 2 : 1);
+        }
+    }
+
+    if ((flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE)) {
+        // Greedy wrapping at spaces; a word wider than the rectangle stays whole.
+        std::vector<Line> wrapped;
+        int limit = rect.Width();
+        for (const Line& line : lines) {
+            std::size_t pos = 0;
+            const std::string& s = line.Text;
+            if (s.empty()) wrapped.push_back(line);
+            while (pos < s.size()) {
+                std::size_t best = std::string::npos, probe = pos;
+                while (true) {
+                    std::size_t space = s.find(' ', probe);
+                    std::size_t cut = space == std::string::npos ? s.size() : space;
+                    if (engine.Width(*font_, std::string_view(s).substr(pos, cut - pos)) > limit &&
+                        best != std::string::npos)
+                        break;
+                    best = cut;
+                    if (space == std::string::npos) break;
+                    probe = space + 1;
+                }
+                wrapped.push_back({s.substr(pos, best - pos), line.Start + static_cast<int>(pos)});
+                pos = best;
+                while (pos < s.size() && s[pos] == ' ')
+                    ++pos;
+            }
+        }
+        lines = std::move(wrapped);
+    }
+
+    int maxWidth = 0;
+    for (const Line& line : lines)
+        maxWidth = std::max(maxWidth, engine.Width(*font_, line.Text));
+    int totalHeight = lineHeight * static_cast<int>(lines.size());
+
+    if (flags & DT_CALCRECT) {
+        rect.Right = rect.Left + maxWidth;
+        rect.Bottom = rect.Top + totalHeight;
+        return totalHeight;
+    }
+
+    int top = rect.Top;
+    if (flags & DT_SINGLELINE) {
+        if (flags & DT_VCENTER)
+            top = rect.Top + (rect.Height() - lineHeight) / 2;
+        else if (flags & DT_BOTTOM)
+            top = rect.Bottom - lineHeight;
+    }
+    TRect clip = (flags & DT_NOCLIP) ? clip_ : rect.Offset(origin_.X, origin_.Y).Intersect(clip_);
+    bool opaque = brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone;
+
+    int y = top;
+    for (Line& line : lines) {
+        int hotkey = -1, hotkeyLength = 0;
+        if (prefixed.HotkeyOffset >= line.Start &&
+            prefixed.HotkeyOffset < line.Start + static_cast<int>(line.Text.size())) {
+            hotkey = prefixed.HotkeyOffset - line.Start;
+            hotkeyLength = prefixed.HotkeyLength;
+        }
+        int width = engine.Width(*font_, line.Text);
+        if ((flags & DT_END_ELLIPSIS) && width > rect.Width()) {
+            // Drop whole characters from the end until the text and "..." fit.
+            std::string& s = line.Text;
+            std::size_t keep = s.size();
+            while (keep > 0) {
+                std::size_t prev = keep - 1;
+                while (prev > 0 && (static_cast<unsigned char>(s[prev]) & 0xC0) == 0x80)
+                    --prev;
+                keep = prev;
+                if (engine.Width(*font_, s.substr(0, keep) + "...") <= rect.Width()) break;
+            }
+            s = s.substr(0, keep) + "...";
+            if (hotkey >= static_cast<int>(keep)) hotkey = -1;
+            width = engine.Width(*font_, s);
+        }
+        int x = rect.Left;
+        if (flags & DT_CENTER)
+            x = rect.Left + (rect.Width() - width) / 2;
+        else if (flags & DT_RIGHT)
+            x = rect.Right - width;
+        PaintTextLine(x, y, line.Text, hotkey, hotkeyLength, clip, opaque);
+        y += lineHeight;
+    }
+    Changed();
+    return (flags & DT_SINGLELINE) && (flags & (DT_VCENTER | DT_BOTTOM)) ? top - rect.Top + totalHeight
+                                                                         : totalHeight;
+}
+
+} // namespace emr

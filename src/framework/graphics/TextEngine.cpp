@@ -1,0 +1,378 @@
+#include "framework/graphics/TextEngine.h"
+
+#include <fontconfig/fontconfig.h>
+#include <pango/pangocairo.h>
+#include <pango/pangofc-fontmap.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <unordered_map>
+
+#include "framework/core/Exception.h"
+
+#ifndef EMR_FONT_DIRS
+#define EMR_FONT_DIRS "/usr/share/fonts/truetype/liberation2:/usr/share/fonts/truetype/wqy"
+#endif
+
+namespace emr {
+
+namespace {
+
+constexpr const char* kSans = "Liberation Sans";
+constexpr const char* kSerif = "Liberation Serif";
+constexpr const char* kMono = "Liberation Mono";
+constexpr const char* kCjk = "WenQuanYi Micro Hei";
+// The interface faces were laid out with CJK text from a linked font whose
+// ideographs advance 13 pixels at an 11-pixel em.
+constexpr double kLinkedCjkScale = 13.0 / 11.0;
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+struct FamilyRule {
+    const char* Primary;
+    const char* Fallback;
+    double Scale;
+};
+
+/// Strong aliases: every face name a layout may ask for maps to an installed family.
+FamilyRule RuleFor(const std::string& name) {
+    static const char* const kInterface[] = {"ms sans serif", "ms shell dlg", "ms shell dlg 2",
+                                             "tahoma",        "segoe ui",     "microsoft sans serif"};
+    static const char* const kChinese[] = {"宋体",    "simsun",   "新宋体",
+                                           "nsimsun", "微软雅黑", "microsoft yahei",
+                                           "黑体",    "simhei",   "wenquanyi micro hei"};
+    static const char* const kSerifNames[] = {"times new roman", "times", "liberation serif", "georgia"};
+    static const char* const kMonoNames[] = {"courier new", "courier", "liberation mono", "lucida console",
+                                             "consolas"};
+    for (const char* n : kInterface)
+        if (name == n) return {kSans, kCjk, kLinkedCjkScale};
+    for (const char* n : kChinese)
+        if (name == n) return {kCjk, nullptr, 1.0};
+    for (const char* n : kSerifNames)
+        if (name == n) return {kSerif, kCjk, 1.0};
+    for (const char* n : kMonoNames)
+        if (name == n) return {kMono, kCjk, 1.0};
+    return {kSans, kCjk, 1.0};
+}
+
+int CeilPixels(int pangoUnits) {
+    return static_cast<int>(std::ceil(pangoUnits / double(PANGO_SCALE) - 1e-6));
+}
+int RoundPixels(int pangoUnits) {
+    return static_cast<int>(std::lround(pangoUnits / double(PANGO_SCALE)));
+}
+
+/// Text as valid UTF-8 (invalid bytes become U+FFFD).
+std::string ValidUtf8(std::string_view text) {
+    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) return std::string(text);
+    gchar* fixed = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
+    std::string out(fixed);
+    g_free(fixed);
+    return out;
+}
+
+} // namespace
+
+struct TTextEngine::Impl {
+    struct Face {
+        TFaceResolution Resolution;
+        PangoFontDescription* Desc = nullptr;
+        PangoFont* Primary = nullptr;
+        TTextMetrics Metrics;
+        ~Face() {
+            if (Primary) g_object_unref(Primary);
+            if (Desc) pango_font_description_free(Desc);
+        }
+    };
+    struct Line {
+        PangoLayout* Layout = nullptr;
+        int Width = 0;
+    };
+
+    FcConfig* Config = nullptr;
+    PangoFontMap* FontMap = nullptr;
+    PangoContext* Context = nullptr;
+    std::unordered_map<std::string, std::unique_ptr<Face>> Faces;
+    std::unordered_map<std::string, Line> Lines;
+    std::unordered_map<std::string, std::shared_ptr<const TTextMask>> Masks;
+
+    static constexpr std::size_t kMaxLines = 4096;
+    static constexpr std::size_t kMaxMasks = 1024;
+
+    Impl() {
+        Config = FcConfigCreate();
+        std::string dirs = EMR_FONT_DIRS;
+        std::size_t start = 0;
+        while (start <= dirs.size()) {
+            std::size_t end = dirs.find(':', start);
+            if (end == std::string::npos) end = dirs.size();
+            std::string dir = dirs.substr(start, end - start);
+            if (!dir.empty()) FcConfigAppFontAddDir(Config, reinterpret_cast<const FcChar8*>(dir.c_str()));
+            start = end + 1;
+        }
+        FontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
+        if (!FontMap) throw Exception("Text: no FreeType font map");
+        pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(FontMap), Config);
+        Context = pango_font_map_create_context(FontMap);
+        cairo_font_options_t* options = cairo_font_options_create();
+        cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);
+        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+        cairo_font_options_set_subpixel_order(options, CAIRO_SUBPIXEL_ORDER_DEFAULT);
+        pango_cairo_context_set_font_options(Context, options);
+        cairo_font_options_destroy(options);
+        pango_cairo_context_set_resolution(Context, 96.0);
+        pango_context_set_round_glyph_positions(Context, TRUE);
+    }
+
+    ~Impl() {
+        ClearLines();
+        Faces.clear();
+        if (Context) g_object_unref(Context);
+        if (FontMap) g_object_unref(FontMap);
+        if (Config) FcConfigDestroy(Config);
+    }
+
+    void ClearLines() {
+        for (auto& [key, line] : Lines)
+            g_object_unref(line.Layout);
+        Lines.clear();
+    }
+
+    PangoFontDescription* MakeDesc(const char* family, double emPixels, TFontStyles style) {
+        PangoFontDescription* desc = pango_font_description_new();
+        pango_font_description_set_family(desc, family);
+        pango_font_description_set_absolute_size(desc, emPixels * PANGO_SCALE);
+        pango_font_description_set_weight(desc, (style & fsBold) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+        pango_font_description_set_style(desc, (style & fsItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+        return desc;
+    }
+
+    static std::string FaceKey(const TFont& font) {
+        return Lower(font.Name()) + '|' + std::to_string(font.Height()) + '|' +
+               std::to_string(font.Style() & (fsBold | fsItalic));
+    }
+
+    Face& FaceFor(const TFont& font) {
+        std::string key = FaceKey(font);
+        auto it = Faces.find(key);
+        if (it != Faces.end()) return *it->second;
+
+        auto face = std::make_unique<Face>();
+        FamilyRule rule = RuleFor(Lower(font.Name()));
+        TFaceResolution& res = face->Resolution;
+        res.Primary = rule.Primary;
+        res.Fallback = rule.Fallback ? rule.Fallback : "";
+        res.FallbackScale = rule.Scale;
+        int height = font.Height();
+        if (height < 0) {
+            res.EmPixels = -height;
+        } else if (height > 0) {
+            // A cell height: take away the face's internal leading.
+            PangoFontDescription* ref = MakeDesc(rule.Primary, 1000, font.Style());
+            PangoFont* refFont = pango_font_map_load_font(FontMap, Context, ref);
+            double cell = 1000;
+            if (refFont) {
+                PangoFontMetrics* m = pango_font_get_metrics(refFont, nullptr);
+                cell = (pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m)) /
+                       double(PANGO_SCALE);
+                pango_font_metrics_unref(m);
+                g_object_unref(refFont);
+            }
+            pango_font_description_free(ref);
+            res.EmPixels = std::max(1.0, std::round(height * 1000.0 / cell));
+        } else {
+            res.EmPixels = 11;
+        }
+        face->Desc = MakeDesc(rule.Primary, res.EmPixels, font.Style());
+        face->Primary = pango_font_map_load_font(FontMap, Context, face->Desc);
+        if (!face->Primary) throw Exception("Text: no font for " + font.Name());
+
+        PangoFontMetrics* m = pango_font_get_metrics(face->Primary, nullptr);
+        TTextMetrics& tm = face->Metrics;
+        tm.Ascent = CeilPixels(pango_font_metrics_get_ascent(m));
+        tm.Descent = CeilPixels(pango_font_metrics_get_descent(m));
+        tm.Height = tm.Ascent + tm.Descent;
+        tm.UnderlineThickness = std::max(1, RoundPixels(pango_font_metrics_get_underline_thickness(m)));
+        tm.UnderlineTop =
+            std::clamp(tm.Ascent + std::max(1, RoundPixels(-pango_font_metrics_get_underline_position(m))), 0,
+                       std::max(0, tm.Height - tm.UnderlineThickness));
+        tm.StrikeThickness = std::max(1, RoundPixels(pango_font_metrics_get_strikethrough_thickness(m)));
+        tm.StrikeTop = std::clamp(tm.Ascent - RoundPixels(pango_font_metrics_get_strikethrough_position(m)),
+                                  0, std::max(0, tm.Height - 1));
+        pango_font_metrics_unref(m);
+
+        Face& ref = *face;
+        Faces.emplace(std::move(key), std::move(face));
+        return ref;
+    }
+
+    Line& LineFor(const TFont& font, std::string_view text) {
+        Face& face = FaceFor(font);
+        std::string key = FaceKey(font);
+        key += '\x1f';
+        key.append(text);
+        auto it = Lines.find(key);
+        if (it != Lines.end()) return it->second;
+        if (Lines.size() >= kMaxLines) ClearLines();
+
+        std::string utf8 = ValidUtf8(text);
+        PangoLayout* layout = pango_layout_new(Context);
+        pango_layout_set_font_description(layout, face.Desc);
+        pango_layout_set_single_paragraph_mode(layout, TRUE);
+        pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
+        const TFaceResolution& res = face.Resolution;
+        if (!res.Fallback.empty()) {
+            // Characters the primary face lacks come from the fallback family.
+            PangoAttrList* attrs = pango_attr_list_new();
+            const char* begin = utf8.c_str();
+            const char* p = begin;
+            const char* end = begin + utf8.size();
+            while (p < end) {
+                const char* runStart = p;
+                gunichar ch = g_utf8_get_char(p);
+                bool covered = ch < 0x20 || pango_font_has_char(face.Primary, ch);
+                if (covered) {
+                    p = g_utf8_next_char(p);
+                    continue;
+                }
+                while (p < end) {
+                    gunichar c = g_utf8_get_char(p);
+                    if (c >= 0x20 && pango_font_has_char(face.Primary, c)) break;
+                    p = g_utf8_next_char(p);
+                }
+                auto startIndex = static_cast<guint>(runStart - begin);
+                auto endIndex = static_cast<guint>(p - begin);
+                PangoAttribute* family = pango_attr_family_new(res.Fallback.c_str());
+                family->start_index = startIndex;
+                family->end_index = endIndex;
+                pango_attr_list_insert(attrs, family);
+                PangoAttribute* size = pango_attr_size_new_absolute(
+                    static_cast<int>(std::lround(res.EmPixels * res.FallbackScale * PANGO_SCALE)));
+                size->start_index = startIndex;
+                size->end_index = endIndex;
+                pango_attr_list_insert(attrs, size);
+            }
+            pango_layout_set_attributes(layout, attrs);
+            pango_attr_list_unref(attrs);
+        }
+        PangoRectangle logical;
+        pango_layout_get_extents(layout, nullptr, &logical);
+        Line line{layout, RoundPixels(logical.width)};
+        return Lines.emplace(std::move(key), line).first->second;
+    }
+};
+
+TTextEngine& TTextEngine::Instance() {
+    static TTextEngine engine;
+    return engine;
+}
+
+TTextEngine::TTextEngine() : impl_(std::make_unique<Impl>()) {}
+
+TTextEngine::~TTextEngine() = default;
+
+TFaceResolution TTextEngine::Resolve(const TFont& font) {
+    return impl_->FaceFor(font).Resolution;
+}
+
+const TTextMetrics& TTextEngine::Metrics(const TFont& font) {
+    return impl_->FaceFor(font).Metrics;
+}
+
+int TTextEngine::Width(const TFont& font, std::string_view text) {
+    if (text.empty()) return 0;
+    return impl_->LineFor(font, text).Width;
+}
+
+void TTextEngine::CharBounds(const TFont& font, std::string_view text, int byteOffset, int& x, int& width) {
+    x = width = 0;
+    if (text.empty() || byteOffset < 0 || static_cast<std::size_t>(byteOffset) >= text.size()) return;
+    // Measure by prefixes so that the result matches what the text measures elsewhere.
+    std::string valid = ValidUtf8(text);
+    if (valid.size() != text.size()) return;
+    const char* start = valid.c_str() + byteOffset;
+    const char* next = g_utf8_next_char(start);
+    x = Width(font, std::string_view(valid).substr(0, static_cast<std::size_t>(byteOffset)));
+    int through =
+        Width(font, std::string_view(valid).substr(0, static_cast<std::size_t>(next - valid.c_str())));
+    width = through - x;
+}
+
+std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::string_view text,
+                                                     int hotkeyOffset, int hotkeyLength) {
+    std::string key = Impl::FaceKey(font) + '|' + std::to_string(font.Style()) + '|' +
+                      std::to_string(hotkeyOffset) + '|' + std::to_string(hotkeyLength) + '\x1f';
+    key.append(text);
+    auto found = impl_->Masks.find(key);
+    if (found != impl_->Masks.end()) return found->second;
+    if (impl_->Masks.size() >= Impl::kMaxMasks) impl_->Masks.clear();
+
+    Impl::Face& face = impl_->FaceFor(font);
+    const TTextMetrics& tm = face.Metrics;
+    Impl::Line& line = impl_->LineFor(font, text);
+    PangoRectangle ink, logical;
+    pango_layout_get_pixel_extents(line.Layout, &ink, &logical);
+    int baseline = pango_layout_get_baseline(line.Layout) / PANGO_SCALE;
+    // Cell coordinates: the baseline lies at tm.Ascent.
+    int inkTop = ink.y - baseline + tm.Ascent;
+    int x0 = std::min(0, ink.x) - 1;
+    int x1 = std::max(line.Width, ink.x + ink.width) + 1;
+    int y0 = std::min(0, inkTop) - 1;
+    int y1 = std::max(tm.Height, inkTop + ink.height) + 1;
+
+    auto mask = std::make_shared<TTextMask>();
+    mask->OffsetX = x0;
+    mask->OffsetY = y0;
+    mask->Width = x1 - x0;
+    mask->Height = y1 - y0;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, mask->Width, mask->Height);
+    cairo_t* cr = cairo_create(surface);
+    cairo_translate(cr, -x0, -y0);
+    cairo_set_source_rgba(cr, 0, 0, 0, 1);
+    cairo_move_to(cr, 0, tm.Ascent);
+    pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(line.Layout, 0));
+    cairo_new_path(cr);
+    if (font.Style() & fsUnderline)
+        cairo_rectangle(cr, 0, tm.UnderlineTop, line.Width, tm.UnderlineThickness);
+    if (font.Style() & fsStrikeOut) cairo_rectangle(cr, 0, tm.StrikeTop, line.Width, tm.StrikeThickness);
+    if (hotkeyOffset >= 0 && hotkeyLength > 0) {
+        int hx = 0, hw = 0;
+        CharBounds(font, text, hotkeyOffset, hx, hw);
+        if (hw > 0) cairo_rectangle(cr, hx, tm.UnderlineTop, hw, tm.UnderlineThickness);
+    }
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    mask->Alpha.resize(static_cast<std::size_t>(mask->Width) * mask->Height);
+    for (int y = 0; y < mask->Height; ++y)
+        std::memcpy(&mask->Alpha[static_cast<std::size_t>(y) * mask->Width],
+                    data + static_cast<std::ptrdiff_t>(y) * stride, static_cast<std::size_t>(mask->Width));
+    cairo_surface_destroy(surface);
+    impl_->Masks.emplace(std::move(key), mask);
+    return mask;
+}
+
+std::vector<std::string> TTextEngine::FamiliesUsed(const TFont& font, std::string_view text) {
+    std::vector<std::string> families;
+    if (text.empty()) return families;
+    PangoLayoutLine* line = pango_layout_get_line_readonly(impl_->LineFor(font, text).Layout, 0);
+    for (GSList* run = line->runs; run; run = run->next) {
+        auto* glyphItem = static_cast<PangoGlyphItem*>(run->data);
+        PangoFontDescription* desc = pango_font_describe(glyphItem->item->analysis.font);
+        std::string family = pango_font_description_get_family(desc);
+        pango_font_description_free(desc);
+        if (std::find(families.begin(), families.end(), family) == families.end()) families.push_back(family);
+    }
+    return families;
+}
+
+} // namespace emr
