@@ -91,9 +91,17 @@ void TCollection::Assign(const TPersistent* source) {
         TPersistent::Assign(source);
         return;
     }
+    // Clearing first would empty the source too when it is this collection.
+    if (other == this) return;
     BeginUpdate();
-    Clear();
-    for (TCollectionItem* item : other->items_) Add()->Assign(item);
+    try {
+        Clear();
+        for (TCollectionItem* item : other->items_) Add()->Assign(item);
+    } catch (...) {
+        // An item that cannot copy must not leave the update open, or no later change is announced.
+        EndUpdate();
+        throw;
+    }
     EndUpdate();
 }
 
