@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <unordered_map>
 
 #include "framework/core/Exception.h"
@@ -85,6 +86,7 @@ struct TTextEngine::Impl {
         PangoFontDescription* Desc = nullptr;
         PangoFont* Primary = nullptr;
         TTextMetrics Metrics;
+        int Drop = 0; // pixels fallback runs are lowered by
         ~Face() {
             if (Primary) g_object_unref(Primary);
             if (Desc) pango_font_description_free(Desc);
@@ -107,15 +109,28 @@ struct TTextEngine::Impl {
 
     Impl() {
         Config = FcConfigCreate();
+        FcConfigBuildFonts(Config);
+        // Font files are added one by one: no configuration files are read and no
+        // cache is written.
         std::string dirs = EMR_FONT_DIRS;
         std::size_t start = 0;
         while (start <= dirs.size()) {
             std::size_t end = dirs.find(':', start);
             if (end == std::string::npos) end = dirs.size();
             std::string dir = dirs.substr(start, end - start);
-            if (!dir.empty()) FcConfigAppFontAddDir(Config, reinterpret_cast<const FcChar8*>(dir.c_str()));
+            std::error_code ec;
+            if (!dir.empty())
+                for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+                    std::string ext = Lower(entry.path().extension().string());
+                    if (ext == ".ttf" || ext == ".ttc" || ext == ".otf")
+                        FcConfigAppFontAddFile(Config,
+                                               reinterpret_cast<const FcChar8*>(entry.path().c_str()));
+                }
             start = end + 1;
         }
+        // Made the process's current configuration before anything initialises the
+        // library, so that the system's configuration files are never parsed.
+        FcConfigSetCurrent(Config);
         FontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
         if (!FontMap) throw Exception("Text: no FreeType font map");
         pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(FontMap), Config);
@@ -154,6 +169,41 @@ struct TTextEngine::Impl {
         return desc;
     }
 
+    /// Line height (ascent plus descent, whole pixels) of a family at an em size.
+    double LineHeightAt(const char* family, double emPixels, TFontStyles style) {
+        PangoFontDescription* desc = MakeDesc(family, emPixels, style);
+        PangoFont* font = pango_font_map_load_font(FontMap, Context, desc);
+        double height = emPixels;
+        if (font) {
+            PangoFontMetrics* m = pango_font_get_metrics(font, nullptr);
+            height =
+                CeilPixels(pango_font_metrics_get_ascent(m)) + CeilPixels(pango_font_metrics_get_descent(m));
+            pango_font_metrics_unref(m);
+            g_object_unref(font);
+        }
+        pango_font_description_free(desc);
+        return std::max(height, 1.0);
+    }
+
+    /// How far to lower fallback runs so that a full-height ideograph stays inside the
+    /// primary face's line (the fallback face is taller than the line it joins).
+    int FallbackDrop(const Face& face) {
+        const TFaceResolution& res = face.Resolution;
+        PangoLayout* layout = pango_layout_new(Context);
+        PangoFontDescription* desc = MakeDesc(res.Fallback.c_str(), res.EmPixels * res.FallbackScale, 0);
+        pango_layout_set_font_description(layout, desc);
+        pango_layout_set_text(layout, "\xE5\x9B\xBD", -1); // U+56FD, a full-height ideograph
+        PangoRectangle ink;
+        pango_layout_get_pixel_extents(layout, &ink, nullptr);
+        int baseline = pango_layout_get_baseline(layout) / PANGO_SCALE;
+        g_object_unref(layout);
+        pango_font_description_free(desc);
+        int top = ink.y - baseline + face.Metrics.Ascent;
+        int bottom = top + ink.height;
+        if (top >= 0) return 0;
+        return std::max(0, std::min(-top, face.Metrics.Height - bottom));
+    }
+
     static std::string FaceKey(const TFont& font) {
         return Lower(font.Name()) + '|' + std::to_string(font.Height()) + '|' +
                std::to_string(font.Style() & (fsBold | fsItalic));
@@ -174,19 +224,11 @@ struct TTextEngine::Impl {
         if (height < 0) {
             res.EmPixels = -height;
         } else if (height > 0) {
-            // A cell height: take away the face's internal leading.
-            PangoFontDescription* ref = MakeDesc(rule.Primary, 1000, font.Style());
-            PangoFont* refFont = pango_font_map_load_font(FontMap, Context, ref);
-            double cell = 1000;
-            if (refFont) {
-                PangoFontMetrics* m = pango_font_get_metrics(refFont, nullptr);
-                cell = (pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m)) /
-                       double(PANGO_SCALE);
-                pango_font_metrics_unref(m);
-                g_object_unref(refFont);
-            }
-            pango_font_description_free(ref);
-            res.EmPixels = std::max(1.0, std::round(height * 1000.0 / cell));
+            // A cell height: the largest em whose line fits in it.
+            double em = std::ceil(height * 1000.0 / LineHeightAt(rule.Primary, 1000, font.Style()));
+            while (em > 1 && LineHeightAt(rule.Primary, em, font.Style()) > height)
+                --em;
+            res.EmPixels = std::max(1.0, em);
         } else {
             res.EmPixels = 11;
         }
@@ -207,6 +249,7 @@ struct TTextEngine::Impl {
         tm.StrikeTop = std::clamp(tm.Ascent - RoundPixels(pango_font_metrics_get_strikethrough_position(m)),
                                   0, std::max(0, tm.Height - 1));
         pango_font_metrics_unref(m);
+        if (!res.Fallback.empty()) face->Drop = FallbackDrop(*face);
 
         Face& ref = *face;
         Faces.emplace(std::move(key), std::move(face));
@@ -258,6 +301,12 @@ struct TTextEngine::Impl {
                 size->start_index = startIndex;
                 size->end_index = endIndex;
                 pango_attr_list_insert(attrs, size);
+                if (face.Drop) {
+                    PangoAttribute* rise = pango_attr_rise_new(-face.Drop * PANGO_SCALE);
+                    rise->start_index = startIndex;
+                    rise->end_index = endIndex;
+                    pango_attr_list_insert(attrs, rise);
+                }
             }
             pango_layout_set_attributes(layout, attrs);
             pango_attr_list_unref(attrs);
