@@ -219,7 +219,7 @@ public:
     bool IndicatorHot() const { return indicatorHot_; }
     bool IndicatorDown() const { return indicatorDown_; }
     int IndicatorFade() const { return fadePercent_; }
-    bool IndicatorFading() const { return fadeTimer_ != nullptr; }
+    bool IndicatorFading() const { return fading_; }
 
     /// Paints the whole toolbar onto `canvas` (used by Paint and by pixel tests).
     void PaintToolBar(TCanvas& canvas);
@@ -367,6 +367,7 @@ private:
     int fadePercent_ = 0;
     int fadeStep_ = 0;
     TTimer* fadeTimer_ = nullptr;
+    bool fading_ = false;
     TTimer* menuTimer_ = nullptr;
 
     TAdvCustomToolBarButton* hotButton_ = nullptr;

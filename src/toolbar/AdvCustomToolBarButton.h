@@ -85,7 +85,7 @@ public:
     TBitmap* GlyphDown() const { return glyphDown_.get(); }
     void SetGlyphDown(const TBitmap* value) { glyphDown_->Assign(value); }
     TBitmap* GlyphDisabled() const { return glyphDisabled_.get(); }
-    void SetGlyphDisabled(const TBitmap* value) { glyphDisabled_->Assign(value); }
+    void SetGlyphDisabled(const TBitmap* value);
     TBitmap* GlyphChecked() const { return glyphChecked_.get(); }
     void SetGlyphChecked(const TBitmap* value) { glyphChecked_->Assign(value); }
     int ImageIndex() const { return imageIndex_; }
@@ -146,8 +146,26 @@ public:
     int internalTag = 0;
 
 protected:
-    virtual void DrawContent(TCanvas& canvas, const TRect& rect, TColor captionColor, const TBitmap* glyph);
+    /// The colours, direction and glyph of one look of the face.
+    struct TLook {
+        TColor from = clNone;
+        TColor to = clNone;
+        TColor ddFrom = clNone;
+        TColor ddTo = clNone;
+        TColor border = clNone;
+        TColor caption = clNone;
+        TGradientDirection direction = gdHorizontal;
+        TBitmap* glyph = nullptr;
+    };
+
+    virtual void DrawContent(TCanvas& canvas, const TRect& rect, TColor captionColor, TBitmap* glyph);
     virtual void DrawFace(TCanvas& canvas);
+    /// Picks the look for the current state from the appearance in effect.
+    TLook ChooseLook() const;
+    /// Paints face, border, drop-down part and content in the given look.
+    void PaintFace(TCanvas& canvas, TLook look);
+    /// Whether the face (drop-down part and arrow) is laid out vertically.
+    virtual bool FaceRotated() const { return Rotated(); }
 
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -220,6 +238,7 @@ private:
     std::unique_ptr<TAdvHintInfo> officeHint_;
     TAdvToolButtonStyle style_ = TAdvToolButtonStyle::tasButton;
     bool flat_ = true;
+    bool disabledGlyphGenerated_ = false;
     TMenuItem* menuItem_ = nullptr;
     TTimer* leaveTimer_ = nullptr;
     std::unique_ptr<TAdvToolBarButtonActionLink> actionLink_;

@@ -1,0 +1,144 @@
+#include "menus/AdvPopupMenu.h"
+
+#include <algorithm>
+
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "styling/AdvMenuStyler.h"
+#include "styling/GradientPainting.h"
+
+namespace emr {
+
+namespace {
+constexpr int kTextGap = 8;
+constexpr int kArrowRoom = 18;
+constexpr int kSeparatorHeight = 5;
+} // namespace
+
+TAdvPopupMenu::TAdvPopupMenu(TComponent* owner) : TPopupMenu(owner) {
+    defaults_ = new TAdvMenuStyler(this);
+    defaults_->SetName("DefaultMenuStyler");
+}
+
+void TAdvPopupMenu::SetMenuStyler(TCustomAdvMenuStyler* styler) {
+    if (styler == menuStyler_) return;
+    if (menuStyler_) menuStyler_->RemoveFreeNotification(this);
+    menuStyler_ = styler;
+    if (styler) styler->FreeNotification(this);
+}
+
+const TCustomAdvMenuStyler* TAdvPopupMenu::StylerInEffect() const {
+    return menuStyler_ ? menuStyler_ : defaults_;
+}
+
+void TAdvPopupMenu::Notification(TComponent* component, TOperation operation) {
+    TPopupMenu::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == menuStyler_) menuStyler_ = nullptr;
+}
+
+int TAdvPopupMenu::IconBarWidth() const {
+    const TMenuIconBarAppearance* bar = StylerInEffect()->IconBar();
+    return bar->Visible() ? bar->Size() : 0;
+}
+
+void TAdvPopupMenu::MeasureItem(TCanvas& canvas, TMenuItem* item, int& width, int& height) {
+    if (item->IsLine()) {
+        height = kSeparatorHeight;
+        width = IconBarWidth() + kTextGap;
+        return;
+    }
+    canvas.SetFont(StylerInEffect()->RootItem()->Font());
+    TSize text = canvas.TextExtent(StripHotkey(item->Caption()));
+    height = std::max(text.Height + 8, 22);
+    width = IconBarWidth() + kTextGap + text.Width + kArrowRoom;
+}
+
+void TAdvPopupMenu::DrawBackground(TCanvas& canvas, const TRect& rect) {
+    const TCustomAdvMenuStyler* s = StylerInEffect();
+    canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
+    canvas.Brush()->SetColor(clWindow);
+    canvas.Pen()->SetColor(s->MenuBorderColor());
+    canvas.Rectangle(rect);
+    const TMenuIconBarAppearance* bar = s->IconBar();
+    if (!bar->Visible()) return;
+    TRect strip{rect.Left + 1, rect.Top + 1, rect.Left + 1 + bar->Size(), rect.Bottom - 1};
+    if (bar->ColorTo() == clNone) {
+        canvas.Brush()->SetColor(bar->Color());
+        canvas.FillRect(strip);
+    } else {
+        DrawGradient(canvas, bar->Color(), bar->ColorTo(), 40, strip, true);
+    }
+}
+
+void TAdvPopupMenu::DrawItem(TCanvas& canvas, TMenuItem* item, const TRect& rect, TMenuItemDrawState state) {
+    const TCustomAdvMenuStyler* s = StylerInEffect();
+    int bar = IconBarWidth();
+    if (item->IsLine()) {
+        int y = rect.Top + rect.Height() / 2;
+        canvas.Pen()->SetColor(clBtnShadow);
+        canvas.MoveTo(rect.Left + bar + kTextGap, y);
+        canvas.LineTo(rect.Right, y);
+        return;
+    }
+    const TMenuSelectedItemAppearance* sel = s->SelectedItem();
+    bool selected = (state & midSelected) != 0;
+    bool disabled = (state & midDisabled) != 0;
+    if (selected) {
+        if (sel->ColorTo() != clNone)
+            DrawGradient(canvas, sel->Color(), sel->ColorTo(), 40, rect,
+                         sel->GradientDirection() == gdHorizontal);
+        else {
+            canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
+            canvas.Brush()->SetColor(sel->Color());
+            canvas.FillRect(rect);
+        }
+        if (sel->BorderColor() != clNone) {
+            canvas.Brush()->SetStyle(TBrushStyle::bsClear);
+            canvas.Pen()->SetColor(sel->BorderColor());
+            canvas.Rectangle(rect);
+        }
+    }
+    if (state & midChecked) {
+        const TMenuIconBarAppearance* icons = s->IconBar();
+        TRect box{rect.Left + 2, rect.Top + 2, rect.Left + std::max(bar, 20) - 2, rect.Bottom - 2};
+        TColor from = selected ? sel->CheckColor() : icons->CheckColor();
+        TColor to = selected ? sel->CheckColorTo() : icons->CheckColorTo();
+        if (to != clNone)
+            DrawGradient(canvas, from, to, 40, box, false);
+        else {
+            canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
+            canvas.Brush()->SetColor(from);
+            canvas.FillRect(box);
+        }
+        canvas.Brush()->SetStyle(TBrushStyle::bsClear);
+        canvas.Pen()->SetColor(selected ? sel->CheckBorder() : icons->CheckBorder());
+        canvas.Rectangle(box);
+        const TBitmap* check = s->Glyphs()->Check();
+        if (!check->Empty()) {
+            TBitmap glyph;
+            glyph.Assign(check);
+            glyph.SetTransparent(true);
+            canvas.Draw(box.Left + (box.Width() - glyph.Width()) / 2,
+                        box.Top + (box.Height() - glyph.Height()) / 2, &glyph);
+        }
+    }
+    canvas.SetFont(s->RootItem()->Font());
+    canvas.Font()->SetColor(disabled   ? clGrayText
+                            : selected ? sel->TextColor()
+                                       : s->RootItem()->Font()->Color());
+    canvas.Brush()->SetStyle(TBrushStyle::bsClear);
+    TRect text{rect.Left + bar + kTextGap, rect.Top, rect.Right - kArrowRoom, rect.Bottom};
+    canvas.DrawText(item->Caption(), text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    if (item->Count() > 0) {
+        const TBitmap* arrow = s->Glyphs()->SubMenu();
+        if (!arrow->Empty()) {
+            TBitmap glyph;
+            glyph.Assign(arrow);
+            glyph.SetTransparent(true);
+            canvas.Draw(rect.Right - kArrowRoom + (kArrowRoom - glyph.Width()) / 2,
+                        rect.Top + (rect.Height() - glyph.Height()) / 2, &glyph);
+        }
+    }
+}
+
+} // namespace emr

@@ -1,0 +1,923 @@
+#include "toolbar/AdvCustomToolBar.h"
+
+#include <algorithm>
+
+#include "framework/forms/Menu.h"
+#include "framework/forms/PopupMenu.h"
+#include "framework/forms/Screen.h"
+#include "framework/forms/Timer.h"
+#include "framework/graphics/ImageList.h"
+#include "styling/CustomAdvToolBarStyler.h"
+#include "toolbar/AdvToolBarSeparator.h"
+
+namespace emr {
+
+namespace {
+
+bool Contains(const std::vector<TControl*>& list, const TControl* c) {
+    return std::find(list.begin(), list.end(), c) != list.end();
+}
+
+void Remove(std::vector<TControl*>& list, const TControl* c) {
+    list.erase(std::remove(list.begin(), list.end(), c), list.end());
+}
+
+bool IsSeparator(const TControl* c) {
+    return dynamic_cast<const TAdvToolBarSeparator*>(c) != nullptr;
+}
+
+/// Sets a flag for the lifetime of the guard and puts the earlier value back.
+class TFlagGuard {
+public:
+    TFlagGuard(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
+    ~TFlagGuard() { flag_ = old_; }
+    TFlagGuard(const TFlagGuard&) = delete;
+    TFlagGuard& operator=(const TFlagGuard&) = delete;
+
+private:
+    bool& flag_;
+    bool old_;
+};
+
+} // namespace
+
+TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) {
+    controlStyle_ |= csAcceptsControls;
+    controlStyle_ &= ~csOpaque;
+    SetDoubleBuffered(true);
+    SetBounds(Left(), Top(), Width(), DefaultThickness);
+    Constraints()->SetMinWidth(MinLength);
+
+    internalStyler_ = new TCustomAdvToolBarStyler(this);
+    internalStyler_->SetName("InternalStyler");
+    internalStyler_->AddControl(this);
+    currentStyler_ = internalStyler_;
+
+    captionFont_ = std::make_unique<TFont>();
+    captionFont_->OnChange = [this](TObject*) { Invalidate(); };
+    Constraints()->SetMaxWidth(MinLength);
+    SetShowHint(true);
+
+    menuTimer_ = new TTimer(this);
+    menuTimer_->SetEnabled(false);
+    menuTimer_->SetInterval(1);
+    optionPicture_ = std::make_unique<TPicture>();
+    optionPicture_->OnChange = [this](TObject*) { Invalidate(); };
+    optionDisabledPicture_ = std::make_unique<TPicture>();
+    optionDisabledPicture_->OnChange = [this](TObject*) { Invalidate(); };
+    compactPicture_ = std::make_unique<TPicture>();
+    officeHint_ = std::make_unique<TAdvHintInfo>();
+}
+
+TAdvCustomToolBar::~TAdvCustomToolBar() = default;
+
+void TAdvCustomToolBar::BeforeDestruction() {
+    Destroying();
+    if (toolBarStyler_) toolBarStyler_->RemoveControl(this);
+    toolBarStyler_ = nullptr;
+    currentStyler_ = internalStyler_;
+    for (TControl* c : positionList_)
+        if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(c)) tc->SetToolBarLink(nullptr);
+    positionList_.clear();
+    priorityList_.clear();
+    overflowList_.clear();
+    hotButton_ = nullptr;
+    TCustomControl::BeforeDestruction();
+}
+
+// ---- Simple properties ----------------------------------------------------------------------
+
+void TAdvCustomToolBar::SetAllowFloating(bool value) {
+    if (!value && Floating()) return;
+    allowFloating_ = value;
+}
+
+void TAdvCustomToolBar::SetAntiAlias(TAntiAlias value) {
+    antiAlias_ = value;
+    Invalidate();
+}
+
+void TAdvCustomToolBar::SetAutoArrangeButtons(bool value) {
+    autoArrangeButtons_ = value;
+    if (!value && !Loading()) priorityList_ = positionList_;
+}
+
+void TAdvCustomToolBar::SetLocked(bool value) {
+    if (value && Floating()) return;
+    locked_ = value;
+}
+
+void TAdvCustomToolBar::SetCaption(const std::string& value) {
+    if (caption_ == value) return;
+    caption_ = value;
+    Invalidate();
+    SetText(value);
+}
+
+void TAdvCustomToolBar::SetCaptionFont(const TFont* value) {
+    captionFont_->Assign(value);
+    Invalidate();
+}
+
+void TAdvCustomToolBar::SetCaptionHeight(int value) {
+    if (captionHeight_ == value) return;
+    captionHeight_ = value;
+    if (showCaption_) {
+        ArrangeControls(false);
+        Invalidate();
+    }
+}
+
+void TAdvCustomToolBar::SetCaptionPosition(TCaptionPosition value) {
+    if (captionPosition_ == value) return;
+    captionPosition_ = value;
+    if (showCaption_) {
+        ArrangeControls(false);
+        Invalidate();
+    }
+}
+
+void TAdvCustomToolBar::SetCaptionAlignment(TAlignment value) {
+    if (captionAlignment_ == value) return;
+    captionAlignment_ = value;
+    Invalidate();
+}
+
+void TAdvCustomToolBar::SetShowCaption(bool value) {
+    if (showCaption_ == value) return;
+    showCaption_ = value;
+    ArrangeControls(true);
+    Invalidate();
+}
+
+void TAdvCustomToolBar::SetShowRightHandle(bool value) {
+    if (showRightHandle_ == value) return;
+    showRightHandle_ = value;
+    ArrangeControls(true);
+    if (Docked() && dockPanel_) dockPanel_->ArrangeRows();
+    Invalidate();
+}
+
+void TAdvCustomToolBar::SetShowOptionIndicator(bool value) {
+    if (showOptionIndicator_ == value) return;
+    showOptionIndicator_ = value;
+    Invalidate();
+}
+
+void TAdvCustomToolBar::SetAutoSize(bool value) {
+    if (autoSize_ == value) return;
+    if (!value && !Standalone()) return;
+    autoSize_ = value;
+    ArrangeControls(true);
+    if (!value) {
+        Constraints()->SetMinWidth(0);
+        Constraints()->SetMaxWidth(0);
+        Constraints()->SetMinHeight(0);
+        Constraints()->SetMaxHeight(0);
+    }
+}
+
+void TAdvCustomToolBar::SetAutoPositionControls(bool value) {
+    if (autoPositionControls_ == value) return;
+    if (!value && !Standalone()) return;
+    autoPositionControls_ = value;
+    if (value)
+        ArrangeControls(true);
+    else
+        SetAutoSize(false);
+}
+
+void TAdvCustomToolBar::SetFullSize(bool value) {
+    if (fullSize_ == value) return;
+    fullSize_ = value;
+    if (!Docked() || !dockPanel_) return;
+    if (value) {
+        SetParentStyler(true);
+        dockPanel_->GiveFullRow(this);
+        UpdateOverflow();
+        ArrangeControls(false);
+    } else {
+        UpdateSize();
+    }
+}
+
+void TAdvCustomToolBar::SetImages(TCustomImageList* value) {
+    if (images_ == value) return;
+    TCustomImageList* old = images_;
+    if (old) old->RemoveFreeNotification(this);
+    images_ = value;
+    if (value) value->FreeNotification(this);
+    bool horizontal = Horizontal() || Floating();
+    int oldExtent = old ? (horizontal ? old->Height() : old->Width()) : 0;
+    int newExtent = value ? (horizontal ? value->Height() : value->Width()) : 0;
+    if (old || value) {
+        int delta = newExtent - oldExtent;
+        if (horizontal)
+            SetHeight(Height() + delta);
+        else
+            SetWidth(Width() + delta);
+        if (Floating()) dockedThickness_ += delta;
+    }
+    {
+        TFlagGuard guard(arranging_, true);
+        EachToolBarControl([](TAdvCustomToolBarControl* c) { c->UpdateControlSize(); });
+    }
+    ArrangeControls(true);
+    EachToolBarControl([](TAdvCustomToolBarControl* c) {
+        if (auto* b = dynamic_cast<TAdvCustomToolBarButton*>(c); b && b->Shaded()) b->BuildShade();
+    });
+    if (Floating()) {
+        dockedThickness_ = FloatingThickness();
+        ArrangeControls(true);
+    }
+    Invalidate();
+}
+
+void TAdvCustomToolBar::SetDisabledImages(TCustomImageList* value) {
+    if (disabledImages_ == value) return;
+    if (disabledImages_) disabledImages_->RemoveFreeNotification(this);
+    disabledImages_ = value;
+    if (value) value->FreeNotification(this);
+    EachToolBarControl([](TAdvCustomToolBarControl* c) { c->UpdateControlSize(); });
+    Invalidate();
+}
+
+void TAdvCustomToolBar::SetMenu(TMainMenu* value) {
+    if (menu_ == value) return;
+    if (menu_) menu_->RemoveFreeNotification(this);
+    menu_ = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TAdvCustomToolBar::SetOptionMenu(TPopupMenu* value) {
+    if (optionMenu_ == value) return;
+    if (optionMenu_) optionMenu_->RemoveFreeNotification(this);
+    optionMenu_ = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TAdvCustomToolBar::SetFloatingRows(int value) {
+    if (value < 1 || value > MaxFloatingRows() || value == floatingRows_) return;
+    floatingRows_ = value;
+    if (!Loading()) {
+        ArrangeControls(true);
+        if (TToolBarFloatingSite* site = FloatingSite()) site->FitToToolBar();
+    }
+}
+
+// ---- Styler attachment ----------------------------------------------------------------------
+
+void TAdvCustomToolBar::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
+    if (value && value == toolBarStyler_) return;
+    if (toolBarStyler_) {
+        toolBarStyler_->RemoveControl(this);
+        toolBarStyler_->RemoveFreeNotification(this);
+    }
+    toolBarStyler_ = value;
+    if (parentStyler_ && lastDockPanel_ && lastDockPanelRef_) {
+        TCustomAdvToolBarStyler* panelStyler = lastDockPanel_->DockStyler();
+        if (panelStyler && !panelStyler->HasState(csDestroying)) toolBarStyler_ = panelStyler;
+    }
+    if (toolBarStyler_) {
+        currentStyler_ = toolBarStyler_;
+        toolBarStyler_->AddControl(this);
+        toolBarStyler_->FreeNotification(this);
+    } else {
+        currentStyler_ = internalStyler_;
+    }
+    if (Parent()) ButtonsReadStyler();
+    Invalidate();
+}
+
+void TAdvCustomToolBar::SetParentStyler(bool value) {
+    bool was = parentStyler_;
+    parentStyler_ = value;
+    if (value || was) ResolveStyler();
+}
+
+void TAdvCustomToolBar::ResolveStyler() {
+    SetToolBarStyler(nullptr);
+}
+
+void TAdvCustomToolBar::ButtonsReadStyler() {
+    EachToolBarControl([](TAdvCustomToolBarControl* c) { c->Invalidate(); });
+}
+
+void TAdvCustomToolBar::StylerChanged(int code) {
+    SetColor(currentStyler_->Color()->Color());
+    if (code == scDragGrip) {
+        ArrangeControls(true);
+        UpdateOverflow();
+    }
+    ButtonsReadStyler();
+    Invalidate();
+}
+
+// ---- Lists and registration -------------------------------------------------------------------
+
+void TAdvCustomToolBar::EachToolBarControl(const std::function<void(TAdvCustomToolBarControl*)>& f) const {
+    std::vector<TControl*> controls = ControlList();
+    for (TControl* c : controls)
+        if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(c)) f(tc);
+}
+
+bool TAdvCustomToolBar::InOverflow(const TControl* control) const {
+    return Contains(overflowList_, control);
+}
+
+int TAdvCustomToolBar::InsertionIndex(TControl* control) const {
+    bool horizontal = Horizontal() || Floating();
+    auto self = std::find(positionList_.begin(), positionList_.end(), control);
+    if (self != positionList_.end() && positionList_.size() <= 1)
+        return static_cast<int>(self - positionList_.begin());
+    if (control->Left() == 0 || control->Top() == 0) return static_cast<int>(positionList_.size());
+    int start = StartOf(control, horizontal);
+    for (std::size_t i = 0; i < positionList_.size(); ++i) {
+        if (positionList_[i] == control) continue;
+        if (StartOf(positionList_[i], horizontal) >= start) return static_cast<int>(i);
+    }
+    return static_cast<int>(positionList_.size());
+}
+
+void TAdvCustomToolBar::RegisterControl(TAdvCustomToolBarControl* control) {
+    control->SetToolBarLink(this);
+    control->SetPosition(Floating() ? TDockAlign::daTop : position_);
+    if (!Loading() && !Designing()) control->UpdateControlSize();
+    if (control->Parent() == this && !Contains(positionList_, control) && !Loading()) {
+        int index = InsertionIndex(control);
+        positionList_.insert(positionList_.begin() + std::min<std::size_t>(index, positionList_.size()),
+                             control);
+        if (!Contains(priorityList_, control)) priorityList_.push_back(control);
+        ArrangeControls(true);
+    }
+}
+
+void TAdvCustomToolBar::UnregisterControl(TAdvCustomToolBarControl* control) {
+    Remove(positionList_, control);
+    Remove(priorityList_, control);
+    Remove(overflowList_, control);
+    if (control->ToolBar() == this) control->SetToolBarLink(nullptr);
+    if (hotButton_ == control) hotButton_ = nullptr;
+    if (!HasState(csDestroying)) ArrangeControls(true);
+}
+
+void TAdvCustomToolBar::ControlChange(TControl* control, bool inserting) {
+    TCustomControl::ControlChange(control, inserting);
+    if (reparenting_ || HasState(csDestroying)) return;
+    if (inserting) {
+        if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(control)) {
+            tc->SetToolBarLink(this);
+            tc->SetPosition(Floating() ? TDockAlign::daTop : position_);
+            if (!Loading() && !Designing()) tc->UpdateControlSize();
+        }
+        if (Loading()) return;
+        int index = InsertionIndex(control);
+        Remove(positionList_, control);
+        positionList_.insert(positionList_.begin() + std::min<std::size_t>(index, positionList_.size()),
+                             control);
+        if (!Contains(priorityList_, control)) priorityList_.push_back(control);
+        ArrangeControls(true);
+    } else {
+        Remove(positionList_, control);
+        Remove(priorityList_, control);
+        Remove(overflowList_, control);
+        if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(control); tc && tc->ToolBar() == this)
+            tc->SetToolBarLink(nullptr);
+        if (hotButton_ == control) hotButton_ = nullptr;
+        ArrangeControls(true);
+    }
+}
+
+void TAdvCustomToolBar::BuildPositionList() {
+    bool horizontal = Horizontal() || Floating();
+    positionList_.clear();
+    for (TControl* c : ControlList()) {
+        auto at = positionList_.end();
+        for (auto it = positionList_.end(); it != positionList_.begin();) {
+            --it;
+            if (StartOf(*it, horizontal) <= StartOf(c, horizontal)) {
+                at = it + 1;
+                break;
+            }
+            at = it;
+        }
+        positionList_.insert(at, c);
+    }
+    priorityList_ = positionList_;
+}
+
+void TAdvCustomToolBar::AlignControls(TControl* control, TRect& rect) {
+    (void)rect;
+    if (!control || arranging_ || control->Parent() != this) return;
+    ChildBoundsChanged(control);
+}
+
+void TAdvCustomToolBar::ChildBoundsChanged(TControl* control) {
+    if (Loading() || Designing()) {
+        int index = InsertionIndex(control);
+        Remove(positionList_, control);
+        positionList_.insert(positionList_.begin() + std::min<std::size_t>(index, positionList_.size()),
+                             control);
+    }
+    if (Loading()) return;
+    {
+        TFlagGuard guard(shrinkFollowsControl_, Docked() && !Designing());
+        ArrangeControls(true);
+        UpdateOverflow();
+    }
+    if (Docked() && dockPanel_ && !dockPanel_->MovingToolBar(this) && rowIndex_ >= 0)
+        dockPanel_->ArrangeRow(rowIndex_);
+}
+
+// ---- Layout ---------------------------------------------------------------------------------
+
+int TAdvCustomToolBar::StartOffset() const {
+    if (Floating() || currentStyler_->DragGripStyle() == dsNone) return 2;
+    return GripLength + 2;
+}
+
+void TAdvCustomToolBar::HideControl(TControl* control) {
+    if (Horizontal() || Floating())
+        control->SetBounds(control->Left(), Height() + 2, control->Width(), control->Height());
+    else
+        control->SetBounds(Width() + 2, control->Top(), control->Width(), control->Height());
+}
+
+void TAdvCustomToolBar::PlaceControl(TControl* control, int left, int top) {
+    if (control->Left() != left || control->Top() != top)
+        control->SetBounds(left, top, control->Width(), control->Height());
+}
+
+void TAdvCustomToolBar::ArrangeControls(bool updateSize) {
+    if (Loading()) return;
+    if (Standalone() && !autoPositionControls_) return;
+    {
+        TFlagGuard guard(arranging_, true);
+        bool designing = Designing();
+        auto shown = [designing](const TControl* c) { return c->Visible() || designing; };
+        if (Floating()) {
+            int x = 2, y = captionHeight_ + 2;
+            if (floatingRows_ > 1 && updateSize) {
+                arranging_ = false;
+                UpdateSize();
+                arranging_ = true;
+            }
+            for (TControl* c : positionList_) {
+                if (!shown(c)) {
+                    HideControl(c);
+                    continue;
+                }
+                if (floatingRows_ > 1 && Width() - x - 2 < c->Width()) {
+                    x = 2;
+                    y += dockedThickness_;
+                }
+                PlaceControl(c, x, y);
+                x += c->Width();
+            }
+            if (floatingRows_ > 1) updateSize = false;
+        } else {
+            bool horizontal = Horizontal();
+            int along = StartOffset();
+            int across = showCaption_ && captionPosition_ == TCaptionPosition::cpTop ? captionHeight_ + 2 : 2;
+            for (TControl* c : positionList_) {
+                if (!shown(c)) {
+                    HideControl(c);
+                } else if (!InOverflow(c)) {
+                    if (horizontal)
+                        PlaceControl(c, along, across);
+                    else
+                        PlaceControl(c, across, along);
+                    along += LengthOf(c, horizontal);
+                } else if (c->Parent() == this) {
+                    HideControl(c);
+                }
+            }
+        }
+    }
+    if (updateSize) UpdateSize();
+}
+
+void TAdvCustomToolBar::UpdateSize() {
+    bool designing = Designing();
+    auto shown = [designing](const TControl* c) { return c->Visible() || designing; };
+    TFlagGuard guard(suppressBoundsAdjustment_, suppressBoundsAdjustment_);
+
+    if (Floating()) {
+        Constraints()->SetMinWidth(0);
+        Constraints()->SetMaxWidth(0);
+        Constraints()->SetMinHeight(0);
+        Constraints()->SetMaxHeight(0);
+        if (floatingRows_ <= 1) {
+            int length = MinLength;
+            for (auto it = positionList_.rbegin(); it != positionList_.rend(); ++it) {
+                if (!(*it)->Visible()) continue;
+                length = std::max(MinLength, (*it)->Left() + (*it)->Width() + 2);
+                break;
+            }
+            fullLength_ = length;
+            SetBounds(Left(), Top(), length, dockedThickness_ + captionHeight_);
+        } else {
+            UpdateFloatingRowsSize();
+        }
+        if (TToolBarFloatingSite* site = FloatingSite(); site && site->WindowShowing()) site->FitToToolBar();
+        return;
+    }
+
+    bool horizontal = Horizontal();
+    int needed = MinLength;
+    if (!positionList_.empty()) {
+        needed = 15;
+        for (auto it = positionList_.rbegin(); it != positionList_.rend(); ++it) {
+            if (InOverflow(*it) || !shown(*it)) continue;
+            needed = StartOf(*it, horizontal) + LengthOf(*it, horizontal);
+            break;
+        }
+        needed += RightHandleLength();
+    }
+    int full = StartOffset() + RightHandleLength();
+    int thickness = DefaultThickness;
+    for (TControl* c : positionList_) {
+        if (!shown(c)) continue;
+        full += LengthOf(c, horizontal);
+        if (!IsSeparator(c)) thickness = std::max(thickness, (horizontal ? c->Height() : c->Width()) + 4);
+    }
+    fullLength_ = std::max(full, needed);
+    if (fullSize_ || !autoSize_) return;
+
+    if (showCaption_) thickness += captionHeight_;
+    if (horizontal) {
+        Constraints()->SetMinHeight(0);
+        Constraints()->SetMaxHeight(0);
+        Constraints()->SetMinWidth(std::min(MinLength, needed));
+        int width = Width();
+        if (shrinkFollowsControl_ && Constraints()->MaxWidth() != fullLength_ && fullLength_ < width &&
+            width != needed)
+            width = needed;
+        Constraints()->SetMaxWidth(fullLength_);
+        if (width < needed)
+            width = needed;
+        else if (needed < width && fullLength_ < width)
+            width = needed;
+        if (width != Width()) {
+            TFlagGuard adjust(suppressBoundsAdjustment_, suppressBoundsAdjustment_ || !shrinkFollowsControl_);
+            SetBounds(Left(), Top(), width, Height());
+        }
+        if (thickness != Height()) SetBounds(Left(), Top(), Width(), thickness);
+    } else {
+        Constraints()->SetMinWidth(0);
+        Constraints()->SetMaxWidth(0);
+        Constraints()->SetMinHeight(std::min(MinLength, needed));
+        Constraints()->SetMaxHeight(fullLength_);
+        int height = Height();
+        if (height < needed || (needed < height && fullLength_ < height)) height = needed;
+        if (height != Height()) SetBounds(Left(), Top(), Width(), height);
+        if (thickness != Width()) SetBounds(Left(), Top(), thickness, Height());
+    }
+}
+
+int TAdvCustomToolBar::MaxFloatingRows() const {
+    if (positionList_.empty()) return 1;
+    int widest = 0;
+    for (TControl* c : positionList_)
+        widest = std::max(widest, c->Width());
+    int w = std::max(widest + 2, MinLength);
+    int rows = 1, used = 2;
+    for (TControl* c : positionList_) {
+        if (used + c->Width() > w) {
+            ++rows;
+            used = 2;
+        }
+        used += c->Width();
+    }
+    return std::min<int>(rows, static_cast<int>(positionList_.size()));
+}
+
+void TAdvCustomToolBar::UpdateFloatingRowsSize() {
+    int widest = 0;
+    for (TControl* c : positionList_)
+        widest = std::max(widest, c->Width());
+    int r = std::max(widest + 4, MinLength);
+    for (int guard = 0; guard < 10000; ++guard) {
+        int rows = 1, used = 2, leftover = r;
+        for (TControl* c : positionList_) {
+            if (!c->Visible()) continue;
+            if (r - used - 2 < c->Width()) {
+                leftover = std::min(leftover, r - used - 2);
+                ++rows;
+                used = 2;
+            }
+            used += c->Width();
+        }
+        leftover = std::min(leftover, r - used - 2);
+        if (rows > floatingRows_) {
+            r += 10;
+            continue;
+        }
+        int height = rows * dockedThickness_ + captionHeight_;
+        if (rows > 1) r -= leftover;
+        fullLength_ = r;
+        SetBounds(Left(), Top(), r, height);
+        return;
+    }
+}
+
+int TAdvCustomToolBar::FloatingThickness() const {
+    int t = 0;
+    for (TControl* c : positionList_) {
+        if (IsSeparator(c)) continue;
+        if (Horizontal() || Floating()) {
+            t = std::max(t, c->Height());
+        } else if (auto* b = dynamic_cast<TAdvCustomToolBarButton*>(c)) {
+            t = std::max(t, b->CanRotate() ? b->Height() : b->Width());
+        } else if (!dynamic_cast<TAdvCustomToolBarControl*>(c)) {
+            t = std::max(t, c->Height());
+        }
+    }
+    return std::max(DefaultThickness, t + 4);
+}
+
+int TAdvCustomToolBar::FullLengthForPosition() const {
+    bool horizontal = Horizontal() || Floating();
+    int full = StartOffset() + RightHandleLength();
+    for (TControl* c : positionList_)
+        if (c->Visible()) full += LengthOf(c, horizontal);
+    return std::max(full, MinLength);
+}
+
+void TAdvCustomToolBar::SetPosition(TDockAlign value) {
+    if (value == position_) return;
+    position_ = value;
+    {
+        TFlagGuard guard(suppressBoundsAdjustment_, true);
+        TSizeConstraints* k = Constraints();
+        if (!Horizontal()) {
+            k->SetMinWidth(0);
+            k->SetMaxWidth(0);
+            k->SetMinHeight(MinLength);
+            k->SetMaxHeight(fullLength_);
+            SetBounds(Left(), Top(), dockedThickness_, fullLength_);
+        } else {
+            k->SetMinHeight(0);
+            k->SetMaxHeight(0);
+            k->SetMinWidth(MinLength);
+            k->SetMaxWidth(fullLength_);
+            SetBounds(Left(), Top(), fullLength_, dockedThickness_);
+        }
+        {
+            TFlagGuard arranging(arranging_, true);
+            EachToolBarControl([value](TAdvCustomToolBarControl* c) { c->SetPosition(value); });
+        }
+        fullLength_ = FullLengthForPosition();
+        if (Horizontal()) {
+            k->SetMinWidth(MinLength);
+            k->SetMaxWidth(fullLength_);
+            SetBounds(Left(), Top(), fullLength_, Height());
+        } else {
+            k->SetMinHeight(MinLength);
+            k->SetMaxHeight(fullLength_);
+            SetBounds(Left(), Top(), Width(), fullLength_);
+        }
+    }
+    ArrangeControls(false);
+    UpdateOverflow();
+}
+
+void TAdvCustomToolBar::UpdateOverflow() {
+    if (!Docked() || !dockPanel_ || reparenting_) return;
+    bool horizontal = Horizontal();
+    int length = Length();
+    int handle = RightHandleLength();
+    if (fullSize_) {
+        overflowList_.clear();
+        ArrangeControls(false);
+        return;
+    }
+    auto farEdge = [&](const TControl* c) { return StartOf(c, horizontal) + LengthOf(c, horizontal); };
+    TControl* last = nullptr;
+    for (auto it = positionList_.rbegin(); it != positionList_.rend(); ++it)
+        if ((*it)->Visible() && !InOverflow(*it)) {
+            last = *it;
+            break;
+        }
+    if (!last) {
+        int room = length - handle - (currentStyler_->DragGripStyle() == dsNone ? 0 : GripLength);
+        while (!overflowList_.empty() && LengthOf(overflowList_.back(), horizontal) <= room) {
+            room -= LengthOf(overflowList_.back(), horizontal);
+            overflowList_.pop_back();
+        }
+    } else if (farEdge(last) >= length - handle) {
+        int excess = farEdge(last) + handle - length;
+        while (excess > 0) {
+            TControl* victim = nullptr;
+            for (auto it = priorityList_.rbegin(); it != priorityList_.rend(); ++it)
+                if (!InOverflow(*it) && !IsSeparator(*it) && (*it)->Visible()) {
+                    victim = *it;
+                    break;
+                }
+            if (!victim) break;
+            overflowList_.push_back(victim);
+            excess -= LengthOf(victim, horizontal);
+        }
+    } else if (!overflowList_.empty()) {
+        int free = length - handle - farEdge(last);
+        while (!overflowList_.empty()) {
+            TControl* back = overflowList_.back();
+            if (free < LengthOf(back, horizontal)) break;
+            free -= LengthOf(back, horizontal);
+            overflowList_.pop_back();
+        }
+    }
+    ArrangeControls(false);
+}
+
+void TAdvCustomToolBar::ControlUsed(TControl* control) {
+    if (!Contains(positionList_, control)) return;
+    if (autoArrangeButtons_) {
+        Remove(priorityList_, control);
+        priorityList_.insert(priorityList_.begin(), control);
+        Remove(overflowList_, control);
+    }
+    if (OptionWindowVisible()) CloseOptionWindow();
+    UpdateOverflow();
+}
+
+// ---- Bounds and parent changes ------------------------------------------------------------------
+
+void TAdvCustomToolBar::SetBounds(int left, int top, int width, int height) {
+    int oldLength = Length();
+    if (Docked() && dockPanel_ && !suppressBoundsAdjustment_)
+        dockPanel_->AdjustToolBarBounds(this, left, top, width, height);
+    TCustomControl::SetBounds(left, top, width, height);
+    if (Docked() && dockPanel_ && !Loading() && Length() != oldLength) UpdateOverflow();
+}
+
+TToolBarFloatingSite* TAdvCustomToolBar::FloatingSite() const {
+    return Floating() ? dynamic_cast<TToolBarFloatingSite*>(Parent()) : nullptr;
+}
+
+void TAdvCustomToolBar::ParentChanging(TWinControl* newParent) {
+    (void)newParent;
+    if (!Designing() && !Loading() && OptionWindowVisible()) CloseOptionWindow();
+}
+
+void TAdvCustomToolBar::ParentChanged() {
+    TCustomControl::ParentChanged();
+    if (HasState(csDestroying)) return;
+    TWinControl* parent = Parent();
+    previousState_ = state_;
+    auto* site = dynamic_cast<TToolBarDockSite*>(parent);
+    bool docked = false;
+    if (site && site != dockPanel_) {
+        if (dockPanel_) dockPanel_->RemoveToolBar(this);
+        dockPanel_ = nullptr;
+        if (previousState_ == TToolBarState::tsFloating && Horizontal()) {
+            Constraints()->SetMinHeight(0);
+            Constraints()->SetMaxHeight(0);
+            SetHeight(dockedThickness_);
+        }
+        state_ = TToolBarState::tsDocked;
+        if (site->AddToolBar(this) < 0) {
+            state_ = previousState_;
+        } else {
+            dockPanel_ = site;
+            lastDockPanel_ = site;
+            lastDockPanelRef_.Reset(dynamic_cast<TComponent*>(site));
+            SetToolBarStyler(toolBarStyler_);
+            docked = true;
+        }
+    } else if (dynamic_cast<TToolBarFloatingSite*>(parent)) {
+        state_ = TToolBarState::tsFloating;
+        if (dockPanel_) dockPanel_->RemoveToolBar(this);
+        dockPanel_ = nullptr;
+        if (!Horizontal()) SetPosition(TDockAlign::daTop);
+        SetHeight(Height() + captionHeight_);
+    } else if (!site) {
+        parentStyler_ = false;
+        ResolveStyler();
+        state_ = TToolBarState::tsStandalone;
+        if (dockPanel_) dockPanel_->RemoveToolBar(this);
+        dockPanel_ = nullptr;
+    }
+    ArrangeControls(true);
+    if (Loading()) return;
+    if (docked && OnDocked) OnDocked(this, parent);
+    if (Floating() && previousState_ != TToolBarState::tsFloating && OnUnDocked) OnUnDocked(this);
+}
+
+void TAdvCustomToolBar::SetParentComponent(TComponent* parent) {
+    TCustomControl::SetParentComponent(parent);
+}
+
+void TAdvCustomToolBar::VisibleChanged() {
+    TCustomControl::VisibleChanged();
+    if (Docked() && dockPanel_ && !Designing()) dockPanel_->ToolBarVisibilityChanged(this);
+}
+
+void TAdvCustomToolBar::Loaded() {
+    TCustomControl::Loaded();
+    savedCursor_ = Cursor();
+    BuildPositionList();
+    EachToolBarControl([this](TAdvCustomToolBarControl* c) {
+        c->SetToolBarLink(this);
+        c->SetPosition(Floating() ? TDockAlign::daTop : position_);
+    });
+    ArrangeControls(true);
+    ButtonsReadStyler();
+}
+
+void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation) {
+    TCustomControl::Notification(component, operation);
+    if (operation != TOperation::opRemove) return;
+    if (component == images_) {
+        images_ = nullptr;
+        Invalidate();
+    }
+    if (component == disabledImages_) {
+        disabledImages_ = nullptr;
+        Invalidate();
+    }
+    if (component == menu_) menu_ = nullptr;
+    if (component == optionMenu_) optionMenu_ = nullptr;
+    if (component == toolBarStyler_) {
+        if (HasState(csDestroying)) {
+            toolBarStyler_ = nullptr;
+            currentStyler_ = internalStyler_;
+        } else {
+            toolBarStyler_ = nullptr;
+            SetToolBarStyler(nullptr);
+        }
+    }
+    if (lastDockPanel_ && component == lastDockPanelRef_.Get()) {
+        lastDockPanel_ = nullptr;
+        lastDockPanelRef_.Reset();
+    }
+    if (auto* c = dynamic_cast<TControl*>(component)) {
+        Remove(positionList_, c);
+        Remove(priorityList_, c);
+        Remove(overflowList_, c);
+        if (hotButton_ == c) hotButton_ = nullptr;
+    }
+}
+
+// ---- Commands -------------------------------------------------------------------------------------
+
+TPoint TAdvCustomToolBar::OptionAnchor() const {
+    if (Floating()) {
+        TPoint p{Left() + Width() - (showClose_ ? 40 : 20), Top() + captionHeight_ - 2};
+        return ClientToScreen(p);
+    }
+    TPoint p{Left() + Width() - 12, Top() + Height() + 1};
+    return Parent() ? Parent()->ClientToScreen(p) : p;
+}
+
+void TAdvCustomToolBar::DoOptionClick() {
+    if (!Parent()) return;
+    TPoint anchor = OptionAnchor();
+    auto alive = LifeToken();
+    if (OnOptionClick || optionMenu_) {
+        if (OnOptionClick) OnOptionClick(this, anchor, anchor);
+        if (alive.expired()) return;
+    }
+    OpenOptionWindow(anchor);
+    if (alive.expired()) return;
+    rightHandleHot_ = false;
+    rightHandleDown_ = false;
+    InvalidateRightHandle();
+}
+
+void TAdvCustomToolBar::CloseFloating() {
+    if (!Floating()) return;
+    TToolBarFloatingSite* site = FloatingSite();
+    if (autoDockOnClose_ && lastDockPanel_ && lastDockPanelRef_) {
+        SetParent(dynamic_cast<TWinControl*>(lastDockPanel_));
+        if (site) site->Release();
+        return;
+    }
+    if (site) site->HideWindow();
+    SetVisible(false);
+    if (OnClose) OnClose(this);
+}
+
+void TAdvCustomToolBar::HotChanged(TAdvCustomToolBarButton* button) {
+    if (!button) {
+        hotButton_ = nullptr;
+        return;
+    }
+    if (button->Hot()) {
+        if (hotButton_ && hotButton_ != button) {
+            TAdvCustomToolBarButton* old = hotButton_;
+            hotButton_ = button;
+            old->SetHot(false);
+        }
+        hotButton_ = button;
+    } else if (hotButton_ == button) {
+        hotButton_ = nullptr;
+    }
+}
+
+bool TAdvCustomToolBar::TrackMenu(TAdvCustomToolBarButton* button) {
+    (void)button;
+    return false;
+}
+
+} // namespace emr
