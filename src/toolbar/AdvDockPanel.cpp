@@ -1,0 +1,254 @@
+#include "toolbar/AdvDockPanel.h"
+
+#include <algorithm>
+
+#include "framework/core/ClassRegistry.h"
+#include "framework/core/Exception.h"
+#include "framework/graphics/Canvas.h"
+#include "styling/CustomAdvToolBarStyler.h"
+#include "styling/GradientPainting.h"
+#include "toolbar/AdvCustomToolBar.h"
+
+namespace emr {
+
+TPersistence* PersistenceOf(TAdvCustomToolBar* toolBar) {
+    (void)toolBar;
+    return nullptr;
+}
+
+TAdvDockPanel::TAdvDockPanel(TComponent* owner) : TCustomControl(owner) {
+    SetControlStyle(ControlStyle() | csAcceptsControls);
+    SetDoubleBuffered(true);
+    TControl::SetAlign(alTop);
+    internalStyler_ = new TCustomAdvToolBarStyler(this);
+    internalStyler_->SetName("InternalStyler");
+    internalStyler_->AddControl(this);
+    currentStyler_ = internalStyler_;
+    rows_ = std::make_unique<TRowCollection>(this);
+    persistence_ = std::make_unique<TPersistence>();
+    persistence_->OnChange = [this](TObject*) { PropagatePersistence(); };
+    SetBounds(0, 0, 185, 26);
+}
+
+TAdvDockPanel::~TAdvDockPanel() = default;
+
+void TAdvDockPanel::BeforeDestruction() {
+    Destroying();
+    // Rows hold plain pointers to toolbars that may outlive the panel; forget them
+    // before anything is torn down.
+    for (TAdvCustomToolBar* t : dockedToolBars_)
+        RemoveFreeNotification(t);
+    if (toolBarStyler_) toolBarStyler_->RemoveControl(this);
+    toolBarStyler_ = nullptr;
+    currentStyler_ = internalStyler_;
+    TCustomControl::BeforeDestruction();
+}
+
+void TAdvDockPanel::SetAlign(TDockAlign value) {
+    if (value == align_) return;
+    align_ = value;
+    static constexpr TAlign kControlAlign[] = {alLeft, alTop, alRight, alBottom};
+    TControl::SetAlign(kControlAlign[static_cast<int>(value)]);
+    std::vector<TAdvCustomToolBar*> toolBars = dockedToolBars_;
+    for (TAdvCustomToolBar* t : toolBars)
+        t->SetPosition(value);
+}
+
+void TAdvDockPanel::SetMinimumSize(int value) {
+    if (value == minimumSize_ || value <= 0) return;
+    minimumSize_ = value;
+    UpdatePanelSize();
+}
+
+void TAdvDockPanel::SetUseRunTimeHeight(bool value) {
+    if (value == useRunTimeHeight_) return;
+    useRunTimeHeight_ = value;
+    ArrangeRows();
+}
+
+TCustomAdvToolBarStyler* TAdvDockPanel::DockStyler() const {
+    return Destroying() ? nullptr : currentStyler_;
+}
+
+bool TAdvDockPanel::MovingToolBar(const TAdvCustomToolBar* toolBar) const {
+    return movingToolBar_ == toolBar;
+}
+
+void TAdvDockPanel::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
+    if (value && value == toolBarStyler_) return;
+    if (toolBarStyler_) {
+        toolBarStyler_->RemoveControl(this);
+        RemoveFreeNotification(toolBarStyler_);
+    }
+    toolBarStyler_ = value;
+    if (value) {
+        value->FreeNotification(this);
+        value->AddControl(this);
+        currentStyler_ = value;
+    } else {
+        currentStyler_ = internalStyler_;
+    }
+    bufferValid_ = false;
+    if (!Destroying() && !Loading()) ApplyToolBarStyler();
+    ApplyPopupMenuStyler();
+    Invalidate();
+}
+
+void TAdvDockPanel::ApplyToolBarStyler() {
+    std::vector<TAdvCustomToolBar*> toolBars = dockedToolBars_;
+    for (TAdvCustomToolBar* t : toolBars) {
+        // Re-resolving with the current switch makes the toolbar follow the panel's styler.
+        t->SetParentStyler(t->ParentStyler());
+        t->Invalidate();
+    }
+}
+
+void TAdvDockPanel::ApplyPopupMenuStyler() {
+    // Styled popup menus take the styler's menu styler when they are drawn; nothing
+    // is cached here.
+}
+
+void TAdvDockPanel::StylerChanged(int code) {
+    if (currentStyler_) SetColor(currentStyler_->DockColor()->Color());
+    if (code == scMenuStyler) ApplyPopupMenuStyler();
+    bufferValid_ = false;
+    Invalidate();
+}
+
+void TAdvDockPanel::SetParent(TWinControl* parent) {
+    if (parent && (dynamic_cast<TAdvDockPanel*>(parent) || dynamic_cast<TAdvCustomToolBar*>(parent)))
+        throw Exception("Invalid Parent");
+    TCustomControl::SetParent(parent);
+}
+
+void TAdvDockPanel::Notification(TComponent* component, TOperation operation) {
+    TCustomControl::Notification(component, operation);
+    if (operation != TOperation::opRemove) return;
+    if (Destroying()) {
+        if (component == toolBarStyler_) {
+            toolBarStyler_ = nullptr;
+            currentStyler_ = internalStyler_;
+        }
+        return;
+    }
+    if (component == toolBarStyler_) {
+        SetToolBarStyler(nullptr);
+        return;
+    }
+    if (component == internalStyler_) return;
+    if (auto* t = dynamic_cast<TAdvCustomToolBar*>(component)) {
+        if (std::find(dockedToolBars_.begin(), dockedToolBars_.end(), t) != dockedToolBars_.end())
+            RemoveToolBar(t);
+    }
+}
+
+void TAdvDockPanel::PropagatePersistence() {
+    for (int i = 0; i < RowCount(); ++i)
+        for (TAdvCustomToolBar* t : RowAt(i)->ToolBars()) {
+            TPersistence* p = PersistenceOf(t);
+            if (!p) continue;
+            p->SetEnabled(persistence_->Enabled());
+            p->SetKey(persistence_->Key());
+            p->SetLocation(persistence_->Location());
+        }
+}
+
+void TAdvDockPanel::Loaded() {
+    TCustomControl::Loaded();
+    SortAndBuildRows();
+    // A saved layout would be applied here when persistence is enabled; the panel
+    // neither reads nor writes one while it is off.
+    layoutLoaded_ = true;
+}
+
+void TAdvDockPanel::SortAndBuildRows() {
+    const bool vertical = Vertical();
+    auto primary = [vertical](const TAdvCustomToolBar* t) { return vertical ? t->Left() : t->Top(); };
+    auto secondary = [vertical](const TAdvCustomToolBar* t) { return vertical ? t->Top() : t->Left(); };
+    std::vector<TAdvCustomToolBar*> sorted;
+    for (TAdvCustomToolBar* t : dockedToolBars_) {
+        auto at = std::find_if(sorted.begin(), sorted.end(), [&](const TAdvCustomToolBar* s) {
+            return primary(s) > primary(t) || (primary(s) == primary(t) && secondary(s) > secondary(t));
+        });
+        sorted.insert(at, t);
+    }
+    dockedToolBars_ = sorted;
+    for (TAdvCustomToolBar* t : sorted) {
+        const int left = t->Left();
+        const int top = t->Top();
+        AppendToRow(rows_->Count(), t);
+        t->SetLeft(left);
+        t->SetTop(top);
+    }
+}
+
+void TAdvDockPanel::Resize() {
+    TCustomControl::Resize();
+    bufferValid_ = false;
+    if (!Loading()) ArrangeRows();
+}
+
+std::uint32_t TAdvDockPanel::PanelPixel(int x, int y) {
+    return BackgroundPixel(x, y);
+}
+
+std::uint32_t TAdvDockPanel::BackgroundPixel(int x, int y) {
+    PaintBackground();
+    if (x < 0 || y < 0 || x >= buffer_.Width() || y >= buffer_.Height()) return ColorToPixel(Color());
+    return buffer_.ScanLine(y)[x];
+}
+
+void TAdvDockPanel::PaintBackground() {
+    if (bufferValid_ && buffer_.Width() == Width() && buffer_.Height() == Height()) return;
+    buffer_.SetSize(std::max(Width(), 0), std::max(Height(), 0));
+    bufferValid_ = true;
+    if (buffer_.Empty() || !currentStyler_) return;
+    TCanvas& canvas = *buffer_.Canvas();
+    const TRect r{0, 0, Width(), Height()};
+    const TGradientBackground* dock = currentStyler_->DockColor();
+    if (dock->ColorTo() == clNone) {
+        canvas.Pen()->SetColor(dock->Color());
+        canvas.Brush()->SetColor(dock->Color());
+        canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
+        canvas.FillRect(r);
+    } else {
+        DrawGradient(canvas, dock->Color(), dock->ColorTo(), dock->Steps(), r,
+                     dock->Direction() == gdHorizontal);
+    }
+    const TBitmap* image = currentStyler_->BackGround();
+    if (image->Empty()) return;
+    switch (currentStyler_->BackGroundDisplay()) {
+    case bdTile:
+        for (int y = 1; y < Height() - 2; y += image->Height())
+            for (int x = 1; x < Width() - 2; x += image->Width())
+                canvas.Draw(x, y, image);
+        break;
+    case bdCenter:
+        canvas.Draw((Width() - image->Width()) / 2, (Height() - image->Height()) / 2, image);
+        break;
+    case bdStretch:
+        canvas.StretchDraw(r.Inflate(-2, -2), image);
+        break;
+    }
+}
+
+void TAdvDockPanel::Paint() {
+    PaintBackground();
+    Canvas()->Draw(0, 0, &buffer_);
+}
+
+std::vector<std::string> TAdvDockPanel::DumpRows() const {
+    std::vector<std::string> lines;
+    for (int i = 0; i < RowCount(); ++i) {
+        const TRect& r = RowAt(i)->Rect();
+        std::string line = "row " + std::to_string(i) + ": " + std::to_string(r.Left) + "," +
+                           std::to_string(r.Top) + "," + std::to_string(r.Right) + "," +
+                           std::to_string(r.Bottom) + ":";
+        for (const TAdvCustomToolBar* t : RowAt(i)->ToolBars())
+            line += " " + t->Name();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+} // namespace emr

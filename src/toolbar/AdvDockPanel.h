@@ -1,0 +1,178 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/controls/CustomControl.h"
+#include "framework/graphics/Bitmap.h"
+#include "styling/StylerClient.h"
+#include "toolbar/Persistence.h"
+#include "toolbar/RowCollection.h"
+#include "toolbar/ToolBarDockSite.h"
+#include "toolbar/ToolBarTypes.h"
+
+namespace emr {
+
+class TAdvCustomToolBar;
+class TCustomAdvToolBarStyler;
+
+/// A strip along one edge of a window holding toolbars in rows. Every position
+/// change of a docked toolbar is offered to the panel first, which may move it to
+/// another row, push or squeeze its neighbours and change its own thickness.
+///
+/// Rules are written once for a horizontal panel (rows run left to right and stack
+/// downwards); a vertical panel runs them through the same axis helpers with Left
+/// and Top, Width and Height swapped.
+class TAdvDockPanel : public TCustomControl, public IStylerClient, public TToolBarDockSite {
+    EMR_CLASS(TAdvDockPanel)
+public:
+    /// Distance of every row from the two panel edges along the row.
+    static constexpr int RowInset = 1;
+    /// Space after the last row of a horizontal panel.
+    static constexpr int LastRowMargin = 0;
+    /// The thinnest a row gets.
+    static constexpr int MinRowSize = 26;
+
+    explicit TAdvDockPanel(TComponent* owner);
+    ~TAdvDockPanel() override;
+    void BeforeDestruction() override;
+
+    // Published properties.
+    TDockAlign Align() const { return align_; }
+    void SetAlign(TDockAlign value);
+    int MinimumSize() const { return minimumSize_; }
+    void SetMinimumSize(int value);
+    bool LockHeight() const { return lockHeight_; }
+    void SetLockHeight(bool value) { lockHeight_ = value; }
+    bool UseRunTimeHeight() const { return useRunTimeHeight_; }
+    void SetUseRunTimeHeight(bool value);
+    TPersistence* Persistence() const { return persistence_.get(); }
+    void SetPersistence(const TPersistence* value) { persistence_->Assign(value); }
+    TCustomAdvToolBarStyler* ToolBarStyler() const { return toolBarStyler_; }
+    void SetToolBarStyler(TCustomAdvToolBarStyler* value);
+    std::string Version() const { return ToolBarVersion; }
+    void SetVersion(const std::string&) {}
+
+    /// The styler painting reads: ToolBarStyler, else the internal one.
+    TCustomAdvToolBarStyler* CurrentStyler() const { return currentStyler_; }
+    TCustomAdvToolBarStyler* InternalStyler() const { return internalStyler_; }
+    TRowCollection* Rows() const { return rows_.get(); }
+    int RowCount() const { return rows_->Count(); }
+    int ToolBarCount() const { return static_cast<int>(dockedToolBars_.size()); }
+    TAdvCustomToolBar* ToolBar(int index) const {
+        return dockedToolBars_.at(static_cast<std::size_t>(index));
+    }
+    const std::vector<TAdvCustomToolBar*>& DockedToolBars() const { return dockedToolBars_; }
+    const std::vector<TAdvCustomToolBar*>& InvisibleToolBars() const { return invisibleToolBars_; }
+    bool LayoutLoaded() const { return layoutLoaded_; }
+    bool Vertical() const { return IsVertical(align_); }
+    /// LockHeight is off, or the layout is still being built.
+    bool RowsMayChange() const { return !lockHeight_ || !layoutLoaded_; }
+
+    // What toolbars call (TToolBarDockSite).
+    int AddToolBar(TAdvCustomToolBar* toolBar) override;
+    void RemoveToolBar(TAdvCustomToolBar* toolBar) override;
+    void AdjustToolBarBounds(TAdvCustomToolBar* toolBar, int& left, int& top, int& width,
+                             int& height) override;
+    void ToolBarVisibilityChanged(TAdvCustomToolBar* toolBar) override;
+    void GiveFullRow(TAdvCustomToolBar* toolBar) override;
+    void ArrangeRows() override;
+    void ArrangeRow(int rowIndex) override;
+    void ArrangeRowsIfNeeded() override;
+    int FindRowFor(TAdvCustomToolBar* toolBar) override;
+    TCustomAdvToolBarStyler* DockStyler() const override;
+    TDockAlign DockAlign() const override { return align_; }
+    bool DockLockHeight() const override { return lockHeight_; }
+    bool MovingToolBar(const TAdvCustomToolBar* toolBar) const override;
+    std::uint32_t PanelPixel(int x, int y) override;
+    std::uint32_t BackgroundPixel(int x, int y) override;
+
+    // Row operations.
+    int RowSize(int rowIndex) const;
+    /// Free room between neighbours A and B of a row after the spacing (null for none).
+    int Gap(int rowIndex, const TAdvCustomToolBar* a, const TAdvCustomToolBar* b) const;
+    bool CanAccept(int rowIndex, const TAdvCustomToolBar* toolBar) const;
+    /// Appends the toolbar to the row: its position there, or -1 when refused.
+    int AppendToRow(int rowIndex, TAdvCustomToolBar* toolBar);
+    /// Puts a returning toolbar back into the row by its start position.
+    void InsertInRow(int rowIndex, TAdvCustomToolBar* toolBar);
+    void RemoveFromRow(int rowIndex, TAdvCustomToolBar* toolBar, bool deleteEmpty);
+    void DeleteRowIfEmpty(int rowIndex);
+    void MoveToRow(TAdvCustomToolBar* toolBar, int rowIndex);
+    bool NeedsArrange(int rowIndex) const;
+    /// Lays out rows, then sets the panel's own thickness (only while rows may change).
+    void UpdatePanelSize();
+
+    void StylerChanged(int code) override;
+    void SetParent(TWinControl* parent) override;
+    void Loaded() override;
+
+    /// One line per row: "row I: Left,Top,Right,Bottom: Name1 Name2".
+    std::vector<std::string> DumpRows() const;
+
+protected:
+    void Paint() override;
+    void Resize() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    friend class TRowCollection;
+    class TAxis;
+    class TMoveGuard;
+
+    bool Loading() const { return HasState(csLoading); }
+    bool Destroying() const { return HasState(csDestroying); }
+    TRowCollectionItem* RowAt(int index) const { return rows_->Row(index); }
+    int Shrinkable(const TAdvCustomToolBar* t) const;
+    int Growable(const TAdvCustomToolBar* t) const;
+    /// Moves a toolbar along the row by `delta` (forward when positive).
+    void Shift(TAdvCustomToolBar* t, int delta);
+    /// Changes a toolbar's length by `delta`, keeping its start.
+    void Grow(TAdvCustomToolBar* t, int delta);
+    /// Changes a toolbar's length by `delta`, keeping its end.
+    void GrowBack(TAdvCustomToolBar* t, int delta);
+    void SetToolBarStart(TAdvCustomToolBar* t, int start);
+    void SetToolBarCross(TAdvCustomToolBar* t, int cross);
+    void SetToolBarLength(TAdvCustomToolBar* t, int length);
+    void SetToolBarThickness(TAdvCustomToolBar* t, int thickness);
+    void MakeFullSize(TAdvCustomToolBar* t, int rowIndex);
+    void ShiftRange(int rowIndex, int from, int to, int delta);
+    void PullBackAndShrink(int rowIndex, int k, int& g);
+    void ChangeRow(TAdvCustomToolBar* t, int& p, int& h);
+    void MoveWithinRow(int rowIndex, TAdvCustomToolBar* t, int& q, int& w);
+    /// False when the request is to be applied as it is (the row's first toolbar).
+    bool MoveBack(int rowIndex, TAdvCustomToolBar* t, int& q);
+    void MoveForward(int rowIndex, TAdvCustomToolBar* t, int& q);
+    void ChangeLength(int rowIndex, TAdvCustomToolBar* t, int& w);
+    void SortAndBuildRows();
+    void PropagatePersistence();
+    void ApplyToolBarStyler();
+    void ApplyPopupMenuStyler();
+    void PaintBackground();
+
+    TDockAlign align_ = TDockAlign::daTop;
+    int minimumSize_ = 3;
+    bool lockHeight_ = false;
+    bool useRunTimeHeight_ = false;
+    bool layoutLoaded_ = false;
+    std::unique_ptr<TPersistence> persistence_;
+    TCustomAdvToolBarStyler* toolBarStyler_ = nullptr;
+    TCustomAdvToolBarStyler* internalStyler_ = nullptr;
+    TCustomAdvToolBarStyler* currentStyler_ = nullptr;
+    std::unique_ptr<TRowCollection> rows_;
+    std::vector<TAdvCustomToolBar*> dockedToolBars_;
+    std::vector<TAdvCustomToolBar*> invisibleToolBars_;
+    TBitmap buffer_;
+    bool bufferValid_ = false;
+    int arrangingRows_ = 0;
+    const TAdvCustomToolBar* movingToolBar_ = nullptr;
+};
+
+/// The persistence record of a toolbar (null until toolbars carry one).
+TPersistence* PersistenceOf(TAdvCustomToolBar* toolBar);
+
+/// Registers the dock panel and its records for stored layouts.
+void RegisterDockPanelClasses();
+
+} // namespace emr
