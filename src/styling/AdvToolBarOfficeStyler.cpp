@@ -55,28 +55,34 @@ TColor OrSame(TColor color, TColor fallback) {
     return color == clNone ? fallback : color;
 }
 
-// One glow state from a button face pair: the upper half runs from the face to
-// its end colour, the lower half back again, for a soft two-part shine.
-void SetGlowState(TGlowButtonAppearance& g, int state, TColor from, TColor to, TColor border) {
-    to = OrSame(to, from);
-    switch (state) {
-    case 0:
-        g.SetColor(from), g.SetColorTo(to), g.SetColorMirror(to), g.SetColorMirrorTo(from),
-            g.SetBorderColor(border);
-        break;
-    case 1:
-        g.SetColorHot(from), g.SetColorHotTo(to), g.SetColorMirrorHot(to), g.SetColorMirrorHotTo(from);
-        g.SetBorderColorHot(border);
-        break;
-    case 2:
-        g.SetColorDown(from), g.SetColorDownTo(to), g.SetColorMirrorDown(to), g.SetColorMirrorDownTo(from);
-        g.SetBorderColorDown(border);
-        break;
-    default:
-        g.SetColorChecked(from), g.SetColorCheckedTo(to), g.SetColorMirrorChecked(to);
-        g.SetColorMirrorCheckedTo(from), g.SetBorderColorChecked(border);
-        break;
-    }
+// Glow faces from the button faces of a look: each upper half runs from the
+// face colour to its end colour and the lower half back again, for a soft
+// two-part shine.
+void SetGlowFaces(TGlowButtonAppearance& g, const TPresetButtons& b, TColor normalBorder,
+                  const TButtonAppearance& borders) {
+    g.SetColor(b.Color);
+    g.SetColorTo(OrSame(b.ColorTo, b.Color));
+    g.SetColorMirror(OrSame(b.ColorTo, b.Color));
+    g.SetColorMirrorTo(b.Color);
+    g.SetBorderColor(normalBorder);
+
+    g.SetColorHot(b.Hot);
+    g.SetColorHotTo(OrSame(b.HotTo, b.Hot));
+    g.SetColorMirrorHot(OrSame(b.HotTo, b.Hot));
+    g.SetColorMirrorHotTo(b.Hot);
+    g.SetBorderColorHot(borders.BorderHotColor());
+
+    g.SetColorDown(b.Down);
+    g.SetColorDownTo(OrSame(b.DownTo, b.Down));
+    g.SetColorMirrorDown(OrSame(b.DownTo, b.Down));
+    g.SetColorMirrorDownTo(b.Down);
+    g.SetBorderColorDown(borders.BorderDownColor());
+
+    g.SetColorChecked(b.Checked);
+    g.SetColorCheckedTo(OrSame(b.CheckedTo, b.Checked));
+    g.SetColorMirrorChecked(OrSame(b.CheckedTo, b.Checked));
+    g.SetColorMirrorCheckedTo(b.Checked);
+    g.SetBorderColorChecked(borders.BorderCheckedColor());
 }
 
 } // namespace
@@ -302,12 +308,8 @@ void TAdvToolBarOfficeStyler::ApplyPreset(const TStylerPreset& p) {
 void TAdvToolBarOfficeStyler::ApplyRibbon(const TStylerPreset& p) {
     const TButtonAppearance* buttons = ButtonAppearance();
     if (!SharesOffice2003Glow(style_)) {
-        TGlowButtonAppearance* glow = GlowButtonAppearance();
-        SetGlowState(*glow, 0, p.Buttons.Color, p.Buttons.ColorTo, OrSame(BorderColor(), p.BorderColorHot));
-        SetGlowState(*glow, 1, p.Buttons.Hot, p.Buttons.HotTo, buttons->BorderHotColor());
-        SetGlowState(*glow, 2, p.Buttons.Down, p.Buttons.DownTo, buttons->BorderDownColor());
-        SetGlowState(*glow, 3, p.Buttons.Checked, p.Buttons.CheckedTo, buttons->BorderCheckedColor());
-        CompactGlowButtonAppearance()->Assign(glow);
+        SetGlowFaces(*GlowButtonAppearance(), p.Buttons, OrSame(BorderColor(), p.BorderColorHot), *buttons);
+        CompactGlowButtonAppearance()->Assign(GlowButtonAppearance());
     }
 
     const TPresetRibbon& r = p.Ribbon;
