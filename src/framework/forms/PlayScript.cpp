@@ -87,8 +87,8 @@ bool ParseKeyName(std::string_view name, TPlayCommand& command) {
             }
         if (!known) return false;
     }
-    // Keys held with Ctrl or Alt type nothing.
-    if (shift & (ssCtrl | ssAlt)) text.clear();
+    // Keys held with Ctrl type nothing; with Alt they type the accelerator character.
+    if (shift & ssCtrl) text.clear();
     command.Kind = TKind::Key;
     command.Key = key;
     command.Shift = shift;

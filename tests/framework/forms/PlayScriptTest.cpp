@@ -35,7 +35,7 @@ TEST(PlayScript, ParsesEveryCommandWithLineNumbers) {
     EXPECT_EQ(cmds[4].Kind, TKind::DblClick);
     EXPECT_EQ(cmds[5].Key, VK_F1 + 3);
     EXPECT_EQ(cmds[5].Shift, ssAlt | ssShift);
-    EXPECT_EQ(cmds[5].Text, "");
+    EXPECT_EQ(cmds[5].Text, "") << "function keys type nothing";
     EXPECT_EQ(cmds[6].Key, 'A');
     EXPECT_EQ(cmds[6].Text, "A");
     EXPECT_EQ(cmds[7].Key, VK_RETURN);
@@ -67,11 +67,14 @@ TEST(PlayScript, BadLinesNameTheirLine) {
     }
 }
 
-TEST(PlayScript, CtrlAndAltKeysTypeNothing) {
+TEST(PlayScript, CtrlKeysTypeNothingAltKeysTypeTheirAccelerator) {
     TPlayCommand c;
     ASSERT_TRUE(ParseKeyName("ctrl+c", c));
     EXPECT_EQ(c.Key, 'C');
     EXPECT_EQ(c.Text, "");
+    ASSERT_TRUE(ParseKeyName("alt+f", c));
+    EXPECT_EQ(c.Text, "f");
+    EXPECT_EQ(c.Shift, ssAlt);
     ASSERT_TRUE(ParseKeyName("Space", c));
     EXPECT_EQ(c.Text, " ");
     ASSERT_TRUE(ParseKeyName("7", c));

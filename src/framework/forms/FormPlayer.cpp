@@ -1,0 +1,230 @@
+#include "framework/forms/FormPlayer.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "framework/controls/WinControl.h"
+#include "framework/core/Exception.h"
+#include "framework/forms/Application.h"
+#include "framework/forms/Form.h"
+#include "framework/forms/FormsClasses.h"
+#include "framework/forms/HintManager.h"
+#include "framework/forms/Screen.h"
+#include "framework/platform/headless/HeadlessBackend.h"
+#include "framework/streaming/LayoutReader.h"
+
+namespace emr {
+
+namespace {
+
+std::vector<TDumpExtension>& Extensions() {
+    static std::vector<TDumpExtension> extensions;
+    return extensions;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Exception("cannot read " + path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
+
+void AddDumpExtension(TDumpExtension extension) {
+    Extensions().push_back(std::move(extension));
+}
+
+std::string DumpIndent(int depth) {
+    return std::string(static_cast<std::size_t>(depth) * 2, ' ');
+}
+
+void DumpControl(const TControl& control, int depth, std::vector<std::string>& lines) {
+    std::ostringstream line;
+    line << DumpIndent(depth) << control.Name() << ": " << control.ClassName() << ' ' << control.Left() << ','
+         << control.Top() << ',' << control.Width() << ',' << control.Height();
+    if (!control.Visible()) line << " hidden";
+    lines.push_back(line.str());
+    if (const auto* parent = dynamic_cast<const TWinControl*>(&control))
+        for (TControl* child : parent->ControlList())
+            DumpControl(*child, depth + 1, lines);
+    for (const TDumpExtension& extension : Extensions())
+        extension(control, depth, lines);
+}
+
+std::string DumpForms() {
+    std::vector<std::string> lines;
+    for (TCustomForm* form : Screen().FormList())
+        DumpControl(*form, 0, lines);
+    std::string out;
+    for (const std::string& l : lines)
+        out += l + "\n";
+    return out;
+}
+
+TFormPlayer::TFormPlayer(platform::HeadlessBackend& backend, TApplication& app, std::ostream& out)
+    : backend_(backend), app_(app), out_(out) {}
+
+TCustomForm* TFormPlayer::LoadForm(std::string_view layout) {
+    TComponent* root = TLayoutReader::CreateFromText(layout, &app_);
+    auto* form = dynamic_cast<TCustomForm*>(root);
+    if (!form) {
+        const std::string what = root->Name() + " is a " + std::string(root->ClassName());
+        TObject::Free(root);
+        throw Exception("the layout's root " + what + ", not a form");
+    }
+    if (!app_.MainForm()) app_.SetMainForm(form);
+    form->DoCreate();
+    form->Show();
+    app_.ProcessMessages();
+    return form;
+}
+
+void TFormPlayer::Play(const std::vector<TPlayCommand>& commands) {
+    commands_ = &commands;
+    next_ = 0;
+    error_.clear();
+    TNotifyEvent savedIdle = app_.OnIdle;
+    app_.OnIdle = [this](TObject*) { Step(); };
+    try {
+        // The loop runs until the script is spent and nothing more can happen.
+        while (next_ < commands.size() && error_.empty() && !app_.Terminated()) {
+            app_.RunNestedLoop([] { return false; });
+            if (app_.Terminated()) break;
+        }
+        app_.ProcessMessages();
+    } catch (...) {
+        app_.OnIdle = savedIdle;
+        commands_ = nullptr;
+        throw;
+    }
+    app_.OnIdle = savedIdle;
+    commands_ = nullptr;
+    if (!error_.empty()) throw Exception(error_);
+}
+
+void TFormPlayer::Step() {
+    if (!commands_ || !error_.empty()) return;
+    while (next_ < commands_->size()) {
+        const TPlayCommand& command = (*commands_)[next_++];
+        try {
+            Execute(command);
+        } catch (const std::exception& e) {
+            error_ = "line " + std::to_string(command.Line) + ": " + e.what();
+            return;
+        }
+        // Input waits for the loop that is running now (which may be a modal one).
+        if (backend_.PendingEvents() > 0) return;
+    }
+}
+
+void TFormPlayer::Execute(const TPlayCommand& c) {
+    using TKind = TPlayCommand::TKind;
+    switch (c.Kind) {
+    case TKind::Move:
+        backend_.MoveMouse(c.X, c.Y);
+        break;
+    case TKind::Press:
+        backend_.Press(c.X, c.Y, c.Button);
+        break;
+    case TKind::Release:
+        backend_.Release(c.X, c.Y, c.Button);
+        break;
+    case TKind::Click:
+        backend_.Click(c.X, c.Y, c.Button);
+        break;
+    case TKind::DblClick:
+        backend_.DoubleClick(c.X, c.Y, c.Button);
+        break;
+    case TKind::Key: {
+        backend_.KeyDown(c.Key, c.Shift);
+        if (!c.Text.empty()) {
+            platform::TEvent e;
+            e.Type = platform::TEventType::Char;
+            e.Window = backend_.ActiveWindow();
+            e.Text = c.Text;
+            e.Shift = c.Shift;
+            backend_.Inject(e);
+        }
+        backend_.KeyUp(c.Key, c.Shift);
+        break;
+    }
+    case TKind::Wait:
+        backend_.AdvanceTime(c.X);
+        break;
+    case TKind::Resize: {
+        TCustomForm* form = app_.MainForm();
+        if (!form) throw Exception("there is no main window to resize");
+        form->SetBounds(form->Left(), form->Top(), c.X, c.Y);
+        break;
+    }
+    case TKind::Dump:
+        app_.PaintPending();
+        out_ << DumpForms() << std::flush;
+        break;
+    case TKind::Png:
+        app_.PaintPending();
+        backend_.RenderScreenToPng(c.Text);
+        break;
+    }
+}
+
+int FormPlayMain(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                 std::ostream& err) {
+    if (args.empty() || args.size() > 2) {
+        err << "usage: formplay LAYOUT [SCRIPT]\n";
+        return 2;
+    }
+    const std::string& layoutPath = args[0];
+    const std::string scriptName = args.size() == 2 ? args[1] : std::string("<stdin>");
+    std::string layout;
+    std::string script;
+    try {
+        layout = ReadFile(layoutPath);
+        script = args.size() == 2
+                     ? ReadFile(args[1])
+                     : std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::exception& e) {
+        err << "formplay: " << e.what() << "\n";
+        return 1;
+    }
+    std::vector<TPlayCommand> commands;
+    try {
+        commands = ParsePlayScript(script);
+    } catch (const std::exception& e) {
+        err << "formplay: " << scriptName << ": " << e.what() << "\n";
+        return 1;
+    }
+
+    RegisterFormsClasses();
+    auto owned = std::make_unique<platform::HeadlessBackend>();
+    platform::HeadlessBackend& backend = *owned;
+    platform::Backend::Install(std::move(owned));
+    int status = 0;
+    {
+        auto* app = new TApplication(nullptr);
+        THintManager::Instance().Install(app);
+        TFormPlayer player(backend, *app, out);
+        try {
+            player.LoadForm(layout);
+        } catch (const std::exception& e) {
+            err << "formplay: " << layoutPath << ": " << e.what() << "\n";
+            status = 1;
+        }
+        if (status == 0) {
+            try {
+                player.Play(commands);
+            } catch (const std::exception& e) {
+                err << "formplay: " << scriptName << ": " << e.what() << "\n";
+                status = 1;
+            }
+        }
+        THintManager::Instance().Uninstall();
+        TObject::Free(app);
+    }
+    platform::Backend::Uninstall();
+    return status;
+}
+
+} // namespace emr
