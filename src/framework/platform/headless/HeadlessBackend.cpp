@@ -9,6 +9,9 @@ namespace emr::platform {
 
 namespace {
 
+/// Marks queued input whose window is decided when it is delivered.
+constexpr WindowId kRouteLater = ~WindowId{0};
+
 /// The colour of the desktop behind the windows (0x00RRGGBB).
 constexpr std::uint32_t kDesktop = 0x3A6EA5;
 
@@ -164,49 +167,29 @@ void HeadlessBackend::UngrabPointer() {
 // ---- input ----------------------------------------------------------------------
 
 TEvent HeadlessBackend::PointerEvent(TEventType type, int x, int y, TMouseButton button, TShiftState shift) {
-    pointer_ = {x, y};
     TEvent e;
     e.Type = type;
-    e.Window = grab_ ? grab_ : WindowAt(pointer_);
+    e.Window = kRouteLater;
     e.ScreenX = x;
     e.ScreenY = y;
-    if (const Window* w = FindWindow(e.Window)) {
-        e.X = x - w->Bounds.Left;
-        e.Y = y - w->Bounds.Top;
-    }
     e.Button = button;
     e.Shift = shift;
     return e;
 }
 
 void HeadlessBackend::MoveMouse(int x, int y, TShiftState shift) {
-    TEvent e = PointerEvent(TEventType::MouseMove, x, y, TMouseButton::Left, shift);
-    if (!grab_ && pointerWindow_ && pointerWindow_ != e.Window) {
-        TEvent leave;
-        leave.Type = TEventType::MouseLeaveWindow;
-        leave.Window = pointerWindow_;
-        leave.ScreenX = x;
-        leave.ScreenY = y;
-        events_.push_back(leave);
-    }
-    if (!grab_) pointerWindow_ = e.Window;
-    if (e.Window) events_.push_back(e);
+    queuedPointer_ = {x, y};
+    events_.push_back(PointerEvent(TEventType::MouseMove, x, y, TMouseButton::Left, shift));
 }
 
 void HeadlessBackend::Press(int x, int y, TMouseButton button, TShiftState shift) {
-    MoveMouse(x, y, shift);
-    TEvent e = PointerEvent(TEventType::MouseDown, x, y, button, shift);
-    if (!e.Window) return;
-    // A window manager activates a window that is clicked (popups never take focus).
-    if (!grab_ && e.Window != active_ && windows_.at(e.Window).Style.Kind != TWindowKind::Popup)
-        Activate(e.Window);
-    events_.push_back(e);
+    if (queuedPointer_ != TPoint{x, y}) MoveMouse(x, y, shift);
+    events_.push_back(PointerEvent(TEventType::MouseDown, x, y, button, shift));
 }
 
 void HeadlessBackend::Release(int x, int y, TMouseButton button, TShiftState shift) {
-    MoveMouse(x, y, shift);
-    TEvent e = PointerEvent(TEventType::MouseUp, x, y, button, shift);
-    if (e.Window) events_.push_back(e);
+    if (queuedPointer_ != TPoint{x, y}) MoveMouse(x, y, shift);
+    events_.push_back(PointerEvent(TEventType::MouseUp, x, y, button, shift));
 }
 
 void HeadlessBackend::Click(int x, int y, TMouseButton button, TShiftState shift) {
@@ -216,15 +199,14 @@ void HeadlessBackend::Click(int x, int y, TMouseButton button, TShiftState shift
 
 void HeadlessBackend::DoubleClick(int x, int y, TMouseButton button, TShiftState shift) {
     Click(x, y, button, shift);
-    TEvent e = PointerEvent(TEventType::MouseDoubleClick, x, y, button, shift);
-    if (e.Window) events_.push_back(e);
+    events_.push_back(PointerEvent(TEventType::MouseDoubleClick, x, y, button, shift));
     Release(x, y, button, shift);
 }
 
 void HeadlessBackend::KeyDown(int key, TShiftState shift) {
     TEvent e;
     e.Type = TEventType::KeyDown;
-    e.Window = active_;
+    e.Window = kRouteLater;
     e.Key = key;
     e.Shift = shift;
     events_.push_back(e);
@@ -233,7 +215,7 @@ void HeadlessBackend::KeyDown(int key, TShiftState shift) {
 void HeadlessBackend::KeyUp(int key, TShiftState shift) {
     TEvent e;
     e.Type = TEventType::KeyUp;
-    e.Window = active_;
+    e.Window = kRouteLater;
     e.Key = key;
     e.Shift = shift;
     events_.push_back(e);
@@ -247,7 +229,7 @@ void HeadlessBackend::Key(int key, TShiftState shift) {
 void HeadlessBackend::TypeText(const std::string& text) {
     TEvent e;
     e.Type = TEventType::Char;
-    e.Window = active_;
+    e.Window = kRouteLater;
     e.Text = text;
     events_.push_back(e);
 }
@@ -276,22 +258,84 @@ void HeadlessBackend::Activate(WindowId id) {
     }
 }
 
+bool HeadlessBackend::Route(TEvent& e) {
+    if (e.Type == TEventType::KeyDown || e.Type == TEventType::KeyUp || e.Type == TEventType::Char) {
+        e.Window = active_;
+        return active_ != 0;
+    }
+    pointer_ = {e.ScreenX, e.ScreenY};
+    e.Window = grab_ ? grab_ : WindowAt(pointer_);
+    if (const Window* w = FindWindow(e.Window)) {
+        e.X = e.ScreenX - w->Bounds.Left;
+        e.Y = e.ScreenY - w->Bounds.Top;
+    }
+    return e.Window != 0;
+}
+
 void HeadlessBackend::Inject(TEvent event) {
     events_.push_back(std::move(event));
 }
 
 std::optional<TEvent> HeadlessBackend::NextEvent(std::optional<std::int64_t> deadlineMs) {
-    (void)deadlineMs;
-    if (events_.empty()) return std::nullopt;
-    TEvent e = std::move(events_.front());
-    events_.pop_front();
-    return e;
+    while (!events_.empty()) {
+        TEvent e = std::move(events_.front());
+        events_.pop_front();
+        if (e.Window != kRouteLater) return e;
+        // Input is routed when it is delivered, so that a grab taken by an earlier
+        // event decides where later ones go.
+        if (!Route(e)) {
+            if (e.Type == TEventType::MouseMove && pointerWindow_ && !grab_) {
+                TEvent leave;
+                leave.Type = TEventType::MouseLeaveWindow;
+                leave.Window = pointerWindow_;
+                leave.ScreenX = e.ScreenX;
+                leave.ScreenY = e.ScreenY;
+                pointerWindow_ = 0;
+                return leave;
+            }
+            continue;
+        }
+        bool isPointer =
+            e.Type != TEventType::KeyDown && e.Type != TEventType::KeyUp && e.Type != TEventType::Char;
+        if (isPointer && !grab_ && pointerWindow_ && pointerWindow_ != e.Window) {
+            // Tell the window the pointer left first, then deliver this event.
+            TEvent leave;
+            leave.Type = TEventType::MouseLeaveWindow;
+            leave.Window = pointerWindow_;
+            leave.ScreenX = e.ScreenX;
+            leave.ScreenY = e.ScreenY;
+            pointerWindow_ = e.Window;
+            events_.push_front(e);
+            return leave;
+        }
+        if (isPointer && !grab_) pointerWindow_ = e.Window;
+        // A window manager activates a window that is clicked (popups never take focus).
+        if (e.Type == TEventType::MouseDown && !grab_ && e.Window != active_ &&
+            windows_.at(e.Window).Style.Kind != TWindowKind::Popup) {
+            std::size_t before = events_.size();
+            Activate(e.Window);
+            // Activate appended its events; they go before the press.
+            std::deque<TEvent> activation(events_.begin() + static_cast<std::ptrdiff_t>(before),
+                                          events_.end());
+            events_.resize(before);
+            events_.push_front(e);
+            for (auto it = activation.rbegin(); it != activation.rend(); ++it)
+                events_.push_front(*it);
+            e = std::move(events_.front());
+            events_.pop_front();
+        }
+        return e;
+    }
+    // Waiting for a timer: time may pass up to the limit AdvanceTime allows.
+    if (deadlineMs && *deadlineMs <= limit_) now_ = std::max(now_, *deadlineMs);
+    return std::nullopt;
 }
 
 // ---- time -----------------------------------------------------------------------
 
 void HeadlessBackend::AdvanceTime(std::int64_t ms) {
     std::int64_t limit = now_ + std::max<std::int64_t>(ms, 0);
+    limit_ = limit;
     while (true) {
         std::optional<std::int64_t> next = pump_ ? pump_() : std::nullopt;
         if (!next || *next > limit) break;
@@ -299,6 +343,7 @@ void HeadlessBackend::AdvanceTime(std::int64_t ms) {
     }
     now_ = limit;
     if (pump_) pump_();
+    limit_ = now_;
 }
 
 // ---- pictures -------------------------------------------------------------------

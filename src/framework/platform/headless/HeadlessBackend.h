@@ -13,16 +13,18 @@
 namespace emr::platform {
 
 /// A backend without a display, for tests: windows live in memory, input is
-/// injected at screen coordinates and routed to the topmost visible window
-/// under the point (or to the grabbing window), and time is a virtual clock
-/// that only AdvanceTime moves.
+/// injected at screen coordinates and, when it is delivered, routed to the
+/// topmost visible window under the point (or to the grabbing window; keys to
+/// the active window), and time is a virtual clock that only AdvanceTime moves.
 ///
 /// Time and the loop cooperate like this: AdvanceTime(ms) runs the pump (which
 /// handles everything due now and answers the next timer deadline), moves the
 /// clock to that deadline while it lies within the ms, and pumps again; finally
 /// the clock stands at now + ms. Timers therefore fire in deadline order with the
 /// messages they cause handled in between. NextEvent never blocks: with no event
-/// queued it returns nullopt at once.
+/// queued it returns nullopt at once, after moving the clock to the deadline
+/// asked for when that lies within what AdvanceTime allows (so nested loops
+/// that wait for a timer see it fire).
 class HeadlessBackend : public Backend {
 public:
     struct Window {
@@ -116,6 +118,8 @@ public:
 
 private:
     TEvent PointerEvent(TEventType type, int x, int y, TMouseButton button, TShiftState shift);
+    /// Decides the window of queued input; false when no window takes it.
+    bool Route(TEvent& e);
     void Restack(WindowId id);
 
     TRect screen_;
@@ -130,6 +134,8 @@ private:
     WindowId grab_ = 0;
     WindowId pointerWindow_ = 0;
     TPoint pointer_;
+    /// Where the pointer will be once the queued input is delivered.
+    TPoint queuedPointer_{-1, -1};
     std::deque<TEvent> events_;
     std::int64_t now_ = 0;
     std::int64_t limit_ = 0;

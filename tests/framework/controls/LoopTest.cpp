@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "Harness.h"
+#include "framework/forms/Timer.h"
+
+namespace emr::testing {
+namespace {
+
+TEST(Timers, OneThirtyAndFortyMillisecondTimersInterleaveOnTheVirtualClock) {
+    Harness h;
+    std::vector<std::pair<std::int64_t, int>> ticks;
+    auto& be = h.Backend();
+    h.App().StartTimer(1, [&] { ticks.emplace_back(be.NowMs(), 1); });
+    auto* t30 = new TTimer(&h.App());
+    t30->SetInterval(30);
+    t30->OnTimer = [&](TObject*) { ticks.emplace_back(be.NowMs(), 30); };
+    auto* t40 = new TTimer(&h.App());
+    t40->SetInterval(40);
+    t40->OnTimer = [&](TObject*) { ticks.emplace_back(be.NowMs(), 40); };
+
+    be.AdvanceTime(120);
+    EXPECT_EQ(be.NowMs(), 120);
+    std::vector<std::pair<std::int64_t, int>> slow;
+    int ones = 0;
+    for (auto& t : ticks) {
+        if (t.second == 1) {
+            ++ones;
+            EXPECT_EQ(t.first, ones) << "the 1 ms timer fires every millisecond";
+        } else {
+            slow.push_back(t);
+        }
+    }
+    EXPECT_EQ(ones, 120);
+    EXPECT_EQ(slow, (std::vector<std::pair<std::int64_t, int>>{
+                        {30, 30}, {40, 40}, {60, 30}, {80, 40}, {90, 30}, {120, 30}, {120, 40}}));
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        EXPECT_LE(ticks[i - 1].first, ticks[i].first);
+
+    // Disabled timers stop; a killed timer's queued tick is dropped.
+    t30->SetEnabled(false);
+    ticks.clear();
+    be.AdvanceTime(40);
+    for (auto& t : ticks)
+        EXPECT_NE(t.second, 30);
+}
+
+TEST(Timers, WindowTimerMessagesStopWithTheirControl) {
+    Harness h;
+    TForm* form = h.NewForm(0, 0, 100, 100);
+    auto* probe = Place<Probe>(form, 0, 0, 10, 10);
+    int ticks = 0;
+    h.App().SetTimer(probe, 500, 40);
+    h.App().AddGetMessageHook([&](TMsg& m) {
+        if (m.Message.Msg == WM_TIMER && m.Message.WParam == 500) ++ticks;
+        return false;
+    });
+    h.Backend().AdvanceTime(100);
+    EXPECT_EQ(ticks, 2);
+    TObject::Free(probe);
+    h.Backend().AdvanceTime(100);
+    EXPECT_EQ(ticks, 2);
+    EXPECT_FALSE(h.App().NextTimerDeadline().has_value());
+}
+
+TEST(MessageLoop, ClosingTheMainFormEndsRun) {
+    Harness h;
+    TForm* main;
+    h.App().CreateForm(main);
+    int closes = 0;
+    main->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+    h.App().Run(); // nothing queued: returns without terminating
+    EXPECT_FALSE(h.App().Terminated());
+    ASSERT_TRUE(main->Visible());
+    h.Backend().RequestClose(main->NativeWindow());
+    h.App().Run();
+    EXPECT_TRUE(h.App().Terminated());
+    EXPECT_EQ(closes, 1);
+}
+
+TEST(MessageLoop, CloseQueryCanRefuse) {
+    Harness h;
+    TForm* main;
+    h.App().CreateForm(main);
+    main->OnCloseQuery = [](TObject*, bool& canClose) { canClose = false; };
+    main->Show();
+    main->Close();
+    h.App().ProcessMessages();
+    EXPECT_FALSE(h.App().Terminated());
+    EXPECT_TRUE(main->Visible());
+}
+
+TEST(MessageLoop, TerminateEndsRunWithoutClosingEvents) {
+    Harness h;
+    TForm* main;
+    h.App().CreateForm(main);
+    bool asked = false;
+    main->OnCloseQuery = [&](TObject*, bool&) { asked = true; };
+    main->OnClose = [&](TObject*, TCloseAction&) { asked = true; };
+    h.App().Terminate();
+    h.App().Run();
+    EXPECT_TRUE(h.App().Terminated());
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(main->Visible());
+}
+
+TEST(MessageLoop, PostedMessagesToDestroyedTargetsAreDropped) {
+    Harness h;
+    TForm* form = h.NewForm(0, 0, 100, 100);
+    auto* probe = Place<Probe>(form, 0, 0, 10, 10);
+    int seen = 0;
+    probe->OnClick = [&](TObject*) { ++seen; };
+    unsigned msg = RegisterWindowMessage("ProbeClick");
+    h.App().PostMessage(probe, msg);
+    TObject::Free(probe);
+    h.App().ProcessMessages();
+    EXPECT_EQ(seen, 0);
+    EXPECT_EQ(h.App().SendMessage(form, CM_HITTEST), 1);
+}
+
+TEST(MessageLoop, RegisteredMessagesAreUniquePerName) {
+    unsigned a = RegisterWindowMessage("TBCompactWinHide");
+    unsigned b = RegisterWindowMessage("SomethingElse");
+    EXPECT_GE(a, 0xC000u);
+    EXPECT_GE(b, 0xC000u);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(RegisterWindowMessage("TBCompactWinHide"), a);
+    EXPECT_EQ(RegisterWindowMessage("tbcompactwinhide"), a);
+}
+
+/// A control that runs a drag loop from its press until the button is released.
+class Dragger : public Probe {
+public:
+    using Probe::Probe;
+    std::vector<TPoint> Steps;
+    bool LoopEnded = false;
+    bool QuitSeen = false;
+
+protected:
+    void MouseDown(TMouseButton b, TShiftState s, int x, int y) override {
+        Probe::MouseDown(b, s, x, y);
+        SetCaptureControl(this);
+        TApplication& app = *Application;
+        while (GetCaptureControl() == this) {
+            TMsg m;
+            if (!app.GetMessage(m)) {
+                if (m.Message.Msg == WM_QUIT) {
+                    QuitSeen = true;
+                    app.PostQuitMessage(static_cast<int>(m.Message.WParam));
+                }
+                break;
+            }
+            if (m.Target == this && m.Message.Msg == WM_MOUSEMOVE) {
+                Steps.push_back(ScreenToClient(m.ScreenPos));
+                continue;
+            }
+            if (m.Target == this && m.Message.Msg == WM_LBUTTONUP) break;
+            app.DispatchMessage(m);
+        }
+        if (GetCaptureControl() == this) ReleaseCapture();
+        LoopEnded = true;
+    }
+};
+
+TEST(NestedLoops, DragLoopEndsOnReleaseAndOtherMessagesKeepFlowing) {
+    Harness h;
+    TForm* form = h.NewForm(0, 0, 300, 200);
+    auto* d = Place<Dragger>(form, 10, 10, 50, 50);
+    form->Show();
+    int timerTicks = 0;
+    h.App().StartTimer(40, [&] { ++timerTicks; });
+    TPoint p = Harness::At(d, 5, 5);
+    h.Backend().Press(p.X, p.Y);
+    h.Backend().MoveMouse(p.X + 100, p.Y);
+    h.Backend().AdvanceTime(0);
+    EXPECT_TRUE(d->LoopEnded); // starved: no more input could arrive
+    d->LoopEnded = false;
+    d->Steps.clear();
+
+    h.Backend().Press(p.X, p.Y);
+    h.Backend().MoveMouse(p.X + 10, p.Y + 1);
+    h.Backend().MoveMouse(p.X + 400, p.Y + 2);
+    h.Backend().Release(p.X + 400, p.Y + 2);
+    h.Backend().AdvanceTime(50);
+    EXPECT_TRUE(d->LoopEnded);
+    ASSERT_EQ(d->Steps.size(), 2u);
+    EXPECT_EQ(d->Steps[0], (TPoint{15, 6}));
+    EXPECT_EQ(d->Steps[1], (TPoint{405, 7}));
+    EXPECT_EQ(GetCaptureControl(), nullptr);
+    EXPECT_EQ(timerTicks, 1);
+}
+
+TEST(NestedLoops, QuitSeenByANestedLoopIsRepostedAndEndsTheOuterLoop) {
+    Harness h;
+    TForm* main;
+    h.App().CreateForm(main);
+    main->SetClientWidth(300);
+    auto* d = Place<Dragger>(main, 10, 10, 50, 50);
+    main->Show();
+    h.App().ProcessMessages();
+    TPoint p = Harness::At(d, 5, 5);
+    h.Backend().Press(p.X, p.Y);
+    h.App().StartTimer(5, [&] { h.App().Terminate(); });
+    // The timer posts the quit while the drag loop waits for the release.
+    h.Backend().AdvanceTime(10);
+    EXPECT_TRUE(d->QuitSeen);
+    EXPECT_TRUE(d->LoopEnded);
+    EXPECT_TRUE(h.App().Terminated());
+}
+
+TEST(NestedLoops, MessageFiltersSeeAndMayEatMessagesOfNestedLoops) {
+    Harness h;
+    TForm* form = h.NewForm(0, 0, 300, 200);
+    auto* target = Place<Probe>(form, 10, 10, 50, 50);
+    form->Show();
+    h.App().ProcessMessages();
+    std::vector<unsigned> seen;
+    THookId id = h.App().AddMessageFilter([&](TMsg& m) {
+        seen.push_back(m.Message.Msg);
+        return m.Message.Msg == WM_LBUTTONDOWN; // eaten
+    });
+    TPoint p = Harness::At(target, 5, 5);
+    h.Backend().Click(p.X, p.Y);
+    bool ended =
+        h.App().RunNestedLoop([&] { return !target->Log.empty() && target->Log.back() == "up 5,5"; });
+    EXPECT_TRUE(ended);
+    EXPECT_NE(std::find(seen.begin(), seen.end(), WM_LBUTTONDOWN), seen.end());
+    EXPECT_EQ(std::count(target->Log.begin(), target->Log.end(), "down 5,5"), 0) << "the press was eaten";
+
+    // Outside nested loops the filter is not consulted; removed, it sees nothing more.
+    h.App().RemoveMessageFilter(id);
+    seen.clear();
+    h.Backend().Click(p.X, p.Y);
+    h.App().ProcessMessages();
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(std::count(target->Log.begin(), target->Log.end(), "down 5,5"), 1);
+}
+
+} // namespace
+} // namespace emr::testing
