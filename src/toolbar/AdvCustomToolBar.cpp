@@ -408,7 +408,11 @@ void TAdvCustomToolBar::BuildPositionList() {
 
 void TAdvCustomToolBar::AlignControls(TControl* control, TRect& rect) {
     (void)rect;
-    if (!control || arranging_ || control->Parent() != this) return;
+    ControlBoundsChanged(control);
+}
+
+void TAdvCustomToolBar::ControlBoundsChanged(TControl* control) {
+    if (!control || arranging_ || control->Parent() != this || HasState(csDestroying)) return;
     ChildBoundsChanged(control);
 }
 

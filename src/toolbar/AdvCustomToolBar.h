@@ -235,6 +235,8 @@ public:
 
     // Control registration (buttons call these through attachment).
     void RegisterControl(TAdvCustomToolBarControl* control);
+    /// A child changed its bounds (not while the toolbar itself arranges them).
+    void ControlBoundsChanged(TControl* control);
     void UnregisterControl(TAdvCustomToolBarControl* control);
 
 protected:

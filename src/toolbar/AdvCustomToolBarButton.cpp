@@ -39,7 +39,8 @@ TAdvCustomToolBarButton::TAdvCustomToolBarButton(TComponent* owner) : TAdvCustom
     drawPosition_ = std::make_unique<TAdvToolBarButtonDrawPosition>();
     drawPosition_->OnChange = [this](TObject*) { Invalidate(); };
     SetBounds(0, 0, 23, 22);
-    controlStyle_ |= csCaptureMouse | csDoubleClicks;
+    // Clicks come from the button's own release handling, not the framework's.
+    controlStyle_ = (controlStyle_ | csCaptureMouse | csDoubleClicks) & ~csClickEvents;
     SetParentFont(true);
     appearance_ = std::make_unique<TButtonAppearance>();
     appearance_->OnChange = [this](TObject*) { Invalidate(); };

@@ -27,6 +27,12 @@ void TAdvCustomToolBarControl::SetAutoSize(bool value) {
     if (value) UpdateControlSize();
 }
 
+void TAdvCustomToolBarControl::SetBounds(int left, int top, int width, int height) {
+    TRect old = BoundsRect();
+    TGraphicControl::SetBounds(left, top, width, height);
+    if (toolBar_ && Parent() == toolBar_ && BoundsRect() != old) toolBar_->ControlBoundsChanged(this);
+}
+
 void TAdvCustomToolBarControl::SetParentComponent(TComponent* parent) {
     if (auto* toolBar = dynamic_cast<TAdvCustomToolBar*>(parent)) {
         AttachToToolBar(toolBar);

@@ -35,6 +35,8 @@ public:
     virtual void UpdateControlSize() {}
 
     void SetParentComponent(TComponent* parent) override;
+    /// Also tells the toolbar, which re-lays out its controls after a child's bounds change.
+    void SetBounds(int left, int top, int width, int height) override;
 
 protected:
     friend class TAdvCustomToolBar;

@@ -1,6 +1,7 @@
 // Pointer handling and hints of toolbars: grip cursor, right handle, floating
 // caption buttons and the caption-bar option indicator.
 
+#include "framework/controls/Mouse.h"
 #include "framework/forms/Screen.h"
 #include "toolbar/AdvCustomToolBar.h"
 
@@ -131,6 +132,13 @@ void TAdvCustomToolBar::MouseLeave() {
     TCustomControl::MouseLeave();
     if (dragInProgress_) return;
     if (Cursor() == crSizeAll) SetCursor(savedCursor_);
+    // While a press is held the release still belongs to this toolbar (a close
+    // button pressed and released elsewhere closes it), so only hot flags go.
+    if (GetCaptureControl() == this) {
+        if (rightHandleHot_) InvalidateRightHandle();
+        rightHandleHot_ = optionButtonHot_ = closeButtonHot_ = false;
+        return;
+    }
     ClearHotFlags();
 }
 
