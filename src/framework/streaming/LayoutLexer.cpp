@@ -118,8 +118,14 @@ void TLayoutLexer::Advance() {
 }
 
 void TLayoutLexer::SkipBlanks() {
-    while (!AtEnd() && IsBlank(Peek()))
-        Advance();
+    for (;;) {
+        while (!AtEnd() && IsBlank(Peek()))
+            Advance();
+        // A // comment runs to the end of its line.
+        if (Peek() != '/' || Peek(1) != '/') return;
+        while (!AtEnd() && Peek() != '\n' && Peek() != '\r')
+            Advance();
+    }
 }
 
 TLayoutToken TLayoutLexer::Next() {

@@ -42,7 +42,8 @@ struct TLayoutToken {
     std::string Describe() const;
 };
 
-/// Splits a layout text into tokens. Every malformed piece of input (a stray
+/// Splits a layout text into tokens; blanks and // comments separate them.
+/// Every malformed piece of input (a stray
 /// character, an unterminated string or binary block, a bad number) raises
 /// Exception with its line and column.
 class TLayoutLexer {

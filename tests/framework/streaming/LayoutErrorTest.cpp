@@ -108,6 +108,7 @@ const TBadCase kBadCases[] = {
     {"non-hex digit", "    Data = {0A 1G}",
      "line 6, column 17: expected hex digits or '}' in binary data but found character 'G'"},
     {"garbage character", "    Left = 5 @", "line 6, column 14: unexpected character '@'"},
+    {"single slash", "    Left = 5 / 2", "line 6, column 14: unexpected character '/'"},
     {"control character", "    Left = 5 \x01", "line 6, column 14: unexpected character #1"},
     {"unknown class", "    object X: TNoSuch\n    end", "line 6, column 15: unknown class 'TNoSuch'"},
     {"class that is not a component", "    object X: TTestFont\n    end",

@@ -197,12 +197,14 @@ TEST_F(LayoutReader, ReadingACollectionAgainDropsReferencesOfClearedItems) {
     EXPECT_EQ(w->Rows()->ItemAs<TTestRow>(0)->Link(), w);
 }
 
-TEST_F(LayoutReader, NumbersStringsAndNamesInTheirWrittenForms) {
+TEST_F(LayoutReader, NumbersStringsNamesAndCommentsInTheirWrittenForms) {
     TTestForm form(nullptr);
     TLayoutReader::ReadRootFromText("\xEF\xBB\xBF"
                                     "object F: TTestForm\r\n"
-                                    "  object W: TTestWidget\r\n"
-                                    "    left = -$10\r\n"
+                                    "  // comments run to the end of the line\r\n"
+                                    "  object W: TTestWidget // like this one\r\n"
+                                    "    left = -$10//and this\r\n"
+                                    "    Font.Name = 'http://not.a/comment'\r\n"
                                     "    Ratio = -0.25\r\n"
                                     "    Color = -16777203\r\n"
                                     "    Caption = #$1F600'a'#0'b'\r\n"
@@ -222,6 +224,7 @@ TEST_F(LayoutReader, NumbersStringsAndNamesInTheirWrittenForms) {
                                         "a\0b",
                                         7));
     EXPECT_EQ(w->Font()->Charset(), 7);
+    EXPECT_EQ(w->Font()->Name(), "http://not.a/comment");
     EXPECT_TRUE(w->Visible());
     EXPECT_TRUE(w->Data().empty());
     // An unnamed object is created all the same.
