@@ -1,0 +1,148 @@
+#include "toolbar/ToolbarClasses.h"
+
+#include "framework/core/ClassRegistry.h"
+#include "framework/forms/ActnList.h"
+#include "framework/forms/Menu.h"
+#include "framework/graphics/ImageList.h"
+#include "menus/AdvPopupMenu.h"
+#include "menus/MenusClasses.h"
+#include "styling/CustomAdvToolBarStyler.h"
+#include "toolbar/AdvToolBar.h"
+#include "toolbar/AdvToolBarButton.h"
+#include "toolbar/AdvToolBarMenuButton.h"
+#include "toolbar/AdvToolBarSeparator.h"
+
+namespace emr {
+
+namespace {
+
+const std::vector<std::string> kDockAligns = {"daLeft", "daTop", "daRight", "daBottom"};
+const std::vector<std::string> kGlyphPositions = {"gpLeft", "gpTop", "gpRight", "gpBottom"};
+
+/// The properties a toolbar button and a menu button share.
+template <class C> void ButtonProperties(TClassRegistrar<C>& r) {
+    r.template ComponentRef<TBasicAction>("Action", &C::Action, &C::SetAction)
+        .Object("Appearance", &C::Appearance)
+        .Boolean("CanRotate", &C::CanRotate, &C::SetCanRotate, true)
+        .template Enum<TGlyphPosition>("GlyphPosition", kGlyphPositions, &C::GlyphPosition,
+                                       &C::SetGlyphPosition, TGlyphPosition::gpLeft)
+        .Boolean("DropDownButton", &C::DropDownButton, &C::SetDropDownButton, false)
+        .template ComponentRef<TAdvPopupMenu>("DropDownMenu", &C::DropDownMenu, &C::SetDropDownMenu)
+        .Boolean("DropDownSplit", &C::DropDownSplit, &C::SetDropDownSplit, true)
+        .Object("Glyph", &C::Glyph)
+        .Object("GlyphHot", &C::GlyphHot)
+        .Object("GlyphDown", &C::GlyphDown)
+        .Object("GlyphDisabled", &C::GlyphDisabled)
+        .Object("GlyphChecked", &C::GlyphChecked)
+        .Integer("ImageIndex", &C::ImageIndex, &C::SetImageIndex, -1)
+        .Object("Picture", &C::Picture)
+        .Boolean("ParentStyler", &C::ParentStyler, &C::SetParentStyler, true)
+        .template Enum<TDockAlign>("Position", kDockAligns, &C::Position, &C::SetPosition)
+        .Boolean("Shaded", &C::Shaded, &C::SetShaded, true)
+        .Boolean("ShowCaption", &C::ShowCaption, &C::SetShowCaption, false)
+        .Object("OfficeHint", &C::OfficeHint)
+        .String("Version", &C::Version, &C::SetVersion)
+        .Event("OnDropDown", &C::OnDropDown);
+}
+
+} // namespace
+
+void RegisterToolbarClasses() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    RegisterMenusClasses();
+
+    TClassRegistrar<TAdvHintInfo>("TPersistent")
+        .String("Title", &TAdvHintInfo::Title, &TAdvHintInfo::SetTitle)
+        .String("Notes", &TAdvHintInfo::Notes, &TAdvHintInfo::SetNotes);
+    using DP = TAdvToolBarButtonDrawPosition;
+    TClassRegistrar<DP>("TPersistent")
+        .Boolean("Enabled", &DP::Enabled, &DP::SetEnabled, false)
+        .Integer("TextX", &DP::TextX, &DP::SetTextX, 0)
+        .Integer("TextY", &DP::TextY, &DP::SetTextY, 0)
+        .Integer("ImageX", &DP::ImageX, &DP::SetImageX, 0)
+        .Integer("ImageY", &DP::ImageY, &DP::SetImageY, 0)
+        .Event("OnChange", &DP::OnChange);
+
+    TClassRegistrar<TAdvCustomToolBarControl>("TGraphicControl")
+        .Boolean("AutoSize", &TAdvCustomToolBarControl::AutoSize, &TAdvCustomToolBarControl::SetAutoSize);
+    TClassRegistrar<TAdvCustomToolBarButton>("TAdvCustomToolBarControl");
+    {
+        TClassRegistrar<TAdvToolBarButton> r("TAdvCustomToolBarButton");
+        ButtonProperties(r);
+        using B = TAdvToolBarButton;
+        r.Boolean("AllowAllUp", &B::AllowAllUp, &B::SetAllowAllUp, false)
+            .Integer("GroupIndex", &B::GroupIndex, &B::SetGroupIndex, 0)
+            .Boolean("Down", &B::Down, &B::SetDown, false)
+            .Object("DrawPosition", &B::DrawPosition)
+            .Object("PictureDisabled", &B::PictureDisabled)
+            .Enum<TAdvToolButtonStyle>("Style", {"tasButton", "tasCheck"}, &B::Style, &B::SetStyle,
+                                       TAdvToolButtonStyle::tasButton);
+    }
+    {
+        TClassRegistrar<TAdvToolBarMenuButton> r("TAdvCustomToolBarButton");
+        ButtonProperties(r);
+    }
+    {
+        TClassRegistrar<TAdvToolBarSeparator> s("TAdvCustomToolBarControl");
+        s.Enum<TAdvSeparatorStyle>("SeparatorStyle", {"ssOffice2003", "ssBlank"},
+                                   &TAdvToolBarSeparator::SeparatorStyle,
+                                   &TAdvToolBarSeparator::SetSeparatorStyle, TAdvSeparatorStyle::ssOffice2003)
+            .Color("LineColor", &TAdvToolBarSeparator::LineColor, &TAdvToolBarSeparator::SetLineColor);
+        for (TPropInfo& p : s.Info().Properties)
+            if (p.Name == "LineColor") p.IdentToInt = IdentToColor;
+    }
+
+    TClassRegistrar<TAdvCustomToolBar>("TCustomControl");
+    using T = TAdvToolBar;
+    TClassRegistrar<T> r("TAdvCustomToolBar");
+    r.Boolean("AllowFloating", &T::AllowFloating, &T::SetAllowFloating, true)
+        .Enum<TAntiAlias>("AntiAlias", {"aaNone", "aaClearType", "aaAntiAlias"}, &T::AntiAlias,
+                          &T::SetAntiAlias, TAntiAlias::aaClearType)
+        .Boolean("AutoArrangeButtons", &T::AutoArrangeButtons, &T::SetAutoArrangeButtons, true)
+        .Boolean("AutoDockOnClose", &T::AutoDockOnClose, &T::SetAutoDockOnClose, false)
+        .Boolean("AutoMDIButtons", &T::AutoMDIButtons, &T::SetAutoMDIButtons, false)
+        .Boolean("AutoOptionMenu", &T::AutoOptionMenu, &T::SetAutoOptionMenu, false)
+        .Boolean("AutoPositionControls", &T::AutoPositionControls, &T::SetAutoPositionControls, true)
+        .Boolean("AutoSize", &T::AutoSize, &T::SetAutoSize, true)
+        .Boolean("Locked", &T::Locked, &T::SetLocked, false)
+        .String("Caption", &T::Caption, &T::SetCaption)
+        .Object("CaptionFont", &T::CaptionFont)
+        .Integer("CaptionHeight", &T::CaptionHeight, &T::SetCaptionHeight, 16)
+        .Enum<TCaptionPosition>("CaptionPosition", {"cpTop", "cpBottom"}, &T::CaptionPosition,
+                                &T::SetCaptionPosition, TCaptionPosition::cpTop)
+        .Enum<TAlignment>("CaptionAlignment", {"taLeftJustify", "taRightJustify", "taCenter"},
+                          &T::CaptionAlignment, &T::SetCaptionAlignment, TAlignment::taLeftJustify)
+        .String("CompactCaption", &T::CompactCaption, &T::SetCompactCaption)
+        .Object("CompactPicture", &T::CompactPicture)
+        .Integer("CompactImageIndex", &T::CompactImageIndex, &T::SetCompactImageIndex, -1)
+        .String("CompactShortCutHint", &T::CompactShortCutHint, &T::SetCompactShortCutHint)
+        .Boolean("ShowCaption", &T::ShowCaption, &T::SetShowCaption, false)
+        .String("HintOptionButton", &T::HintOptionButton, &T::SetHintOptionButton)
+        .String("HintCloseButton", &T::HintCloseButton, &T::SetHintCloseButton)
+        .Boolean("ShowRightHandle", &T::ShowRightHandle, &T::SetShowRightHandle, true)
+        .Boolean("ShowClose", &T::ShowClose, &T::SetShowClose, true)
+        .Boolean("ShowOptionIndicator", &T::ShowOptionIndicator, &T::SetShowOptionIndicator, true)
+        .SetOf<TDockableTo>("DockableTo", kDockAligns, &T::DockableTo, &T::SetDockableTo, DockableToAll)
+        .Enum<TDockMode>("DockMode", {"dmAll", "dmAllParentDockPanels", "dmParentDockPanelOnly"},
+                         &T::DockMode, &T::SetDockMode, TDockMode::dmAll)
+        .Boolean("FullSize", &T::FullSize, &T::SetFullSize, false)
+        .String("TextAutoOptionMenu", &T::TextAutoOptionMenu, &T::SetTextAutoOptionMenu)
+        .String("TextOptionMenu", &T::TextOptionMenu, &T::SetTextOptionMenu)
+        .Boolean("ParentStyler", &T::ParentStyler, &T::SetParentStyler, true)
+        .ComponentRef<TCustomAdvToolBarStyler>("ToolBarStyler", &T::ToolBarStyler, &T::SetToolBarStyler)
+        .ComponentRef<TCustomImageList>("Images", &T::Images, &T::SetImages)
+        .ComponentRef<TCustomImageList>("DisabledImages", &T::DisabledImages, &T::SetDisabledImages)
+        .ComponentRef<TMainMenu>("Menu", &T::Menu, &T::SetMenu)
+        .ComponentRef<TPopupMenu>("OptionMenu", &T::OptionMenu, &T::SetOptionMenu)
+        .Object("OptionPicture", &T::OptionPicture)
+        .Object("OptionDisabledPicture", &T::OptionDisabledPicture)
+        .Boolean("ParentOptionPicture", &T::ParentOptionPicture, &T::SetParentOptionPicture, true)
+        .Integer("ToolBarIndex", &T::ToolBarIndex, &T::SetToolBarIndex)
+        .Object("OfficeHint", &T::OfficeHint)
+        .String("Version", &T::Version, &T::SetVersion)
+        .Event("OnClose", &T::OnClose);
+}
+
+} // namespace emr
