@@ -125,6 +125,17 @@ TEST_F(X11Test, FixedFramedWindowCarriesTitleSizeAndWindowManagerHints) {
 
     // No window manager frames it here.
     EXPECT_EQ(B().FrameExtents(id), TRect{});
+
+    // A window manager that frames it later publishes the frame (left, right,
+    // top, bottom); the form hears of it as a configure of the same client area.
+    long frame[4] = {4, 5, 22, 6};
+    XChangeProperty(Probe(), id, XInternAtom(Probe(), "_NET_FRAME_EXTENTS", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(frame), 4);
+    XFlush(Probe());
+    const auto configured = Await(TEventType::Configure);
+    ASSERT_TRUE(configured.has_value());
+    EXPECT_EQ(configured->Rect, TRect::FromBounds(397, 206, 382, 198));
+    EXPECT_EQ(B().FrameExtents(id), (TRect{4, 22, 5, 6}));
 }
 
 TEST_F(X11Test, StayOnTopBorderlessAndPopupLandWhereAskedAndStayAbove) {

@@ -11,6 +11,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -66,8 +67,9 @@ const char* const kAtomNames[] = {
     "_NET_WORKAREA",
     "_NET_CURRENT_DESKTOP",
     "_NET_SUPPORTING_WM_CHECK",
+    "_NET_SUPPORTED",
 };
-static_assert(sizeof kAtomNames / sizeof kAtomNames[0] == 22);
+static_assert(sizeof kAtomNames / sizeof kAtomNames[0] == 23);
 
 // Bits of _MOTIF_WM_HINTS.
 constexpr long kMwmHintsFunctions = 1L << 0;
@@ -379,38 +381,47 @@ void X11Backend::KeepOnTop() {
         if (w->Visible && w->Style.Kind == TWindowKind::Popup) XRaiseWindow(display_, id);
 }
 
-TRect X11Backend::FrameExtents(WindowId window) {
-    TWindow* w = Find(window);
-    if (!w || w->Style.Kind == TWindowKind::Popup) return {};
-    auto read = [&](TRect& out) {
-        Atom type = None;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        const bool ok = XGetWindowProperty(display_, window, A(NET_FRAME_EXTENTS), 0, 4, False, XA_CARDINAL,
-                                           &type, &format, &count, &after, &data) == Success &&
-                        type == XA_CARDINAL && format == 32 && count == 4;
-        if (ok) {
-            const long* v = reinterpret_cast<const long*>(data);
-            out = {static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
-                   static_cast<int>(v[3])};
-        }
-        if (data) XFree(data);
-        return ok;
-    };
-    TRect extents;
-    if (read(extents)) return extents;
-    // No window manager: no frame. Else ask it for its estimate and give it a
-    // moment to answer.
-    Atom type = None;
+std::vector<long> X11Backend::ReadCardinals(unsigned long window, unsigned long property,
+                                            unsigned long type) {
+    Atom actual = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    XGetWindowProperty(display_, root_, A(NET_SUPPORTING_WM_CHECK), 0, 1, False, XA_WINDOW, &type, &format,
-                       &count, &after, &data);
-    const bool haveWm = type == XA_WINDOW && count == 1;
+    std::vector<long> values;
+    if (XGetWindowProperty(display_, window, property, 0, 1024, False, type, &actual, &format, &count, &after,
+                           &data) == Success &&
+        actual == type && format == 32)
+        values.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
     if (data) XFree(data);
-    if (!haveWm) return {};
+    return values;
+}
+
+std::optional<TRect> X11Backend::ReadFrameExtents(WindowId window) {
+    const std::vector<long> v = ReadCardinals(window, A(NET_FRAME_EXTENTS), XA_CARDINAL);
+    if (v.size() != 4) return std::nullopt;
+    // The property is left, right, top, bottom.
+    return TRect{static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]),
+                 static_cast<int>(v[3])};
+}
+
+TRect X11Backend::FrameExtents(WindowId window) {
+    TWindow* w = Find(window);
+    if (!w || w->Style.Kind == TWindowKind::Popup) return {};
+    // Forms ask often; the answer changes only with a property change, which
+    // the event loop follows.
+    if (w->Frame) return *w->Frame;
+    w->Frame = ReadFrameExtents(window);
+    if (w->Frame) return *w->Frame;
+    w->Frame = TRect{};
+    if (wmFrameRequests_ < 0) {
+        // Whether a window manager runs that estimates frames before mapping.
+        const bool haveWm = ReadCardinals(root_, A(NET_SUPPORTING_WM_CHECK), XA_WINDOW).size() == 1;
+        const std::vector<long> supported =
+            haveWm ? ReadCardinals(root_, A(NET_SUPPORTED), XA_ATOM) : std::vector<long>{};
+        wmFrameRequests_ = std::find(supported.begin(), supported.end(),
+                                     static_cast<long>(A(NET_REQUEST_FRAME_EXTENTS))) != supported.end();
+    }
+    if (!wmFrameRequests_) return *w->Frame;
     XEvent request{};
     request.xclient.type = ClientMessage;
     request.xclient.window = window;
@@ -420,11 +431,11 @@ TRect X11Backend::FrameExtents(WindowId window) {
     const std::int64_t until = NowMs() + 200;
     while (NowMs() < until) {
         XSync(display_, False);
-        if (read(extents)) return extents;
+        if (auto extents = ReadFrameExtents(window)) return *(w->Frame = extents);
         pollfd fd{ConnectionNumber(display_), POLLIN, 0};
         poll(&fd, 1, 10);
     }
-    return {};
+    return *w->Frame;
 }
 
 void X11Backend::Present(WindowId window, const std::uint32_t* pixels, int width, int height, int stride,
@@ -498,33 +509,17 @@ TRect X11Backend::ScreenRect() {
 
 TRect X11Backend::WorkArea() {
     const TRect screen = ScreenRect();
-    long desktop = 0;
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display_, root_, A(NET_CURRENT_DESKTOP), 0, 1, False, XA_CARDINAL, &type, &format,
-                           &count, &after, &data) == Success &&
-        type == XA_CARDINAL && count == 1)
-        desktop = *reinterpret_cast<const long*>(data);
-    if (data) XFree(data);
-    data = nullptr;
-    TRect area = screen;
-    if (XGetWindowProperty(display_, root_, A(NET_WORKAREA), 0, 1024, False, XA_CARDINAL, &type, &format,
-                           &count, &after, &data) == Success &&
-        type == XA_CARDINAL && format == 32 && count >= 4) {
-        const long* v = reinterpret_cast<const long*>(data);
-        const unsigned long index = desktop >= 0 && static_cast<unsigned long>(desktop) * 4 + 4 <= count
-                                        ? static_cast<unsigned long>(desktop) * 4
-                                        : 0;
-        const TRect published =
-            TRect::FromBounds(static_cast<int>(v[index]), static_cast<int>(v[index + 1]),
-                              static_cast<int>(v[index + 2]), static_cast<int>(v[index + 3]));
-        const TRect clipped = published.Intersect(screen);
-        if (!clipped.Empty()) area = clipped;
-    }
-    if (data) XFree(data);
-    return area;
+    const std::vector<long> desktop = ReadCardinals(root_, A(NET_CURRENT_DESKTOP), XA_CARDINAL);
+    const std::vector<long> areas = ReadCardinals(root_, A(NET_WORKAREA), XA_CARDINAL);
+    // One x, y, width, height per desktop; the current desktop's, else the first.
+    std::size_t index = desktop.size() == 1 && desktop[0] >= 0 ? static_cast<std::size_t>(desktop[0]) * 4 : 0;
+    if (index + 4 > areas.size()) index = 0;
+    if (areas.size() < 4) return screen;
+    const TRect published =
+        TRect::FromBounds(static_cast<int>(areas[index]), static_cast<int>(areas[index + 1]),
+                          static_cast<int>(areas[index + 2]), static_cast<int>(areas[index + 3]));
+    const TRect clipped = published.Intersect(screen);
+    return clipped.Empty() ? screen : clipped;
 }
 
 std::vector<TRect> X11Backend::Monitors() {

@@ -105,6 +105,8 @@ private:
     void EnsureInputMethod();
     _XIC* InputContext(TWindow& w);
     void ReportFirstFrame();
+    std::vector<long> ReadCardinals(unsigned long window, unsigned long property, unsigned long type);
+    std::optional<TRect> ReadFrameExtents(WindowId window);
 
     _XDisplay* display_;
     int screen_ = 0;
@@ -124,6 +126,7 @@ private:
     bool imTried_ = false;
     _XIM* im_ = nullptr;
     bool firstFrameReported_ = false;
+    int wmFrameRequests_ = -1; // whether the window manager estimates frames; -1 until asked
 };
 
 } // namespace x11

@@ -9,6 +9,7 @@
 #include <X11/Xlib.h>
 
 #include <memory>
+#include <optional>
 
 namespace emr::platform::x11 {
 
@@ -35,6 +36,7 @@ enum X11Backend::AtomIndex : int {
     NET_WORKAREA,
     NET_CURRENT_DESKTOP,
     NET_SUPPORTING_WM_CHECK,
+    NET_SUPPORTED,
     AtomCount
 };
 
@@ -46,6 +48,8 @@ struct X11Backend::TWindow {
     std::unique_ptr<X11Surface> Surface;
     XIC Ic = nullptr;
     TRect PendingExpose;
+    /// The window manager's frame, once known.
+    std::optional<TRect> Frame;
 };
 
 constexpr long kWindowEvents = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
