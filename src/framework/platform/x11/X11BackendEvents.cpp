@@ -203,6 +203,20 @@ void X11Backend::Translate(_XEvent& event) {
     case ConfigureNotify:
         TranslateConfigure(event);
         return;
+    case PropertyNotify: {
+        const XPropertyEvent& p = event.xproperty;
+        TWindow* w = Find(p.window);
+        if (!w || p.atom != A(NET_FRAME_EXTENTS)) return;
+        const TRect frame = ReadFrameExtents(p.window).value_or(TRect{});
+        if (w->Frame == frame) return;
+        w->Frame = frame;
+        // The outer bounds the form keeps changed with the frame: it learns
+        // them again from its client area.
+        TEvent e = WindowEvent(TEventType::Configure, p.window);
+        e.Rect = w->Bounds;
+        pending_.push_back(std::move(e));
+        return;
+    }
     case ClientMessage: {
         const XClientMessageEvent& c = event.xclient;
         if (c.message_type != A(WM_PROTOCOLS) || c.format != 32) return;
