@@ -19,8 +19,8 @@ namespace emr {
 
 namespace {
 
-std::vector<TDumpExtension>& Extensions() {
-    static std::vector<TDumpExtension> extensions;
+std::vector<std::pair<int, TDumpExtension>>& Extensions() {
+    static std::vector<std::pair<int, TDumpExtension>> extensions;
     return extensions;
 }
 
@@ -32,8 +32,14 @@ std::string ReadFile(const std::string& path) {
 
 } // namespace
 
-void AddDumpExtension(TDumpExtension extension) {
-    Extensions().push_back(std::move(extension));
+int AddDumpExtension(TDumpExtension extension) {
+    static int nextId = 0;
+    Extensions().emplace_back(++nextId, std::move(extension));
+    return nextId;
+}
+
+void RemoveDumpExtension(int id) {
+    std::erase_if(Extensions(), [id](const auto& e) { return e.first == id; });
 }
 
 std::string DumpIndent(int depth) {
@@ -49,7 +55,7 @@ void DumpControl(const TControl& control, int depth, std::vector<std::string>& l
     if (const auto* parent = dynamic_cast<const TWinControl*>(&control))
         for (TControl* child : parent->ControlList())
             DumpControl(*child, depth + 1, lines);
-    for (const TDumpExtension& extension : Extensions())
+    for (const auto& [id, extension] : Extensions())
         extension(control, depth, lines);
 }
 

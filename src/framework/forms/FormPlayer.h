@@ -22,8 +22,9 @@ class HeadlessBackend;
 /// own depth; lines carry their own indentation (DumpIndent).
 using TDumpExtension =
     std::function<void(const TControl& control, int depth, std::vector<std::string>& lines)>;
-/// Registers an extension for every later dump.
-void AddDumpExtension(TDumpExtension extension);
+/// Registers an extension for every later dump; returns an id for RemoveDumpExtension.
+int AddDumpExtension(TDumpExtension extension);
+void RemoveDumpExtension(int id);
 /// Two spaces per level.
 std::string DumpIndent(int depth);
 /// Every form (in creation order) and its control tree, depth-first in child
