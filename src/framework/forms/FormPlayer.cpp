@@ -112,6 +112,8 @@ void TFormPlayer::Play(const std::vector<TPlayCommand>& commands) {
 
 void TFormPlayer::Step() {
     if (!commands_ || !error_.empty()) return;
+    // Idle comes between any two events; a command waits until the input before it is all taken.
+    if (backend_.PendingEvents() > 0) return;
     while (next_ < commands_->size()) {
         const TPlayCommand& command = (*commands_)[next_++];
         try {

@@ -35,10 +35,12 @@ public:
         return Backend().PixelAt(form->NativeWindow(), screen.X - origin.X, screen.Y - origin.Y);
     }
 
-    /// Runs `step` each time the running loop has nothing to do; `step` injects
-    /// input (or returns false when it has nothing more to give).
+    /// Runs `step` each time the running loop has nothing to do and all injected
+    /// input is taken; `step` injects more (its result is for the reader only).
     void OnIdle(std::function<bool()> step) {
-        App().OnIdle = [step](TObject*) { step(); };
+        App().OnIdle = [this, step](TObject*) {
+            if (Backend().PendingEvents() == 0) step();
+        };
     }
 
     /// The first shown form of class T other than `except`, or null.
