@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include "FormsHarness.h"
+#include "framework/forms/Button.h"
+#include "framework/forms/PopupMenu.h"
+#include "framework/forms/PopupMenuWindow.h"
+
+namespace emr::testing {
+namespace {
+
+struct PopupFixture : ::testing::Test {
+    FormsHarness h;
+    TForm* form = h.NewForm(100, 100, 400, 300);
+    TButton* button = Place<TButton>(form, 300, 250, 80, 30);
+    TPopupMenu* menu = new TPopupMenu(form);
+    std::vector<std::string> clicked;
+    TMenuItem* open = Item("&Open", menu->Items());
+    TMenuItem* recent = Item("&Recent", menu->Items());
+    TMenuItem* first = Item("First", recent);
+    TMenuItem* line = Item("-", menu->Items());
+    TMenuItem* greyed = Item("Greyed", menu->Items());
+    TMenuItem* quit = Item("&Quit", menu->Items());
+    int buttonClicks = 0;
+
+    TMenuItem* Item(const std::string& caption, TMenuItem* parent) {
+        auto* item = new TMenuItem(form);
+        item->SetCaption(caption);
+        item->OnClick = [this, caption](TObject*) { clicked.push_back(caption); };
+        parent->Add(item);
+        return item;
+    }
+    void SetUp() override {
+        greyed->SetEnabled(false);
+        button->OnClick = [this](TObject*) { ++buttonClicks; };
+        h.App().SetMainForm(form);
+        form->Show();
+        h.App().ProcessMessages();
+    }
+    /// The open menu window showing `items`' sub-items, or null.
+    TPopupMenuWindow* Window(TMenuItem* items) {
+        for (TCustomForm* f : Screen().FormList())
+            if (auto* w = dynamic_cast<TPopupMenuWindow*>(f); w && w->Visible() && w->Items() == items)
+                return w;
+        return nullptr;
+    }
+    TPoint ItemCentre(TPopupMenuWindow* w, TMenuItem* item) {
+        const auto& shown = w->ShownItems();
+        const int i = static_cast<int>(std::find(shown.begin(), shown.end(), item) - shown.begin());
+        const TRect r = w->ItemRect(i);
+        return w->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+    }
+    /// Runs the popup with a script of steps, one per idle moment; true when every step ran.
+    bool Run(std::vector<std::function<void()>> steps) {
+        std::size_t next = 0;
+        h.OnIdle([&] {
+            if (!Window(menu->Items()) || next >= steps.size()) return false;
+            steps[next++]();
+            return true;
+        });
+        menu->Popup(150, 150);
+        h.App().OnIdle = nullptr;
+        return next == steps.size();
+    }
+    int MenuWindows() {
+        int n = 0;
+        for (TCustomForm* f : Screen().FormList())
+            if (dynamic_cast<TPopupMenuWindow*>(f)) ++n;
+        return n;
+    }
+};
+
+TEST_F(PopupFixture, ClickOnAnItemRunsItsOnClickAfterTheMenuClosed) {
+    int windowsWhenClicked = -1;
+    open->OnClick = [&](TObject*) { windowsWhenClicked = MenuWindows(); };
+    int popups = 0;
+    menu->OnPopup = [&](TObject*) { ++popups; };
+    EXPECT_TRUE(Run({[&] {
+        TPopupMenuWindow* w = Window(menu->Items());
+        EXPECT_EQ(w->Left(), 150);
+        EXPECT_EQ(w->Top(), 150);
+        EXPECT_EQ(w->ShownItems().size(), 5u);
+        const TPoint p = ItemCentre(w, open);
+        h.Backend().MoveMouse(p.X, p.Y);
+        h.Backend().Click(p.X, p.Y);
+    }}));
+    EXPECT_EQ(windowsWhenClicked, 0);
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(menu->PopupPoint(), (TPoint{150, 150}));
+    EXPECT_FALSE(menu->Tracking());
+}
+
+TEST_F(PopupFixture, EscClosesAndAClickElsewhereClosesWithoutReachingTheControlThere) {
+    EXPECT_TRUE(Run({[&] { h.Backend().Key(platform::VK_ESCAPE); }}));
+    EXPECT_TRUE(clicked.empty());
+    EXPECT_EQ(MenuWindows(), 0);
+
+    EXPECT_TRUE(Run({[&] { h.ClickOn(button); }}));
+    EXPECT_TRUE(clicked.empty());
+    EXPECT_EQ(buttonClicks, 0) << "the press that closed the menu is eaten";
+    h.ClickOn(button);
+    h.App().ProcessMessages();
+    EXPECT_EQ(buttonClicks, 1);
+}
+
+TEST_F(PopupFixture, DisabledItemsSeparatorsAndSubMenuParentsAreNotChosen) {
+    EXPECT_TRUE(Run({
+        [&] {
+            const TPoint p = ItemCentre(Window(menu->Items()), greyed);
+            h.Backend().Click(p.X, p.Y);
+        },
+        [&] {
+            const TPoint p = ItemCentre(Window(menu->Items()), line);
+            h.Backend().Click(p.X, p.Y);
+        },
+        [&] { h.Backend().Key(platform::VK_ESCAPE); },
+    }));
+    EXPECT_TRUE(clicked.empty());
+}
+
+TEST_F(PopupFixture, HoveringOpensTheSubMenuWhoseItemsCanBeClicked) {
+    EXPECT_TRUE(Run({
+        [&] {
+            const TPoint p = ItemCentre(Window(menu->Items()), recent);
+            h.Backend().MoveMouse(p.X, p.Y);
+        },
+        [&] {
+            TPopupMenuWindow* root = Window(menu->Items());
+            TPopupMenuWindow* sub = Window(recent);
+            ASSERT_NE(sub, nullptr);
+            EXPECT_EQ(root->HotItem(), recent);
+            EXPECT_GE(sub->Left(), root->Left() + root->Width() - 4) << "opens beside its parent";
+            // The highlighted item is painted in the highlight colour.
+            h.App().PaintPending();
+            const TRect r = root->ItemRect(1);
+            EXPECT_EQ(h.Pixel(root, r.Left + 4, r.Top + 2), 0x3399FFu);
+            EXPECT_EQ(h.Pixel(root, root->ItemRect(0).Left + 4, root->ItemRect(0).Top + 2), kFace);
+            h.Backend().RenderScreenToPng(::testing::TempDir() + "popupmenu.png");
+            const TPoint p = ItemCentre(sub, first);
+            h.Backend().MoveMouse(p.X, p.Y);
+            h.Backend().Click(p.X, p.Y);
+        },
+    }));
+    EXPECT_EQ(clicked, std::vector<std::string>{"First"});
+    EXPECT_EQ(MenuWindows(), 0);
+}
+
+TEST_F(PopupFixture, KeyboardMovesSkipsSeparatorsOpensSubMenusAndChooses) {
+    EXPECT_TRUE(Run({
+        [&] { h.Backend().Key(platform::VK_DOWN); },  // Open
+        [&] { h.Backend().Key(platform::VK_DOWN); },  // Recent
+        [&] { h.Backend().Key(platform::VK_RIGHT); }, // its sub-menu, First hot
+        [&] {
+            EXPECT_EQ(Window(recent)->HotItem(), first);
+            h.Backend().Key(platform::VK_LEFT); // back to the root
+        },
+        [&] {
+            EXPECT_EQ(Window(recent), nullptr);
+            h.Backend().Key(platform::VK_DOWN); // over the separator to Greyed
+        },
+        [&] {
+            EXPECT_EQ(Window(menu->Items())->HotItem(), greyed);
+            h.Backend().Key(platform::VK_RETURN); // disabled: nothing
+        },
+        [&] { h.Backend().Key(platform::VK_UP); },
+        [&] { h.Backend().Key(platform::VK_UP); },
+        [&] { h.Backend().Key(platform::VK_RETURN); },
+    }));
+    EXPECT_EQ(clicked, std::vector<std::string>{"&Open"});
+}
+
+TEST_F(PopupFixture, AcceleratorCharacterChoosesItsItem) {
+    EXPECT_TRUE(Run({[&] { h.Backend().TypeText("q"); }}));
+    EXPECT_EQ(clicked, std::vector<std::string>{"&Quit"});
+}
+
+TEST_F(PopupFixture, PopupNearTheScreenEdgeFlipsToStayOnTheWorkArea) {
+    const TRect work = platform::Backend::Current().WorkArea();
+    TRect placed;
+    std::size_t steps = 0;
+    h.OnIdle([&] {
+        if (TPopupMenuWindow* w = Window(menu->Items()); w && steps++ == 0) {
+            placed = w->BoundsRect();
+            h.Backend().Key(platform::VK_ESCAPE);
+        }
+        return true;
+    });
+    menu->Popup(work.Right - 5, work.Bottom - 5);
+    EXPECT_EQ(placed.Right, work.Right - 5) << "left of the point";
+    EXPECT_EQ(placed.Bottom, work.Bottom - 5) << "above the point";
+}
+
+TEST_F(PopupFixture, FreeingTheMenuFromAnItemHandlerIsSafe) {
+    quit->OnClick = [&](TObject*) { TObject::Free(menu); };
+    EXPECT_TRUE(Run({[&] { h.Backend().TypeText("q"); }}));
+    EXPECT_EQ(MenuWindows(), 0);
+}
+
+} // namespace
+} // namespace emr::testing
