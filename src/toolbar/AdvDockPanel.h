@@ -101,6 +101,10 @@ public:
     void DeleteRowIfEmpty(int rowIndex);
     void MoveToRow(TAdvCustomToolBar* toolBar, int rowIndex);
     bool NeedsArrange(int rowIndex) const;
+    /// Moves a toolbar into another row for a requested cross position p and thickness h.
+    void ChangeRow(TAdvCustomToolBar* t, int& p, int& h);
+    /// Moves or resizes a toolbar within its row for a requested start q and length w.
+    void MoveWithinRow(int rowIndex, TAdvCustomToolBar* t, int& q, int& w);
     /// Lays out rows, then sets the panel's own thickness (only while rows may change).
     void UpdatePanelSize();
 
@@ -139,8 +143,6 @@ private:
     void MakeFullSize(TAdvCustomToolBar* t, int rowIndex);
     void ShiftRange(int rowIndex, int from, int to, int delta);
     void PullBackAndShrink(int rowIndex, int k, int& g);
-    void ChangeRow(TAdvCustomToolBar* t, int& p, int& h);
-    void MoveWithinRow(int rowIndex, TAdvCustomToolBar* t, int& q, int& w);
     /// False when the request is to be applied as it is (the row's first toolbar).
     bool MoveBack(int rowIndex, TAdvCustomToolBar* t, int& q);
     void MoveForward(int rowIndex, TAdvCustomToolBar* t, int& q);
