@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <strings.h>
+#include <unordered_set>
 
 #include "framework/core/Collection.h"
 #include "framework/core/Exception.h"
@@ -261,14 +262,15 @@ void TLayoutReader::ReadCollection(TObject* instance, const TClassInfo* info, co
                                              " does not hold a collection");
 
     // The items about to be cleared take their pending references with them.
-    std::vector<const TObject*> doomed;
-    for (int i = 0; i < collection->Count(); ++i)
-        doomed.push_back(collection->Item(i));
-    std::erase_if(fixups_, [&](const TFixup& fixup) {
-        return std::any_of(fixup.Within.begin(), fixup.Within.end(), [&](const TObject* holder) {
-            return std::find(doomed.begin(), doomed.end(), holder) != doomed.end();
+    if (collection->Count() > 0 && !fixups_.empty()) {
+        std::unordered_set<const TObject*> doomed;
+        for (int i = 0; i < collection->Count(); ++i)
+            doomed.insert(collection->Item(i));
+        std::erase_if(fixups_, [&](const TFixup& fixup) {
+            return std::any_of(fixup.Within.begin(), fixup.Within.end(),
+                               [&](const TObject* holder) { return doomed.count(holder) != 0; });
         });
-    });
+    }
 
     collection->BeginUpdate();
     try {
