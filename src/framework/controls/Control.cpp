@@ -92,9 +92,14 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     if (!parent_) Invalidate();
     if (HasState(csLoading) || HasState(csDestroying)) return;
     std::weak_ptr<void> alive = LifeToken();
-    if (resized) Resize();
+    BoundsChanged(old.Left != left || old.Top != top, resized);
     if (alive.expired()) return;
     RequestAlign();
+}
+
+void TControl::BoundsChanged(bool moved, bool resized) {
+    (void)moved;
+    if (resized) Resize();
 }
 
 TRect TControl::ClientRect() const {
@@ -154,7 +159,7 @@ void TControl::SetVisible(bool value) {
     std::weak_ptr<void> alive = LifeToken();
     Perform(CM_VISIBLECHANGED, value ? 1 : 0);
     if (alive.expired()) return;
-    if (parent_) parent_->Perform(CM_SHOWINGCHANGED, reinterpret_cast<std::intptr_t>(this));
+    Perform(CM_SHOWINGCHANGED);
     if (alive.expired()) return;
     TMouse::Instance().ControlChanged(this, false);
     if (alive.expired()) return;
@@ -411,35 +416,35 @@ void TControl::HandleMouseMessage(TMessage& message) {
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+    Fire(OnMouseDown, this, button, shift, x, y);
 }
 
 void TControl::MouseMove(TShiftState shift, int x, int y) {
-    if (OnMouseMove) OnMouseMove(this, shift, x, y);
+    Fire(OnMouseMove, this, shift, x, y);
 }
 
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+    Fire(OnMouseUp, this, button, shift, x, y);
 }
 
 void TControl::Click() {
-    if (OnClick) OnClick(this);
+    Fire(OnClick, this);
 }
 
 void TControl::DblClick() {
-    if (OnDblClick) OnDblClick(this);
+    Fire(OnDblClick, this);
 }
 
 void TControl::MouseEnter() {
-    if (OnMouseEnter) OnMouseEnter(this);
+    Fire(OnMouseEnter, this);
 }
 
 void TControl::MouseLeave() {
-    if (OnMouseLeave) OnMouseLeave(this);
+    Fire(OnMouseLeave, this);
 }
 
 void TControl::Resize() {
-    if (OnResize) OnResize(this);
+    Fire(OnResize, this);
 }
 
 // ---- painting -----------------------------------------------------------------

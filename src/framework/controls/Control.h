@@ -179,6 +179,9 @@ protected:
     virtual void MouseLeave();
     /// After the size changed.
     virtual void Resize();
+    /// After SetBounds stored new bounds (not while loading); the default calls
+    /// Resize when the size changed. Windowed controls send WM_MOVE and WM_SIZE.
+    virtual void BoundsChanged(bool moved, bool resized);
     /// After the text changed.
     virtual void TextChanged() {}
     virtual void VisibleChanged() {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "framework/platform/Backend.h"
 
@@ -88,6 +89,14 @@ inline constexpr TCursor crAppStart = -19;
 inline constexpr TCursor crHelp = -20;
 inline constexpr TCursor crHandPoint = -21;
 inline constexpr TCursor crSizeAll = -22;
+
+/// Fires an event through a copy of its handler, so that a handler which destroys
+/// the object owning the event (its sender) does not destroy itself mid-call.
+template <class F, class... A> void Fire(const F& event, A&&... args) {
+    if (!event) return;
+    F handler = event;
+    handler(std::forward<A>(args)...);
+}
 
 /// The shape the backend shows for a cursor value.
 platform::TCursorShape CursorShape(TCursor cursor);

@@ -94,7 +94,13 @@ void TWinControl::RemoveControl(TControl* control) {
     if (alive.expired() || control->parent_ != this) return;
     if (TWinControl* top = TopLevel()) {
         TWinControl* focus = top->WindowFocus();
-        if (focus && focus->IsInside(control)) top->SetWindowFocus(nullptr);
+        if (focus && focus->IsInside(control)) {
+            // No exit events while the control or its window is being destroyed.
+            if (top->HasState(csDestroying) || control->HasState(csDestroying))
+                top->DropWindowFocus();
+            else
+                top->SetWindowFocus(nullptr);
+        }
     }
     if (control->Visible()) InvalidateRect(control->BoundsRect());
     controls_.erase(std::find(controls_.begin(), controls_.end(), control));
@@ -287,6 +293,15 @@ void TWinControl::Resize() {
     if (!alive.expired()) TControl::Resize();
 }
 
+void TWinControl::BoundsChanged(bool moved, bool resized) {
+    std::weak_ptr<void> alive = LifeToken();
+    if (moved) Perform(WM_MOVE, 0, MakeLParam(Left(), Top()));
+    if (resized && !alive.expired()) {
+        TRect client = ClientRect();
+        Perform(WM_SIZE, 0, MakeLParam(client.Width(), client.Height()));
+    }
+}
+
 void TWinControl::ParentChanged() {
     TControl::ParentChanged();
 }
@@ -386,23 +401,23 @@ void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTab
 }
 
 void TWinControl::KeyDown(int& key, TShiftState shift) {
-    if (OnKeyDown) OnKeyDown(this, key, shift);
+    Fire(OnKeyDown, this, key, shift);
 }
 
 void TWinControl::KeyUp(int& key, TShiftState shift) {
-    if (OnKeyUp) OnKeyUp(this, key, shift);
+    Fire(OnKeyUp, this, key, shift);
 }
 
 void TWinControl::KeyPress(char32_t& key) {
-    if (OnKeyPress) OnKeyPress(this, key);
+    Fire(OnKeyPress, this, key);
 }
 
 void TWinControl::DoEnter() {
-    if (OnEnter) OnEnter(this);
+    Fire(OnEnter, this);
 }
 
 void TWinControl::DoExit() {
-    if (OnExit) OnExit(this);
+    Fire(OnExit, this);
 }
 
 bool TWinControl::DialogKey(int key, TShiftState shift) {
@@ -487,6 +502,11 @@ void TWinControl::WndProc(TMessage& message) {
         return;
     case WM_GETDLGCODE:
         message.Result = 0;
+        return;
+    case WM_SIZE:
+        Resize();
+        return;
+    case WM_MOVE:
         return;
     case CM_CONTROLCHANGE:
         ControlChange(reinterpret_cast<TControl*>(message.WParam), message.LParam != 0);

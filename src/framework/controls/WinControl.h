@@ -89,6 +89,8 @@ public:
     /// The control holding the keyboard focus inside this top-level window.
     virtual TWinControl* WindowFocus() const { return nullptr; }
     virtual void SetWindowFocus(TWinControl* control) { (void)control; }
+    /// Forgets the focused control without enter or exit events (it is going away).
+    virtual void DropWindowFocus() {}
     /// True when this top-level window sees keys before its focused control.
     virtual bool PreviewsKeys() const { return false; }
 
@@ -121,6 +123,7 @@ protected:
     virtual bool DialogKey(int key, TShiftState shift);
 
     void Resize() override;
+    void BoundsChanged(bool moved, bool resized) override;
     void ParentChanged() override;
     void Loaded() override;
 

@@ -285,7 +285,7 @@ bool TApplication::FillQueue(bool wait) {
         if (wait) {
             PaintPending();
             if (!queue_.empty()) return true;
-            if (OnIdle) OnIdle(this);
+            Fire(OnIdle, this);
             if (!queue_.empty()) return true;
             std::int64_t before = be->NowMs();
             event = be->NextEvent(deadline);

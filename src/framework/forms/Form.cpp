@@ -293,6 +293,11 @@ void TCustomForm::BringToFront() {
 }
 
 void TCustomForm::VisibleChanged() {
+    // A stored layout that makes the form visible shows it after OnCreate.
+    if (HasState(csLoading)) {
+        pendingShow_ = Visible();
+        return;
+    }
     std::weak_ptr<void> alive = LifeToken();
     platform::Backend* be = CurrentBackend();
     if (Visible()) {
@@ -315,24 +320,28 @@ void TCustomForm::VisibleChanged() {
 }
 
 void TCustomForm::DoShow() {
-    if (OnShow) OnShow(this);
+    Fire(OnShow, this);
 }
 
 void TCustomForm::DoHide() {
-    if (OnHide) OnHide(this);
+    Fire(OnHide, this);
 }
 
 void TCustomForm::DoCreate() {
-    if (OnCreate) OnCreate(this);
+    std::weak_ptr<void> alive = LifeToken();
+    Fire(OnCreate, this);
+    if (alive.expired() || !pendingShow_) return;
+    pendingShow_ = false;
+    if (Visible()) VisibleChanged();
 }
 
 void TCustomForm::DoClose(TCloseAction& action) {
-    if (OnClose) OnClose(this, action);
+    Fire(OnClose, this, action);
 }
 
 bool TCustomForm::CloseQuery() {
     bool canClose = true;
-    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    Fire(OnCloseQuery, this, canClose);
     return canClose;
 }
 
@@ -424,11 +433,11 @@ void TCustomForm::WindowActivated(bool active) {
 }
 
 void TCustomForm::Activate() {
-    if (OnActivate) OnActivate(this);
+    Fire(OnActivate, this);
 }
 
 void TCustomForm::Deactivate() {
-    if (OnDeactivate) OnDeactivate(this);
+    Fire(OnDeactivate, this);
 }
 
 void TCustomForm::TextChanged() {
@@ -525,7 +534,7 @@ void TCustomForm::PaintTo(TCanvas& canvas) {
 }
 
 void TCustomForm::Paint() {
-    if (OnPaint) OnPaint(this);
+    Fire(OnPaint, this);
 }
 
 } // namespace emr

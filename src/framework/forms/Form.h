@@ -141,6 +141,7 @@ public:
     platform::WindowId NativeWindow() const override { return window_; }
     TWinControl* WindowFocus() const override { return activeControl_; }
     void SetWindowFocus(TWinControl* control) override { SetActiveControl(control); }
+    void DropWindowFocus() override { activeControl_ = nullptr; }
     bool PreviewsKeys() const override { return keyPreview_; }
     /// Creates the native window now if it does not exist.
     void HandleNeeded();
@@ -217,6 +218,7 @@ private:
     bool closing_ = false;
     platform::WindowId window_ = 0;
     bool configuring_ = false;
+    bool pendingShow_ = false;
     std::unique_ptr<TCanvas> canvas_;
     std::unique_ptr<TCanvas> surface_;
     std::vector<std::uint32_t> buffer_;

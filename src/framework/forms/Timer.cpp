@@ -49,7 +49,7 @@ void TTimer::Tick() {
 }
 
 void TTimer::Timer() {
-    if (OnTimer) OnTimer(this);
+    Fire(OnTimer, this);
 }
 
 } // namespace emr
