@@ -185,6 +185,8 @@ TEST_F(ButtonBehaviour, StylerFallsBackToTheInternalOneWhenFreed) {
     form->PaintWindowNow();
     // Switching ParentStyler off keeps the internal styler until one is assigned.
     auto* other = new TAdvToolBarOfficeStyler(form);
+    EXPECT_FALSE(toolBar->ParentStyler()); // standalone toolbars do not follow a panel
+    toolBar->SetParentStyler(true);
     toolBar->SetToolBarStyler(other);
     EXPECT_EQ(toolBar->CurrentStyler(), other);
     toolBar->SetParentStyler(false);
