@@ -96,10 +96,14 @@ TAdvToolBarOfficeStyler::TAdvToolBarOfficeStyler(TComponent* owner) : TCustomAdv
         }
     style_ = bsCustom;
     notifier_->OnThemeChange = [this](TObject* sender) { ThemeChanged(sender); };
-    if (owner && owner->HasState(csDesigning) && !owner->HasState(csLoading)) {
+    if (InDesigner() && !owner->HasState(csLoading)) {
         SetStyle(bsWindowsXP);
         SetStyle(bsOffice2003Blue);
     }
+}
+
+bool TAdvToolBarOfficeStyler::InDesigner() const {
+    return HasState(csDesigning) || (Owner() && Owner()->HasState(csDesigning));
 }
 
 void TAdvToolBarOfficeStyler::Notification(TComponent* component, TOperation operation) {
@@ -109,47 +113,15 @@ void TAdvToolBarOfficeStyler::Notification(TComponent* component, TOperation ope
 
 void TAdvToolBarOfficeStyler::Loaded() {
     TCustomAdvToolBarStyler::Loaded();
-    if (!HasState(csDesigning)) ThemeChanged(this);
+    if (!InDesigner()) ThemeChanged(this);
 }
 
 int TAdvToolBarOfficeStyler::SharedStyleNumber(TToolBarStyle style) {
-    switch (style) {
-    case bsOffice2003Blue:
-        return 0;
-    case bsOffice2003Silver:
-        return 1;
-    case bsOffice2003Olive:
-        return 2;
-    case bsOffice2003Classic:
-        return 8;
-    case bsOffice2007Luna:
-        return 4;
-    case bsOffice2007Obsidian:
-        return 5;
-    case bsWindowsXP:
-        return 6;
-    case bsWhidbeyStyle:
-        return 7;
-    case bsCustom:
-        return 8;
-    case bsOffice2007Silver:
-        return 9;
-    case bsOfficeXP:
-        return 6;
-    case bsWindowsVista:
-        return 10;
-    case bsWindows7:
-        return 11;
-    case bsTerminal:
-        return 12;
-    case bsOffice2010Blue:
-        return 13;
-    case bsOffice2010Silver:
-        return 14;
-    case bsOffice2010Black:
-        return 15;
-    }
-    return 8;
+    // By ordinal; bsOffice2003Classic and bsCustom hand on none (8), bsOfficeXP is bsWindowsXP.
+    static constexpr int kNumbers[kToolBarStyleCount] = {0, 1, 2,  8,  4,  5,  6,  7, 8,
+                                                         9, 6, 10, 11, 12, 13, 14, 15};
+    const int ordinal = static_cast<int>(style);
+    return ordinal < kToolBarStyleCount ? kNumbers[ordinal] : 8;
 }
 
 void TAdvToolBarOfficeStyler::SetSharedStyle(int styleNumber) {

@@ -39,6 +39,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    bool InDesigner() const;
     void ApplyPreamble();
     void ApplyFontNames();
     void ApplyPreset(const TStylerPreset& preset);

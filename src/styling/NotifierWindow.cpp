@@ -10,8 +10,10 @@ TNotifierWindow::TNotifierWindow(TComponent* owner) : TWinControl(owner) {
 
 void TNotifierWindow::WndProc(TMessage& message) {
     if (message.Msg == WM_THEMECHANGED && OnThemeChange) {
+        // The handler may free this window (and itself with it): call a copy.
         std::weak_ptr<void> alive = LifeToken();
-        OnThemeChange(this);
+        TNotifyEvent handler = OnThemeChange;
+        handler(this);
         if (alive.expired()) return;
     }
     TWinControl::WndProc(message);

@@ -318,6 +318,13 @@ TEST_F(ThemeAdaptation, TheNotifierWindowReportsThemeChanges) {
     EXPECT_EQ(styler->Style(), bsOffice2003Blue) << "only the theme message counts";
 }
 
+TEST_F(ThemeAdaptation, AThemeHandlerMayFreeTheStyler) {
+    TAdvToolBarOfficeStyler* doomed = styler;
+    styler->NotifierWindow()->OnThemeChange = [doomed](TObject*) { TObject::Free(doomed); };
+    styler->NotifierWindow()->Perform(WM_THEMECHANGED);
+    EXPECT_EQ(owner.ComponentCount(), 1) << "only the probe is left";
+}
+
 TEST_F(ThemeAdaptation, LoadingAdaptsToTheThemeOutsideTheDesigner) {
     backend->SetThemeScheme(2);
     styler->BeginLoading();

@@ -6,6 +6,7 @@
 
 #include "framework/core/Exception.h"
 #include "framework/streaming/LayoutReader.h"
+#include "framework/streaming/LayoutWriter.h"
 #include "styling/AdvToolBarOfficeStyler.h"
 #include "styling/StylingClasses.h"
 
@@ -155,6 +156,36 @@ end
 
     EXPECT_THROW(Load(owner, "  Style = bsOffice2099\n"), Exception);
     EXPECT_THROW(Load(owner, "  Color.Mirror.Nope = 1\n"), Exception);
+}
+
+TEST(StylerLayout, WrittenStylerReadsBackWithTheSameLook) {
+    RegisterStylingClasses();
+    TComponent owner(nullptr);
+    auto* holder = new TComponent(&owner);
+    holder->SetName("Holder");
+    auto* original = new TAdvToolBarOfficeStyler(holder);
+    original->SetName("Styler");
+    original->SetStyle(bsOffice2010Blue);
+    original->SetStyle(bsCustom);
+    original->ButtonAppearance()->SetColorHot(12345);
+    original->Color()->Mirror()->SetColorMirror(54321);
+    original->SetDragGripStyle(dsFlatDots);
+
+    const std::string text = TLayoutWriter::WriteRootToText(holder);
+    EXPECT_EQ(text.find("InternalMenuStyler"), std::string::npos) << "owned helpers are not stored:\n"
+                                                                  << text;
+    TComponent elsewhere(nullptr);
+    TComponent* copy = TLayoutReader::CreateFromText(text, &elsewhere);
+    auto* styler = copy->FindComponentAs<TAdvToolBarOfficeStyler>("Styler");
+    ASSERT_NE(styler, nullptr) << text;
+    EXPECT_EQ(styler->Style(), bsCustom);
+    EXPECT_EQ(styler->ButtonAppearance()->ColorHot(), 12345u);
+    EXPECT_EQ(styler->Color()->Mirror()->ColorMirror(), 54321u);
+    EXPECT_EQ(styler->DragGripStyle(), dsFlatDots);
+    EXPECT_EQ(styler->Color()->Color(), original->Color()->Color());
+    EXPECT_EQ(styler->DockColor()->Steps(), 128);
+    EXPECT_EQ(styler->RightHandleColorDownTo(), original->RightHandleColorDownTo());
+    EXPECT_EQ(styler->GlowButtonAppearance()->ColorDown(), original->GlowButtonAppearance()->ColorDown());
 }
 
 } // namespace
