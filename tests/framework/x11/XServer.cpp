@@ -32,11 +32,16 @@ bool OnPath(const char* program) {
 } // namespace
 
 XServer& XServer::Shared() {
-    static XServer server;
+    static XServer server(false);
     return server;
 }
 
-XServer::XServer() {
+XServer& XServer::WithWindowManager() {
+    static XServer server(true);
+    return server;
+}
+
+XServer::XServer(bool windowManager) {
     if (!OnPath("Xvfb")) {
         error_ = "Xvfb is not installed: the X11 tests need it (Debian package xvfb, installed by "
                  "scripts/install-deps)";
@@ -84,7 +89,37 @@ XServer::XServer() {
     }
     pid_ = pid;
     name_ = ":" + number;
-    setenv("DISPLAY", name_.c_str(), 1);
+    if (!windowManager) {
+        setenv("DISPLAY", name_.c_str(), 1);
+        return;
+    }
+    if (!OnPath("openbox")) {
+        error_ =
+            "openbox is not installed: the window-manager tests need it (installed by scripts/install-deps)";
+        Stop();
+        return;
+    }
+    wmPid_ = fork();
+    if (wmPid_ == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        const int devnull = open("/dev/null", O_RDWR);
+        dup2(devnull, 1);
+        dup2(devnull, 2);
+        setenv("DISPLAY", name_.c_str(), 1);
+        execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // The window manager is ready once it has published what it supports.
+    for (int i = 0; i < 200; ++i) {
+        if (!Run("xprop -root _NET_SUPPORTED | grep -o _NET_REQUEST_FRAME_EXTENTS").empty()) return;
+        usleep(25000);
+    }
+    error_ = "openbox did not start within 5 s";
+    Stop();
+}
+
+std::string XServer::Run(const std::string& command) const {
+    return Shell("export DISPLAY=" + name_ + "; " + command);
 }
 
 XServer::~XServer() {
@@ -92,6 +127,11 @@ XServer::~XServer() {
 }
 
 void XServer::Stop() {
+    if (wmPid_ > 0) {
+        kill(wmPid_, SIGTERM);
+        waitpid(wmPid_, nullptr, 0);
+        wmPid_ = -1;
+    }
     if (pid_ <= 0) return;
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);

@@ -7,12 +7,19 @@
 namespace emr::testing {
 
 /// A private Xvfb server for the X11 tests: started on a free display number
-/// on first use, stopped when the test program ends. `DISPLAY` is set to it,
-/// so the command-line tools the tests drive (xdotool) talk to it too.
+/// on first use, stopped when the test program ends. `DISPLAY` is set to the
+/// shared plain server, so the command-line tools the tests drive (xdotool)
+/// talk to it.
 class XServer {
 public:
-    /// The shared server, started on the first call.
+    /// The shared server without a window manager, started on the first call.
     static XServer& Shared();
+    /// A second server that runs a window manager (openbox), for frame tests.
+    static XServer& WithWindowManager();
+
+    /// Runs a shell command on this server; returns its standard output
+    /// without the final line break.
+    std::string Run(const std::string& command) const;
 
     bool Running() const { return pid_ > 0; }
     /// Why the server is not running (empty when it is).
@@ -26,10 +33,11 @@ public:
     ~XServer();
 
 private:
-    XServer();
+    explicit XServer(bool windowManager);
     void Stop();
 
     pid_t pid_ = -1;
+    pid_t wmPid_ = -1;
     std::string name_;
     std::string error_;
 };

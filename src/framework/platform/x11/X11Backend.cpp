@@ -413,8 +413,9 @@ TRect X11Backend::FrameExtents(WindowId window) {
     w->Frame = ReadFrameExtents(window);
     if (w->Frame) return *w->Frame;
     w->Frame = TRect{};
-    if (wmFrameRequests_ < 0) {
+    if (!wmFrameRequests_) {
         // Whether a window manager runs that estimates frames before mapping.
+        // Only a yes is kept: a window manager may start, or finish starting, later.
         const bool haveWm = ReadCardinals(root_, A(NET_SUPPORTING_WM_CHECK), XA_WINDOW).size() == 1;
         const std::vector<long> supported =
             haveWm ? ReadCardinals(root_, A(NET_SUPPORTED), XA_ATOM) : std::vector<long>{};

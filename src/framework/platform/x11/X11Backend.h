@@ -126,7 +126,7 @@ private:
     bool imTried_ = false;
     _XIM* im_ = nullptr;
     bool firstFrameReported_ = false;
-    int wmFrameRequests_ = -1; // whether the window manager estimates frames; -1 until asked
+    bool wmFrameRequests_ = false; // the window manager estimates frames before mapping
 };
 
 } // namespace x11
