@@ -144,12 +144,35 @@ TEST_F(MainWindowTest, StartsFromTheStoredLayout) {
 TEST_F(MainWindowTest, OpensAtItsStoredPlaceWithAnEmptySunkenPanel) {
     RunLoop();
     ASSERT_TRUE(WindowShown());
+    const auto* window = backend_->FindWindow(form_->NativeWindow());
+    EXPECT_EQ(window->Title, "电子病历补丁");
+    // Fixed size, close box only.
+    EXPECT_FALSE(window->Style.Resizable);
+    EXPECT_FALSE(window->Style.MinimizeBox);
+    EXPECT_FALSE(window->Style.MaximizeBox);
+    EXPECT_TRUE(window->Style.SystemMenu);
     EXPECT_EQ(form_->BoundsRect(), TRect::FromBounds(389, 175, 398, 237));
     EXPECT_EQ(form_->ClientWidth(), 382);
     EXPECT_EQ(form_->ClientHeight(), 198);
     // The strip above the panel is the command bar's.
     EXPECT_EQ(form_->Panel1->BoundsRect(), TRect::FromBounds(0, 47, 382, 151));
     EXPECT_FALSE(form_->GroupBox2->Showing());
+
+    // The panel's raised outer bevel, lowered inner bevel, and nothing inside them.
+    const platform::WindowId id = form_->NativeWindow();
+    constexpr std::uint32_t highlight = 0xFFFFFF, shadow = 0xA0A0A0, face = 0xF0F0F0;
+    EXPECT_EQ(backend_->PixelAt(id, 0, 47), highlight);
+    EXPECT_EQ(backend_->PixelAt(id, 0, 197), shadow);
+    EXPECT_EQ(backend_->PixelAt(id, 381, 100), shadow);
+    EXPECT_EQ(backend_->PixelAt(id, 381, 47), shadow);
+    EXPECT_EQ(backend_->PixelAt(id, 1, 48), shadow);
+    EXPECT_EQ(backend_->PixelAt(id, 380, 100), highlight);
+    EXPECT_EQ(backend_->PixelAt(id, 100, 196), highlight);
+    int notFace = 0;
+    for (int y = 49; y < 196; ++y)
+        for (int x = 2; x < 380; ++x)
+            notFace += backend_->PixelAt(id, x, y) != face;
+    EXPECT_EQ(notFace, 0) << "the panel is empty";
     EXPECT_FALSE(Application->Terminated());
     EXPECT_TRUE(platform_.Calls().empty());
 }
