@@ -365,6 +365,9 @@ std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::str
 
     Impl::Face& face = impl_->FaceFor(font);
     const TTextMetrics& tm = face.Metrics;
+    // Measured first: measuring may trim the line cache.
+    int hotX = 0, hotWidth = 0;
+    if (hotkeyOffset >= 0 && hotkeyLength > 0) CharBounds(font, text, hotkeyOffset, hotX, hotWidth);
     Impl::Line& line = impl_->LineFor(font, text);
     PangoRectangle ink, logical;
     pango_layout_get_pixel_extents(line.Layout, &ink, &logical);
@@ -391,11 +394,7 @@ std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::str
     if (font.Style() & fsUnderline)
         cairo_rectangle(cr, 0, tm.UnderlineTop, line.Width, tm.UnderlineThickness);
     if (font.Style() & fsStrikeOut) cairo_rectangle(cr, 0, tm.StrikeTop, line.Width, tm.StrikeThickness);
-    if (hotkeyOffset >= 0 && hotkeyLength > 0) {
-        int hx = 0, hw = 0;
-        CharBounds(font, text, hotkeyOffset, hx, hw);
-        if (hw > 0) cairo_rectangle(cr, hx, tm.UnderlineTop, hw, tm.UnderlineThickness);
-    }
+    if (hotWidth > 0) cairo_rectangle(cr, hotX, tm.UnderlineTop, hotWidth, tm.UnderlineThickness);
     cairo_fill(cr);
     cairo_destroy(cr);
     cairo_surface_flush(surface);

@@ -250,3 +250,36 @@ TEST(TextOutput, InvalidUtf8IsDrawnWithoutHarm) {
 
 } // namespace
 } // namespace emr
+
+namespace emr {
+namespace {
+
+// Regression: measuring the hot key could trim the line cache while the line being
+// rendered was still in use.
+TEST(TextCache, RenderingSurvivesTrimmingTheCaches) {
+    TBitmap first, again;
+    for (TBitmap* b : {&first, &again}) {
+        b->SetSize(80, 20);
+        b->Canvas()->Brush()->SetColor(clWhite);
+        b->Canvas()->FillRect({0, 0, 80, 20});
+        b->Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
+        b->Canvas()->Font()->SetColor(clBlack);
+    }
+    TRect r{0, 0, 80, 20};
+    first.Canvas()->DrawText("E&xit now", r, DT_SINGLELINE);
+    TCanvas measure;
+    for (int i = 0; i < 5000; ++i)
+        measure.TextWidth("filler " + std::to_string(i));
+    again.Canvas()->Font()->SetStyle(fsBold); // a fresh face and a fresh mask
+    again.Canvas()->Font()->SetStyle(0);
+    for (int i = 0; i < 4095; ++i)
+        measure.TextWidth("more " + std::to_string(i));
+    TRect r2{0, 0, 80, 20};
+    again.Canvas()->DrawText("E&xit now", r2, DT_SINGLELINE);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 80; ++x)
+            ASSERT_EQ(first.Pixel(x, y), again.Pixel(x, y)) << x << "," << y;
+}
+
+} // namespace
+} // namespace emr
