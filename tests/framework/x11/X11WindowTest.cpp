@@ -327,3 +327,34 @@ TEST_F(X11Test, WindowDestroyedBehindTheProgramsBackRecordsErrorsWithoutCrashing
     Fill(next, 40, 40, 0x445566);
     EXPECT_EQ(ScreenPixel(20, 20), 0x445566u);
 }
+
+TEST(X11SixteenBit, PresentedPixelsAreConvertedToTheScreensFormat) {
+    XServer& server = XServer::SixteenBit();
+    ASSERT_TRUE(server.Running()) << server.Error();
+    auto backend = platform::CreateX11Backend(server.Name().c_str());
+    ASSERT_NE(backend, nullptr);
+    const std::uint32_t colors[] = {0xFFFFFF, 0x000000, 0xF0F0F0, 0x3399FF, 0x808080, 0x123456};
+    const int w = 6, h = 2;
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < h; ++y)
+        pixels.insert(pixels.end(), std::begin(colors), std::end(colors));
+    const WindowId id = backend->CreateWindow(TWindowStyle{}, TRect::FromBounds(40, 30, w, h), "565");
+    backend->SetVisible(id, true);
+    while (auto e = backend->NextEvent(backend->NowMs() + 3000))
+        if (e->Type == TEventType::Expose) break;
+    backend->Present(id, pixels.data(), w, h, w, TRect{0, 0, w, h});
+
+    Display* dpy = XOpenDisplay(server.Name().c_str());
+    ASSERT_NE(dpy, nullptr);
+    ASSERT_EQ(DefaultDepth(dpy, DefaultScreen(dpy)), 16);
+    XImage* image = XGetImage(dpy, DefaultRootWindow(dpy), 40, 31, w, 1, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    for (int x = 0; x < w; ++x) {
+        // Each channel keeps its top bits: 5 for red and blue, 6 for green.
+        const std::uint32_t c = colors[x];
+        const unsigned long expected = ((c >> 19) & 0x1F) << 11 | ((c >> 10) & 0x3F) << 5 | ((c >> 3) & 0x1F);
+        EXPECT_EQ(XGetPixel(image, x, 0), expected) << std::hex << c;
+    }
+    XDestroyImage(image);
+    XCloseDisplay(dpy);
+}

@@ -32,16 +32,21 @@ bool OnPath(const char* program) {
 } // namespace
 
 XServer& XServer::Shared() {
-    static XServer server(false);
+    static XServer server(false, 24);
     return server;
 }
 
 XServer& XServer::WithWindowManager() {
-    static XServer server(true);
+    static XServer server(true, 24);
     return server;
 }
 
-XServer::XServer(bool windowManager) {
+XServer& XServer::SixteenBit() {
+    static XServer server(false, 16);
+    return server;
+}
+
+XServer::XServer(bool windowManager, int depth) {
     if (!OnPath("Xvfb")) {
         error_ = "Xvfb is not installed: the X11 tests need it (Debian package xvfb, installed by "
                  "scripts/install-deps)";
@@ -67,7 +72,8 @@ XServer::XServer(bool windowManager) {
         const int devnull = open("/dev/null", O_RDWR);
         dup2(devnull, 1);
         dup2(devnull, 2);
-        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+        const std::string screen = "1280x1024x" + std::to_string(depth);
+        execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten", "tcp",
                "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -90,7 +96,7 @@ XServer::XServer(bool windowManager) {
     pid_ = pid;
     name_ = ":" + number;
     if (!windowManager) {
-        setenv("DISPLAY", name_.c_str(), 1);
+        if (depth == 24) setenv("DISPLAY", name_.c_str(), 1);
         return;
     }
     if (!OnPath("openbox")) {

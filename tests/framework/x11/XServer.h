@@ -16,6 +16,8 @@ public:
     static XServer& Shared();
     /// A second server that runs a window manager (openbox), for frame tests.
     static XServer& WithWindowManager();
+    /// A server whose screen has 16 bits per pixel (5-6-5 true colour).
+    static XServer& SixteenBit();
 
     /// Runs a shell command on this server; returns its standard output
     /// without the final line break.
@@ -33,7 +35,7 @@ public:
     ~XServer();
 
 private:
-    explicit XServer(bool windowManager);
+    XServer(bool windowManager, int depth);
     void Stop();
 
     pid_t pid_ = -1;
