@@ -67,6 +67,7 @@ void TComponent::DestroyComponents() {
     while (!components_.empty()) {
         TComponent* child = components_.back();
         components_.pop_back();
+        ++ownedChanges_;
         child->owner_ = nullptr;
         Notification(child, TOperation::opRemove);
         TObject::Free(child);
@@ -97,6 +98,7 @@ void TComponent::InsertComponent(TComponent* component) {
         throw Exception("A component named " + component->name_ + " already exists");
     if (component->owner_) component->owner_->RemoveComponent(component);
     components_.push_back(component);
+    ++ownedChanges_;
     component->owner_ = this;
     Notification(component, TOperation::opInsert);
 }
@@ -105,6 +107,7 @@ void TComponent::RemoveComponent(TComponent* component) {
     if (!component || component->owner_ != this) return;
     Notification(component, TOperation::opRemove);
     EraseOne(components_, component);
+    ++ownedChanges_;
     component->owner_ = nullptr;
 }
 
@@ -138,9 +141,13 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
     // Owned components hear about removals in the owner tree too; copy first since
     // a handler may change the list.
     if (components_.empty()) return;
+    // While no handler changed the list, every copied entry is still owned, and the
+    // search (which would make a notification cost quadratic) is not needed.
     std::vector<TComponent*> owned = components_;
+    const std::uint64_t changes = ownedChanges_;
     for (TComponent* c : owned)
-        if (c != component && std::find(components_.begin(), components_.end(), c) != components_.end())
+        if (c != component && (ownedChanges_ == changes ||
+                               std::find(components_.begin(), components_.end(), c) != components_.end()))
             c->Notification(component, operation);
 }
 

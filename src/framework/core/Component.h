@@ -94,6 +94,7 @@ private:
     TComponent* owner_ = nullptr;
     std::string name_;
     std::vector<TComponent*> components_;
+    std::uint64_t ownedChanges_ = 0; // counts changes to components_
     std::vector<TComponent*> freeNotifies_;
     TComponentState state_ = 0;
     bool torndown_ = false;

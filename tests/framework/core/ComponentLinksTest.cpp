@@ -74,3 +74,45 @@ TEST(ComponentLinks, ANameClashKeepsTheComponentWithItsOwner) {
     EXPECT_EQ(first.ComponentCount(), 0);
     EXPECT_EQ(second.FindComponent("BUTTON2"), moving);
 }
+
+namespace {
+
+/// Frees a sibling when it hears that a certain component goes.
+class TSiblingKiller : public TComponent {
+    EMR_CLASS(TSiblingKiller)
+public:
+    using TComponent::TComponent;
+    TComponent* trigger = nullptr;
+    TComponent* victim = nullptr;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        TComponent::Notification(component, operation);
+        if (operation == TOperation::opRemove && component == trigger && victim) {
+            TComponent* doomed = victim;
+            victim = nullptr;
+            TObject::Free(doomed);
+        }
+    }
+};
+
+} // namespace
+
+// The owner forwards a removal to everything it owns; a handler that frees one of
+// those on the way must not make the owner call into the freed component.
+TEST(ComponentLinks, HandlerFreeingASiblingDuringANotification) {
+    TComponent form(nullptr);
+    auto* trigger = new TComponent(&form);
+    auto* killer = new TSiblingKiller(&form);
+    auto* victim = new TUser(&form);
+    auto* bystander = new TUser(&form);
+    bystander->Use(victim);
+    killer->trigger = trigger;
+    killer->victim = victim;
+
+    TObject::Free(trigger);
+    EXPECT_EQ(form.ComponentCount(), 2);
+    EXPECT_EQ(form.Component(0), killer);
+    EXPECT_EQ(form.Component(1), bystander);
+    EXPECT_EQ(bystander->Target(), nullptr);
+}
