@@ -32,6 +32,8 @@ std::string FormatFloat(double value) {
 std::string TLayoutWriter::WriteRootToText(const TComponent* root) {
     if (!root) throw Exception("There is no component to write");
     TLayoutWriter writer(root);
+    for (const TComponent* owned : root->Components())
+        writer.children_[writer.Placement(owned)].push_back(owned);
     writer.WriteObject(root, 0);
     return writer.out_;
 }
@@ -82,12 +84,12 @@ void TLayoutWriter::WriteObject(const TComponent* component, int depth) {
     if (!component->Name().empty()) header += component->Name() + ": ";
     Line(depth, header + info->Name);
     WriteProperties(component, info, "", depth + 1);
-    // A component whose parent chain loops never reaches the root through it;
-    // the depth bound keeps such a tree from recursing without end.
-    if (depth < 256) {
-        for (const TComponent* owned : root_->Components())
-            if (owned != component && Placement(owned) == component) WriteObject(owned, depth + 1);
-    }
+    // Only what hangs from the root is reached (a parent chain that loops is not),
+    // and the depth bound keeps an absurdly deep chain from exhausting the stack.
+    auto children = children_.find(component);
+    if (depth < 256 && children != children_.end())
+        for (const TComponent* child : children->second)
+            if (child != component) WriteObject(child, depth + 1);
     Line(depth, "end");
 }
 

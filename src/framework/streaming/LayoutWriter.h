@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/core/ClassRegistry.h"
@@ -38,6 +39,8 @@ private:
     void Line(int depth, const std::string& text);
 
     const TComponent* root_;
+    /// The root's components by where they are written, in ownership order.
+    std::unordered_map<const TComponent*, std::vector<const TComponent*>> children_;
     std::string out_;
 };
 
