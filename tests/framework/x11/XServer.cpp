@@ -1,5 +1,6 @@
 #include "XServer.h"
 
+#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -27,6 +28,39 @@ bool OnPath(const char* program) {
         start = end + 1;
     }
     return false;
+}
+
+// Asks for a frame estimate of a fresh window until the window manager gives one.
+bool WindowManagerAnswers(const std::string& name) {
+    Display* dpy = XOpenDisplay(name.c_str());
+    if (!dpy) return false;
+    const Window root = DefaultRootWindow(dpy);
+    const Window window = XCreateSimpleWindow(dpy, root, 0, 0, 10, 10, 0, 0, 0);
+    const Atom extents = XInternAtom(dpy, "_NET_FRAME_EXTENTS", False);
+    bool answered = false;
+    for (int i = 0; i < 400 && !answered; ++i) {
+        if (i % 20 == 0) {
+            XEvent request{};
+            request.xclient.type = ClientMessage;
+            request.xclient.window = window;
+            request.xclient.message_type = XInternAtom(dpy, "_NET_REQUEST_FRAME_EXTENTS", False);
+            request.xclient.format = 32;
+            XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+        }
+        XSync(dpy, False);
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(dpy, window, extents, 0, 4, False, AnyPropertyType, &type, &format, &count, &after,
+                           &data);
+        answered = count == 4;
+        if (data) XFree(data);
+        if (!answered) usleep(25000);
+    }
+    XDestroyWindow(dpy, window);
+    XCloseDisplay(dpy);
+    return answered;
 }
 
 } // namespace
@@ -115,12 +149,9 @@ XServer::XServer(bool windowManager, int depth) {
         execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
         _exit(127);
     }
-    // The window manager is ready once it has published what it supports.
-    for (int i = 0; i < 200; ++i) {
-        if (!Run("xprop -root _NET_SUPPORTED | grep -o _NET_REQUEST_FRAME_EXTENTS").empty()) return;
-        usleep(25000);
-    }
-    error_ = "openbox did not start within 5 s";
+    // The window manager is ready once it answers a frame request for a window.
+    if (WindowManagerAnswers(name_)) return;
+    error_ = "openbox did not start within 10 s";
     Stop();
 }
 
