@@ -54,6 +54,7 @@ inline constexpr unsigned DT_VCENTER = 0x0004;
 inline constexpr unsigned DT_BOTTOM = 0x0008;
 inline constexpr unsigned DT_WORDBREAK = 0x0010;
 inline constexpr unsigned DT_SINGLELINE = 0x0020;
+inline constexpr unsigned DT_EXPANDTABS = 0x0040;
 inline constexpr unsigned DT_NOCLIP = 0x0100;
 inline constexpr unsigned DT_CALCRECT = 0x0400;
 inline constexpr unsigned DT_NOPREFIX = 0x0800;

@@ -235,9 +235,30 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
         lines = std::move(wrapped);
     }
 
+    // With DT_EXPANDTABS a tab moves to the next stop, every eight widths of an "x".
+    const bool expandTabs = (flags & DT_EXPANDTABS) != 0;
+    const int tabStop = 8 * std::max(1, engine.Width(*font_, "x"));
+    auto forEachSegment = [&](const std::string& text, auto&& visit) {
+        int x = 0;
+        std::size_t start = 0;
+        while (true) {
+            std::size_t tab = expandTabs ? text.find('\t', start) : std::string::npos;
+            std::string_view segment =
+                std::string_view(text).substr(start, tab == std::string::npos ? tab : tab - start);
+            visit(segment, static_cast<int>(start), x);
+            x += engine.Width(*font_, segment);
+            if (tab == std::string::npos) return x;
+            x = (x / tabStop + 1) * tabStop;
+            start = tab + 1;
+        }
+    };
+    auto lineWidth = [&](const std::string& text) {
+        return forEachSegment(text, [](std::string_view, int, int) {});
+    };
+
     int maxWidth = 0;
     for (const Line& line : lines)
-        maxWidth = std::max(maxWidth, engine.Width(*font_, line.Text));
+        maxWidth = std::max(maxWidth, lineWidth(line.Text));
     int totalHeight = lineHeight * static_cast<int>(lines.size());
 
     if (flags & DT_CALCRECT) {
@@ -264,7 +285,7 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
             hotkey = prefixed.HotkeyOffset - line.Start;
             hotkeyLength = prefixed.HotkeyLength;
         }
-        int width = engine.Width(*font_, line.Text);
+        int width = lineWidth(line.Text);
         if ((flags & DT_END_ELLIPSIS) && width > rect.Width()) {
             // Drop whole characters from the end until the text and "..." fit.
             std::string& s = line.Text;
@@ -274,18 +295,22 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
                 while (prev > 0 && (static_cast<unsigned char>(s[prev]) & 0xC0) == 0x80)
                     --prev;
                 keep = prev;
-                if (engine.Width(*font_, s.substr(0, keep) + "...") <= rect.Width()) break;
+                if (lineWidth(s.substr(0, keep) + "...") <= rect.Width()) break;
             }
             s = s.substr(0, keep) + "...";
             if (hotkey >= static_cast<int>(keep)) hotkey = -1;
-            width = engine.Width(*font_, s);
+            width = lineWidth(s);
         }
         int x = rect.Left;
         if (flags & DT_CENTER)
             x = rect.Left + (rect.Width() - width) / 2;
         else if (flags & DT_RIGHT)
             x = rect.Right - width;
-        PaintTextLine(x, y, line.Text, hotkey, hotkeyLength, clip, opaque);
+        forEachSegment(line.Text, [&](std::string_view segment, int start, int offset) {
+            bool here = hotkey >= start && hotkey < start + static_cast<int>(segment.size());
+            PaintTextLine(x + offset, y, segment, here ? hotkey - start : -1, here ? hotkeyLength : 0, clip,
+                          opaque);
+        });
         y += lineHeight;
     }
     Changed();

@@ -283,3 +283,38 @@ TEST(TextCache, RenderingSurvivesTrimmingTheCaches) {
 
 } // namespace
 } // namespace emr
+
+namespace emr {
+namespace {
+
+TEST(DrawText, ExpandedTabsMoveToTheNextStop) {
+    TCanvas c;
+    int stop = 8 * c.TextWidth("x");
+    TRect r{0, 0, 1000, 100};
+    c.DrawText("ab\tc", r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    EXPECT_EQ(r.Right, stop + c.TextWidth("c"));
+    r = {0, 0, 1000, 100};
+    c.DrawText("\t\tc", r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    EXPECT_EQ(r.Right, 2 * stop + c.TextWidth("c"));
+
+    // Drawn text lands at the stop: the ink of "c" starts right of it.
+    TBitmap b(200, 20);
+    b.Canvas()->Brush()->SetColor(clWhite);
+    b.Canvas()->FillRect({0, 0, 200, 20});
+    b.Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
+    b.Canvas()->Font()->SetColor(clBlack);
+    TRect d{0, 0, 200, 20};
+    b.Canvas()->DrawText("\tc", d, DT_SINGLELINE | DT_EXPANDTABS);
+    int firstInk = -1;
+    for (int x = 0; x < 200 && firstInk < 0; ++x)
+        for (int y = 0; y < 20; ++y)
+            if (b.Pixel(x, y) != clWhite) {
+                firstInk = x;
+                break;
+            }
+    EXPECT_GE(firstInk, stop - 1);
+    EXPECT_LE(firstInk, stop + 2);
+}
+
+} // namespace
+} // namespace emr
