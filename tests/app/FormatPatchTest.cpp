@@ -70,13 +70,6 @@ void ExpectBox(const TRecordingLocalePlatform::TCall& call, const std::string& t
     EXPECT_EQ(call.Flags, 0x40u);
 }
 
-TEST(FormatPatchTest, ValuesAreZeroTerminatedAfterTheirBytes) {
-    for (const TFormatPatchItem& item : FormatPatchTable())
-        EXPECT_EQ(item.Value.data()[item.Value.size()], '\0');
-    EXPECT_EQ(PatchSuccessText().data()[PatchSuccessText().size()], '\0');
-    EXPECT_EQ(PatchReportCaption().data()[PatchReportCaption().size()], '\0');
-}
-
 TEST(FormatPatchTest, SuccessfulRunWritesBroadcastsReportsThenCloses) {
     TRecordingLocalePlatform platform;
     std::size_t callsBeforeClose = 0;
@@ -114,15 +107,6 @@ TEST(FormatPatchTest, RefusedWritesReportFailureAfterTryingEverything) {
         ExpectBox(platform.Calls()[6], kFailureHex);
         EXPECT_EQ(closes, 0);
     }
-}
-
-TEST(FormatPatchTest, ApplyFormatPatchReportsWhetherEveryWriteWasStored) {
-    TRecordingLocalePlatform platform;
-    EXPECT_TRUE(ApplyFormatPatch(platform));
-    platform.RefuseItem(LOCALE_S2359);
-    EXPECT_FALSE(ApplyFormatPatch(platform));
-    EXPECT_EQ(platform.CallsOf(TCallKind::MessageBox).size(), 0u);
-    EXPECT_EQ(platform.CallsOf(TCallKind::SendMessageTimeout).size(), 2u);
 }
 
 // Whichever step throws, the later steps are skipped, exactly one failure box shows

@@ -212,34 +212,6 @@ TEST_F(LinuxStoreTest, RefusesWrongLocaleUnknownItemsAndInvalidText) {
     EXPECT_FALSE(fs::exists(SettingsPath()));
 }
 
-TEST_F(LinuxStoreTest, BroadcastAndBoxGoThroughTheInstalledCallbacks) {
-    TPosixFileSystem files;
-    TRegionalSettingsStore store(SettingsPath(), files);
-    TLinuxLocalePlatform platform(store);
-    DWORD_PTR slot = 77;
-    EXPECT_EQ(
-        platform.SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0, SMTO_ABORTIFHUNG, 10, &slot), 1);
-    EXPECT_EQ(slot, 0u);
-    EXPECT_EQ(platform.MessageBoxA(0, "x", "y", MB_OK), 0) << "no box can be shown yet";
-
-    std::vector<std::string> seen;
-    platform.SetMessageSender([&](HWND window, UINT msg, WPARAM w, LPARAM l, UINT flags,
-                                  UINT timeout) -> LRESULT {
-        seen.push_back(std::to_string(window) + " " + std::to_string(msg) + " " + std::to_string(w) + " " +
-                       std::to_string(l) + " " + std::to_string(flags) + " " + std::to_string(timeout));
-        return 1;
-    });
-    platform.SetMessageBoxShower(
-        [&](HWND owner, const std::string& text, const std::string& caption, UINT flags) {
-            seen.push_back(std::to_string(owner) + " " + text + " " + caption + " " + std::to_string(flags));
-            return IDOK;
-        });
-    EXPECT_EQ(RunApplySequence(platform, 42, nullptr), TPatchOutcome::Applied);
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0], "65535 26 0 0 2 10");
-    EXPECT_EQ(seen[1], "42 补丁应用成功！ 提示 64");
-}
-
 TEST_F(LinuxStoreTest, StartupFormatsComeFromTheFileThenTheCLibrary) {
     TPosixFileSystem files;
     TRegionalSettingsStore store(SettingsPath(), files);

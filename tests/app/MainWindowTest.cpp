@@ -190,15 +190,14 @@ TEST_F(MainWindowTest, ApplyButtonPatchesReportsAndEndsTheProgram) {
     form_->OnClose = [&](TObject*, TCloseAction&) { callsWhenClosing = platform_.Calls().size(); };
 
     form_->AdvToolBarButton1Click(form_);
+    // The exact bytes are the patch's own tests; here: the whole sequence, from the window.
     ASSERT_EQ(platform_.Calls().size(), 7u);
     for (std::size_t i = 0; i < 5; ++i)
         EXPECT_EQ(platform_.Calls()[i].Kind, TCallKind::SetLocaleInfo);
-    EXPECT_EQ(platform_.Calls()[1].Value, "yyyy'\xC4\xEA'M'\xD4\xC2 'd'\xC8\xD5'");
     EXPECT_EQ(platform_.Calls()[5].Kind, TCallKind::SendMessageTimeout);
     const auto& box = platform_.Calls()[6];
     EXPECT_EQ(box.Kind, TCallKind::MessageBox);
     EXPECT_EQ(box.Text, "\xB2\xB9\xB6\xA1\xD3\xA6\xD3\xC3\xB3\xC9\xB9\xA6\xA3\xA1");
-    EXPECT_EQ(box.Caption, "\xCC\xE1\xCA\xBE");
     EXPECT_EQ(box.Owner, static_cast<HWND>(form_->NativeWindow()));
     EXPECT_EQ(callsWhenClosing, 7u) << "the window closes after the success box";
 
