@@ -1,6 +1,7 @@
 // The regional-format patch utility: one window whose "确定" rewrites five of the
 // current user's regional settings and whose "退出" quits.
 #include <cstdio>
+#include <exception>
 #include <memory>
 
 #include "app/AppEnvironment.h"
@@ -31,11 +32,19 @@ int main() {
     environment.Formats = TStartupFormats::Read(store);
 
     ConnectLocalePlatform(localePlatform);
-    StartApplication();
-    Application->Run();
+    int status = 0;
+    try {
+        StartApplication();
+        Application->Run();
+    } catch (const std::exception& e) {
+        // A layout that does not load, or a fault a handler let out of the loop:
+        // say what it was instead of aborting. The patch keeps its own faults.
+        std::fprintf(stderr, "emrpatch: %s\n", e.what());
+        status = 1;
+    }
 
     ShutDownApplication();
     environment.Platform = nullptr;
     platform::Backend::Uninstall();
-    return 0;
+    return status;
 }
