@@ -224,17 +224,48 @@ void TCanvas::StrokeLine(TPoint from, TPoint to, unsigned& dashPhase) {
     bool gapsFilled = brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone;
     std::uint32_t gapPixel = ColorToPixel(ColorToRGB(brush_->Color()));
 
-    int x0 = from.X + origin_.X, y0 = from.Y + origin_.Y;
-    int x1 = to.X + origin_.X, y1 = to.Y + origin_.Y;
-    int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
-    int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-    int steps = std::max(dx, dy);
-    // Bresenham along the major axis; the end point itself is not drawn.
-    int err = (dx > dy ? dx : -dy) / 2;
-    int x = x0, y = y0;
-    for (int i = 0; i < steps; ++i) {
+    const std::int64_t x0 = std::int64_t{from.X} + origin_.X, y0 = std::int64_t{from.Y} + origin_.Y;
+    const std::int64_t x1 = std::int64_t{to.X} + origin_.X, y1 = std::int64_t{to.Y} + origin_.Y;
+    const std::int64_t dx = x1 - x0, dy = y1 - y0;
+    const std::int64_t steps = std::max(std::abs(dx), std::abs(dy));
+    if (steps == 0) return;
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    // Point i of the line: one step along the major axis, the minor coordinate rounded
+    // (halves away from the start). The end point itself (i = steps) is not drawn.
+    auto minorAt = [&](std::int64_t i) {
+        std::int64_t d = xMajor ? dy : dx;
+        std::int64_t num = 2 * i * std::abs(d) + steps;
+        std::int64_t q = num / (2 * steps);
+        return (xMajor ? y0 : x0) + (d < 0 ? -q : q);
+    };
+    // Only the steps whose major coordinate can reach the clip (widened by the pen) are walked.
+    const int reach = w / 2 + 1;
+    std::int64_t lo = 0, hi = steps - 1;
+    {
+        std::int64_t start = xMajor ? x0 : y0, dir = (xMajor ? dx : dy) < 0 ? -1 : 1;
+        std::int64_t clipLo = (xMajor ? clip_.Left : clip_.Top) - reach;
+        std::int64_t clipHi = (xMajor ? clip_.Right : clip_.Bottom) + reach;
+        std::int64_t a = (clipLo - start) * dir, b = (clipHi - start) * dir;
+        if (a > b) std::swap(a, b);
+        lo = std::max(lo, a);
+        hi = std::min(hi, b);
+    }
+    if (lo > hi) {
+        dashPhase += static_cast<unsigned>(steps);
+        return;
+    }
+    dashPhase += static_cast<unsigned>(lo);
+    const std::int64_t dirMajor = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    for (std::int64_t i = lo; i <= hi; ++i) {
+        std::int64_t major = (xMajor ? x0 : y0) + i * dirMajor;
+        std::int64_t minor = minorAt(i);
+        std::int64_t px = xMajor ? major : minor, py = xMajor ? minor : major;
         bool on = pattern.empty() || DashOn(pattern, dashPhase);
         ++dashPhase;
+        if (py < clip_.Top - reach || py >= clip_.Bottom + reach || px < clip_.Left - reach ||
+            px >= clip_.Right + reach)
+            continue;
+        int x = static_cast<int>(px), y = static_cast<int>(py);
         if (on) {
             if (w == 1) {
                 PenPixel(x, y, penPixel);
@@ -248,20 +279,11 @@ void TCanvas::StrokeLine(TPoint from, TPoint to, unsigned& dashPhase) {
                         if (cx * cx + cy * cy <= rc * rc) PenPixel(x + ox, y + oy, penPixel);
                     }
             }
-        } else if (gapsFilled) {
-            std::uint32_t* p = clip_.Contains({x, y}) ? PixelAt(x, y) : nullptr;
-            if (p) *p = gapPixel;
-        }
-        int e2 = err;
-        if (e2 > -dx) {
-            err -= dy;
-            x += sx;
-        }
-        if (e2 < dy) {
-            err += dx;
-            y += sy;
+        } else if (gapsFilled && clip_.Contains({x, y})) {
+            *PixelAt(x, y) = gapPixel;
         }
     }
+    dashPhase += static_cast<unsigned>(steps - 1 - hi);
 }
 
 void TCanvas::LineTo(int x, int y) {
@@ -297,13 +319,14 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
                 TPoint a = points[i], b = points[(i + 1) % points.size()];
                 if (a.Y == b.Y) continue;
                 if (a.Y > b.Y) std::swap(a, b);
-                if (y < a.Y || y >= b.Y) continue;
-                crossings.push_back(a.X + static_cast<double>(y - a.Y) * (b.X - a.X) / (b.Y - a.Y));
+                if (y < a.Y || y >= b.Y) continue; // a.Y < b.Y here
+                crossings.push_back(a.X + (static_cast<double>(y) - a.Y) * (static_cast<double>(b.X) - a.X) /
+                                              (static_cast<double>(b.Y) - a.Y));
             }
             std::sort(crossings.begin(), crossings.end());
             for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-                int xa = static_cast<int>(std::ceil(crossings[i]));
-                int xb = static_cast<int>(std::ceil(crossings[i + 1]));
+                int xa = static_cast<int>(std::clamp(std::ceil(crossings[i]), -1e9, 1e9));
+                int xb = static_cast<int>(std::clamp(std::ceil(crossings[i + 1]), -1e9, 1e9));
                 HLine(y + origin_.Y, xa + origin_.X, xb + origin_.X, pixel);
             }
         }
@@ -332,10 +355,14 @@ void TCanvas::PaintShape(int x1, int y1, int x2, int y2, int cw, int ch) {
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     if (!CanDraw()) return;
-    x1 += origin_.X;
-    x2 += origin_.X;
-    y1 += origin_.Y;
-    y2 += origin_.Y;
+    // Far-away edges are pulled in to where arithmetic on them cannot overflow.
+    auto device = [](int v, int offset) {
+        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{v} + offset, -(1 << 28), 1 << 28));
+    };
+    x1 = device(x1, origin_.X);
+    x2 = device(x2, origin_.X);
+    y1 = device(y1, origin_.Y);
+    y2 = device(y2, origin_.Y);
     bool fill = brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone;
     std::uint32_t brushPixel = ColorToPixel(ColorToRGB(brush_->Color()));
     TPenStyle style = pen_->Style();

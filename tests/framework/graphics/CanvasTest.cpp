@@ -380,3 +380,40 @@ TEST(CanvasMisc, FocusRectInvertsTwiceToNothingAndBitmapsHearTheirCanvas) {
 
 } // namespace
 } // namespace emr
+
+namespace emr {
+namespace {
+
+// Regression: a line or shape reaching far outside the bitmap walked every one of its
+// points (or overflowed); only the part inside the clip is visited now.
+TEST(CanvasLines, FarAwayEndpointsAreClippedNotWalked) {
+    TBitmap b;
+    Fill(b, 6, 6, clWhite);
+    TCanvas* c = b.Canvas();
+    c->MoveTo(-2000000000, 2);
+    c->LineTo(2000000000, 2);
+    c->MoveTo(0, 0);
+    c->LineTo(2000000000, 2000000000);
+    c->Brush()->SetColor(clBlue);
+    c->Rectangle(4, -2100000000, 2100000000, 2100000000); // drawn over the lines
+    TPoint far[] = {{-2000000000, 5}, {2000000000, 5}, {0, 2000000000}};
+    c->Polygon(far);
+    EXPECT_EQ(Picture(b, {{clWhite, '.'}, {clBlack, 'K'}, {clBlue, 'B'}}), (Rows{
+                                                                               "K...KB",
+                                                                               ".K..KB",
+                                                                               "KKKKKB",
+                                                                               "...KKB",
+                                                                               "....KB",
+                                                                               "KKKKKK",
+                                                                           }));
+    // A dashed line keeps its pattern when its start lies far to the left.
+    Fill(b, 6, 1, clWhite);
+    c->Brush()->SetStyle(TBrushStyle::bsClear);
+    c->Pen()->SetStyle(TPenStyle::psDot);
+    c->MoveTo(-600, 0); // 600 = 100 whole dot periods
+    c->LineTo(6, 0);
+    EXPECT_EQ(Picture(b, {{clWhite, '.'}, {clBlack, 'K'}}), (Rows{"KKK..."}));
+}
+
+} // namespace
+} // namespace emr
