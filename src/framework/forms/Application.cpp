@@ -271,6 +271,33 @@ std::intptr_t TApplication::SendMessage(TControl* target, unsigned msg, std::int
     return target ? target->Perform(msg, wparam, lparam) : 0;
 }
 
+namespace {
+
+void SendToTree(TWinControl* control, unsigned msg, std::intptr_t wparam, std::intptr_t lparam) {
+    std::vector<TComponentRef<TWinControl>> children;
+    for (TControl* c : control->ControlList())
+        if (auto* w = dynamic_cast<TWinControl*>(c)) children.emplace_back(w);
+    control->Perform(msg, wparam, lparam);
+    for (auto& child : children)
+        if (child) SendToTree(child.Get(), msg, wparam, lparam);
+}
+
+} // namespace
+
+void TApplication::BroadcastMessage(unsigned msg, std::intptr_t wparam, std::intptr_t lparam,
+                                    bool toChildren) {
+    std::vector<TComponentRef<TCustomForm>> forms;
+    for (TCustomForm* form : Screen().FormList())
+        forms.emplace_back(form);
+    for (auto& form : forms) {
+        if (!form) continue;
+        if (toChildren)
+            SendToTree(form.Get(), msg, wparam, lparam);
+        else
+            form->Perform(msg, wparam, lparam);
+    }
+}
+
 void TApplication::PostQuitMessage(int exitCode) {
     PostMessage(nullptr, WM_QUIT, exitCode, 0);
 }
@@ -382,6 +409,7 @@ void TApplication::HandleException(const std::exception& e) {
 // ---- input --------------------------------------------------------------------
 
 TControl* TApplication::ControlAtScreen(platform::WindowId window, TPoint screen) const {
+    if (!window) return FindDragTarget(screen);
     TCustomForm* form = FormOfWindow(window);
     if (!form || !form->Visible() || !form->Enabled()) return nullptr;
     TPoint p = form->ScreenToClient(screen);

@@ -108,6 +108,10 @@ public:
     std::intptr_t SendMessage(TControl* target, unsigned msg, std::intptr_t wparam = 0,
                               std::intptr_t lparam = 0);
     void PostQuitMessage(int exitCode = 0);
+    /// Sends a message to every form and, with toChildren, to every windowed
+    /// control inside them (as the system does with WM_THEMECHANGED); top-level
+    /// windows only otherwise (WM_SETTINGCHANGE).
+    void BroadcastMessage(unsigned msg, std::intptr_t wparam, std::intptr_t lparam, bool toChildren);
     /// Takes the next message, waiting for one. Returns false for WM_QUIT (msg holds
     /// it) and when nothing can arrive any more (msg.Message.Msg is then WM_NULL).
     bool GetMessage(TMsg& msg);

@@ -289,7 +289,9 @@ void TCustomForm::Hide() {
 }
 
 void TCustomForm::BringToFront() {
-    if (window_ && CurrentBackend() && Visible()) CurrentBackend()->Raise(window_);
+    if (!Visible()) return;
+    Screen().BringFormToFront(this);
+    if (window_ && CurrentBackend()) CurrentBackend()->Raise(window_);
 }
 
 void TCustomForm::VisibleChanged() {
@@ -310,6 +312,7 @@ void TCustomForm::VisibleChanged() {
         HandleNeeded();
         Realign();
         InvalidateWindowArea(ClientRect());
+        Screen().BringFormToFront(this);
         if (be && window_) be->SetVisible(window_, true);
     } else {
         if (be && window_) be->SetVisible(window_, false);

@@ -92,6 +92,31 @@ TWinControl* TScreen::ActiveControl() const {
     return activeForm_ ? activeForm_->ActiveControl() : nullptr;
 }
 
+TCustomForm* TScreen::FormAt(TPoint screen) const {
+    for (int onTop = 1; onTop >= 0; --onTop)
+        for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {
+            TCustomForm* form = *it;
+            if (!form->Visible() || form->Parent() || (form->FormStyle() == fsStayOnTop) != (onTop == 1))
+                continue;
+            if (form->ClientRect().Contains(form->ScreenToClient(screen))) return form;
+        }
+    return nullptr;
+}
+
+void TScreen::BringFormToFront(TCustomForm* form) {
+    auto it = std::find(forms_.begin(), forms_.end(), form);
+    if (it == forms_.end()) return;
+    forms_.erase(it);
+    forms_.push_back(form);
+}
+
+TControl* FindDragTarget(TPoint screen, bool allowDisabled) {
+    TCustomForm* form = Screen().FormAt(screen);
+    if (!form || (!allowDisabled && !form->Enabled())) return nullptr;
+    TControl* hit = form->ControlAtPos(form->ScreenToClient(screen), allowDisabled, true);
+    return hit ? hit : form;
+}
+
 void TScreen::AddForm(TCustomForm* form) {
     if (std::find(forms_.begin(), forms_.end(), form) == forms_.end()) forms_.push_back(form);
 }

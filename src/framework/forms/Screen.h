@@ -9,6 +9,7 @@ namespace emr {
 
 class TCustomForm;
 class TWinControl;
+class TControl;
 
 /// The desktop as the application sees it: size, work area, monitors, the
 /// screen-wide cursor, and the list of forms with the active one.
@@ -37,6 +38,12 @@ public:
     /// The focused control of the active form.
     TWinControl* ActiveControl() const;
 
+    /// The topmost visible, enabled form whose client area holds the screen point
+    /// (stay-on-top forms first, then the most recently raised).
+    TCustomForm* FormAt(TPoint screen) const;
+    /// Records that a form was raised above the others.
+    void BringFormToFront(TCustomForm* form);
+
     // The forms register themselves.
     void AddForm(TCustomForm* form);
     void RemoveForm(TCustomForm* form);
@@ -49,8 +56,10 @@ private:
 };
 
 /// The screen of the running program.
-inline TScreen& Screen() {
-    return TScreen::Instance();
-}
+inline TScreen& Screen() { return TScreen::Instance(); }
+
+/// The deepest visible control under a screen point in any form (disabled ones
+/// only with allowDisabled), or null.
+TControl* FindDragTarget(TPoint screen, bool allowDisabled = false);
 
 } // namespace emr

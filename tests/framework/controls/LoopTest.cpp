@@ -119,6 +119,24 @@ TEST(MessageLoop, PostedMessagesToDestroyedTargetsAreDropped) {
     EXPECT_EQ(h.App().SendMessage(form, CM_HITTEST), 1);
 }
 
+TEST(MessageLoop, BroadcastsReachTopLevelFormsOrEveryWindowedControl) {
+    Harness h;
+    TForm* one = h.NewForm(0, 0, 100, 100);
+    TForm* two = h.NewForm(0, 0, 100, 100);
+    auto* child = Place<Probe>(two, 0, 0, 10, 10);
+    auto* grandchild = Place<Probe>(child, 0, 0, 5, 5);
+    std::vector<TObject*> seen;
+    auto watch = [&](TObject* o) { seen.push_back(o); };
+    for (TWinControl* w : std::initializer_list<TWinControl*>{one, two, child, grandchild})
+        w->OnEnter = watch;
+    // CM_ENTER reaches each control's DoEnter, which fires OnEnter.
+    h.App().BroadcastMessage(CM_ENTER, 0, 0, false);
+    EXPECT_EQ(seen, (std::vector<TObject*>{one, two}));
+    seen.clear();
+    h.App().BroadcastMessage(CM_ENTER, 0, 0, true);
+    EXPECT_EQ(seen, (std::vector<TObject*>{one, two, child, grandchild}));
+}
+
 TEST(MessageLoop, RegisteredMessagesAreUniquePerName) {
     unsigned a = RegisterWindowMessage("TBCompactWinHide");
     unsigned b = RegisterWindowMessage("SomethingElse");

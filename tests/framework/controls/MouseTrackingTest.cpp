@@ -41,6 +41,21 @@ TEST_F(MouseTracking, EnterAndLeaveOncePerCrossing) {
     EXPECT_FALSE(a->MouseInClient());
 }
 
+TEST_F(MouseTracking, DragTargetIsTheDeepestControlInTheTopmostForm) {
+    auto* inner = Place<Probe>(b, 5, 5, 10, 10);
+    EXPECT_EQ(FindDragTarget(Harness::At(inner, 1, 1)), inner);
+    EXPECT_EQ(FindDragTarget(Harness::At(b, 30, 30)), b);
+    EXPECT_EQ(FindDragTarget({5, 5}), nullptr);
+    TForm* over = h.NewForm(150, 100, 300, 200);
+    over->Show();
+    EXPECT_EQ(FindDragTarget(Harness::At(inner, 1, 1)), over);
+    form->BringToFront();
+    EXPECT_EQ(FindDragTarget(Harness::At(inner, 1, 1)), inner);
+    b->SetEnabled(false);
+    EXPECT_EQ(FindDragTarget(Harness::At(inner, 1, 1)), form);
+    EXPECT_EQ(FindDragTarget(Harness::At(inner, 1, 1), true), inner);
+}
+
 TEST_F(MouseTracking, LeavingTheWindowEndsTracking) {
     MoveTo(a, 5, 5);
     h.Backend().MoveMouse(900, 700);

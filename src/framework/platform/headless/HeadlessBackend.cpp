@@ -14,6 +14,9 @@ constexpr WindowId kRouteLater = ~WindowId{0};
 
 /// The colour of the desktop behind the windows (0x00RRGGBB).
 constexpr std::uint32_t kDesktop = 0x3A6EA5;
+constexpr std::uint32_t kFrame = 0xC8D4E4;
+constexpr std::uint32_t kTitle = 0x9FB4CC;
+constexpr std::uint32_t kActiveTitle = 0x6B8FC4;
 
 } // namespace
 
@@ -352,8 +355,23 @@ std::vector<std::uint32_t> HeadlessBackend::ComposeScreen() const {
     int sw = screen_.Width();
     int sh = screen_.Height();
     std::vector<std::uint32_t> out(static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh), kDesktop);
+    auto fill = [&](const TRect& r, std::uint32_t colour) {
+        TRect area = r.Intersect(screen_);
+        for (int y = area.Top; y < area.Bottom; ++y)
+            std::fill_n(out.begin() + static_cast<std::ptrdiff_t>(y - screen_.Top) * sw +
+                            (area.Left - screen_.Left),
+                        area.Width(), colour);
+    };
     for (WindowId id : ZOrder()) {
         const Window& w = windows_.at(id);
+        if (w.Style.Kind == TWindowKind::Framed) {
+            // A plain stand-in for the window manager's frame and title bar.
+            TRect outer{w.Bounds.Left - frame_.Left, w.Bounds.Top - frame_.Top, w.Bounds.Right + frame_.Right,
+                        w.Bounds.Bottom + frame_.Bottom};
+            fill(outer, kFrame);
+            fill({outer.Left, outer.Top, outer.Right, w.Bounds.Top - 2},
+                 id == active_ ? kActiveTitle : kTitle);
+        }
         TRect area = w.Bounds.Intersect(screen_);
         for (int y = area.Top; y < area.Bottom; ++y)
             for (int x = area.Left; x < area.Right; ++x)
