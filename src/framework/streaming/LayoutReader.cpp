@@ -105,6 +105,7 @@ TComponent* TLayoutReader::CreateFromText(std::string_view text, TComponent* own
         ThrowLayoutError(tree.ClassPosition, "class " + info->Name + " cannot be created from a layout");
     TComponent* root = nullptr;
     Guard(tree.ClassPosition, "cannot create a " + info->Name, [&] { root = info->Create(owner); });
+    if (!root) ThrowLayoutError(tree.ClassPosition, "class " + info->Name + " made no component");
     if (!InfoOf(root)) {
         TObject::Free(root);
         ThrowLayoutError(tree.ClassPosition, "class " + info->Name + " is not registered under its own name");
@@ -156,6 +157,7 @@ void TLayoutReader::ReadChild(const TLayoutObject& node, TComponent* parent) {
 
     TComponent* component = nullptr;
     Guard(node.ClassPosition, "cannot create a " + info->Name, [&] { component = info->Create(root_); });
+    if (!component) ThrowLayoutError(node.ClassPosition, "class " + info->Name + " made no component");
     created_.emplace_back(component);
     component->BeginLoading();
     loading_.push_back({TComponentRef<TComponent>(component), node.Position, node.Name});
