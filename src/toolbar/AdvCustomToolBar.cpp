@@ -682,7 +682,9 @@ void TAdvCustomToolBar::SetPosition(TDockAlign value) {
             SetBounds(Left(), Top(), Width(), fullLength_);
         }
     }
-    ArrangeControls(false);
+    // Re-orienting changes the controls' extents across the toolbar too, so the
+    // thickness is recomputed here rather than left at the docked thickness.
+    ArrangeControls(true);
     UpdateOverflow();
 }
 

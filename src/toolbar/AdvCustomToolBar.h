@@ -175,6 +175,8 @@ public:
     void SetPosition(TDockAlign value);
     /// The most rows a floating toolbar can be wrapped into.
     int MaxFloatingRows() const;
+    /// The thickness a toolbar takes when it starts to float.
+    int FloatingThickness() const;
     /// The length that shows every visible control (used when re-orienting).
     int FullLengthForPosition() const;
 
@@ -274,7 +276,6 @@ private:
     void ButtonsReadStyler();
     void EachToolBarControl(const std::function<void(TAdvCustomToolBarControl*)>& f) const;
     void UpdateFloatingRowsSize();
-    int FloatingThickness() const;
     void InvalidateRightHandle();
     void InvalidateIndicator();
     void StartFade(int step);

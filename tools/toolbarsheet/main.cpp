@@ -139,6 +139,8 @@ int main(int argc, char** argv) {
     window->SetBounds(250, 150, 200, 200);
     auto* floating = MakeToolBar(form, form, dsDots, 0, 0, true);
     floating->SetCaption("Floating");
+    // Starting to float takes the thickness of the tallest control.
+    floating->SetDockedThickness(floating->FloatingThickness());
     floating->SetParent(window);
     floating->SetLeft(2);
     floating->SetTop(2);
