@@ -27,7 +27,7 @@ class TBitmap : public TPersistent {
 public:
     /// Largest width or height a bitmap may have, and largest pixel count.
     static constexpr int MaxDimension = 32768;
-    static constexpr std::int64_t MaxPixels = std::int64_t{1} << 26;
+    static constexpr std::int64_t MaxPixels = std::int64_t{1} << 25;
 
     TBitmap();
     TBitmap(int width, int height);
