@@ -1,0 +1,329 @@
+// Layout of toolbars: placing controls, sizing the toolbar around them, floating
+// rows, re-orientation and overflow.
+
+#include <algorithm>
+
+#include "styling/CustomAdvToolBarStyler.h"
+#include "toolbar/AdvCustomToolBar.h"
+#include "toolbar/AdvToolBarSeparator.h"
+#include "toolbar/ToolBarListHelpers.h"
+
+namespace emr {
+
+using namespace toolbar_detail;
+
+// ---- Layout ---------------------------------------------------------------------------------
+
+int TAdvCustomToolBar::StartOffset() const {
+    if (Floating() || currentStyler_->DragGripStyle() == dsNone) return 2;
+    return GripLength + 2;
+}
+
+void TAdvCustomToolBar::HideControl(TControl* control) {
+    if (Horizontal() || Floating())
+        control->SetBounds(control->Left(), Height() + 2, control->Width(), control->Height());
+    else
+        control->SetBounds(Width() + 2, control->Top(), control->Width(), control->Height());
+}
+
+void TAdvCustomToolBar::PlaceControl(TControl* control, int left, int top) {
+    if (control->Left() != left || control->Top() != top)
+        control->SetBounds(left, top, control->Width(), control->Height());
+}
+
+void TAdvCustomToolBar::ArrangeControls(bool updateSize) {
+    if (Loading()) return;
+    if (Standalone() && !autoPositionControls_) return;
+    {
+        TFlagGuard guard(arranging_, true);
+        bool designing = Designing();
+        auto shown = [designing](const TControl* c) { return c->Visible() || designing; };
+        if (Floating()) {
+            int x = 2, y = captionHeight_ + 2;
+            if (floatingRows_ > 1 && updateSize) {
+                arranging_ = false;
+                UpdateSize();
+                arranging_ = true;
+            }
+            for (TControl* c : positionList_) {
+                if (!shown(c)) {
+                    HideControl(c);
+                    continue;
+                }
+                if (floatingRows_ > 1 && Width() - x - 2 < c->Width()) {
+                    x = 2;
+                    y += dockedThickness_;
+                }
+                PlaceControl(c, x, y);
+                x += c->Width();
+            }
+            if (floatingRows_ > 1) updateSize = false;
+        } else {
+            bool horizontal = Horizontal();
+            int along = StartOffset();
+            int across = showCaption_ && captionPosition_ == TCaptionPosition::cpTop ? captionHeight_ + 2 : 2;
+            for (TControl* c : positionList_) {
+                if (!shown(c)) {
+                    HideControl(c);
+                } else if (!InOverflow(c)) {
+                    if (horizontal)
+                        PlaceControl(c, along, across);
+                    else
+                        PlaceControl(c, across, along);
+                    along += LengthOf(c, horizontal);
+                } else if (c->Parent() == this) {
+                    HideControl(c);
+                }
+            }
+        }
+    }
+    if (updateSize) UpdateSize();
+}
+
+void TAdvCustomToolBar::UpdateSize() {
+    bool designing = Designing();
+    auto shown = [designing](const TControl* c) { return c->Visible() || designing; };
+    TFlagGuard guard(suppressBoundsAdjustment_, suppressBoundsAdjustment_);
+
+    if (Floating()) {
+        Constraints()->SetMinWidth(0);
+        Constraints()->SetMaxWidth(0);
+        Constraints()->SetMinHeight(0);
+        Constraints()->SetMaxHeight(0);
+        if (floatingRows_ <= 1) {
+            int length = MinLength;
+            for (auto it = positionList_.rbegin(); it != positionList_.rend(); ++it) {
+                if (!(*it)->Visible()) continue;
+                length = std::max(MinLength, (*it)->Left() + (*it)->Width() + 2);
+                break;
+            }
+            fullLength_ = length;
+            SetBounds(Left(), Top(), length, dockedThickness_ + captionHeight_);
+        } else {
+            UpdateFloatingRowsSize();
+        }
+        if (TToolBarFloatingSite* site = FloatingSite(); site && site->WindowShowing()) site->FitToToolBar();
+        return;
+    }
+
+    bool horizontal = Horizontal();
+    int needed = MinLength;
+    if (!positionList_.empty()) {
+        needed = 15;
+        for (auto it = positionList_.rbegin(); it != positionList_.rend(); ++it) {
+            if (InOverflow(*it) || !shown(*it)) continue;
+            needed = StartOf(*it, horizontal) + LengthOf(*it, horizontal);
+            break;
+        }
+        needed += RightHandleLength();
+    }
+    int full = StartOffset() + RightHandleLength();
+    int thickness = DefaultThickness;
+    for (TControl* c : positionList_) {
+        if (!shown(c)) continue;
+        full += LengthOf(c, horizontal);
+        if (!IsSeparator(c)) thickness = std::max(thickness, (horizontal ? c->Height() : c->Width()) + 4);
+    }
+    fullLength_ = std::max(full, needed);
+    if (fullSize_ || !autoSize_) return;
+
+    if (showCaption_) thickness += captionHeight_;
+    if (horizontal) {
+        Constraints()->SetMinHeight(0);
+        Constraints()->SetMaxHeight(0);
+        Constraints()->SetMinWidth(std::min(MinLength, needed));
+        int width = Width();
+        if (shrinkFollowsControl_ && Constraints()->MaxWidth() != fullLength_ && fullLength_ < width &&
+            width != needed)
+            width = needed;
+        Constraints()->SetMaxWidth(fullLength_);
+        if (width < needed)
+            width = needed;
+        else if (needed < width && fullLength_ < width)
+            width = needed;
+        if (width != Width()) {
+            TFlagGuard adjust(suppressBoundsAdjustment_, suppressBoundsAdjustment_ || !shrinkFollowsControl_);
+            SetBounds(Left(), Top(), width, Height());
+        }
+        if (thickness != Height()) SetBounds(Left(), Top(), Width(), thickness);
+    } else {
+        Constraints()->SetMinWidth(0);
+        Constraints()->SetMaxWidth(0);
+        Constraints()->SetMinHeight(std::min(MinLength, needed));
+        Constraints()->SetMaxHeight(fullLength_);
+        int height = Height();
+        if (height < needed || (needed < height && fullLength_ < height)) height = needed;
+        if (height != Height()) SetBounds(Left(), Top(), Width(), height);
+        if (thickness != Width()) SetBounds(Left(), Top(), thickness, Height());
+    }
+}
+
+int TAdvCustomToolBar::MaxFloatingRows() const {
+    if (positionList_.empty()) return 1;
+    int widest = 0;
+    for (TControl* c : positionList_)
+        widest = std::max(widest, c->Width());
+    int w = std::max(widest + 2, MinLength);
+    int rows = 1, used = 2;
+    for (TControl* c : positionList_) {
+        if (used + c->Width() > w) {
+            ++rows;
+            used = 2;
+        }
+        used += c->Width();
+    }
+    return std::min<int>(rows, static_cast<int>(positionList_.size()));
+}
+
+void TAdvCustomToolBar::UpdateFloatingRowsSize() {
+    int widest = 0;
+    for (TControl* c : positionList_)
+        widest = std::max(widest, c->Width());
+    int r = std::max(widest + 4, MinLength);
+    for (int guard = 0; guard < 10000; ++guard) {
+        int rows = 1, used = 2, leftover = r;
+        for (TControl* c : positionList_) {
+            if (!c->Visible()) continue;
+            if (r - used - 2 < c->Width()) {
+                leftover = std::min(leftover, r - used - 2);
+                ++rows;
+                used = 2;
+            }
+            used += c->Width();
+        }
+        leftover = std::min(leftover, r - used - 2);
+        if (rows > floatingRows_) {
+            r += 10;
+            continue;
+        }
+        int height = rows * dockedThickness_ + captionHeight_;
+        if (rows > 1) r -= leftover;
+        fullLength_ = r;
+        SetBounds(Left(), Top(), r, height);
+        return;
+    }
+}
+
+int TAdvCustomToolBar::FloatingThickness() const {
+    int t = 0;
+    for (TControl* c : positionList_) {
+        if (IsSeparator(c)) continue;
+        if (Horizontal() || Floating()) {
+            t = std::max(t, c->Height());
+        } else if (auto* b = dynamic_cast<TAdvCustomToolBarButton*>(c)) {
+            t = std::max(t, b->CanRotate() ? b->Height() : b->Width());
+        } else if (!dynamic_cast<TAdvCustomToolBarControl*>(c)) {
+            t = std::max(t, c->Height());
+        }
+    }
+    return std::max(DefaultThickness, t + 4);
+}
+
+int TAdvCustomToolBar::FullLengthForPosition() const {
+    bool horizontal = Horizontal() || Floating();
+    int full = StartOffset() + RightHandleLength();
+    for (TControl* c : positionList_)
+        if (c->Visible()) full += LengthOf(c, horizontal);
+    return std::max(full, MinLength);
+}
+
+void TAdvCustomToolBar::SetPosition(TDockAlign value) {
+    if (value == position_) return;
+    position_ = value;
+    {
+        TFlagGuard guard(suppressBoundsAdjustment_, true);
+        TSizeConstraints* k = Constraints();
+        if (!Horizontal()) {
+            k->SetMinWidth(0);
+            k->SetMaxWidth(0);
+            k->SetMinHeight(MinLength);
+            k->SetMaxHeight(fullLength_);
+            SetBounds(Left(), Top(), dockedThickness_, fullLength_);
+        } else {
+            k->SetMinHeight(0);
+            k->SetMaxHeight(0);
+            k->SetMinWidth(MinLength);
+            k->SetMaxWidth(fullLength_);
+            SetBounds(Left(), Top(), fullLength_, dockedThickness_);
+        }
+        {
+            TFlagGuard arranging(arranging_, true);
+            EachToolBarControl([value](TAdvCustomToolBarControl* c) { c->SetPosition(value); });
+        }
+        fullLength_ = FullLengthForPosition();
+        if (Horizontal()) {
+            k->SetMinWidth(MinLength);
+            k->SetMaxWidth(fullLength_);
+            SetBounds(Left(), Top(), fullLength_, Height());
+        } else {
+            k->SetMinHeight(MinLength);
+            k->SetMaxHeight(fullLength_);
+            SetBounds(Left(), Top(), Width(), fullLength_);
+        }
+    }
+    // Re-orienting changes the controls' extents across the toolbar too, so the
+    // thickness is recomputed here rather than left at the docked thickness.
+    ArrangeControls(true);
+    UpdateOverflow();
+}
+
+void TAdvCustomToolBar::UpdateOverflow() {
+    if (!Docked() || !dockPanel_ || reparenting_) return;
+    bool horizontal = Horizontal();
+    int length = Length();
+    int handle = RightHandleLength();
+    if (fullSize_) {
+        overflowList_.clear();
+        ArrangeControls(false);
+        return;
+    }
+    auto farEdge = [&](const TControl* c) { return StartOf(c, horizontal) + LengthOf(c, horizontal); };
+    TControl* last = nullptr;
+    for (auto it = positionList_.rbegin(); it != positionList_.rend(); ++it)
+        if ((*it)->Visible() && !InOverflow(*it)) {
+            last = *it;
+            break;
+        }
+    if (!last) {
+        int room = length - handle - (currentStyler_->DragGripStyle() == dsNone ? 0 : GripLength);
+        while (!overflowList_.empty() && LengthOf(overflowList_.back(), horizontal) <= room) {
+            room -= LengthOf(overflowList_.back(), horizontal);
+            overflowList_.pop_back();
+        }
+    } else if (farEdge(last) >= length - handle) {
+        int excess = farEdge(last) + handle - length;
+        while (excess > 0) {
+            TControl* victim = nullptr;
+            for (auto it = priorityList_.rbegin(); it != priorityList_.rend(); ++it)
+                if (!InOverflow(*it) && !IsSeparator(*it) && (*it)->Visible()) {
+                    victim = *it;
+                    break;
+                }
+            if (!victim) break;
+            overflowList_.push_back(victim);
+            excess -= LengthOf(victim, horizontal);
+        }
+    } else if (!overflowList_.empty()) {
+        int free = length - handle - farEdge(last);
+        while (!overflowList_.empty()) {
+            TControl* back = overflowList_.back();
+            if (free < LengthOf(back, horizontal)) break;
+            free -= LengthOf(back, horizontal);
+            overflowList_.pop_back();
+        }
+    }
+    ArrangeControls(false);
+}
+
+void TAdvCustomToolBar::ControlUsed(TControl* control) {
+    if (!Contains(positionList_, control)) return;
+    if (autoArrangeButtons_) {
+        Remove(priorityList_, control);
+        priorityList_.insert(priorityList_.begin(), control);
+        Remove(overflowList_, control);
+    }
+    if (OptionWindowVisible()) CloseOptionWindow();
+    UpdateOverflow();
+}
+
+} // namespace emr
