@@ -317,16 +317,13 @@ void X11Backend::SetTitle(WindowId window, const std::string& title) {
     const int length = static_cast<int>(title.size());
     XChangeProperty(display_, window, A(NET_WM_NAME), A(UTF8_STRING), 8, PropModeReplace, text, length);
     XChangeProperty(display_, window, A(NET_WM_ICON_NAME), A(UTF8_STRING), 8, PropModeReplace, text, length);
-    // The legacy name in the encoding older window managers read (STRING or
-    // COMPOUND_TEXT); when the title cannot be converted, the UTF-8 bytes.
-    XTextProperty legacy{};
-    char* list[] = {const_cast<char*>(title.c_str())};
-    if (Xutf8TextListToTextProperty(display_, list, 1, XStdICCTextStyle, &legacy) == Success) {
-        XSetWMName(display_, window, &legacy);
-        XFree(legacy.value);
-    } else {
-        XChangeProperty(display_, window, XA_WM_NAME, A(UTF8_STRING), 8, PropModeReplace, text, length);
-    }
+    // The legacy name: plain ASCII as STRING; anything else as UTF8_STRING,
+    // which Xlib's text-property readers decode. Converting to COMPOUND_TEXT
+    // instead would load the locale converters, a few million instructions
+    // at start-up for window managers that read _NET_WM_NAME anyway.
+    const bool ascii = std::all_of(title.begin(), title.end(), [](char c) { return (c & 0x80) == 0; });
+    XChangeProperty(display_, window, XA_WM_NAME, ascii ? XA_STRING : A(UTF8_STRING), 8, PropModeReplace,
+                    text, length);
     XFlush(display_);
 }
 
