@@ -454,7 +454,10 @@ void X11Backend::ReportFirstFrame() {
     if (!fdText || !*fdText) return;
     char* end = nullptr;
     const long fd = std::strtol(fdText, &end, 10);
-    if (*end || fd < 0 || fd > INT_MAX) return;
+    const bool valid = !*end && fd >= 0 && fd <= INT_MAX;
+    // Programs this one starts must not write to whatever later takes that number.
+    unsetenv("EMR_FIRST_FRAME_FD");
+    if (!valid) return;
     XSync(display_, False);
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
