@@ -6,6 +6,10 @@
 
 namespace emr {
 
+class TAdvDockPanel;
+class TAdvToolBar;
+class TAdvToolBarButton;
+class TAdvToolBarOfficeStyler;
 class TPanel;
 class TGroupBox;
 class TLabel;
@@ -19,9 +23,11 @@ class TForm1 : public TForm {
 public:
     explicit TForm1(TComponent* owner);
 
-    // Published components, in the order of the stored layout. The command bar
-    // (AdvDockPanel1, AdvToolBar1, AdvToolBarButton1, AdvToolBarButton2) comes
-    // first and the styler AdvToolBarOfficeStyler3 last once the toolbar classes exist.
+    // Published components, in the order of the stored layout.
+    TAdvDockPanel* AdvDockPanel1 = nullptr;
+    TAdvToolBar* AdvToolBar1 = nullptr;
+    TAdvToolBarButton* AdvToolBarButton1 = nullptr;
+    TAdvToolBarButton* AdvToolBarButton2 = nullptr;
     TPanel* Panel1 = nullptr;
     TGroupBox* GroupBox2 = nullptr;
     TLabel* Label2 = nullptr;
@@ -30,6 +36,7 @@ public:
     TEdit* Edit1 = nullptr;
     TEdit* Edit3 = nullptr;
     TEdit* Edit4 = nullptr;
+    TAdvToolBarOfficeStyler* AdvToolBarOfficeStyler3 = nullptr;
 
     // Published handlers.
     /// Fixes the frame: single border, system menu only, normal state, centred on the main window.

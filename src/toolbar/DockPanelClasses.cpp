@@ -1,4 +1,5 @@
 #include "framework/core/ClassRegistry.h"
+#include "framework/forms/FormPlayer.h"
 #include "framework/forms/FormsClasses.h"
 #include "styling/CustomAdvToolBarStyler.h"
 #include "styling/StylingClasses.h"
@@ -7,8 +8,28 @@
 namespace emr {
 
 namespace {
+
 const std::vector<std::string> kDockAlignNames = {"daLeft", "daTop", "daRight", "daBottom"};
+
+/// Lists a dock panel's rows right after the panel's own line, one level deeper
+/// than its children.
+void DumpDockRows(const TControl& control, int depth, std::vector<std::string>& lines) {
+    const auto* panel = dynamic_cast<const TAdvDockPanel*>(&control);
+    if (!panel) return;
+    const std::string own = DumpIndent(depth) + panel->Name() + ": " + std::string(panel->ClassName()) + " ";
+    auto at = lines.end();
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+        if (it->starts_with(own)) {
+            at = it.base();
+            break;
+        }
+    std::vector<std::string> rows;
+    for (const std::string& row : panel->DumpRows())
+        rows.push_back(DumpIndent(depth + 2) + row);
+    lines.insert(at, rows.begin(), rows.end());
 }
+
+} // namespace
 
 void RegisterDockPanelClasses() {
     static bool done = false;
@@ -35,6 +56,8 @@ void RegisterDockPanelClasses() {
         .ComponentRef<TCustomAdvToolBarStyler>("ToolBarStyler", &TAdvDockPanel::ToolBarStyler,
                                                &TAdvDockPanel::SetToolBarStyler)
         .String("Version", &TAdvDockPanel::Version, &TAdvDockPanel::SetVersion);
+
+    AddDumpExtension(&DumpDockRows);
 }
 
 } // namespace emr
