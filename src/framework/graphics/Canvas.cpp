@@ -271,11 +271,12 @@ void TCanvas::StrokeLine(TPoint from, TPoint to, unsigned& dashPhase) {
                 PenPixel(x, y, penPixel);
             } else {
                 // A round stamp of the pen's width.
-                int r0 = -(w - 1) / 2, r1 = w / 2;
+                // Even widths put the extra pixel up and to the left, as shapes do.
+                int r0 = -(w / 2), r1 = (w - 1) / 2;
                 double rc = w / 2.0;
                 for (int oy = r0; oy <= r1; ++oy)
                     for (int ox = r0; ox <= r1; ++ox) {
-                        double cx = ox - (w % 2 == 0 ? 0.5 : 0.0), cy = oy - (w % 2 == 0 ? 0.5 : 0.0);
+                        double cx = ox + (w % 2 == 0 ? 0.5 : 0.0), cy = oy + (w % 2 == 0 ? 0.5 : 0.0);
                         if (cx * cx + cy * cy <= rc * rc) PenPixel(x + ox, y + oy, penPixel);
                     }
             }
@@ -384,8 +385,10 @@ void TCanvas::PaintShape(int x1, int y1, int x2, int y2, int cw, int ch) {
     int w = pen_->Width();
     bool dashed = w == 1 && !DashPattern(style).empty();
     // The outer box: wide pens straddle the outline unless they stay inside it.
-    int lo = style == TPenStyle::psInsideFrame ? 0 : (w - 1) / 2;
-    int hi = style == TPenStyle::psInsideFrame ? 0 : w / 2;
+    // Even widths put the extra pixel outside at the left and top, so that a two-pixel
+    // frame drawn from (1, 1) to (Width, Height) covers a window's outermost pixels.
+    int lo = style == TPenStyle::psInsideFrame ? 0 : w / 2;
+    int hi = style == TPenStyle::psInsideFrame ? 0 : (w - 1) / 2;
     int ox1 = x1 - lo, oy1 = y1 - lo, ox2 = x2 + hi, oy2 = y2 + hi;
     int ix1 = ox1 + w, iy1 = oy1 + w, ix2 = ox2 - w, iy2 = oy2 - w;
     int icw = std::max(cw - 2 * w, 0), ich = std::max(ch - 2 * w, 0);

@@ -101,6 +101,28 @@ TEST(CanvasShapes, WidePensStraddleTheOutline) {
                                                                            }));
 }
 
+TEST(CanvasShapes, EvenPenWidthsGrowUpAndLeft) {
+    // A two-pixel frame from (1, 1) to the far edges covers the bitmap's border.
+    TBitmap b;
+    Fill(b, 7, 6, clWhite);
+    TCanvas* c = b.Canvas();
+    c->Pen()->SetWidth(2);
+    c->Brush()->SetColor(clBlue);
+    c->Rectangle(1, 1, 6, 5);
+    // A two-pixel line from (6, 1) down to (6, 5): stamps cover columns 5 and 6, rows 0 to 4.
+    c->Pen()->SetColor(clRed);
+    c->MoveTo(6, 1);
+    c->LineTo(6, 5);
+    EXPECT_EQ(Picture(b, {{clWhite, '.'}, {clBlack, 'K'}, {clBlue, 'B'}, {clRed, 'R'}}), (Rows{
+                                                                                             "KKKKKRR",
+                                                                                             "KKKKKRR",
+                                                                                             "KKBBKRR",
+                                                                                             "KKKKKRR",
+                                                                                             "KKKKKRR",
+                                                                                             ".......",
+                                                                                         }));
+}
+
 TEST(CanvasShapes, RoundRectAndEllipseCorners) {
     TBitmap b;
     Fill(b, 10, 8, clWhite);
