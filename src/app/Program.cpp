@@ -1,15 +1,12 @@
 #include "app/Program.h"
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "app/AppClasses.h"
 #include "app/LinuxLocalePlatform.h"
 #include "app/Unit1.h"
 #include "framework/controls/Messages.h"
 #include "framework/forms/Application.h"
-#include "framework/forms/Screen.h"
 #include "framework/streaming/LayoutReader.h"
 
 namespace emr {
@@ -34,14 +31,7 @@ void ConnectLocalePlatform(TLinuxLocalePlatform& platform) {
                                  UINT /*timeoutMs*/) -> LRESULT {
         if (!Application) return 0;
         if (window == HWND_BROADCAST) {
-            // A copy: a form may close or open others while it handles the message.
-            const std::vector<TCustomForm*> forms = Screen().FormList();
-            for (TCustomForm* form : forms) {
-                const bool stillThere = std::find(Screen().FormList().begin(), Screen().FormList().end(),
-                                                  form) != Screen().FormList().end();
-                if (stillThere)
-                    Application->SendMessage(form, msg, static_cast<std::intptr_t>(wParam), lParam);
-            }
+            Application->BroadcastMessage(msg, static_cast<std::intptr_t>(wParam), lParam, false);
             return 1;
         }
         TCustomForm* form = Application->FormOfWindow(static_cast<platform::WindowId>(window));
