@@ -129,27 +129,6 @@ TEST(VistaGradientBackground, MirrorIsOwnedAndCopiedOnlyFromItsOwnClass) {
     EXPECT_EQ(backgroundEvents.events, 0) << "the mirror is not connected to its background";
 }
 
-TEST(ButtonAppearance, InitialValues) {
-    TButtonAppearance a;
-    EXPECT_EQ(a.Color(), clNone);
-    EXPECT_EQ(a.ColorTo(), clNone);
-    EXPECT_EQ(a.ColorChecked(), 14210516u);
-    EXPECT_EQ(a.ColorCheckedTo(), clNone);
-    EXPECT_EQ(a.ColorDown(), 11899525u);
-    EXPECT_EQ(a.ColorDownTo(), clNone);
-    EXPECT_EQ(a.ColorHot(), 13811126u);
-    EXPECT_EQ(a.ColorHotTo(), clNone);
-    EXPECT_EQ(a.CaptionTextColor(), 0u);
-    EXPECT_EQ(a.CaptionTextColorChecked(), 0u);
-    EXPECT_EQ(a.GradientDirection(), gdVertical);
-    EXPECT_EQ(a.GradientDirectionChecked(), gdVertical);
-    EXPECT_EQ(a.BorderColor(), clNone);
-    EXPECT_EQ(a.BorderDownColor(), 6956042u);
-    EXPECT_EQ(a.BorderHotColor(), 6956042u);
-    EXPECT_EQ(a.BorderCheckedColor(), 6956042u);
-    EXPECT_TRUE(a.SystemFont());
-}
-
 TEST(ButtonAppearance, WhichSettersNotify) {
     using Setter = std::function<void(TButtonAppearance&)>;
     struct Case {

@@ -84,10 +84,6 @@ TEST_F(OfficeStyler, Office2007LunaAndWindowsXPTakeTheirFullValues) {
     EXPECT_EQ(styler->ButtonAppearance()->ColorHotTo(), clNone);
     EXPECT_EQ(styler->ButtonAppearance()->BorderHotColor(), 3693887u) << "XP keeps the button borders";
     EXPECT_EQ(styler->CaptionAppearance()->CaptionTextColorHot(), clWhite);
-    EXPECT_FALSE(styler->RoundCorners());
-    EXPECT_EQ(styler->ToolBarBevel(), 2);
-    EXPECT_TRUE(styler->ShowToolBarBevel());
-    EXPECT_EQ(styler->ComponentStyle(), 6);
 }
 
 TEST_F(OfficeStyler, SameStyleTwiceChangesNothing) {
