@@ -1,6 +1,7 @@
 #include "framework/controls/WinControl.h"
 
 #include <algorithm>
+#include <climits>
 #include <unordered_map>
 
 #include "framework/controls/Mouse.h"
@@ -78,8 +79,11 @@ void TWinControl::InsertControl(TControl* control) {
     std::weak_ptr<void> alive = LifeToken();
     Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<std::intptr_t>(control), 1);
     controls_.push_back(control);
-    if (auto* win = dynamic_cast<TWinControl*>(control)) tabList_.push_back(win);
+    auto* win = dynamic_cast<TWinControl*>(control);
+    if (win) tabList_.push_back(win);
     control->parent_ = this;
+    if (win && win->storedTabOrder_ >= 0 && !HasState(csLoading) && !win->HasState(csLoading))
+        win->SetTabOrder(win->storedTabOrder_);
     control->TakeParentProperties();
     Perform(CM_CONTROLCHANGE, reinterpret_cast<std::intptr_t>(control), 1);
     if (alive.expired()) return;
@@ -306,7 +310,18 @@ void TWinControl::ParentChanged() {
     TControl::ParentChanged();
 }
 
+void TWinControl::FixupTabList() {
+    std::stable_sort(tabList_.begin(), tabList_.end(), [](const TWinControl* a, const TWinControl* b) {
+        int ka = a->storedTabOrder_ < 0 ? INT_MAX : a->storedTabOrder_;
+        int kb = b->storedTabOrder_ < 0 ? INT_MAX : b->storedTabOrder_;
+        return ka < kb;
+    });
+    for (TWinControl* c : tabList_)
+        c->storedTabOrder_ = -1;
+}
+
 void TWinControl::Loaded() {
+    FixupTabList();
     TControl::Loaded();
     TRect client = ClientRect();
     anchorClient_ = {client.Width(), client.Height()};
@@ -342,14 +357,20 @@ void TWinControl::SetFocus() {
 
 int TWinControl::TabOrder() const {
     TWinControl* p = Parent();
-    if (!p) return -1;
+    if (storedTabOrder_ >= 0 || !p) return storedTabOrder_;
     auto it = std::find(p->tabList_.begin(), p->tabList_.end(), this);
     return it == p->tabList_.end() ? -1 : static_cast<int>(it - p->tabList_.begin());
 }
 
 void TWinControl::SetTabOrder(int value) {
     TWinControl* p = Parent();
-    if (!p) return;
+    // While a layout is read the siblings are not all there yet: keep the number
+    // and let the parent sort its list once loading is over.
+    if (!p || HasState(csLoading) || p->HasState(csLoading)) {
+        storedTabOrder_ = std::max(value, 0);
+        return;
+    }
+    storedTabOrder_ = -1;
     auto& list = p->tabList_;
     auto it = std::find(list.begin(), list.end(), this);
     if (it == list.end()) return;

@@ -132,6 +132,7 @@ private:
     void DoAlignPass(TControl* control);
     void AlignByKind(TAlign align, TControl* control, TRect& rect);
     void ApplyAnchors(TSize oldClient);
+    void FixupTabList();
 
     THandle handle_ = 0;
     std::vector<TControl*> controls_;
@@ -140,6 +141,8 @@ private:
     bool alignPending_ = false;
     bool tabStop_ = false;
     std::vector<TWinControl*> tabList_;
+    /// A tab order set while loading (or without a parent), applied once the siblings exist.
+    int storedTabOrder_ = -1;
     TSize anchorClient_{-1, -1};
 };
 

@@ -318,9 +318,11 @@ bool TApplication::FillQueue(bool wait) {
             event = be->NextEvent(deadline);
             if (!event) {
                 if (QueueDueTimers()) return true;
-                // Nothing arrived and no deadline was reached: the backend can
-                // deliver nothing more (headless without input).
-                if (!deadline || be->NowMs() == before) {
+                // Nothing arrived and no deadline was reached. A backend that never
+                // blocks (headless) can deliver nothing more; a real one was woken
+                // and the loop looks again.
+                bool neverBlocks = dynamic_cast<platform::HeadlessBackend*>(be) != nullptr;
+                if (neverBlocks && (!deadline || be->NowMs() == before)) {
                     starved_ = true;
                     return false;
                 }

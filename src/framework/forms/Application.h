@@ -89,8 +89,8 @@ public:
     void SetMainForm(TCustomForm* form);
 
     /// Shows the main form and runs the message loop until a quit request
-    /// (Terminate, or closing the main form). Returns at once when the backend can
-    /// deliver nothing more (headless with no input queued).
+    /// (Terminate, or closing the main form). On the headless backend it also
+    /// returns once nothing more can arrive (no input queued, no timer it may reach).
     void Run();
     /// Posts the quit request; Run ends when it reaches the main loop.
     void Terminate();

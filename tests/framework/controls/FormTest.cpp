@@ -44,6 +44,21 @@ constexpr const char* kLayout = R"(object Form1: TLayoutForm
   OnShow = FormShow
   PixelsPerInch = 96
   TextHeight = 13
+  object P1: TCustomControl
+    Left = 0
+    Top = 0
+    Width = 10
+    Height = 10
+    TabOrder = 2
+  end
+  object P2: TCustomControl
+    Left = 20
+    TabOrder = 0
+  end
+  object P3: TCustomControl
+    Left = 40
+    TabOrder = 1
+  end
 end
 )";
 
@@ -63,6 +78,11 @@ TEST(Forms, StoredLayoutThenCreateThenShowBeforeTheWindowAppears) {
     EXPECT_EQ(form->ClientWidth(), 382);
     EXPECT_EQ(form->ClientHeight(), 198);
     EXPECT_EQ(form->Font()->Name(), "MS Sans Serif");
+    // Tab orders read before all siblings existed are sorted out after loading.
+    ASSERT_EQ(form->ControlCount(), 3);
+    EXPECT_EQ(static_cast<TWinControl*>(form->Controls(0))->TabOrder(), 2);
+    EXPECT_EQ(static_cast<TWinControl*>(form->Controls(1))->TabOrder(), 0);
+    EXPECT_EQ(static_cast<TWinControl*>(form->Controls(2))->TabOrder(), 1);
 
     h.App().Run(); // shows the main form, then finds nothing more to do
     EXPECT_EQ(form->Events.back(), "show");
@@ -181,6 +201,14 @@ TEST(Forms, TabMovesFocusAndKeyPreviewSeesKeysFirst) {
     h.App().ProcessMessages();
     EXPECT_EQ(formKeys, 2);
     EXPECT_EQ(controlKeys, 2);
+
+    // A tab order given before the parent exists applies when the control is inserted.
+    auto* d = new Probe(form);
+    d->SetTabOrder(1);
+    EXPECT_EQ(d->TabOrder(), 1);
+    d->SetParent(form);
+    EXPECT_EQ(d->TabOrder(), 1);
+    EXPECT_EQ(a->TabOrder(), 2);
 
     // A hidden control cannot take the focus.
     a->Hide();

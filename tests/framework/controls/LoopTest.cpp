@@ -227,6 +227,18 @@ TEST(NestedLoops, QuitSeenByANestedLoopIsRepostedAndEndsTheOuterLoop) {
     EXPECT_TRUE(h.App().Terminated());
 }
 
+TEST(NestedLoops, RunNestedLoopRepostsAQuitAndReportsIt) {
+    Harness h;
+    h.App().Terminate();
+    h.App().PostMessage(nullptr, WM_NULL);
+    bool completed = h.App().RunNestedLoop([&] { return false; });
+    EXPECT_FALSE(completed);
+    EXPECT_EQ(h.App().LoopDepth(), 0);
+    EXPECT_FALSE(h.App().Terminated()) << "the nested loop leaves the quit to the outer one";
+    h.App().Run();
+    EXPECT_TRUE(h.App().Terminated());
+}
+
 TEST(NestedLoops, MessageFiltersSeeAndMayEatMessagesOfNestedLoops) {
     Harness h;
     TForm* form = h.NewForm(0, 0, 300, 200);
