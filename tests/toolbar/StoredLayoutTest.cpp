@@ -1,0 +1,79 @@
+#include "ToolBarFixture.h"
+
+#include "framework/streaming/LayoutReader.h"
+#include "toolbar/ToolbarClasses.h"
+
+namespace emr::testing {
+namespace {
+
+using StoredLayout = ToolBarFixture;
+
+// A stored layout sets toolbar and button properties by name and path, attaches the
+// buttons through their stored parent, and the after-load steps lay them out.
+TEST_F(StoredLayout, ToolBarAndButtonsLoadAndLayOut) {
+    RegisterToolbarClasses();
+    const char* text = R"(object Form2: TForm
+  ClientWidth = 300
+  ClientHeight = 100
+  object Styler: TAdvToolBarOfficeStyler
+    ButtonAppearance.ColorHot = 13432063
+    Color.Direction = gdVertical
+  end
+  object Bar: TAdvToolBar
+    Left = 3
+    Top = 1
+    Width = 91
+    Height = 45
+    Caption = 'Untitled'
+    CompactImageIndex = -1
+    TextAutoOptionMenu = 'Add or Remove Buttons'
+    TextOptionMenu = 'Options'
+    ToolBarStyler = Styler
+    ParentOptionPicture = True
+    ToolBarIndex = -1
+    object B1: TAdvToolBarButton
+      Left = 9
+      Top = 2
+      Width = 34
+      Height = 41
+      Caption = #30830#23450
+      ShowCaption = True
+      GlyphPosition = gpTop
+      Down = True
+      Style = tasCheck
+      Appearance.CaptionFont.Name = 'Tahoma'
+      Version = '5.0.3.0'
+    end
+    object B2: TAdvToolBarButton
+      Left = 43
+      Top = 2
+      Width = 34
+      Height = 41
+      Caption = #36864#20986
+      ShowCaption = True
+      GlyphPosition = gpTop
+    end
+  end
+end
+)";
+    TComponent* root = TLayoutReader::CreateFromText(text, app);
+    auto* bar = root->FindComponentAs<TAdvToolBar>("Bar");
+    auto* b1 = root->FindComponentAs<TAdvToolBarButton>("B1");
+    auto* b2 = root->FindComponentAs<TAdvToolBarButton>("B2");
+    ASSERT_TRUE(bar && b1 && b2);
+    EXPECT_EQ(b1->ToolBar(), bar);
+    EXPECT_EQ(b1->Caption(), "确定");
+    EXPECT_EQ(bar->CurrentStyler(), root->FindComponent("Styler"));
+    EXPECT_EQ(bar->PositionList().size(), 2u);
+    EXPECT_EQ(bar->PositionList()[0], b1);
+    // Down stored before Style = tasCheck is honoured at the end of loading.
+    EXPECT_TRUE(b1->Down());
+    EXPECT_EQ(b1->Left(), 9);
+    EXPECT_EQ(b2->Left(), 9 + b1->Width());
+    EXPECT_EQ(b1->Top(), 2);
+    EXPECT_EQ(bar->Caption(), "Untitled");
+    EXPECT_EQ(bar->TextOptionMenu(), "Options");
+}
+
+} // namespace
+} // namespace emr::testing
