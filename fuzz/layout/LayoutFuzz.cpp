@@ -1,15 +1,18 @@
 // Feeds arbitrary text to the layout reader. Besides crashes and sanitizer
 // reports it checks what the reader promises: every failure is reported with a
-// line and column, and a failed load leaves no component of its own behind.
+// line and column, a failed load leaves no component of its own behind, and a
+// successful one writes out as a layout that reads back the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "LayoutTestClasses.h"
 #include "framework/core/Exception.h"
 #include "framework/streaming/LayoutReader.h"
+#include "framework/streaming/LayoutWriter.h"
 
 using namespace emr;
 using namespace emr::test;
@@ -52,6 +55,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (form.OnCreate) form.OnCreate(&form);
             for (TComponent* c : form.Components())
                 if (auto* w = dynamic_cast<TTestWidget*>(c); w && w->OnClick) w->OnClick(w);
+            // What loaded writes out as a layout that reads back to the same tree.
+            std::string written = TLayoutWriter::WriteRootToText(&form);
+            TTestForm copy(nullptr);
+            try {
+                TLayoutReader::ReadRootFromText(written, &copy);
+            } catch (const Exception&) {
+                Check(false);
+            }
+            Check(TLayoutWriter::WriteRootToText(&copy) == written);
         } catch (const Exception& e) {
             Check(Located(e));
             Check(form.ComponentCount() == 0);
