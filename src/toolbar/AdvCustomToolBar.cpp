@@ -46,6 +46,12 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;
 
 void TAdvCustomToolBar::BeforeDestruction() {
+    // A freed toolbar leaves the rows of its panel while both are whole.
+    if (dockPanel_ && lastDockPanelRef_.Get()) {
+        TToolBarDockSite* panel = dockPanel_;
+        dockPanel_ = nullptr;
+        panel->RemoveToolBar(this);
+    }
     Destroying();
     if (toolBarStyler_) toolBarStyler_->RemoveControl(this);
     toolBarStyler_ = nullptr;

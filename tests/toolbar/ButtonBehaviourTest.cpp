@@ -112,8 +112,8 @@ TEST_F(ButtonBehaviour, DisabledButtonIgnoresPresses) {
 TEST_F(ButtonBehaviour, ClickHandlerMayFreeItsButton) {
     bool freed = false;
     b->OnClick = [&](TObject* sender) {
-        TObject::Free(sender);
         freed = true;
+        TObject::Free(sender); // last: the handler itself goes with the button
     };
     Press(b, 5, 5);
     Release(b, 5, 5);
