@@ -34,10 +34,6 @@ TAdvDockPanel::~TAdvDockPanel() = default;
 
 void TAdvDockPanel::BeforeDestruction() {
     Destroying();
-    // Rows hold plain pointers to toolbars that may outlive the panel; forget them
-    // before anything is torn down.
-    for (TAdvCustomToolBar* t : dockedToolBars_)
-        RemoveFreeNotification(t);
     if (toolBarStyler_) toolBarStyler_->RemoveControl(this);
     toolBarStyler_ = nullptr;
     currentStyler_ = internalStyler_;
@@ -124,22 +120,26 @@ void TAdvDockPanel::SetParent(TWinControl* parent) {
 void TAdvDockPanel::Notification(TComponent* component, TOperation operation) {
     TCustomControl::Notification(component, operation);
     if (operation != TOperation::opRemove) return;
-    if (Destroying()) {
-        if (component == toolBarStyler_) {
+    if (component == toolBarStyler_) {
+        if (Destroying()) {
             toolBarStyler_ = nullptr;
             currentStyler_ = internalStyler_;
+        } else {
+            SetToolBarStyler(nullptr);
         }
         return;
     }
-    if (component == toolBarStyler_) {
-        SetToolBarStyler(nullptr);
+    auto* t = dynamic_cast<TAdvCustomToolBar*>(component);
+    if (!t || std::find(dockedToolBars_.begin(), dockedToolBars_.end(), t) == dockedToolBars_.end()) return;
+    if (!Destroying()) {
+        RemoveToolBar(t);
         return;
     }
-    if (component == internalStyler_) return;
-    if (auto* t = dynamic_cast<TAdvCustomToolBar*>(component)) {
-        if (std::find(dockedToolBars_.begin(), dockedToolBars_.end(), t) != dockedToolBars_.end())
-            RemoveToolBar(t);
-    }
+    // While the panel goes too, only forget the toolbar; nothing is arranged any more.
+    for (int i = 0; i < RowCount(); ++i)
+        std::erase(RowAt(i)->ToolBars(), t);
+    std::erase(dockedToolBars_, t);
+    std::erase(invisibleToolBars_, t);
 }
 
 void TAdvDockPanel::PropagatePersistence() {

@@ -1,0 +1,114 @@
+// The main window's full repaint (with and without handing the frame to the
+// backend), and dock-panel row arrangement while a panel of many toolbars is
+// resized.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "app/AppClasses.h"
+#include "app/Unit1.h"
+#include "framework/forms/Application.h"
+#include "framework/forms/Form.h"
+#include "framework/platform/headless/HeadlessBackend.h"
+#include "framework/streaming/LayoutReader.h"
+#include "styling/AdvToolBarOfficeStyler.h"
+#include "toolbar/AdvDockPanel.h"
+#include "toolbar/AdvToolBar.h"
+#include "toolbar/AdvToolBarButton.h"
+
+namespace {
+
+using namespace emr;
+
+struct Headless {
+    Headless() {
+        auto be = std::make_unique<platform::HeadlessBackend>();
+        backend = be.get();
+        platform::Backend::Install(std::move(be));
+        app = new TApplication(nullptr);
+    }
+    ~Headless() {
+        TObject::Free(app);
+        platform::Backend::Uninstall();
+    }
+    platform::HeadlessBackend* backend = nullptr;
+    TApplication* app = nullptr;
+};
+
+struct MainWindow : Headless {
+    MainWindow() {
+        RegisterAppClasses();
+        form = new TForm1(app);
+        TLayoutReader::ReadRootFromText(Unit1Layout(), form);
+        app->SetMainForm(form);
+        form->DoCreate();
+        form->Show();
+        app->ProcessMessages();
+    }
+    TForm1* form = nullptr;
+};
+
+void BM_MainWindowRepaintAndPresent(benchmark::State& state) {
+    MainWindow scene;
+    for (auto _ : state) {
+        scene.form->Invalidate();
+        scene.form->Update();
+    }
+}
+BENCHMARK(BM_MainWindowRepaintAndPresent)->Unit(benchmark::kMicrosecond);
+
+void BM_MainWindowDockPanelRepaint(benchmark::State& state) {
+    // The command bar alone: dock gradient, toolbar and both buttons.
+    MainWindow scene;
+    for (auto _ : state) {
+        scene.form->AdvDockPanel1->Invalidate();
+        scene.form->Update();
+    }
+}
+BENCHMARK(BM_MainWindowDockPanelRepaint)->Unit(benchmark::kMicrosecond);
+
+/// A top dock panel holding `toolBars` toolbars of 15 buttons each in 6 rows.
+struct CrowdedPanel : Headless {
+    explicit CrowdedPanel(int toolBars) {
+        form = new TForm(app);
+        form->SetBounds(0, 0, 1300, 600);
+        form->SetClientWidth(1200);
+        styler = new TAdvToolBarOfficeStyler(form);
+        dock = new TAdvDockPanel(form);
+        dock->SetParent(form);
+        dock->SetToolBarStyler(styler);
+        for (int t = 0; t < toolBars; ++t) {
+            auto* bar = new TAdvToolBar(form);
+            for (int b = 0; b < 15; ++b) {
+                auto* button = new TAdvToolBarButton(form);
+                button->SetBounds(b * 23, 0, 23, 22);
+                button->SetParent(bar);
+            }
+            bar->SetParent(dock);
+            const int row = t % 6;
+            if (row < dock->RowCount()) dock->MoveToRow(bar, row);
+        }
+        form->Show();
+        app->ProcessMessages();
+    }
+    TForm* form = nullptr;
+    TAdvToolBarOfficeStyler* styler = nullptr;
+    TAdvDockPanel* dock = nullptr;
+};
+
+void BM_ArrangeRowsWhileResizing(benchmark::State& state) {
+    CrowdedPanel scene(static_cast<int>(state.range(0)));
+    int width = 1200;
+    int step = -20;
+    for (auto _ : state) {
+        width += step;
+        if (width <= 200 || width >= 1200) step = -step;
+        scene.form->SetClientWidth(width);
+    }
+    state.counters["rows"] = scene.dock->RowCount();
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ArrangeRowsWhileResizing)->Arg(30)->Arg(60)->Unit(benchmark::kMicrosecond);
+
+} // namespace
