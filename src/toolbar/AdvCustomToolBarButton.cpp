@@ -376,7 +376,8 @@ void TAdvCustomToolBarButton::DrawDropDownArrow(TCanvas& canvas, int x, int y, T
         canvas.MoveTo(x + 1, y + 1);
         canvas.LineTo(x + 4, y + 1);
         canvas.SetPixel(x + 2, y + 2, color);
-    } else if (Position() == TDockAlign::daLeft) {
+    } else if (Position() == TDockAlign::daLeft && !IsMenuButton()) {
+        // Menu buttons point left on either vertical edge.
         canvas.MoveTo(x - 2, y);
         canvas.LineTo(x - 2, y + 5);
         canvas.MoveTo(x - 1, y + 1);
@@ -491,7 +492,7 @@ void TAdvCustomToolBarButton::PaintFace(TCanvas& canvas, TLook look) {
             x = d.Left + (d.Width() - 5) / 2;
             y = d.Top + (d.Height() - 3) / 2 + 1;
         } else {
-            x = d.Left + (d.Width() - 3) / 2 + (Position() == TDockAlign::daLeft ? 2 : 1);
+            x = d.Left + (d.Width() - 3) / 2 + (Position() == TDockAlign::daLeft && !IsMenuButton() ? 2 : 1);
             y = d.Top + (d.Height() - 5) / 2;
         }
         DrawDropDownArrow(canvas, x, y, clBlack);

@@ -143,3 +143,27 @@ TEST_F(ToolBarLayout, FloatingRefusalsRowsAndClose) {
 
 } // namespace
 } // namespace emr::testing
+
+namespace emr::testing {
+namespace {
+
+TEST_F(ToolBarLayout, OptionHintOnTheRightHandleOnly) {
+    AddButton("确定");
+    AddButton("退出");
+    toolBar->SetHint("Bar");
+    toolBar->SetHintOptionButton("Options");
+    auto hintAt = [&](TPoint p) {
+        THintInfo info;
+        info.HintStr = "Bar";
+        info.CursorPos = p;
+        toolBar->Perform(CM_HINTSHOW, 0, reinterpret_cast<std::intptr_t>(&info));
+        return info.HintStr;
+    };
+    EXPECT_EQ(hintAt({85, 20}), "Options");
+    EXPECT_EQ(hintAt({30, 20}), "Bar");
+    toolBar->SetShowRightHandle(false);
+    EXPECT_EQ(hintAt({toolBar->Width() - 2, 20}), "Bar");
+}
+
+} // namespace
+} // namespace emr::testing
