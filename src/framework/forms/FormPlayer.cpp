@@ -8,6 +8,7 @@
 #include "framework/controls/WinControl.h"
 #include "framework/core/Exception.h"
 #include "framework/forms/Application.h"
+#include "framework/forms/ContextMenu.h"
 #include "framework/forms/Form.h"
 #include "framework/forms/FormsClasses.h"
 #include "framework/forms/HintManager.h"
@@ -213,6 +214,7 @@ int FormPlayMain(const std::vector<std::string>& args, std::istream& in, std::os
     {
         auto* app = new TApplication(nullptr);
         THintManager::Instance().Install(app);
+        InstallContextMenus(app);
         TFormPlayer player(backend, *app, out);
         try {
             player.LoadForm(layout);
@@ -228,6 +230,7 @@ int FormPlayMain(const std::vector<std::string>& args, std::istream& in, std::os
                 status = 1;
             }
         }
+        UninstallContextMenus();
         THintManager::Instance().Uninstall();
         TObject::Free(app);
     }

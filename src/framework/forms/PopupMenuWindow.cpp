@@ -58,8 +58,8 @@ void TPopupMenuWindow::Measure() {
     std::vector<int> heights;
     for (TMenuItem* item : items_->Items()) {
         if (!item->Visible()) continue;
-        int w = 0;
-        int h = 0;
+        int w = 10; // the starting size a measure request proposes
+        int h = 10;
         menu_->MeasureItem(measure, item, w, h);
         shown_.push_back(item);
         heights.push_back(h);

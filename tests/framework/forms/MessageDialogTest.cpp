@@ -111,11 +111,15 @@ TEST_F(MessageDialogFixture, IsOwnedByTheMainFormCentredOnItAndShowsTheInformati
 }
 
 TEST_F(MessageDialogFixture, ClosingTheBoxWithoutAButtonAnswersItsOnlyButton) {
+    int requests = 0;
     h.OnIdle([&] {
-        if (TCustomForm* box = Box()) h.Backend().RequestClose(box->NativeWindow());
+        TCustomForm* box = Box();
+        if (!box || requests++ > 0) return false;
+        h.Backend().RequestClose(box->NativeWindow());
         return true;
     });
     EXPECT_EQ(ShowMessageDialog("text", "caption", MB_OK), IDOK);
+    EXPECT_EQ(requests, 1) << "one close request closed it";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "FormsHarness.h"
 #include "framework/forms/Button.h"
+#include "framework/forms/ContextMenu.h"
 #include "framework/forms/PopupMenu.h"
 #include "framework/forms/PopupMenuWindow.h"
 
@@ -193,6 +194,46 @@ TEST_F(PopupFixture, FreeingTheMenuFromAnItemHandlerIsSafe) {
     quit->OnClick = [&](TObject*) { TObject::Free(menu); };
     EXPECT_TRUE(Run({[&] { h.Backend().TypeText("q"); }}));
     EXPECT_EQ(MenuWindows(), 0);
+}
+
+} // namespace
+} // namespace emr::testing
+
+namespace emr::testing {
+namespace {
+
+TEST_F(PopupFixture, RightClickPopsUpTheNearestAutoPopupMenuForItsControl) {
+    InstallContextMenus(&h.App());
+    auto* panel = Place<TButton>(form, 10, 10, 100, 60);
+    form->SetPopupMenu(menu);
+    int upsSeen = 0;
+    panel->OnMouseUp = [&](TObject*, TMouseButton b, TShiftState, int, int) { upsSeen += b == mbRight; };
+    bool shown = false;
+    h.OnIdle([&] {
+        if (TPopupMenuWindow* w = Window(menu->Items())) {
+            shown = true;
+            const TPoint inPanel = panel->ClientToScreen({20, 30});
+            EXPECT_EQ(w->Left(), inPanel.X);
+            EXPECT_EQ(w->Top(), inPanel.Y);
+            EXPECT_EQ(upsSeen, 1) << "the control saw its release first";
+            h.Backend().TypeText("o");
+        }
+        return true;
+    });
+    const TPoint p = panel->ClientToScreen({20, 30});
+    h.Backend().Click(p.X, p.Y, platform::TMouseButton::Right);
+    h.App().ProcessMessages();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(menu->PopupComponent(), form) << "the control whose menu it is";
+    EXPECT_EQ(clicked, std::vector<std::string>{"&Open"});
+
+    // Without AutoPopup nothing pops up.
+    menu->SetAutoPopup(false);
+    shown = false;
+    h.Backend().Click(p.X, p.Y, platform::TMouseButton::Right);
+    h.App().ProcessMessages();
+    EXPECT_FALSE(shown);
+    UninstallContextMenus();
 }
 
 } // namespace
