@@ -41,6 +41,8 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     optionDisabledPicture_->OnChange = [this](TObject*) { Invalidate(); };
     compactPicture_ = std::make_unique<TPicture>();
     officeHint_ = std::make_unique<TAdvHintInfo>();
+    persistence_ = std::make_unique<TPersistence>();
+    persistence_->SetSection("UnDockedAdvToolBars");
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;

@@ -10,6 +10,7 @@
 #include "framework/graphics/Picture.h"
 #include "styling/StylerClient.h"
 #include "toolbar/AdvCustomToolBarButton.h"
+#include "toolbar/Persistence.h"
 #include "toolbar/ToolBarDockSite.h"
 #include "toolbar/ToolBarTypes.h"
 
@@ -120,6 +121,10 @@ public:
     void SetParentOptionPicture(bool value) { parentOptionPicture_ = value; }
     int ToolBarIndex() const { return -1; }
     void SetToolBarIndex(int) {}
+    /// Where the toolbar saves its floating state and visible buttons; a dock panel
+    /// copies its own Enabled, Key and Location into it.
+    TPersistence* Persistence() const { return persistence_.get(); }
+    void SetPersistence(const TPersistence* value) { persistence_->Assign(value); }
     TAdvHintInfo* OfficeHint() const { return officeHint_.get(); }
     void SetOfficeHint(const TAdvHintInfo* value) { officeHint_->Assign(value); }
     std::string Version() const { return ToolBarVersion; }
@@ -333,6 +338,7 @@ private:
     std::unique_ptr<TPicture> optionDisabledPicture_;
     bool parentOptionPicture_ = true;
     std::unique_ptr<TAdvHintInfo> officeHint_;
+    std::unique_ptr<TPersistence> persistence_;
     int floatingRows_ = 1;
 
     TToolBarState state_ = TToolBarState::tsDocked;

@@ -11,11 +11,6 @@
 
 namespace emr {
 
-TPersistence* PersistenceOf(TAdvCustomToolBar* toolBar) {
-    (void)toolBar;
-    return nullptr;
-}
-
 TAdvDockPanel::TAdvDockPanel(TComponent* owner) : TCustomControl(owner) {
     SetControlStyle(ControlStyle() | csAcceptsControls);
     SetDoubleBuffered(true);
@@ -145,8 +140,7 @@ void TAdvDockPanel::Notification(TComponent* component, TOperation operation) {
 void TAdvDockPanel::PropagatePersistence() {
     for (int i = 0; i < RowCount(); ++i)
         for (TAdvCustomToolBar* t : RowAt(i)->ToolBars()) {
-            TPersistence* p = PersistenceOf(t);
-            if (!p) continue;
+            TPersistence* p = t->Persistence();
             p->SetEnabled(persistence_->Enabled());
             p->SetKey(persistence_->Key());
             p->SetLocation(persistence_->Location());

@@ -171,9 +171,6 @@ private:
     const TAdvCustomToolBar* movingToolBar_ = nullptr;
 };
 
-/// The persistence record of a toolbar (null until toolbars carry one).
-TPersistence* PersistenceOf(TAdvCustomToolBar* toolBar);
-
 /// Registers the dock panel and its records for stored layouts.
 void RegisterDockPanelClasses();
 

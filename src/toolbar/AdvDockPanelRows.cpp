@@ -426,11 +426,10 @@ int TAdvDockPanel::AddToolBar(TAdvCustomToolBar* toolBar) {
         result = AppendToRow(row, toolBar);
     else if (!Loading())
         result = AppendToRow(RowCount(), toolBar);
-    if (TPersistence* p = PersistenceOf(toolBar)) {
-        p->SetEnabled(persistence_->Enabled());
-        p->SetKey(persistence_->Key());
-        p->SetLocation(persistence_->Location());
-    }
+    TPersistence* p = toolBar->Persistence();
+    p->SetEnabled(persistence_->Enabled());
+    p->SetKey(persistence_->Key());
+    p->SetLocation(persistence_->Location());
     return result;
 }
 

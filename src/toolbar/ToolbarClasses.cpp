@@ -1,5 +1,7 @@
 #include "toolbar/ToolbarClasses.h"
 
+#include "toolbar/AdvDockPanel.h"
+
 #include "framework/core/ClassRegistry.h"
 #include "framework/forms/ActnList.h"
 #include "framework/forms/Menu.h"
@@ -52,6 +54,7 @@ void RegisterToolbarClasses() {
     if (done) return;
     done = true;
     RegisterMenusClasses();
+    RegisterDockPanelClasses();
 
     TClassRegistrar<TAdvHintInfo>("TPersistent")
         .String("Title", &TAdvHintInfo::Title, &TAdvHintInfo::SetTitle)
@@ -97,7 +100,8 @@ void RegisterToolbarClasses() {
     TClassRegistrar<TAdvCustomToolBar>("TCustomControl");
     using T = TAdvToolBar;
     TClassRegistrar<T> r("TAdvCustomToolBar");
-    r.Boolean("AllowFloating", &T::AllowFloating, &T::SetAllowFloating, true)
+    r.Object("Persistence", &T::Persistence)
+        .Boolean("AllowFloating", &T::AllowFloating, &T::SetAllowFloating, true)
         .Enum<TAntiAlias>("AntiAlias", {"aaNone", "aaClearType", "aaAntiAlias"}, &T::AntiAlias,
                           &T::SetAntiAlias, TAntiAlias::aaClearType)
         .Boolean("AutoArrangeButtons", &T::AutoArrangeButtons, &T::SetAutoArrangeButtons, true)

@@ -296,5 +296,22 @@ TEST_F(DockPanelTest, FreedToolBarLeavesItsRow) {
     EXPECT_EQ(Rows(), "row 0: 1,1,399,28: B\n");
 }
 
+TEST_F(DockPanelTest, PersistenceSettingsReachTheToolBarsInItsRows) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    EXPECT_EQ(a->Persistence()->Section(), "UnDockedAdvToolBars");
+    dock->Persistence()->SetKey("Software\\Clinic");
+    dock->Persistence()->SetLocation(TPersistenceLocation::plIniFile);
+    EXPECT_EQ(a->Persistence()->Key(), "Software\\Clinic");
+    EXPECT_EQ(a->Persistence()->Location(), TPersistenceLocation::plIniFile);
+    EXPECT_EQ(a->Persistence()->Section(), "UnDockedAdvToolBars") << "the section stays the toolbar's own";
+
+    TPersistence copy;
+    copy.SetEnabled(true);
+    dock->SetPersistence(&copy);
+    EXPECT_FALSE(a->Persistence()->Enabled()) << "assigning the record raises no change";
+    TAdvToolBar* b = MakeToolBar("B", 40);
+    EXPECT_TRUE(b->Persistence()->Enabled()) << "a newly docked toolbar takes the panel's values";
+}
+
 } // namespace
 } // namespace emr
