@@ -1,0 +1,503 @@
+// The real program on a private X server with a window manager: its window,
+// what the server shows of its command bar, and both buttons driven by xdotool.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "XServer.h"
+
+extern char** environ;
+
+namespace emr::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kTitle = "电子病历补丁";
+const char* const kBoxTitle = "提示";
+
+// Client-area positions of the command bar.
+constexpr int kToolBarLeft = 3, kToolBarTop = 1;
+constexpr int kButtonTop = 2, kButtonWidth = 34, kButtonHeight = 41;
+constexpr int kConfirmLeft = 9, kExitLeft = 43;
+
+// The button-shadow system colour the dots grip uses.
+constexpr std::uint32_t kBtnShadow = 0xA0A0A0;
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kNavy = 0x000080;
+constexpr std::uint32_t kBtnFace = 0xF0F0F0;
+
+// A stored colour (0x00BBGGRR) as the server shows it (0x00RRGGBB).
+constexpr std::uint32_t Rgb(std::uint32_t bgr) {
+    return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+}
+
+int Channel(std::uint32_t bgr, int shift) {
+    return static_cast<int>((bgr >> shift) & 0xFF);
+}
+
+// The colour at `pos` of a gradient of `steps` bands painted along `length`
+// pixels: band i starts at round(i * (length - 1) / steps), is round((length - 1)
+// / steps) + 1 pixels long, covers the bands before it, and each channel is
+// from + round(i * (to - from) / steps), rounding halves to even.
+std::uint32_t BandColor(std::uint32_t fromBgr, std::uint32_t toBgr, int steps, int length, int pos) {
+    const double band = static_cast<double>(length - 1) / steps;
+    const long size = std::lrint(band);
+    int chosen = -1;
+    for (int i = 0; i < steps; ++i) {
+        const long start = static_cast<std::uint16_t>(std::lrint(i * band));
+        if (pos >= start && pos < start + size + 1) chosen = i;
+    }
+    if (chosen < 0) return 0xFFFFFFFF;
+    std::uint32_t rgb = 0;
+    for (int shift : {0, 8, 16}) {
+        const int from = Channel(fromBgr, shift);
+        const double delta = static_cast<double>(Channel(toBgr, shift) - from) / steps;
+        const auto value = static_cast<std::uint32_t>(from + std::lrint(chosen * delta));
+        rgb |= value << (16 - shift); // red ends up highest
+    }
+    return rgb;
+}
+
+std::string Hex(std::uint32_t rgb) {
+    std::ostringstream out;
+    out << "0x" << std::hex << std::uppercase << rgb;
+    return out.str();
+}
+
+void Pause(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// Polls `done` every 25 ms until it holds or `timeoutMs` has passed.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        Pause(25);
+    }
+    return true;
+}
+
+// A rectangle of the root window as the server holds it.
+struct Shot {
+    int Width = 0, Height = 0;
+    std::vector<std::uint32_t> Pixels; // 0x00RRGGBB
+
+    std::uint32_t At(int x, int y) const { return Pixels[static_cast<std::size_t>(y) * Width + x]; }
+    bool operator==(const Shot&) const = default;
+
+    int Count(int left, int top, int right, int bottom,
+              const std::function<bool(std::uint32_t)>& match) const {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                n += match(At(x, y)) ? 1 : 0;
+        return n;
+    }
+
+    // Writes a PNG (through ImageMagick) or, without it, the PPM it converts from.
+    void Save(const fs::path& png) const {
+        std::error_code error;
+        fs::create_directories(png.parent_path(), error);
+        fs::path ppm = png;
+        ppm.replace_extension(".ppm");
+        {
+            std::ofstream out(ppm, std::ios::binary);
+            out << "P6\n" << Width << ' ' << Height << "\n255\n";
+            for (std::uint32_t p : Pixels) {
+                const char rgb[3] = {static_cast<char>(p >> 16), static_cast<char>(p >> 8),
+                                     static_cast<char>(p)};
+                out.write(rgb, 3);
+            }
+        }
+        if (Shell("convert '" + ppm.string() + "' '" + png.string() + "' 2>/dev/null && echo ok") == "ok")
+            fs::remove(ppm, error);
+    }
+};
+
+// The program started as a child with its own display and configuration folder;
+// killed when the test leaves it running.
+class Program {
+public:
+    Program(const std::string& display, const fs::path& configHome, const fs::path& log) {
+        std::vector<std::string> env;
+        for (char** e = environ; *e; ++e) {
+            const std::string entry = *e;
+            if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("XDG_CONFIG_HOME=", 0) != 0)
+                env.push_back(entry);
+        }
+        env.push_back("DISPLAY=" + display);
+        env.push_back("XDG_CONFIG_HOME=" + configHome.string());
+        std::vector<char*> envp;
+        for (std::string& entry : env)
+            envp.push_back(entry.data());
+        envp.push_back(nullptr);
+        const std::string logPath = log.string();
+
+        pid_ = fork();
+        if (pid_ == 0) {
+            if (FILE* out = std::fopen(logPath.c_str(), "w")) {
+                dup2(fileno(out), 1);
+                dup2(fileno(out), 2);
+            }
+            execle(EMR_PROGRAM_PATH, EMR_PROGRAM_PATH, static_cast<char*>(nullptr), envp.data());
+            _exit(127);
+        }
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    ~Program() {
+        if (!Running()) return;
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+
+    bool Started() const { return pid_ > 0; }
+    bool Running() {
+        if (pid_ <= 0 || status_) return false;
+        int raw = 0;
+        if (waitpid(pid_, &raw, WNOHANG) != pid_) return true;
+        status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+        return false;
+    }
+    // The exit status once the program has ended within `timeoutMs`.
+    std::optional<int> WaitExit(int timeoutMs) {
+        WaitUntil([this] { return !Running(); }, timeoutMs);
+        return status_;
+    }
+
+private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        server_ = &XServer::WithWindowManager();
+        ASSERT_TRUE(server_->Running()) << server_->Error();
+        display_ = XOpenDisplay(server_->Name().c_str());
+        ASSERT_NE(display_, nullptr);
+        std::string pattern = (fs::temp_directory_path() / "emr-program-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        fs::create_directories(dir_ / "config");
+        X("xdotool mousemove 1270 1010");
+    }
+
+    void TearDown() override {
+        program_.reset();
+        if (display_) XCloseDisplay(display_);
+        if (HasFailure() && fs::exists(dir_ / "program.log"))
+            std::cerr << "program output:\n"
+                      << Shell("cat '" + (dir_ / "program.log").string() + "'") << '\n';
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    std::string X(const std::string& command) { return server_->Run(command); }
+
+    // Ids of the windows whose whole title is `title`.
+    std::vector<unsigned long> Windows(const std::string& title) {
+        std::istringstream lines(X("xdotool search --name '^" + title + "$' 2>/dev/null"));
+        std::vector<unsigned long> ids;
+        for (std::string line; std::getline(lines, line);)
+            if (!line.empty()) ids.push_back(std::stoul(line));
+        return ids;
+    }
+
+    bool Viewable(unsigned long window) {
+        XWindowAttributes a{};
+        return XGetWindowAttributes(display_, window, &a) && a.map_state == IsViewable;
+    }
+
+    // Starts the program and waits for its window to be mapped and painted.
+    void Launch() {
+        program_ = std::make_unique<Program>(server_->Name(), dir_ / "config", dir_ / "program.log");
+        ASSERT_TRUE(program_->Started());
+        const bool shown = WaitUntil(
+            [&] {
+                for (unsigned long id : Windows(kTitle))
+                    if (Viewable(id)) window_ = id;
+                return window_ != 0 || !program_->Running();
+            },
+            8000);
+        ASSERT_TRUE(shown && window_ != 0) << "no window titled " << kTitle << " was shown";
+        Window child = 0;
+        XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &originX_, &originY_,
+                              &child);
+        ASSERT_TRUE(Settled()) << "the window's picture never settled";
+    }
+
+    Shot Capture(int left, int top, int width, int height) {
+        XSync(display_, False);
+        Shot shot;
+        XImage* image =
+            XGetImage(display_, DefaultRootWindow(display_), left, top, width, height, AllPlanes, ZPixmap);
+        if (!image) return shot;
+        shot.Width = width;
+        shot.Height = height;
+        shot.Pixels.reserve(static_cast<std::size_t>(width) * height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                shot.Pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
+        XDestroyImage(image);
+        return shot;
+    }
+
+    // The client area as the server shows it.
+    Shot Client() { return Capture(originX_, originY_, 382, 198); }
+
+    // Waits until two captures 50 ms apart agree and show more than one colour.
+    bool Settled(int timeoutMs = 5000) {
+        Shot last;
+        return WaitUntil(
+            [&] {
+                Shot now = Client();
+                const bool same = now == last && !now.Pixels.empty();
+                const bool painted = now.Count(0, 0, now.Width, now.Height,
+                                               [&](std::uint32_t p) { return p != now.Pixels[0]; }) > 0;
+                last = std::move(now);
+                if (!same || !painted) Pause(25);
+                return same && painted;
+            },
+            timeoutMs);
+    }
+
+    // Waits until the client pixel at (x, y) leaves `before`, then until the picture settles.
+    bool Changed(int x, int y, std::uint32_t before) {
+        return WaitUntil([&] { return Client().At(x, y) != before; }, 3000) && Settled();
+    }
+
+    // Moves the pointer to a client position; `then` is an xdotool command run after it.
+    void PointAt(int x, int y, const std::string& then = "") {
+        X("xdotool mousemove " + std::to_string(originX_ + x) + " " + std::to_string(originY_ + y) + " " +
+          then);
+    }
+
+    fs::path SettingsFile() const { return dir_ / "config" / "regional-settings.ini"; }
+    fs::path ShotPath(const std::string& name) const {
+        return fs::path(EMR_BUILD_DIR) / "screenshots" / (name + ".png");
+    }
+
+    XServer* server_ = nullptr;
+    Display* display_ = nullptr;
+    fs::path dir_;
+    std::unique_ptr<Program> program_;
+    unsigned long window_ = 0;
+    int originX_ = 0, originY_ = 0;
+};
+
+// A client pixel of the toolbar, from toolbar coordinates.
+std::uint32_t Bar(const Shot& shot, int x, int y) {
+    return shot.At(kToolBarLeft + x, kToolBarTop + y);
+}
+
+// The toolbar's background at toolbar row y: vertical, 64 bands over its 46 rows.
+std::uint32_t BarBackground(int y) {
+    return BandColor(0xFDEADA, 0xE4AE88, 64, 46, y);
+}
+
+bool Dark(std::uint32_t p) {
+    return ((p >> 16) & 0xFF) < 100 && ((p >> 8) & 0xFF) < 100 && (p & 0xFF) < 100;
+}
+
+// Compares the pixels of a run [from, to) with the colours the rules give; one
+// failure names how many differ and the first of them.
+void ExpectRun(const std::string& what, int from, int to, const std::function<std::uint32_t(int)>& actual,
+               const std::function<std::uint32_t(int)>& expected) {
+    int wrong = 0;
+    std::string first;
+    for (int i = from; i < to; ++i) {
+        if (actual(i) == expected(i)) continue;
+        if (wrong++ == 0)
+            first = "at " + std::to_string(i) + ": " + Hex(actual(i)) + " instead of " + Hex(expected(i));
+    }
+    EXPECT_EQ(wrong, 0) << what << ": " << wrong << " of " << (to - from) << " pixels differ, first "
+                        << first;
+}
+
+// Face checks of the "确定" button: its navy frame and the vertical 40-band face.
+void ExpectFace(const Shot& shot, std::uint32_t fromBgr, std::uint32_t toBgr, const char* state) {
+    SCOPED_TRACE(state);
+    const int left = kConfirmLeft, top = kButtonTop;
+    EXPECT_EQ(Hex(Bar(shot, left, top + 20)), Hex(kNavy)) << "left frame";
+    EXPECT_EQ(Hex(Bar(shot, left + kButtonWidth - 1, top + 20)), Hex(kNavy)) << "right frame";
+    EXPECT_EQ(Hex(Bar(shot, left + 17, top)), Hex(kNavy)) << "top frame";
+    for (int y : {2, 8, 17, 26, 35, 39})
+        for (int x : {2, 31})
+            EXPECT_EQ(Hex(Bar(shot, left + x, top + y)), Hex(BandColor(fromBgr, toBgr, 40, kButtonHeight, y)))
+                << "face at (" << x << ", " << y << ")";
+}
+
+TEST_F(ProgramTest, ShowsTheCommandBarInItsStoredColoursAndPaintsHotAndDownFaces) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    XWindowAttributes a{};
+    ASSERT_TRUE(XGetWindowAttributes(display_, window_, &a));
+    EXPECT_EQ(a.width, 382);
+    EXPECT_EQ(a.height, 198);
+
+    const Shot shot = Client();
+    shot.Save(ShotPath("program-normal"));
+
+    // The dock panel: horizontal, 128 bands across its 382 columns, above, below and right of the toolbar.
+    auto dock = [](int x) { return BandColor(0xF5BFA0, 0xFADAC4, 128, 382, x); };
+    for (int y : {0, 46})
+        ExpectRun(
+            "dock row " + std::to_string(y), 0, 382, [&](int x) { return shot.At(x, y); }, dock);
+    ExpectRun(
+        "dock right of the toolbar", 94, 382, [&](int x) { return shot.At(x, 20); }, dock);
+    EXPECT_EQ(Hex(shot.At(200, 100)), Hex(kBtnFace)) << "Panel1 below the dock";
+
+    // The toolbar's background where nothing covers it: left of the first button and,
+    // with no button hot, behind the buttons.
+    ExpectRun(
+        "toolbar column 1 inside the rounded corners", 3, 42, [&](int y) { return Bar(shot, 1, y); },
+        BarBackground);
+    for (int x : {7, 8, 11, 40, 45, 74})
+        ExpectRun(
+            "toolbar column " + std::to_string(x), 1, 44, [&](int y) { return Bar(shot, x, y); },
+            BarBackground);
+
+    // The rounded border on the left, top and bottom edges.
+    for (auto [x, y] : {std::pair{0, 10}, {0, 30}, {20, 0}, {60, 0}, {20, 44}, {60, 44}})
+        EXPECT_EQ(Hex(Bar(shot, x, y)), Hex(Rgb(0xE0C7AD))) << "border at (" << x << ", " << y << ")";
+
+    // The dots grip: nine dots, each a shadow square with a white one offset below right.
+    for (int k = 0; k < 9; ++k) {
+        const int y = 5 + 4 * k;
+        EXPECT_EQ(Hex(Bar(shot, 4, y)), Hex(kBtnShadow)) << "dot " << k;
+        EXPECT_EQ(Hex(Bar(shot, 6, y + 2)), Hex(kWhite)) << "dot " << k;
+        EXPECT_EQ(Hex(Bar(shot, 4, y + 3)), Hex(BarBackground(y + 3))) << "between dots " << k;
+    }
+    EXPECT_EQ(Hex(Bar(shot, 4, 41)), Hex(BarBackground(41))) << "no tenth dot";
+
+    // The right handle: vertical, 16 bands over its 46 rows, from column 80.
+    auto handle = [](int y) { return BandColor(0xF1A675, 0x913500, 16, 46, y); };
+    ExpectRun(
+        "right handle column 82", 1, 44, [&](int y) { return Bar(shot, 82, y); }, handle);
+    ExpectRun(
+        "right handle column 86", 1, 30, [&](int y) { return Bar(shot, 86, y); }, handle);
+
+    // Glyphs (the tick's green, the arrow's cyan) and dark caption text in each button.
+    auto inButton = [&](int left, int top, int bottom, const std::function<bool(std::uint32_t)>& match) {
+        return shot.Count(kToolBarLeft + left + 1, kToolBarTop + kButtonTop + top, kToolBarLeft + left + 33,
+                          kToolBarTop + kButtonTop + bottom, match);
+    };
+    EXPECT_GE(inButton(kConfirmLeft, 0, 22, [](std::uint32_t p) { return p == 0x008000; }), 10)
+        << "green tick";
+    EXPECT_GE(inButton(kExitLeft, 0, 22, [](std::uint32_t p) { return p == 0x00FFFF; }), 5) << "cyan arrow";
+    EXPECT_EQ(inButton(kExitLeft, 0, 41, [](std::uint32_t p) { return p == 0x008000; }), 0)
+        << "no tick on 退出";
+    EXPECT_GE(inButton(kConfirmLeft, 24, 41, Dark), 15) << "caption 确定";
+    EXPECT_GE(inButton(kExitLeft, 24, 41, Dark), 15) << "caption 退出";
+
+    // Pointing at "确定" paints the hot face; pressing it the down face.
+    const int cx = kToolBarLeft + kConfirmLeft + 17, cy = kToolBarTop + kButtonTop + 20;
+    const int faceX = kToolBarLeft + kConfirmLeft + 2, faceY = kToolBarTop + kButtonTop + 8;
+    PointAt(cx, cy);
+    ASSERT_TRUE(Changed(faceX, faceY, shot.At(faceX, faceY))) << "pointing at 确定 changed nothing";
+    const Shot hot = Client();
+    hot.Save(ShotPath("program-hot"));
+    ExpectFace(hot, 0xCCF4FF, 0x91D0FF, "hot");
+
+    X("xdotool mousedown 1");
+    ASSERT_TRUE(Changed(faceX, faceY, hot.At(faceX, faceY))) << "pressing 确定 changed nothing";
+    const Shot down = Client();
+    down.Save(ShotPath("program-down"));
+    ExpectFace(down, 0x4E91FE, 0x91D3FF, "down");
+
+    // Leaving before the release is no click: the face goes back and nothing is written.
+    X("xdotool mousemove 1270 1010 mouseup 1");
+    EXPECT_TRUE(WaitUntil([&] { return Client().At(faceX, faceY) == shot.At(faceX, faceY); }, 3000))
+        << "the face stayed painted after the pointer left";
+    EXPECT_FALSE(WaitUntil([&] { return !Windows(kBoxTitle).empty(); }, 500))
+        << "a release elsewhere clicked";
+    EXPECT_FALSE(fs::exists(SettingsFile()));
+    EXPECT_TRUE(program_->Running());
+}
+
+TEST_F(ProgramTest, ConfirmWritesTheFiveSettingsThenEnterClosesTheBoxAndTheProgramEndsWithZero) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_FALSE(fs::exists(SettingsFile())) << "written before any click";
+
+    PointAt(kToolBarLeft + kConfirmLeft + 17, kToolBarTop + kButtonTop + 20, "click 1");
+    unsigned long box = 0;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (unsigned long id : Windows(kBoxTitle))
+                if (Viewable(id)) box = id;
+            return box != 0;
+        },
+        5000))
+        << "no box titled " << kBoxTitle;
+    EXPECT_EQ(X("xdotool getwindowname " + std::to_string(box)), kBoxTitle);
+
+    std::ifstream in(SettingsFile());
+    ASSERT_TRUE(in) << "no " << SettingsFile();
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
+    for (const char* expected : {"sShortDate=yyyy-MM-dd", "sLongDate=yyyy'年'M'月 'd'日'",
+                                 "sTimeFormat=HH:mm:ss", "s1159=", "s2359="})
+        EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << expected << " missing";
+
+    // The box's message is drawn as dark text to the right of its icon.
+    XWindowAttributes a{};
+    ASSERT_TRUE(XGetWindowAttributes(display_, box, &a));
+    int bx = 0, by = 0;
+    Window child = 0;
+    XTranslateCoordinates(display_, box, DefaultRootWindow(display_), 0, 0, &bx, &by, &child);
+    const Shot boxShot = Capture(bx, by, a.width, a.height);
+    boxShot.Save(ShotPath("program-box"));
+    EXPECT_GE(boxShot.Count(a.width / 3, 0, a.width, a.height / 2, Dark), 30) << "no message text";
+
+    // Enter goes to the focused box.
+    if (!WaitUntil([&] { return X("xdotool getactivewindow") == std::to_string(box); }, 2000))
+        X("xdotool windowactivate --sync " + std::to_string(box));
+    X("xdotool key Return");
+    const std::optional<int> status = program_->WaitExit(5000);
+    ASSERT_TRUE(status.has_value()) << "still running after Enter";
+    EXPECT_EQ(*status, 0);
+}
+
+TEST_F(ProgramTest, ExitEndsWithZeroWithoutABoxOrAWrite) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    PointAt(kToolBarLeft + kExitLeft + 17, kToolBarTop + kButtonTop + 20, "click 1");
+    bool boxSeen = false;
+    const bool ended = WaitUntil(
+        [&] {
+            boxSeen = boxSeen || !Windows(kBoxTitle).empty();
+            return !program_->Running();
+        },
+        5000);
+    ASSERT_TRUE(ended) << "still running after 退出";
+    EXPECT_EQ(program_->WaitExit(0), 0);
+    EXPECT_FALSE(boxSeen);
+    EXPECT_TRUE(fs::is_empty(dir_ / "config")) << "something was written";
+}
+
+} // namespace
+} // namespace emr::testing
