@@ -245,10 +245,15 @@ protected:
             },
             8000);
         ASSERT_TRUE(shown && window_ != 0) << "no window titled " << kTitle << " was shown";
-        Window child = 0;
-        XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &originX_, &originY_,
-                              &child);
-        ASSERT_TRUE(Settled()) << "the window's picture never settled";
+        // The window manager may still move the frame once it is mapped: settle on a stable place too.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            FindOrigin();
+            const int x = originX_, y = originY_;
+            ASSERT_TRUE(Settled()) << "the window's picture never settled";
+            FindOrigin();
+            if (x == originX_ && y == originY_) return;
+        }
+        FAIL() << "the window kept moving";
     }
 
     Shot Capture(int left, int top, int width, int height) {
@@ -270,20 +275,33 @@ protected:
     // The client area as the server shows it.
     Shot Client() { return Capture(originX_, originY_, 382, 198); }
 
-    // Waits until two captures 50 ms apart agree and show more than one colour.
-    bool Settled(int timeoutMs = 5000) {
+    // Waits until the picture shows more than one colour and has stayed the same
+    // for `quietMs`, so that a late repaint on a loaded machine is not mistaken for the end.
+    bool Settled(int timeoutMs = 5000, int quietMs = 200) {
         Shot last;
+        auto since = std::chrono::steady_clock::now();
         return WaitUntil(
             [&] {
                 Shot now = Client();
-                const bool same = now == last && !now.Pixels.empty();
-                const bool painted = now.Count(0, 0, now.Width, now.Height,
-                                               [&](std::uint32_t p) { return p != now.Pixels[0]; }) > 0;
-                last = std::move(now);
-                if (!same || !painted) Pause(25);
-                return same && painted;
+                const auto time = std::chrono::steady_clock::now();
+                const bool painted =
+                    !now.Pixels.empty() && now.Count(0, 0, now.Width, now.Height,
+                                                     [&](std::uint32_t p) { return p != now.Pixels[0]; }) > 0;
+                if (!painted || !(now == last)) {
+                    last = std::move(now);
+                    since = time;
+                    return false;
+                }
+                return time - since >= std::chrono::milliseconds(quietMs);
             },
             timeoutMs);
+    }
+
+    // The client origin on the screen.
+    void FindOrigin() {
+        Window child = 0;
+        XTranslateCoordinates(display_, window_, DefaultRootWindow(display_), 0, 0, &originX_, &originY_,
+                              &child);
     }
 
     // Waits until the client pixel at (x, y) leaves `before`, then until the picture settles.
