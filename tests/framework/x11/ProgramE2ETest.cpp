@@ -2,6 +2,7 @@
 // what the server shows of its command bar, and both buttons driven by xdotool.
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
@@ -297,6 +298,21 @@ protected:
             timeoutMs);
     }
 
+    // The frame's left, right, top and bottom widths as the window manager gives them.
+    std::vector<long> FrameExtents() {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        std::vector<long> extents;
+        XGetWindowProperty(display_, window_, XInternAtom(display_, "_NET_FRAME_EXTENTS", False), 0, 4, False,
+                           XA_CARDINAL, &type, &format, &count, &after, &data);
+        if (data && format == 32 && count == 4)
+            extents.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + 4);
+        if (data) XFree(data);
+        return extents;
+    }
+
     // The client origin on the screen.
     void FindOrigin() {
         Window child = 0;
@@ -333,7 +349,8 @@ std::uint32_t Bar(const Shot& shot, int x, int y) {
     return shot.At(kToolBarLeft + x, kToolBarTop + y);
 }
 
-// The toolbar's background at toolbar row y: vertical, 64 bands over its 46 rows.
+// The toolbar's background at toolbar row y: vertical, 64 bands over a rectangle
+// one row taller than the bar's 45.
 std::uint32_t BarBackground(int y) {
     return BandColor(0xFDEADA, 0xE4AE88, 64, 46, y);
 }
@@ -376,6 +393,11 @@ TEST_F(ProgramTest, ShowsTheCommandBarInItsStoredColoursAndPaintsHotAndDownFaces
     ASSERT_TRUE(XGetWindowAttributes(display_, window_, &a));
     EXPECT_EQ(a.width, 382);
     EXPECT_EQ(a.height, 198);
+    // The stored outer position is where the frame's top-left corner goes.
+    const std::vector<long> frame = FrameExtents();
+    ASSERT_EQ(frame.size(), 4u) << "the window manager gave no frame extents";
+    EXPECT_EQ(originX_ - frame[0], 389);
+    EXPECT_EQ(originY_ - frame[2], 175);
 
     const Shot shot = Client();
     shot.Save(ShotPath("program-normal"));
