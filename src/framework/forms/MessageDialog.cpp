@@ -77,12 +77,12 @@ private:
     unsigned kind_;
 };
 
-struct TButtonSpec {
+struct TButtonChoice {
     const char* Caption;
     int Result;
 };
 
-std::vector<TButtonSpec> ButtonsFor(unsigned flags) {
+std::vector<TButtonChoice> ButtonsFor(unsigned flags) {
     switch (flags & 0x0F) {
     case MB_OKCANCEL:
         return {{"OK", IDOK}, {"Cancel", IDCANCEL}};
@@ -129,20 +129,20 @@ public:
         label->SetBounds(textLeft, textTop, label->Width(), label->Height());
         contentHeight = std::max(contentHeight, label->Height());
 
-        const std::vector<TButtonSpec> specs = ButtonsFor(flags);
-        const int count = static_cast<int>(specs.size());
+        const std::vector<TButtonChoice> choices = ButtonsFor(flags);
+        const int count = static_cast<int>(choices.size());
         const int rowWidth = count * kButtonWidth + (count - 1) * kButtonGap;
         const int clientWidth = std::max({textLeft + label->Width() + kMargin, rowWidth + 2 * kMargin, 160});
         const int buttonTop = kMargin + contentHeight + kMargin;
         int x = (clientWidth - rowWidth) / 2;
         const bool hasCancel =
-            std::any_of(specs.begin(), specs.end(), [](auto& s) { return s.Result == IDCANCEL; });
+            std::any_of(choices.begin(), choices.end(), [](auto& s) { return s.Result == IDCANCEL; });
         for (int i = 0; i < count; ++i) {
             auto* button = new TButton(this);
             button->SetName("Button" + std::to_string(i + 1));
             button->SetParent(this);
-            button->SetCaption(specs[static_cast<std::size_t>(i)].Caption);
-            button->SetModalResult(specs[static_cast<std::size_t>(i)].Result);
+            button->SetCaption(choices[static_cast<std::size_t>(i)].Caption);
+            button->SetModalResult(choices[static_cast<std::size_t>(i)].Result);
             button->SetBounds(x, buttonTop, kButtonWidth, kButtonHeight);
             button->SetTabOrder(i);
             if (i == 0) {
@@ -150,11 +150,11 @@ public:
                 SetActiveControl(button);
             }
             // Esc answers Cancel, or OK when the box has only that.
-            if (specs[static_cast<std::size_t>(i)].Result == IDCANCEL || (!hasCancel && count == 1))
+            if (choices[static_cast<std::size_t>(i)].Result == IDCANCEL || (!hasCancel && count == 1))
                 button->SetCancel(true);
             x += kButtonWidth + kButtonGap;
         }
-        closeResult_ = hasCancel ? IDCANCEL : specs.front().Result;
+        closeResult_ = hasCancel ? IDCANCEL : choices.front().Result;
         SetClientWidth(clientWidth);
         SetClientHeight(buttonTop + kButtonHeight + kMargin);
     }
