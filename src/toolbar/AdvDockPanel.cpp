@@ -12,7 +12,8 @@
 namespace emr {
 
 TAdvDockPanel::TAdvDockPanel(TComponent* owner) : TCustomControl(owner) {
-    SetControlStyle(ControlStyle() | csAcceptsControls);
+    // The panel covers all of itself from its buffer, so nothing is erased first.
+    SetControlStyle(ControlStyle() | csAcceptsControls | csOpaque);
     SetDoubleBuffered(true);
     TControl::SetAlign(alTop);
     internalStyler_ = new TCustomAdvToolBarStyler(this);

@@ -506,6 +506,19 @@ void TCanvas::StretchDraw(const TRect& dest, const TBitmap* bitmap) {
     std::uint32_t key = transparent ? ColorToPixel(ColorToRGB(bitmap->TransparentColor())) : 0;
     int sw = bitmap->Width(), sh = bitmap->Height();
     int dw = d.Width(), dh = d.Height();
+    if (dw == sw && dh == sh) {
+        // Unscaled copies (back buffers, glyphs) need no per-pixel source arithmetic.
+        for (int y = visible.Top; y < visible.Bottom; ++y) {
+            const std::uint32_t* src = bitmap->ScanLine(y - d.Top) - d.Left;
+            std::uint32_t* out = PixelAt(0, y);
+            for (int x = visible.Left; x < visible.Right; ++x) {
+                std::uint32_t v = src[x] & kRgbMask;
+                if (!transparent || v != key) out[x] = v;
+            }
+        }
+        Changed();
+        return;
+    }
     for (int y = visible.Top; y < visible.Bottom; ++y) {
         int sy = static_cast<int>(static_cast<std::int64_t>(y - d.Top) * sh / dh);
         const std::uint32_t* src = bitmap->ScanLine(sy);
