@@ -109,23 +109,22 @@ struct TTextEngine::Impl {
 
     Impl() {
         Config = FcConfigCreate();
+        // The only configuration is the system's font cache folder, so that fonts
+        // whose folder fc-cache has indexed load from the cache instead of being
+        // scanned. Nothing else of the system's configuration is read, and no cache
+        // is written; folders without a valid cache are scanned as before.
+        static const char kCacheOnly[] =
+            "<?xml version=\"1.0\"?><fontconfig><cachedir>/var/cache/fontconfig</cachedir></fontconfig>";
+        FcConfigParseAndLoadFromMemory(Config, reinterpret_cast<const FcChar8*>(kCacheOnly), FcFalse);
         FcConfigBuildFonts(Config);
-        // Font files are added one by one: no configuration files are read and no
-        // cache is written.
         std::string dirs = EMR_FONT_DIRS;
         std::size_t start = 0;
         while (start <= dirs.size()) {
             std::size_t end = dirs.find(':', start);
             if (end == std::string::npos) end = dirs.size();
             std::string dir = dirs.substr(start, end - start);
-            std::error_code ec;
-            if (!dir.empty())
-                for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
-                    std::string ext = Lower(entry.path().extension().string());
-                    if (ext == ".ttf" || ext == ".ttc" || ext == ".otf")
-                        FcConfigAppFontAddFile(Config,
-                                               reinterpret_cast<const FcChar8*>(entry.path().c_str()));
-                }
+            if (!dir.empty() && std::filesystem::is_directory(dir))
+                FcConfigAppFontAddDir(Config, reinterpret_cast<const FcChar8*>(dir.c_str()));
             start = end + 1;
         }
         // Made the process's current configuration before anything initialises the
