@@ -22,8 +22,7 @@ void TCustomControl::PaintTo(TCanvas& canvas) {
     std::weak_ptr<void> alive = LifeToken();
     if (!(controlStyle_ & csOpaque) && Perform(WM_ERASEBKGND) == 0) {
         if (alive.expired()) return;
-        canvas_->Brush()->SetColor(Color());
-        canvas_->FillRect(ClientRect());
+        TPaintEngine::EraseBackground(*this, *canvas_, Color());
     }
     if (alive.expired()) return;
     canvas_->Brush()->SetColor(Color());

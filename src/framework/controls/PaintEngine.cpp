@@ -1,5 +1,8 @@
 #include "framework/controls/PaintEngine.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "framework/controls/WinControl.h"
 #include "framework/graphics/Canvas.h"
 
@@ -31,6 +34,30 @@ void TPaintEngine::ShareSurface(TCanvas& target, const TCanvas& source) {
 
 void TPaintEngine::ReleaseSurface(TCanvas& target) {
     target.SetBuffer(nullptr, 0, 0, 0);
+}
+
+void TPaintEngine::EraseBackground(const TWinControl& control, TCanvas& canvas, TColor color) {
+    std::vector<TRect> pieces{control.ClientRect()};
+    for (const TControl* child : control.ControlList()) {
+        if (!child->Visible() || !(child->ControlStyle() & csOpaque)) continue;
+        const TRect c = child->BoundsRect();
+        std::vector<TRect> rest;
+        for (const TRect& p : pieces) {
+            if (p.Intersect(c).Empty()) {
+                rest.push_back(p);
+                continue;
+            }
+            const int top = std::max(p.Top, c.Top), bottom = std::min(p.Bottom, c.Bottom);
+            for (const TRect& r :
+                 {TRect{p.Left, p.Top, p.Right, c.Top}, TRect{p.Left, c.Bottom, p.Right, p.Bottom},
+                  TRect{p.Left, top, c.Left, bottom}, TRect{c.Right, top, p.Right, bottom}})
+                if (!r.Intersect(p).Empty()) rest.push_back(r.Intersect(p));
+        }
+        pieces = std::move(rest);
+    }
+    canvas.Brush()->SetColor(color);
+    for (const TRect& p : pieces)
+        canvas.FillRect(p);
 }
 
 } // namespace emr

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/graphics/Color.h"
+
 #include "framework/core/Geometry.h"
 
 namespace emr {
@@ -10,6 +12,8 @@ class TControl;
 /// Paints a control tree into a window's back buffer: each visible control in
 /// z-order with the canvas origin at its top-left corner and the clip narrowed to
 /// its bounds, its parent's and the area being repainted.
+class TWinControl;
+
 class TPaintEngine {
 public:
     /// Paints `root` with its top-left at `origin` (buffer coordinates), inside `clip`
@@ -20,6 +24,9 @@ public:
     /// control's font and colour, for the duration of a Paint call.
     static void ShareSurface(TCanvas& target, const TCanvas& source);
     static void ReleaseSurface(TCanvas& target);
+    /// Fills the control's client area with `color`, leaving out what its visible
+    /// opaque children cover (they paint every pixel of themselves anyway).
+    static void EraseBackground(const TWinControl& control, TCanvas& canvas, TColor color);
 };
 
 } // namespace emr

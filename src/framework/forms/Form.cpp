@@ -527,10 +527,8 @@ void TCustomForm::PaintTo(TCanvas& canvas) {
     } detach{*canvas_};
     canvas_->SetFont(Font());
     std::weak_ptr<void> alive = LifeToken();
-    if (Perform(WM_ERASEBKGND) == 0 && !alive.expired()) {
-        canvas_->Brush()->SetColor(Color());
-        canvas_->FillRect(ClientRect());
-    }
+    if (Perform(WM_ERASEBKGND) == 0 && !alive.expired())
+        TPaintEngine::EraseBackground(*this, *canvas_, Color());
     if (alive.expired()) return;
     canvas_->Brush()->SetColor(Color());
     Paint();
