@@ -511,9 +511,13 @@ void TCanvas::StretchDraw(const TRect& dest, const TBitmap* bitmap) {
         for (int y = visible.Top; y < visible.Bottom; ++y) {
             const std::uint32_t* src = bitmap->ScanLine(y - d.Top) - d.Left;
             std::uint32_t* out = PixelAt(0, y);
+            if (!transparent) {
+                for (int x = visible.Left; x < visible.Right; ++x) out[x] = src[x] & kRgbMask;
+                continue;
+            }
             for (int x = visible.Left; x < visible.Right; ++x) {
                 std::uint32_t v = src[x] & kRgbMask;
-                if (!transparent || v != key) out[x] = v;
+                if (v != key) out[x] = v;
             }
         }
         Changed();
