@@ -44,6 +44,9 @@ void TAdvDockPanel::SetAlign(TDockAlign value) {
     std::vector<TAdvCustomToolBar*> toolBars = dockedToolBars_;
     for (TAdvCustomToolBar* t : toolBars)
         t->SetPosition(value);
+    // The toolbars changed their thickness without asking the panel, and rows now
+    // run along the other axis.
+    if (!Loading()) ArrangeRows();
 }
 
 void TAdvDockPanel::SetMinimumSize(int value) {

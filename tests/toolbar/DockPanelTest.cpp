@@ -71,7 +71,6 @@ TEST_F(DockPanelTest, PanelThicknessFollowsItsRows) {
     EXPECT_EQ(Rows(), "row 0: 1,1,399,47: Tall\n");
 
     tall->SetHeight(20);
-    dock->ArrangeRows();
     EXPECT_EQ(dock->RowSize(0), 26) << "a row is never thinner than 26";
     EXPECT_EQ(dock->Height(), 28);
 }
@@ -243,8 +242,6 @@ TEST_F(DockPanelTest, VerticalPanelsMirrorTheRules) {
     dock->SetAlign(TDockAlign::daLeft);
     TAdvToolBar* a = MakeToolBar("A", 40);
     EXPECT_EQ(a->Position(), TDockAlign::daLeft);
-    // The toolbar takes its vertical thickness after it joined its column.
-    dock->ArrangeRows();
     EXPECT_EQ(a->Width(), 44);
     EXPECT_EQ(dock->Width(), 47);
     EXPECT_EQ(a->Left(), 1);
@@ -256,7 +253,6 @@ TEST_F(DockPanelTest, VerticalPanelsMirrorTheRules) {
     TAdvToolBar* b = MakeToolBar("B", 40);
     EXPECT_EQ(b->Position(), TDockAlign::daRight);
     EXPECT_EQ(a->Position(), TDockAlign::daRight);
-    dock->ArrangeRows();
     EXPECT_EQ(dock->Width(), 1 + a->Width() + 1 + b->Width() + 1 + 1);
     EXPECT_EQ(b->RowIndex(), 1);
     EXPECT_EQ(dock->Left() + dock->Width(), 400) << "a right panel keeps its right edge";
