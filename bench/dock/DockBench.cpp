@@ -11,6 +11,7 @@
 #include "framework/forms/Application.h"
 #include "framework/forms/Form.h"
 #include "framework/platform/headless/HeadlessBackend.h"
+#include "framework/platform/x11/X11Backend.h"
 #include "framework/streaming/LayoutReader.h"
 #include "styling/AdvToolBarOfficeStyler.h"
 #include "toolbar/AdvDockPanel.h"
@@ -36,16 +37,19 @@ struct Headless {
     TApplication* app = nullptr;
 };
 
+/// The main window loaded from its stored layout and shown.
+void ShowMainWindow(TApplication* app, TForm1*& form) {
+    RegisterAppClasses();
+    form = new TForm1(app);
+    TLayoutReader::ReadRootFromText(Unit1Layout(), form);
+    app->SetMainForm(form);
+    form->DoCreate();
+    form->Show();
+    app->ProcessMessages();
+}
+
 struct MainWindow : Headless {
-    MainWindow() {
-        RegisterAppClasses();
-        form = new TForm1(app);
-        TLayoutReader::ReadRootFromText(Unit1Layout(), form);
-        app->SetMainForm(form);
-        form->DoCreate();
-        form->Show();
-        app->ProcessMessages();
-    }
+    MainWindow() { ShowMainWindow(app, form); }
     TForm1* form = nullptr;
 };
 
@@ -67,6 +71,27 @@ void BM_MainWindowDockPanelRepaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MainWindowDockPanelRepaint)->Unit(benchmark::kMicrosecond);
+
+void BM_MainWindowRepaintAndPresentToXServer(benchmark::State& state) {
+    // Needs a display (run under Xvfb); presenting goes through shared memory when the
+    // server offers it.
+    std::unique_ptr<platform::Backend> backend = platform::CreateX11Backend();
+    if (!backend) {
+        state.SkipWithError("no X display");
+        return;
+    }
+    platform::Backend::Install(std::move(backend));
+    auto* app = new TApplication(nullptr);
+    TForm1* form = nullptr;
+    ShowMainWindow(app, form);
+    for (auto _ : state) {
+        form->Invalidate();
+        form->Update();
+    }
+    TObject::Free(app);
+    platform::Backend::Uninstall();
+}
+BENCHMARK(BM_MainWindowRepaintAndPresentToXServer)->Unit(benchmark::kMicrosecond);
 
 /// A top dock panel holding `toolBars` toolbars of 15 buttons each in 6 rows.
 struct CrowdedPanel : Headless {
