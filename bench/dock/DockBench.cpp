@@ -5,11 +5,14 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/AppClasses.h"
 #include "app/Unit1.h"
+#include "framework/controls/PaintEngine.h"
 #include "framework/forms/Application.h"
 #include "framework/forms/Form.h"
+#include "framework/graphics/Canvas.h"
 #include "framework/platform/headless/HeadlessBackend.h"
 #include "framework/platform/x11/X11Backend.h"
 #include "framework/streaming/LayoutReader.h"
@@ -52,6 +55,20 @@ struct MainWindow : Headless {
     MainWindow() { ShowMainWindow(app, form); }
     TForm1* form = nullptr;
 };
+
+void BM_MainWindowRepaintIntoBackBuffer(benchmark::State& state) {
+    // The whole client area painted into a back buffer, as a window repaint does,
+    // without handing the frame on.
+    MainWindow scene;
+    const int w = scene.form->ClientWidth(), h = scene.form->ClientHeight();
+    std::vector<std::uint32_t> buffer(static_cast<std::size_t>(w) * h);
+    TCanvas canvas(buffer.data(), w, h, w);
+    for (auto _ : state) {
+        TPaintEngine::PaintTree(scene.form, canvas, {0, 0}, {0, 0, w, h});
+        benchmark::DoNotOptimize(buffer.data());
+    }
+}
+BENCHMARK(BM_MainWindowRepaintIntoBackBuffer)->Unit(benchmark::kMicrosecond);
 
 void BM_MainWindowRepaintAndPresent(benchmark::State& state) {
     MainWindow scene;

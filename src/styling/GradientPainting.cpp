@@ -61,28 +61,67 @@ void DrawGradient(TCanvas& canvas, TColor fromColor, TColor toColor, int steps, 
     const double dr = static_cast<double>(GetRValue(to) - fr) / steps;
     const double dg = static_cast<double>(GetGValue(to) - fg) / steps;
     const double db = static_cast<double>(GetBValue(to) - fb) / steps;
+    auto bandColor = [&](int i) {
+        const int red = fr + RoundEven(i * dr);
+        const int green = fg + RoundEven(i * dg);
+        const int blue = fb + RoundEven(i * db);
+        return static_cast<TColor>(red + green * 256 + blue * 65536);
+    };
 
     TRect r = rect;
     if (horizontal)
         --r.Right;
     else
         --r.Bottom;
-    const double band = static_cast<double>(horizontal ? r.Right - r.Left : r.Bottom - r.Top) / steps;
+    const int extent = horizontal ? r.Right - r.Left : r.Bottom - r.Top;
+    const double band = static_cast<double>(extent) / steps;
     const int bandSize = RoundEven(band);
+    auto offsetOf = [&](int i) { return static_cast<int>(static_cast<std::uint16_t>(RoundEven(i * band))); };
 
-    for (int i = 0; i < steps; ++i) {
-        const int red = fr + RoundEven(i * dr);
-        const int green = fg + RoundEven(i * dg);
-        const int blue = fb + RoundEven(i * db);
-        const TColor bandColor = static_cast<TColor>(red + green * 256 + blue * 65536);
-        canvas.Pen()->SetColor(bandColor);
-        canvas.Brush()->SetColor(canvas.Pen()->Color());
-        const int offset = static_cast<std::uint16_t>(RoundEven(i * band));
-        if (horizontal)
-            canvas.Rectangle(r.Left + offset, r.Top, r.Left + offset + bandSize + 1, rect.Bottom);
-        else
-            canvas.Rectangle(r.Left, r.Top + offset, rect.Right, r.Top + offset + bandSize + 1);
+    // Each band is a pen-and-brush rectangle of its colour. With a plain one-pixel
+    // copying pen and a solid brush that is a solid block, and as the bands advance
+    // in step, a pixel ends up in the colour of the last band over it: paint each
+    // pixel once in that colour instead of overpainting band after band.
+    const TPen* pen = canvas.Pen();
+    const bool solidBands =
+        pen->Mode() == TPenMode::pmCopy && pen->Width() <= 1 &&
+        (pen->Style() == TPenStyle::psSolid || pen->Style() == TPenStyle::psInsideFrame) &&
+        canvas.Brush()->Style() == TBrushStyle::bsSolid;
+    if (!solidBands || steps < 0 || extent < 0 || extent > 0xFFFF) {
+        for (int i = 0; i < steps; ++i) {
+            canvas.Pen()->SetColor(bandColor(i));
+            canvas.Brush()->SetColor(canvas.Pen()->Color());
+            const int offset = offsetOf(i);
+            if (horizontal)
+                canvas.Rectangle(r.Left + offset, r.Top, r.Left + offset + bandSize + 1, rect.Bottom);
+            else
+                canvas.Rectangle(r.Left, r.Top + offset, rect.Right, r.Top + offset + bandSize + 1);
+        }
+        return;
     }
+
+    // A horizontal gradient is the same down every row: paint the first visible row
+    // and repeat it.
+    const TRect area = horizontal
+                           ? TRect{r.Left, r.Top, r.Left + offsetOf(steps - 1) + bandSize + 1, rect.Bottom}
+                           : TRect{r.Left, r.Top, rect.Right, r.Top + offsetOf(steps - 1) + bandSize + 1};
+    const TRect visible = area.Intersect(canvas.ClipRect());
+    int next = offsetOf(0);
+    for (int i = 0; i < steps; ++i) {
+        const int offset = next;
+        next = i + 1 < steps ? offsetOf(i + 1) : offset + bandSize + 1;
+        const int end = std::min(offset + bandSize + 1, next);
+        const TColor color = bandColor(i);
+        if (end <= offset && i + 1 < steps) continue;
+        canvas.Pen()->SetColor(color);
+        canvas.Brush()->SetColor(color);
+        if (visible.Empty() || end <= offset) continue;
+        if (horizontal)
+            canvas.FillRect({r.Left + offset, visible.Top, r.Left + end, visible.Top + 1});
+        else
+            canvas.FillRect({r.Left, r.Top + offset, rect.Right, r.Top + end});
+    }
+    if (horizontal && !visible.Empty()) canvas.RepeatTopRow(visible);
 }
 
 TColor BlendColor(TColor color1, TColor color2, int percent) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "framework/graphics/Bitmap.h"
@@ -90,6 +92,65 @@ TEST(DrawGradient, SystemColoursResolveThroughTheCurrentScheme) {
     ResetSystemColorScheme();
     EXPECT_EQ(s.At(5, 0), RGB(10, 20, 30));
     EXPECT_EQ(s.At(5, 8), RGB(30, 40, 50));
+}
+
+// The rule as it reads: band after band, each a pen-and-brush rectangle over the
+// ones before it. DrawGradient paints each pixel once; the pictures must agree.
+void PaintBandByBand(TCanvas& canvas, TColor from, TColor to, int steps, const TRect& rect, bool horizontal) {
+    if (steps == 0) steps = 1;
+    const double dr = static_cast<double>(GetRValue(to) - GetRValue(from)) / steps;
+    const double dg = static_cast<double>(GetGValue(to) - GetGValue(from)) / steps;
+    const double db = static_cast<double>(GetBValue(to) - GetBValue(from)) / steps;
+    TRect r = rect;
+    (horizontal ? r.Right : r.Bottom) -= 1;
+    const double band = static_cast<double>(horizontal ? r.Width() : r.Height()) / steps;
+    const int size = static_cast<int>(std::lrint(band));
+    for (int i = 0; i < steps; ++i) {
+        const TColor c = RGB(GetRValue(from) + std::lrint(i * dr), GetGValue(from) + std::lrint(i * dg),
+                             GetBValue(from) + std::lrint(i * db));
+        canvas.Pen()->SetColor(c);
+        canvas.Brush()->SetColor(c);
+        // The offset is kept in 16 bits, as the rule has it.
+        const int at = static_cast<std::uint16_t>(std::lrint(i * band));
+        if (horizontal)
+            canvas.Rectangle(r.Left + at, r.Top, r.Left + at + size + 1, rect.Bottom);
+        else
+            canvas.Rectangle(r.Left, r.Top + at, rect.Right, r.Top + at + size + 1);
+    }
+}
+
+TEST(DrawGradient, PaintsWhatBandAfterBandWouldAcrossSizesStepsClipsAndPenModes) {
+    const TColor from = RGB(245, 191, 160), to = RGB(20, 218, 196);
+    struct Case {
+        TRect rect;
+        int steps;
+    };
+    const Case cases[] = {{{0, 0, 382, 47}, 128}, {{3, 1, 94, 46}, 80}, {{5, 4, 8, 30}, 40},
+                          {{0, 0, 1, 1}, 3},      {{2, 2, 2, 9}, 5},    {{-7, -3, 50, 20}, 7},
+                          {{0, 0, 61, 33}, 256},  {{4, 6, 29, 17}, 10}, {{0, 0, 13, 13}, 13}};
+    const TRect clips[] = {{0, 0, 400, 60}, {10, 5, 40, 25}, {0, 20, 400, 21}, {50, 0, 51, 60}};
+    for (const Case& c : cases)
+        for (bool horizontal : {false, true})
+            for (const TRect& clip : clips)
+                for (TPenMode mode : {TPenMode::pmCopy, TPenMode::pmXor}) {
+                    Surface fast(400, 60), slow(400, 60);
+                    for (Surface* s : {&fast, &slow}) {
+                        s->Canvas().SetOrigin({3, 2});
+                        s->Canvas().SetClipRect(clip);
+                        s->Canvas().Pen()->SetMode(mode);
+                    }
+                    DrawGradient(fast.Canvas(), from, to, c.steps, c.rect, horizontal);
+                    PaintBandByBand(slow.Canvas(), from, to, c.steps, c.rect, horizontal);
+                    for (int y = 0; y < 60; ++y)
+                        for (int x = 0; x < 400; ++x)
+                            ASSERT_EQ(fast.At(x, y), slow.At(x, y))
+                                << x << "," << y << " rect " << c.rect.Left << "," << c.rect.Top << ","
+                                << c.rect.Right << "," << c.rect.Bottom << " steps " << c.steps
+                                << (horizontal ? " horizontal" : " vertical") << " clip " << clip.Left << ","
+                                << clip.Top;
+                    EXPECT_EQ(fast.Canvas().Pen()->Color(), slow.Canvas().Pen()->Color());
+                    EXPECT_EQ(fast.Canvas().Brush()->Color(), slow.Canvas().Brush()->Color());
+                }
 }
 
 TEST(BlendColor, MixesAndPassesExtremesThroughUntouched) {

@@ -2,15 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "framework/graphics/Bitmap.h"
+#include "framework/graphics/PixelSpan.h"
 
 namespace emr {
 
 namespace {
 
-constexpr std::uint32_t kRgbMask = 0xFFFFFF;
+using pixels::kRgbMask;
 
 /// The binary raster operation of a pen mode applied to pen P and destination D.
 std::uint32_t Rop2(TPenMode mode, std::uint32_t p, std::uint32_t d) {
@@ -201,7 +203,7 @@ void TCanvas::HLine(int y, int x1, int x2, std::uint32_t pixel) {
     std::uint32_t* p = PixelAt(x1, y);
     TPenMode mode = pen_->Mode();
     if (mode == TPenMode::pmCopy) {
-        std::fill(p, p + (x2 - x1), pixel);
+        pixels::Fill(p, static_cast<std::size_t>(x2 - x1), pixel);
         return;
     }
     for (int x = x1; x < x2; ++x, ++p)
@@ -212,7 +214,7 @@ void TCanvas::FillDeviceRect(const TRect& deviceRect, std::uint32_t pixel) {
     TRect r = deviceRect.Intersect(clip_);
     if (r.Empty()) return;
     for (int y = r.Top; y < r.Bottom; ++y)
-        std::fill(PixelAt(r.Left, y), PixelAt(r.Right, y), pixel);
+        pixels::Fill(PixelAt(r.Left, y), static_cast<std::size_t>(r.Width()), pixel);
 }
 
 void TCanvas::StrokeLine(TPoint from, TPoint to, unsigned& dashPhase) {
@@ -446,6 +448,17 @@ void TCanvas::FrameRect(const TRect& rect) {
     Changed();
 }
 
+void TCanvas::RepeatTopRow(const TRect& rect) {
+    if (!CanDraw()) return;
+    TRect r = rect.Offset(origin_.X, origin_.Y).Intersect(clip_);
+    if (r.Height() < 2) return;
+    const std::uint32_t* top = PixelAt(r.Left, r.Top);
+    const auto bytes = static_cast<std::size_t>(r.Width()) * sizeof(std::uint32_t);
+    for (int y = r.Top + 1; y < r.Bottom; ++y)
+        std::memcpy(PixelAt(r.Left, y), top, bytes);
+    Changed();
+}
+
 void TCanvas::DrawFocusRect(const TRect& rect) {
     if (!CanDraw() || rect.Empty()) return;
     TRect r = rect.Offset(origin_.X, origin_.Y);
@@ -509,16 +522,13 @@ void TCanvas::StretchDraw(const TRect& dest, const TBitmap* bitmap) {
     if (dw == sw && dh == sh) {
         // Unscaled copies (back buffers, glyphs) need no per-pixel source arithmetic.
         for (int y = visible.Top; y < visible.Bottom; ++y) {
-            const std::uint32_t* src = bitmap->ScanLine(y - d.Top) - d.Left;
-            std::uint32_t* out = PixelAt(0, y);
-            if (!transparent) {
-                for (int x = visible.Left; x < visible.Right; ++x) out[x] = src[x] & kRgbMask;
-                continue;
-            }
-            for (int x = visible.Left; x < visible.Right; ++x) {
-                std::uint32_t v = src[x] & kRgbMask;
-                if (v != key) out[x] = v;
-            }
+            const std::uint32_t* src = bitmap->ScanLine(y - d.Top) + (visible.Left - d.Left);
+            std::uint32_t* out = PixelAt(visible.Left, y);
+            const auto count = static_cast<std::size_t>(visible.Width());
+            if (transparent)
+                pixels::CopyRgbExcept(out, src, count, key);
+            else
+                pixels::CopyRgb(out, src, count);
         }
         Changed();
         return;

@@ -148,6 +148,9 @@ public:
     void FillRect(const TRect& rect);
     /// A one-pixel frame in the brush colour.
     void FrameRect(const TRect& rect);
+    /// Copies the top row of `rect`, as far as it lies in the clip, over the rest of
+    /// the rect: painters of patterns that only vary along a row paint one row.
+    void RepeatTopRow(const TRect& rect);
     /// A dotted frame drawn by inverting; drawing it twice restores the pixels.
     void DrawFocusRect(const TRect& rect);
 
