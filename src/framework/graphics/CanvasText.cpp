@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/graphics/Canvas.h"
+#include "framework/graphics/PixelSpan.h"
 #include "framework/graphics/TextEngine.h"
 
 namespace emr {
@@ -93,6 +94,27 @@ void TCanvas::PaintTextLine(int x, int y, std::string_view text, int hotkeyOffse
             std::uint32_t* p = PixelAt(dx, dy);
             *p = Blend(*p & 0xFFFFFF, pixel, a);
         };
+        if (angle == 0) {
+            // Upright text, the common case: whole clipped rows at a time.
+            const int left = std::max(ox + offX, clip.Left), right = std::min(ox + offX + w, clip.Right);
+            const int top = std::max(oy + offY, clip.Top), bottom = std::min(oy + offY + h, clip.Bottom);
+            if (left >= right) return;
+            for (int dy = top; dy < bottom; ++dy) {
+                std::uint32_t* p = PixelAt(left, dy);
+                const auto count = static_cast<std::size_t>(right - left);
+                if (!alpha) {
+                    pixels::Fill(p, count, pixel);
+                    continue;
+                }
+                const std::uint8_t* a =
+                    alpha + static_cast<std::size_t>(dy - oy - offY) * w + (left - ox - offX);
+                for (std::size_t i = 0; i < count; ++i) {
+                    if (a[i] == 0) continue;
+                    p[i] = a[i] == 255 ? pixel : Blend(p[i] & 0xFFFFFF, pixel, a[i]);
+                }
+            }
+            return;
+        }
         if (angle % 900 == 0) {
             for (int j = 0; j < h; ++j)
                 for (int i = 0; i < w; ++i) {

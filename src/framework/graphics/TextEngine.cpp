@@ -107,6 +107,25 @@ struct TTextEngine::Impl {
     static constexpr std::size_t kMaxLines = 4096;
     static constexpr std::size_t kMaxMasks = 1024;
 
+    // Painting asks for the same font many times in a row: the last face found is
+    // kept with the font settings that led to it, so no key is built for those.
+    const Face* lastFace = nullptr;
+    std::string lastName;
+    int lastHeight = 0;
+    TFontStyles lastStyle = 0;
+    // Lookup keys are assembled here; its capacity is reused from call to call.
+    std::string scratch;
+
+    /// The line and mask caches are keyed by face and text: a face lives as long as
+    /// the engine, so its address names it.
+    std::string& FaceTextKey(const Face& face, std::string_view text) {
+        const Face* address = &face;
+        scratch.assign(reinterpret_cast<const char*>(&address), sizeof address);
+        scratch += '\x1f';
+        scratch.append(text);
+        return scratch;
+    }
+
     Impl() {
         Config = FcConfigCreate();
         // The only configuration is the system's font cache folder, so that fonts
@@ -209,6 +228,18 @@ struct TTextEngine::Impl {
     }
 
     Face& FaceFor(const TFont& font) {
+        const TFontStyles style = font.Style() & (fsBold | fsItalic);
+        if (lastFace && font.Height() == lastHeight && style == lastStyle && font.Name() == lastName)
+            return const_cast<Face&>(*lastFace);
+        Face& face = FindOrLoadFace(font);
+        lastFace = &face;
+        lastName = font.Name();
+        lastHeight = font.Height();
+        lastStyle = style;
+        return face;
+    }
+
+    Face& FindOrLoadFace(const TFont& font) {
         std::string key = FaceKey(font);
         auto it = Faces.find(key);
         if (it != Faces.end()) return *it->second;
@@ -257,11 +288,9 @@ struct TTextEngine::Impl {
 
     Line& LineFor(const TFont& font, std::string_view text) {
         Face& face = FaceFor(font);
-        std::string key = FaceKey(font);
-        key += '\x1f';
-        key.append(text);
-        auto it = Lines.find(key);
+        auto it = Lines.find(FaceTextKey(face, text));
         if (it != Lines.end()) return it->second;
+        std::string key = scratch;
         if (Lines.size() >= kMaxLines) ClearLines();
 
         std::string utf8 = ValidUtf8(text);
@@ -355,14 +384,16 @@ void TTextEngine::CharBounds(const TFont& font, std::string_view text, int byteO
 
 std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::string_view text,
                                                      int hotkeyOffset, int hotkeyLength) {
-    std::string key = Impl::FaceKey(font) + '|' + std::to_string(font.Style()) + '|' +
-                      std::to_string(hotkeyOffset) + '|' + std::to_string(hotkeyLength) + '\x1f';
-    key.append(text);
-    auto found = impl_->Masks.find(key);
+    Impl::Face& face = impl_->FaceFor(font);
+    // Underline and strike-out are drawn into the mask, the hot key's underline too.
+    const int extra[] = {font.Style(), hotkeyOffset, hotkeyLength};
+    std::string& lookup = impl_->FaceTextKey(face, text);
+    lookup.append(reinterpret_cast<const char*>(extra), sizeof extra);
+    auto found = impl_->Masks.find(lookup);
     if (found != impl_->Masks.end()) return found->second;
+    std::string key = lookup;
     if (impl_->Masks.size() >= Impl::kMaxMasks) impl_->Masks.clear();
 
-    Impl::Face& face = impl_->FaceFor(font);
     const TTextMetrics& tm = face.Metrics;
     // Measured first: measuring may trim the line cache.
     int hotX = 0, hotWidth = 0;
