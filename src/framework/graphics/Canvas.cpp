@@ -14,6 +14,12 @@ namespace {
 
 using pixels::kRgbMask;
 
+/// A logical coordinate moved by the origin; far-away edges are pulled in to where
+/// arithmetic on them cannot overflow.
+int DeviceCoordinate(int v, int offset) {
+    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{v} + offset, -(1 << 28), 1 << 28));
+}
+
 /// The binary raster operation of a pen mode applied to pen P and destination D.
 std::uint32_t Rop2(TPenMode mode, std::uint32_t p, std::uint32_t d) {
     switch (mode) {
@@ -341,7 +347,30 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-    PaintShape(x1, y1, x2, y2, 0, 0);
+    const TPenStyle style = pen_->Style();
+    const bool plainPen = pen_->Mode() == TPenMode::pmCopy && pen_->Width() <= 1 && pen_->Color() != clNone &&
+                          (style == TPenStyle::psSolid || style == TPenStyle::psInsideFrame);
+    if (!plainPen) {
+        PaintShape(x1, y1, x2, y2, 0, 0);
+        return;
+    }
+    // A one-pixel solid frame around a solid fill: the frame's four sides and the
+    // inside are plain blocks (as PaintShape would paint them, without its per-row work).
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (!CanDraw()) return;
+    const TRect r{DeviceCoordinate(x1, origin_.X), DeviceCoordinate(y1, origin_.Y),
+                  DeviceCoordinate(x2, origin_.X), DeviceCoordinate(y2, origin_.Y)};
+    if (r.Empty()) return;
+    if (brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone)
+        FillDeviceRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1},
+                       ColorToPixel(ColorToRGB(brush_->Color())));
+    const std::uint32_t penPixel = ColorToPixel(ColorToRGB(pen_->Color()));
+    FillDeviceRect({r.Left, r.Top, r.Right, r.Top + 1}, penPixel);
+    FillDeviceRect({r.Left, r.Bottom - 1, r.Right, r.Bottom}, penPixel);
+    FillDeviceRect({r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, penPixel);
+    FillDeviceRect({r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1}, penPixel);
+    Changed();
 }
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
@@ -358,14 +387,10 @@ void TCanvas::PaintShape(int x1, int y1, int x2, int y2, int cw, int ch) {
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     if (!CanDraw()) return;
-    // Far-away edges are pulled in to where arithmetic on them cannot overflow.
-    auto device = [](int v, int offset) {
-        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{v} + offset, -(1 << 28), 1 << 28));
-    };
-    x1 = device(x1, origin_.X);
-    x2 = device(x2, origin_.X);
-    y1 = device(y1, origin_.Y);
-    y2 = device(y2, origin_.Y);
+    x1 = DeviceCoordinate(x1, origin_.X);
+    x2 = DeviceCoordinate(x2, origin_.X);
+    y1 = DeviceCoordinate(y1, origin_.Y);
+    y2 = DeviceCoordinate(y2, origin_.Y);
     bool fill = brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone;
     std::uint32_t brushPixel = ColorToPixel(ColorToRGB(brush_->Color()));
     TPenStyle style = pen_->Style();

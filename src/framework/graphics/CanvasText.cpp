@@ -20,17 +20,6 @@ int Utf8Length(unsigned char lead) {
     return 1;
 }
 
-std::uint32_t Blend(std::uint32_t dst, std::uint32_t src, unsigned alpha) {
-    if (alpha >= 255) return src;
-    std::uint32_t out = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        unsigned d = (dst >> shift) & 0xFF, s = (src >> shift) & 0xFF;
-        unsigned v = (d * (255 - alpha) + s * alpha + 127) / 255;
-        out |= v << shift;
-    }
-    return out;
-}
-
 /// Turns escapement (tenths of a degree, counter-clockwise) into [0, 3600).
 int NormalAngle(int tenths) {
     return ((tenths % 3600) + 3600) % 3600;
@@ -92,7 +81,7 @@ void TCanvas::PaintTextLine(int x, int y, std::string_view text, int hotkeyOffse
         auto put = [&](int dx, int dy, unsigned a) {
             if (a == 0 || !clip.Contains({dx, dy})) return;
             std::uint32_t* p = PixelAt(dx, dy);
-            *p = Blend(*p & 0xFFFFFF, pixel, a);
+            *p = pixels::Blend(*p & 0xFFFFFF, pixel, a);
         };
         if (angle == 0) {
             // Upright text, the common case: whole clipped rows at a time.
@@ -106,12 +95,8 @@ void TCanvas::PaintTextLine(int x, int y, std::string_view text, int hotkeyOffse
                     pixels::Fill(p, count, pixel);
                     continue;
                 }
-                const std::uint8_t* a =
-                    alpha + static_cast<std::size_t>(dy - oy - offY) * w + (left - ox - offX);
-                for (std::size_t i = 0; i < count; ++i) {
-                    if (a[i] == 0) continue;
-                    p[i] = a[i] == 255 ? pixel : Blend(p[i] & 0xFFFFFF, pixel, a[i]);
-                }
+                pixels::BlendRun(p, alpha + static_cast<std::size_t>(dy - oy - offY) * w + (left - ox - offX),
+                                 count, pixel);
             }
             return;
         }

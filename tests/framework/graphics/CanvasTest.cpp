@@ -123,6 +123,39 @@ TEST(CanvasShapes, EvenPenWidthsGrowUpAndLeft) {
                                                                                          }));
 }
 
+TEST(CanvasShapes, PlainRectanglesMatchTheGeneralShapePainter) {
+    // A rectangle with a one-pixel copying pen takes a shortcut; a round rectangle
+    // without rounding is the same shape through the general painter.
+    const TRect rects[] = {{2, 2, 9, 7},  {0, 0, 1, 1},     {3, 3, 5, 4},
+                           {8, 1, 2, 6},  {-4, -4, 30, 30}, {5, 5, 5, 9},
+                           {6, 2, 7, 12}, {1, 10, 14, 11},  {4, -2100000000, 2100000000, 8}};
+    const TRect clips[] = {{0, 0, 20, 16}, {3, 2, 7, 9}, {0, 5, 20, 6}};
+    for (const TRect& r : rects)
+        for (const TRect& clip : clips)
+            for (TBrushStyle brush : {TBrushStyle::bsSolid, TBrushStyle::bsClear})
+                for (TPenStyle pen : {TPenStyle::psSolid, TPenStyle::psInsideFrame}) {
+                    TBitmap fast, general;
+                    Fill(fast, 20, 16, clWhite);
+                    Fill(general, 20, 16, clWhite);
+                    for (TBitmap* b : {&fast, &general}) {
+                        TCanvas* c = b->Canvas();
+                        c->SetOrigin({1, 2});
+                        c->SetClipRect(clip);
+                        c->Pen()->SetColor(clRed);
+                        c->Pen()->SetStyle(pen);
+                        c->Brush()->SetColor(clBlue);
+                        c->Brush()->SetStyle(brush);
+                    }
+                    fast.Canvas()->Rectangle(r);
+                    general.Canvas()->RoundRect(r.Left, r.Top, r.Right, r.Bottom, 0, 0);
+                    for (int y = 0; y < 16; ++y)
+                        for (int x = 0; x < 20; ++x)
+                            ASSERT_EQ(fast.Pixel(x, y), general.Pixel(x, y))
+                                << x << "," << y << " rect " << r.Left << "," << r.Top << "," << r.Right
+                                << "," << r.Bottom << " clip " << clip.Left << "," << clip.Top;
+                }
+}
+
 TEST(CanvasShapes, RoundRectAndEllipseCorners) {
     TBitmap b;
     Fill(b, 10, 8, clWhite);
