@@ -14,8 +14,15 @@
 
 namespace emr::platform::x11 {
 
-struct X11Surface::ShmInfo {
+struct X11Surface::Image {
+    XImage* Pixels = nullptr;
+    bool Shared = false;
     XShmSegmentInfo Segment{};
+    // The request that last put from this image while the server may not have
+    // read it yet; 0 when none.
+    unsigned long PutRequest = 0;
+    // What later presents changed while this image was not the one written.
+    emr::TRect Stale;
 };
 
 namespace {
@@ -28,6 +35,40 @@ void MaskLayout(unsigned long mask, int& shift, int& bits) {
 // Scales an 8-bit channel to `bits` bits and places it at `shift`.
 unsigned long Channel(std::uint32_t value, int bits, int shift) {
     return static_cast<unsigned long>(bits >= 8 ? value << (bits - 8) : value >> (8 - bits)) << shift;
+}
+
+/// Copies a row of pixels unless it is there already.
+void CopyChanged(std::uint32_t* out, const std::uint32_t* src, int count) {
+    const auto bytes = static_cast<std::size_t>(count) * sizeof *out;
+    if (std::memcmp(out, src, bytes) != 0) std::memcpy(out, src, bytes);
+}
+
+/// A shared-memory image of width x height, or null when the server refuses one.
+XImage* CreateSharedImage(Display* display, Visual* visual, int depth, int width, int height,
+                          XShmSegmentInfo& segment) {
+    XImage* image = XShmCreateImage(display, visual, depth, ZPixmap, nullptr, &segment, width, height);
+    if (!image) return nullptr;
+    bool ok = false;
+    const std::size_t size = static_cast<std::size_t>(image->bytes_per_line) * height;
+    segment.shmid = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
+    if (segment.shmid >= 0) {
+        void* addr = shmat(segment.shmid, nullptr, 0);
+        if (addr != reinterpret_cast<void*>(-1)) {
+            segment.shmaddr = image->data = static_cast<char*>(addr);
+            segment.readOnly = False;
+            X11ErrorTrap trap(display);
+            XShmAttach(display, &segment);
+            ok = !trap.Failed();
+            if (!ok) shmdt(addr);
+        }
+        // Marked for removal now: it goes away with the last detach, even when
+        // the process dies.
+        shmctl(segment.shmid, IPC_RMID, nullptr);
+    }
+    if (ok) return image;
+    image->data = nullptr;
+    XDestroyImage(image);
+    return nullptr;
 }
 
 } // namespace
@@ -46,79 +87,79 @@ X11Surface::~X11Surface() {
     if (gc_) XFreeGC(display_, gc_);
 }
 
+bool X11Surface::UsesSharedMemory() const {
+    return images_[0] && images_[0]->Shared;
+}
+
 void X11Surface::Release() {
-    if (!image_) return;
-    if (shmInfo_) {
-        XShmDetach(display_, &shmInfo_->Segment);
-        // The server may still read the segment for an earlier put.
-        XSync(display_, False);
-        XDestroyImage(image_);
-        shmdt(shmInfo_->Segment.shmaddr);
-        delete shmInfo_;
-        shmInfo_ = nullptr;
-    } else {
-        XDestroyImage(image_); // frees the malloc'd pixels too
+    bool shared = false;
+    for (auto& image : images_)
+        if (image && image->Shared) {
+            XShmDetach(display_, &image->Segment);
+            shared = true;
+        }
+    // The server may still read a segment for an earlier put.
+    if (shared) XSync(display_, False);
+    for (auto& image : images_) {
+        if (!image) continue;
+        if (image->Shared) {
+            image->Pixels->data = nullptr;
+            XDestroyImage(image->Pixels);
+            shmdt(image->Segment.shmaddr);
+        } else {
+            XDestroyImage(image->Pixels); // frees the malloc'd pixels too
+        }
+        image.reset();
     }
-    image_ = nullptr;
+    latest_ = nullptr;
     width_ = height_ = 0;
 }
 
 void X11Surface::Allocate(int width, int height) {
     Release();
+    auto image = std::make_unique<Image>();
     auto* visual = static_cast<Visual*>(visual_);
     if (allowShm_) {
-        auto* info = new ShmInfo;
-        XImage* image =
-            XShmCreateImage(display_, visual, depth_, ZPixmap, nullptr, &info->Segment, width, height);
-        bool ok = false;
-        if (image) {
-            const std::size_t size = static_cast<std::size_t>(image->bytes_per_line) * height;
-            info->Segment.shmid = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
-            if (info->Segment.shmid >= 0) {
-                void* addr = shmat(info->Segment.shmid, nullptr, 0);
-                if (addr != reinterpret_cast<void*>(-1)) {
-                    info->Segment.shmaddr = image->data = static_cast<char*>(addr);
-                    info->Segment.readOnly = False;
-                    X11ErrorTrap trap(display_);
-                    XShmAttach(display_, &info->Segment);
-                    ok = !trap.Failed();
-                    if (!ok) shmdt(addr);
-                }
-                // Marked for removal now: it goes away with the last detach,
-                // even when the process dies.
-                shmctl(info->Segment.shmid, IPC_RMID, nullptr);
-            }
-        }
-        if (ok) {
-            image_ = image;
-            shmInfo_ = info;
-        } else {
-            if (image) {
-                image->data = nullptr;
-                XDestroyImage(image);
-            }
-            delete info;
-            // The server refused shared memory (remote, or no permission):
-            // every later image goes through the connection.
-            allowShm_ = false;
-        }
+        image->Pixels = CreateSharedImage(display_, visual, depth_, width, height, image->Segment);
+        image->Shared = image->Pixels != nullptr;
+        // The server refused shared memory (remote, or no permission): every
+        // later image goes through the connection.
+        if (!image->Shared) allowShm_ = false;
     }
-    if (!image_) {
+    if (!image->Pixels) {
         const int pad = depth_ > 16 ? 32 : (depth_ > 8 ? 16 : 8);
-        image_ = XCreateImage(display_, visual, depth_, ZPixmap, 0, nullptr, width, height, pad, 0);
-        if (!image_) return;
-        image_->data =
-            static_cast<char*>(std::calloc(static_cast<std::size_t>(image_->bytes_per_line), height));
-        if (!image_->data) {
-            XDestroyImage(image_);
-            image_ = nullptr;
+        XImage* plain = XCreateImage(display_, visual, depth_, ZPixmap, 0, nullptr, width, height, pad, 0);
+        if (!plain) return;
+        plain->data =
+            static_cast<char*>(std::calloc(static_cast<std::size_t>(plain->bytes_per_line), height));
+        if (!plain->data) {
+            XDestroyImage(plain);
             return;
         }
+        image->Pixels = plain;
     }
+    const XImage& pixels = *image->Pixels;
+    direct_ = pixels.bits_per_pixel == 32 && pixels.red_mask == 0xFF0000 && pixels.green_mask == 0xFF00 &&
+              pixels.blue_mask == 0xFF;
+    image->Stale = {0, 0, width, height};
+    images_[0] = std::move(image);
     width_ = width;
     height_ = height;
-    direct_ = image_->bits_per_pixel == 32 && image_->red_mask == 0xFF0000 && image_->green_mask == 0xFF00 &&
-              image_->blue_mask == 0xFF;
+}
+
+X11Surface::Image* X11Surface::FreeImage() {
+    // Completion events advance what the connection knows the server has done.
+    XEventsQueued(display_, QueuedAfterReading);
+    const unsigned long done = LastKnownRequestProcessed(display_);
+    // Prefer the image written last: it has nothing stale to bring up to date.
+    Image* order[] = {latest_, images_[0].get() == latest_ ? images_[1].get() : images_[0].get()};
+    for (Image* image : order) {
+        if (!image) continue;
+        if (image->PutRequest != 0 && done < image->PutRequest) continue;
+        image->PutRequest = 0;
+        return image;
+    }
+    return nullptr;
 }
 
 void X11Surface::Present(const std::uint32_t* pixels, int width, int height, int stride,
@@ -126,15 +167,47 @@ void X11Surface::Present(const std::uint32_t* pixels, int width, int height, int
     if (!pixels || width <= 0 || height <= 0 || stride < width) return;
     if (width != width_ || height != height_) {
         Allocate(width, height);
-        if (!image_) return;
+        if (!images_[0]) return;
     }
     const emr::TRect area = dirty.Intersect(emr::TRect{0, 0, width, height});
     if (area.Empty()) return;
+
+    Image* target = images_[0].get();
+    if (target->Shared) {
+        target = FreeImage();
+        if (!target && !images_[1]) {
+            auto second = std::make_unique<Image>();
+            second->Pixels = CreateSharedImage(display_, static_cast<Visual*>(visual_), depth_, width, height,
+                                               second->Segment);
+            if (second->Pixels) {
+                second->Shared = true;
+                second->Stale = {0, 0, width, height};
+                images_[1] = std::move(second);
+                target = images_[1].get();
+            }
+        }
+        if (!target) {
+            // The server is two frames behind: wait for it.
+            XSync(display_, False);
+            target = FreeImage();
+        }
+    }
+    Store(*target, pixels, stride, target->Stale.Empty() ? area : target->Stale.Union(area));
+    target->Stale = {};
+    for (auto& other : images_)
+        if (other && other.get() != target)
+            other->Stale = other->Stale.Empty() ? area : other->Stale.Union(area);
+    latest_ = target;
+    Put(*target, area);
+}
+
+void X11Surface::Store(Image& image, const std::uint32_t* pixels, int stride, const emr::TRect& area) {
+    XImage* out = image.Pixels;
     for (int y = area.Top; y < area.Bottom; ++y) {
         const std::uint32_t* src = pixels + static_cast<std::size_t>(y) * stride + area.Left;
-        char* row = image_->data + static_cast<std::size_t>(y) * image_->bytes_per_line;
+        char* row = out->data + static_cast<std::size_t>(y) * out->bytes_per_line;
         if (direct_) {
-            std::memcpy(row + area.Left * 4, src, static_cast<std::size_t>(area.Width()) * 4);
+            CopyChanged(reinterpret_cast<std::uint32_t*>(row) + area.Left, src, area.Width());
             continue;
         }
         for (int x = 0; x < area.Width(); ++x) {
@@ -142,31 +215,30 @@ void X11Surface::Present(const std::uint32_t* pixels, int width, int height, int
             const unsigned long value = Channel((p >> 16) & 0xFF, redBits_, redShift_) |
                                         Channel((p >> 8) & 0xFF, greenBits_, greenShift_) |
                                         Channel(p & 0xFF, blueBits_, blueShift_);
-            XPutPixel(image_, area.Left + x, y, value);
+            XPutPixel(out, area.Left + x, y, value);
         }
     }
-    Put(area);
 }
 
 bool X11Surface::Repaint(const emr::TRect& area) {
-    if (!image_ || area.Empty()) return false;
+    if (!latest_ || area.Empty()) return false;
     if (area.Right > width_ || area.Bottom > height_) return false;
-    Put(area);
+    Put(*latest_, area);
     return true;
 }
 
-void X11Surface::Put(const emr::TRect& area) {
-    if (shmInfo_) {
-        XShmPutImage(display_, window_, gc_, image_, area.Left, area.Top, area.Left, area.Top,
-                     static_cast<unsigned>(area.Width()), static_cast<unsigned>(area.Height()), False);
-        // The next present writes into the same memory: wait until the
-        // server has read this one.
-        XSync(display_, False);
+void X11Surface::Put(Image& image, const emr::TRect& area) {
+    const auto w = static_cast<unsigned>(area.Width()), h = static_cast<unsigned>(area.Height());
+    if (image.Shared) {
+        // The server reads the memory when it gets to the request; its completion
+        // event tells when that happened (FreeImage).
+        XShmPutImage(display_, window_, gc_, image.Pixels, area.Left, area.Top, area.Left, area.Top, w, h,
+                     True);
+        image.PutRequest = NextRequest(display_) - 1;
     } else {
-        XPutImage(display_, window_, gc_, image_, area.Left, area.Top, area.Left, area.Top,
-                  static_cast<unsigned>(area.Width()), static_cast<unsigned>(area.Height()));
-        XFlush(display_);
+        XPutImage(display_, window_, gc_, image.Pixels, area.Left, area.Top, area.Left, area.Top, w, h);
     }
+    XFlush(display_);
 }
 
 } // namespace emr::platform::x11

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "framework/core/Geometry.h"
 
@@ -10,11 +11,15 @@ struct _XGC;
 
 namespace emr::platform::x11 {
 
-/// The server-side picture of one window: a client image in the window's
-/// visual format that presented pixels are copied into and put on the window
-/// from. It keeps the last presented pixels, so an exposed window is repainted
-/// without asking the framework. Uses a MIT-SHM segment when the server is on
-/// this machine and accepts it, else plain XPutImage.
+/// The server-side picture of one window: client images in the window's visual
+/// format that presented pixels are copied into and put on the window from. They
+/// keep the last presented pixels, so an exposed window is repainted without asking
+/// the framework.
+///
+/// When the server is on this machine and accepts it, the images are MIT-SHM
+/// segments, and there are up to two of them: the server reads one while the next
+/// frame is written into the other, so presenting does not wait for the server
+/// unless it falls two frames behind. Otherwise one image goes through XPutImage.
 class X11Surface {
 public:
     /// `visual` is the window's Xlib Visual (kept opaque here so that users of
@@ -24,21 +29,29 @@ public:
     X11Surface(const X11Surface&) = delete;
     X11Surface& operator=(const X11Surface&) = delete;
 
-    /// Copies `dirty` of a 0x00RRGGBB buffer into the image (resizing it to
-    /// width x height first when needed) and puts that part on the window.
+    /// Shows `dirty` of the window's pixels, a whole 0x00RRGGBB buffer of width x
+    /// height (the images are resized first when needed). Only pixels that differ
+    /// from the image written are stored: the server reads shared images from
+    /// another processor, and every line written there is first taken back from
+    /// that processor's cache.
     void Present(const std::uint32_t* pixels, int width, int height, int stride, const emr::TRect& dirty);
-    /// Puts `area` of the kept image on the window again; false when the image
-    /// does not cover it (nothing presented yet, or the window grew).
+    /// Puts `area` of the kept pixels on the window again; false when they do not
+    /// cover it (nothing presented yet, or the window grew).
     bool Repaint(const emr::TRect& area);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    bool UsesSharedMemory() const { return shmInfo_ != nullptr; }
+    bool UsesSharedMemory() const;
 
 private:
+    struct Image;
+
     void Allocate(int width, int height);
     void Release();
-    void Put(const emr::TRect& area);
+    /// A shared image the server has finished reading, or null when none is free.
+    Image* FreeImage();
+    void Put(Image& image, const emr::TRect& area);
+    void Store(Image& image, const std::uint32_t* pixels, int stride, const emr::TRect& area);
 
     _XDisplay* display_;
     unsigned long window_;
@@ -46,9 +59,9 @@ private:
     int depth_;
     bool allowShm_;
     _XGC* gc_ = nullptr;
-    _XImage* image_ = nullptr;
-    struct ShmInfo;
-    ShmInfo* shmInfo_ = nullptr;
+    std::unique_ptr<Image> images_[2];
+    // The image written last: it holds the whole window as last presented.
+    Image* latest_ = nullptr;
     int width_ = 0;
     int height_ = 0;
     // Channel layout of the visual; `direct_` when it is 0x00RRGGBB in 32 bits.
