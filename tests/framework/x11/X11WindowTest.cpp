@@ -220,6 +220,43 @@ TEST_P(X11PresentTest, PresentedPixelsReachTheScreenExactly) {
     EXPECT_EQ(B().ErrorCount(), 0u);
 }
 
+TEST_P(X11PresentTest, BackToBackFramesWithDifferentDirtyPartsAllArrive) {
+    // Frames follow each other without waiting for the server, each naming only
+    // what it changed; what the screen and a later exposure show is the last frame.
+    B().SetUseSharedMemory(GetParam());
+    const int w = 90, h = 60;
+    const WindowId id = Show(TWindowStyle{}, TRect::FromBounds(200, 150, w, h));
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h, 0x202020);
+    B().Present(id, pixels.data(), w, h, w, TRect{0, 0, w, h});
+    const TRect parts[] = {{0, 0, 30, 20}, {60, 40, 90, 60}, {20, 10, 70, 50}, {0, 50, 10, 60}, {5, 5, 6, 6}};
+    std::uint32_t color = 0x103070;
+    for (int round = 0; round < 3; ++round)
+        for (const TRect& part : parts) {
+            color += 0x0B0705;
+            for (int y = part.Top; y < part.Bottom; ++y)
+                for (int x = part.Left; x < part.Right; ++x)
+                    pixels[static_cast<std::size_t>(y) * w + x] = color;
+            B().Present(id, pixels.data(), w, h, w, part);
+        }
+    for (int y = 0; y < h; y += 3)
+        for (int x = 0; x < w; x += 3)
+            ASSERT_EQ(ScreenPixel(200 + x, 150 + y), pixels[static_cast<std::size_t>(y) * w + x])
+                << x << "," << y;
+
+    // Covered and uncovered again: the kept pixels are the last frame's.
+    TWindowStyle popupStyle;
+    popupStyle.Kind = TWindowKind::Popup;
+    const WindowId popup = Show(popupStyle, TRect::FromBounds(190, 140, 110, 80));
+    Fill(popup, 110, 80, 0x00FF00);
+    B().DestroyWindow(popup);
+    Drain();
+    for (int y = 0; y < h; y += 3)
+        for (int x = 0; x < w; x += 3)
+            ASSERT_EQ(ScreenPixel(200 + x, 150 + y), pixels[static_cast<std::size_t>(y) * w + x])
+                << x << "," << y;
+    EXPECT_EQ(B().ErrorCount(), 0u);
+}
+
 INSTANTIATE_TEST_SUITE_P(SharedMemory, X11PresentTest, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "Shm" : "PutImage"; });
 
