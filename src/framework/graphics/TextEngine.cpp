@@ -1,6 +1,8 @@
 #include "framework/graphics/TextEngine.h"
 
 #include <fontconfig/fontconfig.h>
+#include <hb-ot.h>
+#include <hb.h>
 #include <pango/pangocairo.h>
 #include <pango/pangofc-fontmap.h>
 
@@ -67,6 +69,79 @@ int CeilPixels(int pangoUnits) {
 }
 int RoundPixels(int pangoUnits) {
     return static_cast<int>(std::lround(pangoUnits / double(PANGO_SCALE)));
+}
+
+/// Extents of a one-line layout in layout coordinates (Pango units) and its
+/// baseline, as pango_layout_get_extents and pango_layout_get_baseline give them,
+/// taken from the line alone: the layout's own extents also work out line heights
+/// from each run's font metrics, which lays out sample texts and loads fallback
+/// fonts. No ink is measured (no glyph outline is loaded) unless `ink` is given.
+int LineExtents(PangoLayout* layout, PangoRectangle* ink, PangoRectangle* logical) {
+    PangoRectangle lineLogical{};
+    PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
+    if (!line) {
+        if (ink) *ink = {};
+        if (logical) *logical = {};
+        return 0;
+    }
+    pango_layout_line_get_extents(line, ink, &lineLogical);
+    const int baseline = -lineLogical.y;
+    if (ink) ink->y += baseline;
+    if (logical) {
+        *logical = lineLogical;
+        logical->y = 0;
+    }
+    return baseline;
+}
+
+/// A face's vertical metrics in Pango units (underline position below the
+/// baseline is negative, as in the font).
+struct TFaceMetrics {
+    int Ascent = 0;
+    int Descent = 0;
+    int UnderlinePosition = 0;
+    int UnderlineThickness = 0;
+    int StrikePosition = 0;
+    int StrikeThickness = 0;
+};
+
+/// Reads the metrics straight from the font's tables. Pango's own font metrics
+/// also lay out a sample text to estimate character widths, which loads the
+/// fallback face and most of its outlines, and they take the underline from an
+/// index of every glyph name; neither is needed here, and at start-up they cost
+/// millions of instructions and megabytes of a large CJK font.
+TFaceMetrics MetricsOf(PangoFont* font) {
+    TFaceMetrics m;
+    hb_font_t* hb = pango_font_get_hb_font(font);
+    hb_font_extents_t extents{};
+    hb_font_get_extents_for_direction(hb, HB_DIRECTION_LTR, &extents);
+    m.Ascent = extents.ascender;
+    m.Descent = -extents.descender;
+    hb_position_t position = 0;
+    hb_ot_metrics_get_position_with_fallback(hb, HB_OT_METRICS_TAG_STRIKEOUT_OFFSET, &position);
+    m.StrikePosition = position;
+    hb_ot_metrics_get_position_with_fallback(hb, HB_OT_METRICS_TAG_STRIKEOUT_SIZE, &position);
+    m.StrikeThickness = position;
+    // The underline from the 'post' header (position and thickness are its third
+    // and fourth 16-bit fields), scaled like the other metrics.
+    int xScale = 0, yScale = 0;
+    hb_font_get_scale(hb, &xScale, &yScale);
+    hb_face_t* face = hb_font_get_face(hb);
+    const double scale = static_cast<double>(yScale) / std::max(1u, hb_face_get_upem(face));
+    hb_blob_t* post = hb_face_reference_table(face, HB_TAG('p', 'o', 's', 't'));
+    unsigned length = 0;
+    const auto* data = reinterpret_cast<const unsigned char*>(hb_blob_get_data(post, &length));
+    auto field = [data](unsigned at) { return static_cast<std::int16_t>(data[at] << 8 | data[at + 1]); };
+    if (length >= 12) {
+        m.UnderlinePosition = static_cast<int>(std::lround(field(8) * scale));
+        m.UnderlineThickness = static_cast<int>(std::lround(field(10) * scale));
+    } else {
+        // No 'post' table: a thin line just below the baseline.
+        m.UnderlineThickness = PANGO_SCALE;
+        m.UnderlinePosition = -PANGO_SCALE;
+    }
+    hb_blob_destroy(post);
+    return m;
 }
 
 /// Text as valid UTF-8 (invalid bytes become U+FFFD).
@@ -193,10 +268,8 @@ struct TTextEngine::Impl {
         PangoFont* font = pango_font_map_load_font(FontMap, Context, desc);
         double height = emPixels;
         if (font) {
-            PangoFontMetrics* m = pango_font_get_metrics(font, nullptr);
-            height =
-                CeilPixels(pango_font_metrics_get_ascent(m)) + CeilPixels(pango_font_metrics_get_descent(m));
-            pango_font_metrics_unref(m);
+            const TFaceMetrics m = MetricsOf(font);
+            height = CeilPixels(m.Ascent) + CeilPixels(m.Descent);
             g_object_unref(font);
         }
         pango_font_description_free(desc);
@@ -212,8 +285,8 @@ struct TTextEngine::Impl {
         pango_layout_set_font_description(layout, desc);
         pango_layout_set_text(layout, "\xE5\x9B\xBD", -1); // U+56FD, a full-height ideograph
         PangoRectangle ink;
-        pango_layout_get_pixel_extents(layout, &ink, nullptr);
-        int baseline = pango_layout_get_baseline(layout) / PANGO_SCALE;
+        const int baseline = LineExtents(layout, &ink, nullptr) / PANGO_SCALE;
+        pango_extents_to_pixels(&ink, nullptr);
         g_object_unref(layout);
         pango_font_description_free(desc);
         int top = ink.y - baseline + face.Metrics.Ascent;
@@ -266,19 +339,16 @@ struct TTextEngine::Impl {
         face->Primary = pango_font_map_load_font(FontMap, Context, face->Desc);
         if (!face->Primary) throw Exception("Text: no font for " + font.Name());
 
-        PangoFontMetrics* m = pango_font_get_metrics(face->Primary, nullptr);
+        const TFaceMetrics m = MetricsOf(face->Primary);
         TTextMetrics& tm = face->Metrics;
-        tm.Ascent = CeilPixels(pango_font_metrics_get_ascent(m));
-        tm.Descent = CeilPixels(pango_font_metrics_get_descent(m));
+        tm.Ascent = CeilPixels(m.Ascent);
+        tm.Descent = CeilPixels(m.Descent);
         tm.Height = tm.Ascent + tm.Descent;
-        tm.UnderlineThickness = std::max(1, RoundPixels(pango_font_metrics_get_underline_thickness(m)));
-        tm.UnderlineTop =
-            std::clamp(tm.Ascent + std::max(1, RoundPixels(-pango_font_metrics_get_underline_position(m))), 0,
-                       std::max(0, tm.Height - tm.UnderlineThickness));
-        tm.StrikeThickness = std::max(1, RoundPixels(pango_font_metrics_get_strikethrough_thickness(m)));
-        tm.StrikeTop = std::clamp(tm.Ascent - RoundPixels(pango_font_metrics_get_strikethrough_position(m)),
-                                  0, std::max(0, tm.Height - 1));
-        pango_font_metrics_unref(m);
+        tm.UnderlineThickness = std::max(1, RoundPixels(m.UnderlineThickness));
+        tm.UnderlineTop = std::clamp(tm.Ascent + std::max(1, RoundPixels(-m.UnderlinePosition)), 0,
+                                     std::max(0, tm.Height - tm.UnderlineThickness));
+        tm.StrikeThickness = std::max(1, RoundPixels(m.StrikeThickness));
+        tm.StrikeTop = std::clamp(tm.Ascent - RoundPixels(m.StrikePosition), 0, std::max(0, tm.Height - 1));
         if (!res.Fallback.empty()) face->Drop = FallbackDrop(*face);
 
         Face& ref = *face;
@@ -340,7 +410,7 @@ struct TTextEngine::Impl {
             pango_attr_list_unref(attrs);
         }
         PangoRectangle logical;
-        pango_layout_get_extents(layout, nullptr, &logical);
+        LineExtents(layout, nullptr, &logical);
         Line line{layout, RoundPixels(logical.width)};
         return Lines.emplace(std::move(key), line).first->second;
     }
@@ -399,9 +469,9 @@ std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::str
     int hotX = 0, hotWidth = 0;
     if (hotkeyOffset >= 0 && hotkeyLength > 0) CharBounds(font, text, hotkeyOffset, hotX, hotWidth);
     Impl::Line& line = impl_->LineFor(font, text);
-    PangoRectangle ink, logical;
-    pango_layout_get_pixel_extents(line.Layout, &ink, &logical);
-    int baseline = pango_layout_get_baseline(line.Layout) / PANGO_SCALE;
+    PangoRectangle ink;
+    const int baseline = LineExtents(line.Layout, &ink, nullptr) / PANGO_SCALE;
+    pango_extents_to_pixels(&ink, nullptr);
     // Cell coordinates: the baseline lies at tm.Ascent.
     int inkTop = ink.y - baseline + tm.Ascent;
     int x0 = std::min(0, ink.x) - 1;
