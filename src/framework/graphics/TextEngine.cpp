@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "framework/core/Exception.h"
+#include "framework/graphics/ShapedLine.h"
 
 #ifndef EMR_FONT_DIRS
 #define EMR_FONT_DIRS "/usr/share/fonts/truetype/liberation2:/usr/share/fonts/truetype/wqy"
@@ -71,27 +72,15 @@ int RoundPixels(int pangoUnits) {
     return static_cast<int>(std::lround(pangoUnits / double(PANGO_SCALE)));
 }
 
-/// Extents of a one-line layout in layout coordinates (Pango units) and its
-/// baseline, as pango_layout_get_extents and pango_layout_get_baseline give them,
-/// taken from the line alone: the layout's own extents also work out line heights
-/// from each run's font metrics, which lays out sample texts and loads fallback
-/// fonts. No ink is measured (no glyph outline is loaded) unless `ink` is given.
-int LineExtents(PangoLayout* layout, PangoRectangle* ink, PangoRectangle* logical) {
-    PangoRectangle lineLogical{};
-    PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
-    if (!line) {
-        if (ink) *ink = {};
-        if (logical) *logical = {};
-        return 0;
-    }
-    pango_layout_line_get_extents(line, ink, &lineLogical);
-    const int baseline = -lineLogical.y;
-    if (ink) ink->y += baseline;
-    if (logical) {
-        *logical = lineLogical;
-        logical->y = 0;
-    }
-    return baseline;
+/// A shaped line's ink box in pixels, placed as in a layout whose top is the top
+/// of the line, and that layout's baseline in whole pixels.
+int InkInPixels(const TShapedLine& line, PangoRectangle& ink) {
+    PangoRectangle logical;
+    line.Extents(&ink, &logical);
+    const int baseline = -logical.y;
+    ink.y += baseline;
+    pango_extents_to_pixels(&ink, nullptr);
+    return baseline / PANGO_SCALE;
 }
 
 /// A face's vertical metrics in Pango units (underline position below the
@@ -168,7 +157,7 @@ struct TTextEngine::Impl {
         }
     };
     struct Line {
-        PangoLayout* Layout = nullptr;
+        TShapedLine Shaped;
         int Width = 0;
     };
 
@@ -247,11 +236,7 @@ struct TTextEngine::Impl {
         if (Config) FcConfigDestroy(Config);
     }
 
-    void ClearLines() {
-        for (auto& [key, line] : Lines)
-            g_object_unref(line.Layout);
-        Lines.clear();
-    }
+    void ClearLines() { Lines.clear(); }
 
     PangoFontDescription* MakeDesc(const char* family, double emPixels, TFontStyles style) {
         PangoFontDescription* desc = pango_font_description_new();
@@ -280,15 +265,12 @@ struct TTextEngine::Impl {
     /// primary face's line (the fallback face is taller than the line it joins).
     int FallbackDrop(const Face& face) {
         const TFaceResolution& res = face.Resolution;
-        PangoLayout* layout = pango_layout_new(Context);
         PangoFontDescription* desc = MakeDesc(res.Fallback.c_str(), res.EmPixels * res.FallbackScale, 0);
-        pango_layout_set_font_description(layout, desc);
-        pango_layout_set_text(layout, "\xE5\x9B\xBD", -1); // U+56FD, a full-height ideograph
-        PangoRectangle ink;
-        const int baseline = LineExtents(layout, &ink, nullptr) / PANGO_SCALE;
-        pango_extents_to_pixels(&ink, nullptr);
-        g_object_unref(layout);
+        const TShapedLine ideograph(Context, desc, "\xE5\x9B\xBD",
+                                    nullptr); // U+56FD, a full-height ideograph
         pango_font_description_free(desc);
+        PangoRectangle ink;
+        const int baseline = InkInPixels(ideograph, ink);
         int top = ink.y - baseline + face.Metrics.Ascent;
         int bottom = top + ink.height;
         if (top >= 0) return 0;
@@ -364,14 +346,11 @@ struct TTextEngine::Impl {
         if (Lines.size() >= kMaxLines) ClearLines();
 
         std::string utf8 = ValidUtf8(text);
-        PangoLayout* layout = pango_layout_new(Context);
-        pango_layout_set_font_description(layout, face.Desc);
-        pango_layout_set_single_paragraph_mode(layout, TRUE);
-        pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
         const TFaceResolution& res = face.Resolution;
+        PangoAttrList* attrs = nullptr;
         if (!res.Fallback.empty()) {
             // Characters the primary face lacks come from the fallback family.
-            PangoAttrList* attrs = pango_attr_list_new();
+            attrs = pango_attr_list_new();
             const char* begin = utf8.c_str();
             const char* p = begin;
             const char* end = begin + utf8.size();
@@ -406,13 +385,11 @@ struct TTextEngine::Impl {
                     pango_attr_list_insert(attrs, rise);
                 }
             }
-            pango_layout_set_attributes(layout, attrs);
-            pango_attr_list_unref(attrs);
         }
-        PangoRectangle logical;
-        LineExtents(layout, nullptr, &logical);
-        Line line{layout, RoundPixels(logical.width)};
-        return Lines.emplace(std::move(key), line).first->second;
+        TShapedLine shaped(Context, face.Desc, utf8, attrs);
+        if (attrs) pango_attr_list_unref(attrs);
+        const int width = RoundPixels(shaped.Width());
+        return Lines.emplace(std::move(key), Line{std::move(shaped), width}).first->second;
     }
 };
 
@@ -470,8 +447,7 @@ std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::str
     if (hotkeyOffset >= 0 && hotkeyLength > 0) CharBounds(font, text, hotkeyOffset, hotX, hotWidth);
     Impl::Line& line = impl_->LineFor(font, text);
     PangoRectangle ink;
-    const int baseline = LineExtents(line.Layout, &ink, nullptr) / PANGO_SCALE;
-    pango_extents_to_pixels(&ink, nullptr);
+    const int baseline = InkInPixels(line.Shaped, ink);
     // Cell coordinates: the baseline lies at tm.Ascent.
     int inkTop = ink.y - baseline + tm.Ascent;
     int x0 = std::min(0, ink.x) - 1;
@@ -489,7 +465,7 @@ std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::str
     cairo_translate(cr, -x0, -y0);
     cairo_set_source_rgba(cr, 0, 0, 0, 1);
     cairo_move_to(cr, 0, tm.Ascent);
-    pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(line.Layout, 0));
+    line.Shaped.Show(cr);
     cairo_new_path(cr);
     if (font.Style() & fsUnderline)
         cairo_rectangle(cr, 0, tm.UnderlineTop, line.Width, tm.UnderlineThickness);
@@ -510,17 +486,8 @@ std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::str
 }
 
 std::vector<std::string> TTextEngine::FamiliesUsed(const TFont& font, std::string_view text) {
-    std::vector<std::string> families;
-    if (text.empty()) return families;
-    PangoLayoutLine* line = pango_layout_get_line_readonly(impl_->LineFor(font, text).Layout, 0);
-    for (GSList* run = line->runs; run; run = run->next) {
-        auto* glyphItem = static_cast<PangoGlyphItem*>(run->data);
-        PangoFontDescription* desc = pango_font_describe(glyphItem->item->analysis.font);
-        std::string family = pango_font_description_get_family(desc);
-        pango_font_description_free(desc);
-        if (std::find(families.begin(), families.end(), family) == families.end()) families.push_back(family);
-    }
-    return families;
+    if (text.empty()) return {};
+    return impl_->LineFor(font, text).Shaped.Families();
 }
 
 } // namespace emr
