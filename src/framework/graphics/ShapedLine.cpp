@@ -16,6 +16,15 @@ int RiseOf(const PangoItem* item) {
     return 0;
 }
 
+/// Widens `box` to take in `other`.
+void Grow(PangoRectangle& box, const PangoRectangle& other) {
+    const int left = std::min(box.x, other.x), top = std::min(box.y, other.y);
+    box.width = std::max(box.x + box.width, other.x + other.width) - left;
+    box.height = std::max(box.y + box.height, other.y + other.height) - top;
+    box.x = left;
+    box.y = top;
+}
+
 } // namespace
 
 TShapedLine::TShapedLine(PangoContext* context, const PangoFontDescription* desc, const std::string& utf8,
@@ -71,6 +80,12 @@ void TShapedLine::Release() {
     runs_.clear();
 }
 
+PangoRectangle TShapedLine::Placed(PangoRectangle box, const Run& run) {
+    box.x += run.X;
+    box.y -= run.Rise;
+    return box;
+}
+
 void TShapedLine::Extents(PangoRectangle* ink, PangoRectangle* logical) const {
     // Unions as a layout line forms them: the logical box always holds the start
     // of the baseline, empty ink boxes are left out.
@@ -79,29 +94,13 @@ void TShapedLine::Extents(PangoRectangle* ink, PangoRectangle* logical) const {
     for (const Run& run : runs_) {
         PangoRectangle runInk{}, runLogical{};
         pango_glyph_string_extents(run.Glyphs, run.Font, ink ? &runInk : nullptr, &runLogical);
-        runLogical.x += run.X;
-        runLogical.y -= run.Rise;
-        const int left = std::min(logicalUnion.x, runLogical.x);
-        const int top = std::min(logicalUnion.y, runLogical.y);
-        logicalUnion.width =
-            std::max(logicalUnion.x + logicalUnion.width, runLogical.x + runLogical.width) - left;
-        logicalUnion.height =
-            std::max(logicalUnion.y + logicalUnion.height, runLogical.y + runLogical.height) - top;
-        logicalUnion.x = left;
-        logicalUnion.y = top;
+        Grow(logicalUnion, Placed(runLogical, run));
         if (!ink || runInk.width == 0 || runInk.height == 0) continue;
-        runInk.x += run.X;
-        runInk.y -= run.Rise;
-        if (!anyInk) {
-            inkUnion = runInk;
-            anyInk = true;
-            continue;
-        }
-        const int inkLeft = std::min(inkUnion.x, runInk.x), inkTop = std::min(inkUnion.y, runInk.y);
-        inkUnion.width = std::max(inkUnion.x + inkUnion.width, runInk.x + runInk.width) - inkLeft;
-        inkUnion.height = std::max(inkUnion.y + inkUnion.height, runInk.y + runInk.height) - inkTop;
-        inkUnion.x = inkLeft;
-        inkUnion.y = inkTop;
+        if (anyInk)
+            Grow(inkUnion, Placed(runInk, run));
+        else
+            inkUnion = Placed(runInk, run);
+        anyInk = true;
     }
     if (ink) *ink = inkUnion;
     if (logical) *logical = logicalUnion;

@@ -42,6 +42,8 @@ private:
         int Rise = 0; // how far the run sits above the baseline
     };
     void Release();
+    /// A run's box moved from the run's origin to the line's.
+    static PangoRectangle Placed(PangoRectangle box, const Run& run);
 
     std::vector<Run> runs_;
     int width_ = 0;
