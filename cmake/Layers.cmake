@@ -1,22 +1,56 @@
 # Each layer is a static library made of every source file in its folders, so
 # adding a file needs no edit here.
+#
+# A layer compiles against an include tree of its own, made at configure time,
+# that holds only the headers of its folders and of the layers it depends on
+# (directly or not). An include of a higher layer, or of a backend the layer
+# does not depend on, therefore does not compile. Folders under src/ appear
+# under their path below src/ ("framework/core/Object.h"); other folders under
+# their last component ("formplay/FormPlayer.h").
 function(emr_layer name)
-  cmake_parse_arguments(L "" "" "DIRS;DEPS" ${ARGN})
+  cmake_parse_arguments(L "" "" "DIRS;DEPS;LIBS" ${ARGN})
   set(sources)
   foreach(dir IN LISTS L_DIRS)
     file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
     list(APPEND sources ${dir_sources})
   endforeach()
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+
+  set(visible ${L_DIRS})
+  foreach(dep IN LISTS L_DEPS)
+    get_property(dep_visible GLOBAL PROPERTY EMR_LAYER_DIRS_${dep})
+    if(NOT dep_visible)
+      message(FATAL_ERROR "layer ${name}: ${dep} is not a layer defined before it")
+    endif()
+    list(APPEND visible ${dep_visible})
+  endforeach()
+  list(REMOVE_DUPLICATES visible)
+  set_property(GLOBAL PROPERTY EMR_LAYER_DIRS_${name} ${visible})
+
+  set(tree ${CMAKE_BINARY_DIR}/layer-include/${name})
+  file(REMOVE_RECURSE ${tree})
+  foreach(dir IN LISTS visible)
+    if(dir MATCHES "^src/(.*)$")
+      set(under ${CMAKE_MATCH_1})
+    else()
+      get_filename_component(under ${dir} NAME)
+    endif()
+    file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.h)
+    file(MAKE_DIRECTORY ${tree}/${under})
+    foreach(header IN LISTS headers)
+      get_filename_component(file_name ${header} NAME)
+      file(CREATE_LINK ${header} ${tree}/${under}/${file_name} SYMBOLIC)
+    endforeach()
+  endforeach()
+
   if(sources)
     add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
-    target_link_libraries(${name} PUBLIC ${L_DEPS})
+    target_include_directories(${name} PRIVATE ${tree})
+    target_link_libraries(${name} PUBLIC ${L_DEPS} ${L_LIBS})
   else()
     # A layer with no sources yet still carries its dependencies.
     add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
-    target_link_libraries(${name} INTERFACE ${L_DEPS})
+    target_link_libraries(${name} INTERFACE ${L_DEPS} ${L_LIBS})
   endif()
 endfunction()
 
@@ -32,7 +66,7 @@ function(emr_test_program name)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "EMR_SOURCE_DIR=${CMAKE_SOURCE_DIR}")

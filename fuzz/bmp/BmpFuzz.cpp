@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         emr::TBmpImage image = emr::DecodeBmp(bytes);
         if (image.Pixels.size() != static_cast<std::size_t>(image.Width) * image.Height) __builtin_trap();
-        std::vector<std::uint8_t> again = emr::EncodeBmp(image.Pixels.data(), image.Width, image.Height, image.Width,
-                                                         emr::TPixelFormat::pf24bit);
+        std::vector<std::uint8_t> again = emr::EncodeBmp(image.Pixels.data(), image.Width, image.Height,
+                                                         image.Width, emr::TPixelFormat::pf24bit);
         emr::TBmpImage back = emr::DecodeBmp(again);
         if (back.Pixels != image.Pixels) __builtin_trap();
     } catch (const emr::Exception&) {

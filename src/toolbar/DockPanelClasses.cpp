@@ -1,5 +1,5 @@
 #include "framework/core/ClassRegistry.h"
-#include "framework/forms/FormPlayer.h"
+#include "framework/forms/ControlDump.h"
 #include "framework/forms/FormsClasses.h"
 #include "styling/CustomAdvToolBarStyler.h"
 #include "styling/StylingClasses.h"

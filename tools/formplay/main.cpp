@@ -4,24 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "framework/forms/FormPlayer.h"
-#include "framework/forms/FormsClasses.h"
-
-#if defined(EMR_FORMPLAY_APP)
 #include "app/AppClasses.h"
-#elif defined(EMR_FORMPLAY_TOOLBAR)
-#include "toolbar/ToolbarClasses.h"
-#endif
+#include "formplay/FormPlayer.h"
 
 int main(int argc, char** argv) {
-    // The highest layer linked in registers everything below it.
-#if defined(EMR_FORMPLAY_APP)
+    // The highest layer registers everything below it.
     emr::RegisterAppClasses();
-#elif defined(EMR_FORMPLAY_TOOLBAR)
-    emr::RegisterToolbarClasses();
-#else
-    emr::RegisterFormsClasses();
-#endif
     std::vector<std::string> args(argv + 1, argv + argc);
     return emr::FormPlayMain(args, std::cin, std::cout, std::cerr);
 }

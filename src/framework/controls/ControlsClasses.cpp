@@ -9,8 +9,6 @@
 #include "framework/controls/CustomControl.h"
 #include "framework/controls/GraphicControl.h"
 #include "framework/core/ClassRegistry.h"
-#include "framework/forms/Form.h"
-#include "framework/forms/Timer.h"
 #include "framework/graphics/Font.h"
 #include "framework/graphics/GraphicsClasses.h"
 
@@ -130,43 +128,6 @@ void RegisterControlsClasses() {
 
     TClassRegistrar<TGraphicControl>("TControl");
     TClassRegistrar<TCustomControl>("TWinControl");
-
-    TClassRegistrar<TCustomForm>("TWinControl")
-        .Enum<TFormBorderStyle>(
-            "BorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"},
-            &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable)
-        .SetOf<TBorderIcons>("BorderIcons", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"},
-                             &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons,
-                             biSystemMenu | biMinimize | biMaximize)
-        .Enum<TPosition>("Position",
-                         {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
-                          "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
-                         &TCustomForm::Position, &TCustomForm::SetPosition, poDefaultPosOnly)
-        .Enum<TWindowState>("WindowState", {"wsNormal", "wsMinimized", "wsMaximized"},
-                            &TCustomForm::WindowState, &TCustomForm::SetWindowState, wsNormal)
-        .Enum<TFormStyle>("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"},
-                          &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal)
-        .Boolean("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false)
-        .ComponentRef<TWinControl>("ActiveControl", &TCustomForm::ActiveControl,
-                                   &TCustomForm::SetActiveControl)
-        .Integer("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch)
-        .Integer("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight)
-        .Boolean("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder)
-        .Boolean("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled, true)
-        .Boolean("Visible", &TControl::Visible, &TControl::SetVisible, false)
-        .Event("OnCreate", &TCustomForm::OnCreate)
-        .Event("OnDestroy", &TCustomForm::OnDestroy)
-        .Event("OnShow", &TCustomForm::OnShow)
-        .Event("OnHide", &TCustomForm::OnHide)
-        .Event("OnActivate", &TCustomForm::OnActivate)
-        .Event("OnDeactivate", &TCustomForm::OnDeactivate)
-        .Event("OnPaint", &TCustomForm::OnPaint);
-    TClassRegistrar<TForm>("TCustomForm");
-
-    TClassRegistrar<TTimer>("TComponent")
-        .Boolean("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, true)
-        .Integer("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000)
-        .Event("OnTimer", &TTimer::OnTimer);
 }
 
 } // namespace emr

@@ -59,7 +59,8 @@ TClassInfo& TClassRegistry::Register(std::string_view name, std::string_view par
     if (!parent.empty()) {
         parentInfo = Find(parent);
         if (!parentInfo)
-            throw Exception("Class " + std::string(parent) + " must be registered before " + std::string(name));
+            throw Exception("Class " + std::string(parent) + " must be registered before " +
+                            std::string(name));
     }
     auto info = std::make_unique<TClassInfo>();
     info->Name = std::string(name);

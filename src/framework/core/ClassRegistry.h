@@ -123,8 +123,9 @@ public:
     }
     /// An integer property that also accepts named constants (charsets, cursors).
     template <class G, class S>
-    TClassRegistrar& NamedInteger(std::string name, std::function<std::optional<std::int64_t>(std::string_view)> idents,
-                                  G get, S set, std::optional<std::int64_t> def = {}) {
+    TClassRegistrar& NamedInteger(std::string name,
+                                  std::function<std::optional<std::int64_t>(std::string_view)> idents, G get,
+                                  S set, std::optional<std::int64_t> def = {}) {
         Ordinal(std::move(name), TPropKind::Integer, get, set, def);
         info_.Properties.back().IdentToInt = std::move(idents);
         return *this;
@@ -132,7 +133,9 @@ public:
     template <class G, class S>
     TClassRegistrar& Boolean(std::string name, G get, S set, std::optional<bool> def = {}) {
         TPropInfo p = Base(std::move(name), TPropKind::Boolean);
-        p.Get = [get](const TObject* o) -> TPropValue { return static_cast<bool>(std::invoke(get, Self(o))); };
+        p.Get = [get](const TObject* o) -> TPropValue {
+            return static_cast<bool>(std::invoke(get, Self(o)));
+        };
         if constexpr (!std::is_same_v<S, std::nullptr_t>)
             p.Set = [set](TObject* o, const TPropValue& v) { std::invoke(set, Self(o), std::get<bool>(v)); };
         if (def) p.Default = *def ? 1 : 0;
@@ -140,16 +143,22 @@ public:
     }
     template <class G, class S> TClassRegistrar& Float(std::string name, G get, S set) {
         TPropInfo p = Base(std::move(name), TPropKind::Float);
-        p.Get = [get](const TObject* o) -> TPropValue { return static_cast<double>(std::invoke(get, Self(o))); };
+        p.Get = [get](const TObject* o) -> TPropValue {
+            return static_cast<double>(std::invoke(get, Self(o)));
+        };
         if constexpr (!std::is_same_v<S, std::nullptr_t>)
-            p.Set = [set](TObject* o, const TPropValue& v) { std::invoke(set, Self(o), std::get<double>(v)); };
+            p.Set = [set](TObject* o, const TPropValue& v) {
+                std::invoke(set, Self(o), std::get<double>(v));
+            };
         return Add(std::move(p));
     }
     template <class G, class S> TClassRegistrar& String(std::string name, G get, S set) {
         TPropInfo p = Base(std::move(name), TPropKind::String);
         p.Get = [get](const TObject* o) -> TPropValue { return std::string(std::invoke(get, Self(o))); };
         if constexpr (!std::is_same_v<S, std::nullptr_t>)
-            p.Set = [set](TObject* o, const TPropValue& v) { std::invoke(set, Self(o), std::get<std::string>(v)); };
+            p.Set = [set](TObject* o, const TPropValue& v) {
+                std::invoke(set, Self(o), std::get<std::string>(v));
+            };
         return Add(std::move(p));
     }
     template <class E, class G, class S>
@@ -248,8 +257,8 @@ public:
         info_.Fields[std::move(name)] = [member, fieldName](TObject* root, TComponent* component) {
             T* typed = dynamic_cast<T*>(component);
             if (component && !typed)
-                throw Exception("Field " + fieldName + " needs a " + std::string(T::StaticClassName) + ", not a " +
-                                std::string(component->ClassName()));
+                throw Exception("Field " + fieldName + " needs a " + std::string(T::StaticClassName) +
+                                ", not a " + std::string(component->ClassName()));
             static_cast<C*>(root)->*member = typed;
         };
         return *this;
@@ -277,7 +286,8 @@ private:
         return *this;
     }
     template <class G, class S>
-    TClassRegistrar& Ordinal(std::string name, TPropKind kind, G get, S set, std::optional<std::int64_t> def) {
+    TClassRegistrar& Ordinal(std::string name, TPropKind kind, G get, S set,
+                             std::optional<std::int64_t> def) {
         TPropInfo p = Base(std::move(name), kind);
         p.Get = [get](const TObject* o) -> TPropValue {
             return static_cast<std::int64_t>(std::invoke(get, Self(o)));

@@ -7,9 +7,13 @@
 
 namespace emr {
 
-TCollectionItem::TCollectionItem(TCollection* collection) { SetCollection(collection); }
+TCollectionItem::TCollectionItem(TCollection* collection) {
+    SetCollection(collection);
+}
 
-TCollectionItem::~TCollectionItem() { SetCollection(nullptr); }
+TCollectionItem::~TCollectionItem() {
+    SetCollection(nullptr);
+}
 
 void TCollectionItem::SetCollection(TCollection* collection) {
     if (collection_ == collection) return;
@@ -37,18 +41,21 @@ void TCollectionItem::Changed(bool allItems) {
     }
 }
 
-TCollection::TCollection(ItemFactory factory, TPersistent* owner) : factory_(std::move(factory)), owner_(owner) {
+TCollection::TCollection(ItemFactory factory, TPersistent* owner)
+    : factory_(std::move(factory)), owner_(owner) {
     if (!factory_) factory_ = [](TCollection* c) { return new TCollectionItem(c); };
 }
 
 TCollection::~TCollection() {
     updateCount_ = 1;
     clearing_ = true;
-    while (!items_.empty()) delete items_.back();
+    while (!items_.empty())
+        delete items_.back();
 }
 
 TCollectionItem* TCollection::Item(int index) const {
-    if (index < 0 || index >= Count()) throw Exception("List index out of bounds (" + std::to_string(index) + ")");
+    if (index < 0 || index >= Count())
+        throw Exception("List index out of bounds (" + std::to_string(index) + ")");
     return items_[static_cast<std::size_t>(index)];
 }
 
@@ -64,12 +71,15 @@ TCollectionItem* TCollection::Insert(int index) {
     return item;
 }
 
-void TCollection::Delete(int index) { delete Item(index); }
+void TCollection::Delete(int index) {
+    delete Item(index);
+}
 
 void TCollection::Clear() {
     if (items_.empty()) return;
     BeginUpdate();
-    while (!items_.empty()) delete items_.back();
+    while (!items_.empty())
+        delete items_.back();
     EndUpdate();
 }
 
@@ -96,7 +106,8 @@ void TCollection::Assign(const TPersistent* source) {
     BeginUpdate();
     try {
         Clear();
-        for (TCollectionItem* item : other->items_) Add()->Assign(item);
+        for (TCollectionItem* item : other->items_)
+            Add()->Assign(item);
     } catch (...) {
         // An item that cannot copy must not leave the update open, or no later change is announced.
         EndUpdate();

@@ -15,7 +15,9 @@ bool SameName(const std::string& a, const std::string& b) {
 
 bool IsValidIdent(const std::string& name) {
     if (name.empty()) return false;
-    auto isAlpha = [](unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    auto isAlpha = [](unsigned char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    };
     if (!isAlpha(static_cast<unsigned char>(name[0]))) return false;
     return std::all_of(name.begin(), name.end(), [&](char ch) {
         auto c = static_cast<unsigned char>(ch);
@@ -51,7 +53,8 @@ void TComponent::BeforeDestruction() {
 void TComponent::Destroying() {
     if (state_ & csDestroying) return;
     state_ |= csDestroying;
-    for (TComponent* c : components_) c->Destroying();
+    for (TComponent* c : components_)
+        c->Destroying();
 }
 
 void TComponent::NotifyFreeListeners() {
@@ -116,7 +119,8 @@ void TComponent::SetDesigning(bool designing) {
         state_ |= csDesigning;
     else
         state_ &= ~static_cast<TComponentState>(csDesigning);
-    for (TComponent* c : components_) c->SetDesigning(designing);
+    for (TComponent* c : components_)
+        c->SetDesigning(designing);
 }
 
 void TComponent::FreeNotification(TComponent* component) {
@@ -134,7 +138,9 @@ void TComponent::RemoveFreeNotification(TComponent* component) {
     EraseOne(component->freeNotifies_, this);
 }
 
-void TComponent::Loaded() { state_ &= ~static_cast<TComponentState>(csLoading | csReading); }
+void TComponent::Loaded() {
+    state_ &= ~static_cast<TComponentState>(csLoading | csReading);
+}
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove && component) RemoveFreeNotification(component);

@@ -33,14 +33,16 @@ struct TRect {
     TRect Offset(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
     TRect Inflate(int dx, int dy) const { return {Left - dx, Top - dy, Right + dx, Bottom + dy}; }
     TRect Intersect(const TRect& o) const {
-        TRect r{std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right), std::min(Bottom, o.Bottom)};
+        TRect r{std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right),
+                std::min(Bottom, o.Bottom)};
         return r.Empty() ? TRect{} : r;
     }
     /// The smallest rectangle holding both; an empty rectangle adds nothing.
     TRect Union(const TRect& o) const {
         if (Empty()) return o;
         if (o.Empty()) return *this;
-        return {std::min(Left, o.Left), std::min(Top, o.Top), std::max(Right, o.Right), std::max(Bottom, o.Bottom)};
+        return {std::min(Left, o.Left), std::min(Top, o.Top), std::max(Right, o.Right),
+                std::max(Bottom, o.Bottom)};
     }
     friend bool operator==(const TRect&, const TRect&) = default;
 };

@@ -12,7 +12,9 @@ void TPersistent::Assign(const TPersistent* source) {
     AssignError(nullptr);
 }
 
-void TPersistent::AssignTo(TPersistent* dest) const { dest->AssignError(this); }
+void TPersistent::AssignTo(TPersistent* dest) const {
+    dest->AssignError(this);
+}
 
 void TPersistent::AssignError(const TPersistent* source) const {
     std::string sourceName = source ? std::string(source->ClassName()) : std::string("nil");

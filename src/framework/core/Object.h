@@ -10,7 +10,9 @@ namespace emr {
 #define EMR_CLASS(Name)                                                                                      \
 public:                                                                                                      \
     static constexpr std::string_view StaticClassName = #Name;                                               \
-    std::string_view ClassName() const override { return StaticClassName; }                                  \
+    std::string_view ClassName() const override {                                                            \
+        return StaticClassName;                                                                              \
+    }                                                                                                        \
                                                                                                              \
 private:
 

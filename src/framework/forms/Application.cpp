@@ -8,7 +8,6 @@
 #include "framework/forms/Form.h"
 #include "framework/forms/MessageDialog.h"
 #include "framework/forms/Screen.h"
-#include "framework/platform/headless/HeadlessBackend.h"
 #include "framework/streaming/LayoutReader.h"
 
 namespace emr {
@@ -95,8 +94,7 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
     TMouse::Instance().FindControlAt = [this](TPoint screen) {
         return ControlAtScreen(pointerWindow_, screen);
     };
-    if (auto* headless = dynamic_cast<platform::HeadlessBackend*>(CurrentBackend()))
-        headless->SetPump([this] { return PumpPending(); });
+    if (platform::Backend* backend = CurrentBackend()) backend->SetPump([this] { return PumpPending(); });
 }
 
 TApplication::~TApplication() {
@@ -105,16 +103,14 @@ TApplication::~TApplication() {
 
 void TApplication::BeforeDestruction() {
     TComponent::BeforeDestruction();
-    if (auto* headless = dynamic_cast<platform::HeadlessBackend*>(CurrentBackend()))
-        headless->SetPump(nullptr);
+    if (platform::Backend* backend = CurrentBackend()) backend->SetPump(nullptr);
     if (Application == this) TMouse::Instance().Reset();
     timers_.clear();
     queue_.clear();
 }
 
 void TApplication::Initialize() {
-    if (auto* headless = dynamic_cast<platform::HeadlessBackend*>(CurrentBackend()))
-        headless->SetPump([this] { return PumpPending(); });
+    if (platform::Backend* backend = CurrentBackend()) backend->SetPump([this] { return PumpPending(); });
 }
 
 // ---- forms --------------------------------------------------------------------
@@ -321,8 +317,7 @@ bool TApplication::FillQueue(bool wait) {
                 // Nothing arrived and no deadline was reached. A backend that never
                 // blocks (headless) can deliver nothing more; a real one was woken
                 // and the loop looks again.
-                bool neverBlocks = dynamic_cast<platform::HeadlessBackend*>(be) != nullptr;
-                if (neverBlocks && (!deadline || be->NowMs() == before)) {
+                if (be->NeverBlocks() && (!deadline || be->NowMs() == before)) {
                     starved_ = true;
                     return false;
                 }

@@ -15,6 +15,7 @@
 #include "framework/forms/Menu.h"
 #include "framework/forms/Panel.h"
 #include "framework/forms/PopupMenu.h"
+#include "framework/forms/Timer.h"
 #include "framework/graphics/ImageList.h"
 
 namespace emr {
@@ -74,6 +75,43 @@ void RegisterFormsClasses() {
     if (done) return;
     done = true;
     RegisterControlsClasses();
+
+    TClassRegistrar<TCustomForm>("TWinControl")
+        .Enum<TFormBorderStyle>(
+            "BorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"},
+            &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable)
+        .SetOf<TBorderIcons>("BorderIcons", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"},
+                             &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons,
+                             biSystemMenu | biMinimize | biMaximize)
+        .Enum<TPosition>("Position",
+                         {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+                          "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
+                         &TCustomForm::Position, &TCustomForm::SetPosition, poDefaultPosOnly)
+        .Enum<TWindowState>("WindowState", {"wsNormal", "wsMinimized", "wsMaximized"},
+                            &TCustomForm::WindowState, &TCustomForm::SetWindowState, wsNormal)
+        .Enum<TFormStyle>("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"},
+                          &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal)
+        .Boolean("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false)
+        .ComponentRef<TWinControl>("ActiveControl", &TCustomForm::ActiveControl,
+                                   &TCustomForm::SetActiveControl)
+        .Integer("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch)
+        .Integer("TextHeight", &TCustomForm::TextHeight, &TCustomForm::SetTextHeight)
+        .Boolean("OldCreateOrder", &TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder)
+        .Boolean("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled, true)
+        .Boolean("Visible", &TControl::Visible, &TControl::SetVisible, false)
+        .Event("OnCreate", &TCustomForm::OnCreate)
+        .Event("OnDestroy", &TCustomForm::OnDestroy)
+        .Event("OnShow", &TCustomForm::OnShow)
+        .Event("OnHide", &TCustomForm::OnHide)
+        .Event("OnActivate", &TCustomForm::OnActivate)
+        .Event("OnDeactivate", &TCustomForm::OnDeactivate)
+        .Event("OnPaint", &TCustomForm::OnPaint);
+    TClassRegistrar<TForm>("TCustomForm");
+
+    TClassRegistrar<TTimer>("TComponent")
+        .Boolean("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, true)
+        .Integer("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000)
+        .Event("OnTimer", &TTimer::OnTimer);
 
     // Menus and actions first: controls and forms refer to them.
     TClassRegistrar<TBasicAction>("TComponent")

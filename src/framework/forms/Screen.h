@@ -56,7 +56,9 @@ private:
 };
 
 /// The screen of the running program.
-inline TScreen& Screen() { return TScreen::Instance(); }
+inline TScreen& Screen() {
+    return TScreen::Instance();
+}
 
 /// The deepest visible control under a screen point in any form (disabled ones
 /// only with allowDisabled), or null.

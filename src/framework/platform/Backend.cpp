@@ -16,10 +16,16 @@ Backend& Backend::Current() {
     return *Slot();
 }
 
-bool Backend::Installed() { return Slot() != nullptr; }
+bool Backend::Installed() {
+    return Slot() != nullptr;
+}
 
-void Backend::Install(std::unique_ptr<Backend> backend) { Slot() = std::move(backend); }
+void Backend::Install(std::unique_ptr<Backend> backend) {
+    Slot() = std::move(backend);
+}
 
-void Backend::Uninstall() { Slot().reset(); }
+void Backend::Uninstall() {
+    Slot().reset();
+}
 
 } // namespace emr::platform

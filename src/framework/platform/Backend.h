@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,12 +59,12 @@ enum class TEventType {
     MouseLeaveWindow, // the pointer left the native window (no capture)
     KeyDown,          // Key holds a virtual-key code (VK_*)
     KeyUp,
-    Char,             // Text holds the typed characters (UTF-8)
-    Expose,           // Rect needs presenting again
-    CloseRequest,     // the user asked the window manager to close it
-    Activate,         // the window got keyboard focus
+    Char,         // Text holds the typed characters (UTF-8)
+    Expose,       // Rect needs presenting again
+    CloseRequest, // the user asked the window manager to close it
+    Activate,     // the window got keyboard focus
     Deactivate,
-    Configure,        // the window manager moved or resized it (Rect: client area, screen coordinates)
+    Configure, // the window manager moved or resized it (Rect: client area, screen coordinates)
 };
 
 /// One input or window event. X/Y are client coordinates of Window; ScreenX/ScreenY
@@ -84,10 +85,25 @@ struct TEvent {
 
 /// Virtual-key codes the framework uses (Windows numbering).
 enum TVirtualKey : int {
-    VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12,
-    VK_ESCAPE = 0x1B, VK_SPACE = 0x20, VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24,
-    VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28, VK_DELETE = 0x2E,
-    VK_F1 = 0x70, VK_F10 = 0x79,
+    VK_BACK = 0x08,
+    VK_TAB = 0x09,
+    VK_RETURN = 0x0D,
+    VK_SHIFT = 0x10,
+    VK_CONTROL = 0x11,
+    VK_MENU = 0x12,
+    VK_ESCAPE = 0x1B,
+    VK_SPACE = 0x20,
+    VK_PRIOR = 0x21,
+    VK_NEXT = 0x22,
+    VK_END = 0x23,
+    VK_HOME = 0x24,
+    VK_LEFT = 0x25,
+    VK_UP = 0x26,
+    VK_RIGHT = 0x27,
+    VK_DOWN = 0x28,
+    VK_DELETE = 0x2E,
+    VK_F1 = 0x70,
+    VK_F10 = 0x79,
 };
 
 /// The windowing system as the framework sees it. Only top-level windows are
@@ -105,7 +121,8 @@ public:
     static void Uninstall();
 
     // Windows. Bounds are the client area in screen coordinates.
-    virtual WindowId CreateWindow(const TWindowStyle& style, const TRect& bounds, const std::string& title) = 0;
+    virtual WindowId CreateWindow(const TWindowStyle& style, const TRect& bounds,
+                                  const std::string& title) = 0;
     virtual void DestroyWindow(WindowId window) = 0;
     virtual void SetTitle(WindowId window, const std::string& title) = 0;
     virtual void SetBounds(WindowId window, const TRect& bounds) = 0;
@@ -142,6 +159,14 @@ public:
     virtual std::optional<TEvent> NextEvent(std::optional<std::int64_t> deadlineMs) = 0;
     /// Makes a NextEvent that is waiting in another place of the loop return at once.
     virtual void Wake() {}
+    /// True when NextEvent never waits (a backend whose input and clock are driven
+    /// from outside): with nothing queued, nothing can arrive until someone injects it.
+    virtual bool NeverBlocks() const { return false; }
+    /// What handles everything pending at the current time and returns the next
+    /// timer deadline (the application's pump). A backend that moves its own clock
+    /// forward runs it on the way; one on real time has no use for it.
+    using TPump = std::function<std::optional<std::int64_t>()>;
+    virtual void SetPump(TPump pump) { (void)pump; }
 };
 
 } // namespace emr::platform

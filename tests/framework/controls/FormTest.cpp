@@ -63,7 +63,7 @@ end
 )";
 
 TEST(Forms, StoredLayoutThenCreateThenShowBeforeTheWindowAppears) {
-    RegisterControlsClasses();
+    RegisterFormsClasses();
     TClassRegistrar<TLayoutForm>("TForm")
         .Method("FormCreate", &TLayoutForm::FormCreate)
         .Method("FormShow", &TLayoutForm::FormShow);

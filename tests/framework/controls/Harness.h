@@ -10,6 +10,7 @@
 #include "framework/controls/Mouse.h"
 #include "framework/forms/Application.h"
 #include "framework/forms/Form.h"
+#include "framework/forms/FormsClasses.h"
 #include "framework/forms/Screen.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/platform/headless/HeadlessBackend.h"

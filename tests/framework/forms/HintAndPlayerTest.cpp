@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "FormsHarness.h"
+#include "formplay/FormPlayer.h"
 #include "framework/forms/Button.h"
-#include "framework/forms/FormPlayer.h"
 #include "framework/forms/HintManager.h"
 #include "framework/forms/HintWindow.h"
 #include "framework/forms/MessageDialog.h"

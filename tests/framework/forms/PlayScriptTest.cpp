@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "formplay/PlayScript.h"
 #include "framework/core/Exception.h"
-#include "framework/forms/PlayScript.h"
 
 namespace emr {
 namespace {

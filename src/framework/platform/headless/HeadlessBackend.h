@@ -82,9 +82,9 @@ public:
     std::size_t PendingEvents() const { return events_.size(); }
 
     // Time.
-    /// The pump AdvanceTime runs: it handles everything pending at the current
-    /// time and returns the next timer deadline (the application's PumpPending).
-    void SetPump(std::function<std::optional<std::int64_t>()> pump) { pump_ = std::move(pump); }
+    /// AdvanceTime runs the pump at every deadline it passes.
+    void SetPump(TPump pump) override { pump_ = std::move(pump); }
+    bool NeverBlocks() const override { return true; }
     /// Moves the virtual clock forward by `ms`, firing what falls due on the way.
     void AdvanceTime(std::int64_t ms);
 

@@ -1,4 +1,4 @@
-#include "framework/forms/PlayScript.h"
+#include "formplay/PlayScript.h"
 
 #include <cctype>
 #include <charconv>
