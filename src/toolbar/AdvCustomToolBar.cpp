@@ -32,9 +32,6 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     Constraints()->SetMaxWidth(MinLength);
     SetShowHint(true);
 
-    menuTimer_ = new TTimer(this);
-    menuTimer_->SetEnabled(false);
-    menuTimer_->SetInterval(1);
     optionPicture_ = std::make_unique<TPicture>();
     optionPicture_->OnChange = [this](TObject*) { Invalidate(); };
     optionDisabledPicture_ = std::make_unique<TPicture>();
@@ -554,8 +551,8 @@ void TAdvCustomToolBar::DoOptionClick() {
     }
     OpenOptionWindow(anchor);
     if (alive.expired()) return;
-    rightHandleHot_ = false;
-    rightHandleDown_ = false;
+    if (hotPart_ == TToolBarPart::RightHandle) hotPart_ = TToolBarPart::None;
+    if (downPart_ == TToolBarPart::RightHandle) downPart_ = TToolBarPart::None;
     InvalidateRightHandle();
 }
 

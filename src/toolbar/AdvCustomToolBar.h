@@ -23,6 +23,9 @@ class TPopupMenu;
 class TTimer;
 class TAdvCustomToolBarButton;
 
+/// The pressable parts of a toolbar's own chrome.
+enum class TToolBarPart { None, RightHandle, OptionButton, CloseButton, Indicator };
+
 using TOptionEvent = std::function<void(TObject* sender, TPoint clientPoint, TPoint screenPoint)>;
 using TCanFloatEvent = std::function<void(TObject* sender, bool& allow)>;
 using TDockedEvent = std::function<void(TObject* sender, TWinControl* dockPanel)>;
@@ -196,9 +199,6 @@ public:
     TAdvCustomToolBarButton* HotButton() const { return hotButton_; }
     /// Drops the menu of a menu button; false when the toolbar does not take the request.
     virtual bool TrackMenu(TAdvCustomToolBarButton* button);
-    bool MenuMode() const { return menuMode_; }
-    bool KeyboardMode() const { return keyboardMode_; }
-    bool Sideways() const { return sideways_; }
 
     // Option window (filled in by the option menu).
     virtual bool OptionWindowVisible() const { return false; }
@@ -216,15 +216,19 @@ public:
     TRect RightHandleHitRect() const;
     TRect FloatingCaptionDragRect() const;
 
-    // Hot and down flags of the handle, floating buttons and caption-bar indicator.
-    bool RightHandleHot() const { return rightHandleHot_; }
-    bool RightHandleDown() const { return rightHandleDown_; }
-    bool OptionButtonHot() const { return optionButtonHot_; }
-    bool OptionButtonDown() const { return optionButtonDown_; }
-    bool CloseButtonHot() const { return closeButtonHot_; }
-    bool CloseButtonDown() const { return closeButtonDown_; }
-    bool IndicatorHot() const { return indicatorHot_; }
-    bool IndicatorDown() const { return indicatorDown_; }
+    // The part under the pointer and the part being pressed: the right handle, the
+    // floating caption's buttons or the caption-bar indicator.
+    TToolBarPart HotPart() const { return hotPart_; }
+    TToolBarPart DownPart() const { return downPart_; }
+    bool RightHandleHot() const { return hotPart_ == TToolBarPart::RightHandle; }
+    bool RightHandleDown() const { return downPart_ == TToolBarPart::RightHandle; }
+    bool OptionButtonHot() const { return hotPart_ == TToolBarPart::OptionButton; }
+    bool OptionButtonDown() const { return downPart_ == TToolBarPart::OptionButton; }
+    bool CloseButtonHot() const { return hotPart_ == TToolBarPart::CloseButton; }
+    bool CloseButtonDown() const { return downPart_ == TToolBarPart::CloseButton; }
+    /// The indicator stays lit from the pointer's arrival until its fade-out ends.
+    bool IndicatorHot() const { return indicatorLit_; }
+    bool IndicatorDown() const { return downPart_ == TToolBarPart::Indicator; }
     int IndicatorFade() const { return fadePercent_; }
     bool IndicatorFading() const { return fading_; }
 
@@ -283,6 +287,8 @@ private:
     void UpdateFloatingRowsSize();
     void InvalidateRightHandle();
     void InvalidateIndicator();
+    void InvalidatePart(TToolBarPart part);
+    void SetHotPart(TToolBarPart part);
     void StartFade(int step);
     void FadeTick();
     void ClearHotFlags();
@@ -365,24 +371,15 @@ private:
     bool firstPaintDone_ = false;
     TCursor savedCursor_ = crDefault;
 
-    bool rightHandleHot_ = false;
-    bool rightHandleDown_ = false;
-    bool optionButtonHot_ = false;
-    bool optionButtonDown_ = false;
-    bool closeButtonHot_ = false;
-    bool closeButtonDown_ = false;
-    bool indicatorHot_ = false;
-    bool indicatorDown_ = false;
+    TToolBarPart hotPart_ = TToolBarPart::None;
+    TToolBarPart downPart_ = TToolBarPart::None;
+    bool indicatorLit_ = false;
     int fadePercent_ = 0;
     int fadeStep_ = 0;
     TTimer* fadeTimer_ = nullptr;
     bool fading_ = false;
-    TTimer* menuTimer_ = nullptr;
 
     TAdvCustomToolBarButton* hotButton_ = nullptr;
-    bool menuMode_ = false;
-    bool keyboardMode_ = false;
-    bool sideways_ = false;
 };
 
 } // namespace emr

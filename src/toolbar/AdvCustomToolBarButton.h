@@ -139,12 +139,6 @@ public:
     void Click() override;
     void Loaded() override;
 
-    // Menu-tracking flags written by the toolbar's menu handling.
-    bool menuDisplayed = false;
-    bool menuBeingClosed = false;
-    bool internalClick = false;
-    int internalTag = 0;
-
 protected:
     /// The colours, direction and glyph of one look of the face.
     struct TLook {
@@ -197,7 +191,6 @@ protected:
     void NotifyGroup();
     void ReCheckTracking();
     void LeaveTimerTick();
-    bool MenuMode() const;
 
     TToolButtonState state_ = TToolButtonState::tbsUp;
     bool mouseInControl_ = false;

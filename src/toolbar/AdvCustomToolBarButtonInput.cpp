@@ -24,11 +24,6 @@ bool InsideClient(const TControl* c, int x, int y) {
 
 } // namespace
 
-bool TAdvCustomToolBarButton::MenuMode() const {
-    TAdvCustomToolBar* tb = ToolBar();
-    return tb && tb->MenuMode() && tb->KeyboardMode();
-}
-
 void TAdvCustomToolBarButton::SetHot(bool value) {
     bool old = hot_;
     hot_ = value && state_ == TToolButtonState::tbsUp;
@@ -96,7 +91,7 @@ void TAdvCustomToolBarButton::MouseLeave() {
     if (Designing()) return;
     leaveTimer_->SetEnabled(false);
     mouseInControl_ = false;
-    if (!MenuMode()) SetHot(false);
+    SetHot(false);
     if (Enabled()) Invalidate();
     TAdvCustomToolBarControl::MouseLeave();
 }
@@ -109,7 +104,7 @@ void TAdvCustomToolBarButton::LeaveTimerTick() {
     if (inside) return;
     leaveTimer_->SetEnabled(false);
     mouseInControl_ = false;
-    if (!MenuMode()) SetHot(false);
+    SetHot(false);
     if (Enabled()) Invalidate();
 }
 
@@ -142,12 +137,7 @@ void TAdvCustomToolBarButton::MouseDown(TMouseButton button, TShiftState shift, 
 
     if (IsMenuButton() && !dropDownButton_ && (dropDownMenu_ || menuItem_)) {
         Invalidate();
-        if ((!(tb && tb->Sideways()) && !menuBeingClosed && !menuDisplayed) || internalClick) {
-            internalClick = false;
-            OpenButtonMenu();
-        } else if (menuBeingClosed) {
-            menuBeingClosed = false;
-        }
+        OpenButtonMenu();
         return;
     }
 
@@ -211,8 +201,6 @@ void TAdvCustomToolBarButton::MouseUp(TMouseButton button, TShiftState shift, in
     auto alive = LifeToken();
     TAdvCustomToolBarControl::MouseUp(button, shift, x, y);
     if (alive.expired()) return;
-    menuBeingClosed = false;
-    menuDisplayed = false;
     if (Designing()) return;
     mousePressed_ = false;
     Invalidate();

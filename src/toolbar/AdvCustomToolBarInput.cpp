@@ -19,30 +19,47 @@ void TAdvCustomToolBar::MouseMove(TShiftState shift, int x, int y) {
             SetCursor(savedCursor_);
     }
     if (Designing()) return;
-    bool overHandle = RightHandleHitRect().Contains(p);
-    if (overHandle != rightHandleHot_) {
-        rightHandleHot_ = overHandle;
-        InvalidateRightHandle();
-    }
-    if (Floating()) {
-        bool overOption = OptionButtonRect().Contains(p);
-        if (overOption != optionButtonHot_) {
-            optionButtonHot_ = overOption;
-            InvalidateRect(OptionButtonRect().Inflate(1, 1));
-        }
-        bool overClose = CloseButtonRect().Contains(p);
-        if (overClose != closeButtonHot_) {
-            closeButtonHot_ = overClose;
-            InvalidateRect(CloseButtonRect().Inflate(1, 1));
-        }
-    }
+    if (RightHandleHitRect().Contains(p))
+        SetHotPart(TToolBarPart::RightHandle);
+    else if (Floating() && OptionButtonRect().Contains(p))
+        SetHotPart(TToolBarPart::OptionButton);
+    else if (Floating() && CloseButtonRect().Contains(p))
+        SetHotPart(TToolBarPart::CloseButton);
+    else
+        SetHotPart(TToolBarPart::None);
     TRect indicator = CaptionOptionIndicatorRect();
     bool overIndicator = indicator.Left >= 0 && indicator.Contains(p);
-    if (overIndicator && !indicatorHot_) {
-        indicatorHot_ = true;
+    if (overIndicator && !indicatorLit_) {
+        indicatorLit_ = true;
         StartFade(+20);
-    } else if (!overIndicator && indicatorHot_ && fadeStep_ > 0) {
+    } else if (!overIndicator && indicatorLit_ && fadeStep_ > 0) {
         StartFade(-20);
+    }
+}
+
+void TAdvCustomToolBar::SetHotPart(TToolBarPart part) {
+    if (part == hotPart_) return;
+    InvalidatePart(hotPart_);
+    hotPart_ = part;
+    InvalidatePart(hotPart_);
+}
+
+void TAdvCustomToolBar::InvalidatePart(TToolBarPart part) {
+    switch (part) {
+    case TToolBarPart::None:
+        break;
+    case TToolBarPart::RightHandle:
+        InvalidateRightHandle();
+        break;
+    case TToolBarPart::OptionButton:
+        InvalidateRect(OptionButtonRect().Inflate(1, 1));
+        break;
+    case TToolBarPart::CloseButton:
+        InvalidateRect(CloseButtonRect().Inflate(1, 1));
+        break;
+    case TToolBarPart::Indicator:
+        InvalidateIndicator();
+        break;
     }
 }
 
@@ -53,7 +70,7 @@ void TAdvCustomToolBar::MouseDown(TMouseButton button, TShiftState shift, int x,
     TPoint p{x, y};
     TRect indicator = CaptionOptionIndicatorRect();
     if (indicator.Left >= 0 && indicator.Contains(p)) {
-        indicatorDown_ = true;
+        downPart_ = TToolBarPart::Indicator;
         StartFade(+20);
         if (OnOptionClick && Parent()) {
             TPoint anchor = Parent()->ClientToScreen({Left() + Width() - 12, Top() + Height() + 1});
@@ -67,7 +84,7 @@ void TAdvCustomToolBar::MouseDown(TMouseButton button, TShiftState shift, int x,
             return;
         }
         if (!Designing() && RightHandleHitRect().Contains(p)) {
-            rightHandleDown_ = true;
+            downPart_ = TToolBarPart::RightHandle;
             InvalidateRightHandle();
             DoOptionClick();
         }
@@ -78,15 +95,15 @@ void TAdvCustomToolBar::MouseDown(TMouseButton button, TShiftState shift, int x,
             if (Screen().Cursor() != crSizeAll) Screen().SetCursor(crSizeAll);
             BeginDrag(p);
         } else if (OptionButtonRect().Contains(p)) {
-            if (!optionButtonDown_) {
-                optionButtonDown_ = true;
-                InvalidateRect(OptionButtonRect().Inflate(1, 1));
+            if (downPart_ != TToolBarPart::OptionButton) {
+                downPart_ = TToolBarPart::OptionButton;
+                InvalidatePart(downPart_);
                 DoOptionClick();
             }
         } else if (CloseButtonRect().Contains(p)) {
-            if (!closeButtonDown_) {
-                closeButtonDown_ = true;
-                InvalidateRect(CloseButtonRect().Inflate(1, 1));
+            if (downPart_ != TToolBarPart::CloseButton) {
+                downPart_ = TToolBarPart::CloseButton;
+                InvalidatePart(downPart_);
             }
         }
     }
@@ -96,36 +113,36 @@ void TAdvCustomToolBar::MouseUp(TMouseButton button, TShiftState shift, int x, i
     auto alive = LifeToken();
     TCustomControl::MouseUp(button, shift, x, y);
     if (alive.expired() || dragInProgress_) return;
-    if (rightHandleDown_) {
-        rightHandleDown_ = false;
+    const TToolBarPart released = downPart_;
+    switch (released) {
+    case TToolBarPart::None:
+        break;
+    case TToolBarPart::RightHandle:
+        downPart_ = TToolBarPart::None;
         InvalidateRightHandle();
-    }
-    if (indicatorDown_) {
-        indicatorDown_ = false;
+        break;
+    case TToolBarPart::Indicator:
+        downPart_ = TToolBarPart::None;
         StartFade(-20);
-    }
-    if (!Floating()) return;
-    if (optionButtonDown_) {
-        optionButtonDown_ = false;
-        InvalidateRect(OptionButtonRect().Inflate(1, 1));
-    }
-    if (closeButtonDown_) {
-        closeButtonDown_ = false;
-        closeButtonHot_ = false;
-        InvalidateRect(CloseButtonRect().Inflate(1, 1));
-        CloseFloating();
+        break;
+    case TToolBarPart::OptionButton:
+    case TToolBarPart::CloseButton:
+        // The floating caption's buttons act only while the toolbar floats.
+        if (!Floating()) break;
+        downPart_ = TToolBarPart::None;
+        if (released == TToolBarPart::CloseButton && hotPart_ == released) hotPart_ = TToolBarPart::None;
+        InvalidatePart(released);
+        if (released == TToolBarPart::CloseButton) CloseFloating();
+        break;
     }
 }
 
 void TAdvCustomToolBar::ClearHotFlags() {
-    if (rightHandleHot_ || rightHandleDown_) InvalidateRightHandle();
-    if (optionButtonHot_ || optionButtonDown_) InvalidateRect(OptionButtonRect().Inflate(1, 1));
-    if (closeButtonHot_ || closeButtonDown_) InvalidateRect(CloseButtonRect().Inflate(1, 1));
-    rightHandleHot_ = rightHandleDown_ = false;
-    optionButtonHot_ = optionButtonDown_ = false;
-    closeButtonHot_ = closeButtonDown_ = false;
-    indicatorDown_ = false;
-    if (indicatorHot_) StartFade(-20);
+    // The indicator repaints through its fade, not here.
+    if (hotPart_ != TToolBarPart::Indicator) InvalidatePart(hotPart_);
+    if (downPart_ != TToolBarPart::Indicator) InvalidatePart(downPart_);
+    hotPart_ = downPart_ = TToolBarPart::None;
+    if (indicatorLit_) StartFade(-20);
 }
 
 void TAdvCustomToolBar::MouseLeave() {
@@ -135,8 +152,8 @@ void TAdvCustomToolBar::MouseLeave() {
     // While a press is held the release still belongs to this toolbar (a close
     // button pressed and released elsewhere closes it), so only hot flags go.
     if (GetCaptureControl() == this) {
-        if (rightHandleHot_) InvalidateRightHandle();
-        rightHandleHot_ = optionButtonHot_ = closeButtonHot_ = false;
+        if (hotPart_ == TToolBarPart::RightHandle) InvalidateRightHandle();
+        hotPart_ = TToolBarPart::None;
         return;
     }
     ClearHotFlags();

@@ -186,7 +186,7 @@ TColor FloatingButtonFace(TCanvas& c, const TRect& r, bool down, bool hot, TColo
 void TAdvCustomToolBar::PaintOptionButton(TCanvas& canvas) {
     TRect r = OptionButtonRect();
     if (r.Empty()) return;
-    TColor glyph = FloatingButtonFace(canvas, r, optionButtonDown_, optionButtonHot_,
+    TColor glyph = FloatingButtonFace(canvas, r, OptionButtonDown(), OptionButtonHot(),
                                       currentStyler_->CaptionAppearance()->CaptionColor(),
                                       currentStyler_->CurrentMenuStyler()->RootItem());
     canvas.Pen()->SetColor(glyph);
@@ -197,7 +197,7 @@ void TAdvCustomToolBar::PaintOptionButton(TCanvas& canvas) {
 void TAdvCustomToolBar::PaintCloseButton(TCanvas& canvas) {
     TRect r = CloseButtonRect();
     if (r.Empty()) return;
-    TColor glyph = FloatingButtonFace(canvas, r, closeButtonDown_, closeButtonHot_,
+    TColor glyph = FloatingButtonFace(canvas, r, CloseButtonDown(), CloseButtonHot(),
                                       currentStyler_->CaptionAppearance()->CaptionColor(),
                                       currentStyler_->CurrentMenuStyler()->RootItem());
     canvas.Pen()->SetColor(glyph);
@@ -389,11 +389,11 @@ void TAdvCustomToolBar::PaintRightHandle(TCanvas& canvas) {
                        : TRect{h.Left + 1, h.Top, h.Right - 1, h.Bottom - 1};
     const TButtonAppearance* ba = s->ButtonAppearance();
     TColor from = s->RightHandleColor(), to = s->RightHandleColorTo(), frame = ba->BorderColor();
-    if (rightHandleDown_ || OptionWindowVisible()) {
+    if (RightHandleDown() || OptionWindowVisible()) {
         from = s->RightHandleColorDown();
         to = s->RightHandleColorDownTo();
         frame = ba->BorderDownColor();
-    } else if (rightHandleHot_) {
+    } else if (RightHandleHot()) {
         from = s->RightHandleColorHot();
         to = s->RightHandleColorHotTo();
         frame = ba->BorderHotColor();
@@ -542,12 +542,12 @@ void TAdvCustomToolBar::PaintCaptionIndicator(TCanvas& canvas) {
     if (r.Left < 0) return;
     const TGlowButtonAppearance* g = currentStyler_->GlowButtonAppearance();
     TColor base = currentStyler_->CaptionAppearance()->CaptionColor();
-    bool face = indicatorDown_ || indicatorHot_ || fading_;
+    bool face = IndicatorDown() || indicatorLit_ || fading_;
     if (face) {
         TColor upperFrom, upperTo, lowerFrom, lowerTo, border;
         TGDIPGradient upperKind, lowerKind;
         int percent = fading_ ? std::clamp(fadePercent_, 0, 100) : 100;
-        if (indicatorDown_) {
+        if (IndicatorDown()) {
             upperFrom = BlendColor(g->ColorDown(), g->ColorHot(), percent);
             upperTo = BlendColor(g->ColorDownTo(), g->ColorHotTo(), percent);
             lowerFrom = BlendColor(g->ColorMirrorDown(), g->ColorMirrorHot(), percent);
@@ -670,7 +670,7 @@ void TAdvCustomToolBar::FadeTick() {
     fadeTimer_->SetEnabled(false);
     fading_ = false;
     if (fadePercent_ < 0) {
-        indicatorHot_ = false;
+        indicatorLit_ = false;
         fadePercent_ = -20;
     } else {
         fadePercent_ = 120;
