@@ -5,7 +5,10 @@
 namespace emr {
 
 /// TFileSystem on the POSIX calls. A temporary file is in use while its creator
-/// holds an advisory lock on it, which lasts as long as the handle is open.
+/// holds an advisory lock on it, which lasts as long as the handle is open and
+/// ends with the process however it ends. A lock rather than the file's age tells
+/// a leftover from a file in use: a writer held up for any time on a slow disk
+/// keeps its file, and a killed writer's file can go at once.
 class TPosixFileSystem : public TFileSystem {
 public:
     TReadResult ReadFile(const std::string& path, std::size_t maxBytes) override;
