@@ -444,6 +444,13 @@ void TApplication::Translate(const platform::TEvent& event) {
     case TEventType::Configure:
         if (TCustomForm* form = FormOfWindow(event.Window)) form->WindowConfigured(event.Rect);
         return;
+    case TEventType::Destroyed:
+        if (TCustomForm* form = FormOfWindow(event.Window)) {
+            form->NativeWindowLost();
+            // A loop waiting for this window's input looks at its end condition again.
+            PostMessage(form, WM_NULL);
+        }
+        return;
     }
 }
 
