@@ -63,7 +63,8 @@ std::string CheckInvariants(bool everyButtonReleased) {
         if (auto* toolBar = dynamic_cast<TAdvCustomToolBar*>(&control)) {
             int hot = 0;
             for (TControl* child : toolBar->ControlList())
-                if (auto* button = dynamic_cast<TAdvCustomToolBarButton*>(child); button && button->Hot()) ++hot;
+                if (auto* button = dynamic_cast<TAdvCustomToolBarButton*>(child); button && button->Hot())
+                    ++hot;
             if (hot > 1) broken = std::to_string(hot) + " hot buttons on " + Describe(*toolBar);
             return;
         }
@@ -87,8 +88,8 @@ std::string CheckInvariants(bool everyButtonReleased) {
                 const int rowEnd = horizontal ? rect.Bottom : rect.Right;
                 if (start < rowStart || end > rowEnd) {
                     std::ostringstream out;
-                    out << Describe(*toolBar) << " leaves its row " << r << " (" << rect.Left << "," << rect.Top
-                        << "," << rect.Right << "," << rect.Bottom << ") of " << Describe(*panel);
+                    out << Describe(*toolBar) << " leaves its row " << r << " (" << rect.Left << ","
+                        << rect.Top << "," << rect.Right << "," << rect.Bottom << ") of " << Describe(*panel);
                     broken = out.str();
                     break;
                 }
@@ -111,7 +112,8 @@ std::string CheckInvariants(bool everyButtonReleased) {
 /// Generates and injects one random event at a time, remembering the last few.
 class TInputGenerator {
 public:
-    TInputGenerator(std::uint64_t seed, platform::HeadlessBackend& backend) : random_(seed), backend_(backend) {}
+    TInputGenerator(std::uint64_t seed, platform::HeadlessBackend& backend)
+        : random_(seed), backend_(backend) {}
 
     /// Injects the next event; `resize` is asked to resize the main window.
     void Next(const std::function<void(int, int)>& resize) {
@@ -151,10 +153,18 @@ public:
             }
             line << static_cast<int>(button) << " " << p.X << " " << p.Y;
         } else if (kind < 78) {
-            static const int keys[] = {platform::VK_RETURN, platform::VK_ESCAPE, platform::VK_TAB,
-                                       platform::VK_SPACE,  platform::VK_LEFT,   platform::VK_RIGHT,
-                                       platform::VK_UP,     platform::VK_DOWN,   platform::VK_MENU,
-                                       platform::VK_F10,    'A',                 'X'};
+            static const int keys[] = {platform::VK_RETURN,
+                                       platform::VK_ESCAPE,
+                                       platform::VK_TAB,
+                                       platform::VK_SPACE,
+                                       platform::VK_LEFT,
+                                       platform::VK_RIGHT,
+                                       platform::VK_UP,
+                                       platform::VK_DOWN,
+                                       platform::VK_MENU,
+                                       platform::VK_F10,
+                                       'A',
+                                       'X'};
             const int key = keys[Pick(static_cast<int>(std::size(keys)))];
             const platform::TShiftState shift = Shift();
             backend_.Key(key, shift);
@@ -171,7 +181,8 @@ public:
         } else {
             static const int extremes[] = {INT_MIN, -100, 0, 1, 5, 30000, INT_MAX};
             auto size = [&](int usual) {
-                return Pick(3) == 0 ? extremes[Pick(static_cast<int>(std::size(extremes)))] : usual + Pick(400) - 200;
+                return Pick(3) == 0 ? extremes[Pick(static_cast<int>(std::size(extremes)))]
+                                    : usual + Pick(400) - 200;
             };
             const int width = size(398), height = size(237);
             resize(width, height);
@@ -218,11 +229,13 @@ private:
         if (where < 4) return {Pick(1024), Pick(768)};
         TRect area{380, 190, 800, 420};
         if (TCustomForm* form = Application ? Application->MainForm() : nullptr)
-            area = TRect::FromBounds(form->Left() - 10, form->Top() - 10, std::clamp(form->Width(), 0, 1200) + 20,
+            area = TRect::FromBounds(form->Left() - 10, form->Top() - 10,
+                                     std::clamp(form->Width(), 0, 1200) + 20,
                                      std::clamp(form->Height(), 0, 900) + 20);
         if (where < 12) { // the command bar
-            const TPoint client = Application && Application->MainForm() ? Application->MainForm()->ClientOrigin()
-                                                                           : TPoint{area.Left, area.Top};
+            const TPoint client = Application && Application->MainForm()
+                                      ? Application->MainForm()->ClientOrigin()
+                                      : TPoint{area.Left, area.Top};
             return {client.X + Pick(120), client.Y + Pick(50)};
         }
         return {area.Left + Pick(std::max(1, area.Width())), area.Top + Pick(std::max(1, area.Height()))};

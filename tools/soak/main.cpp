@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
             out = std::strtoull(argv[++i], &end, 10);
             return end && *end == '\0';
         };
-        if ((arg == "--seed" && number(options.Seed)) || (arg == "--events" && number(options.Events))) continue;
+        if ((arg == "--seed" && number(options.Seed)) || (arg == "--events" && number(options.Events)))
+            continue;
         std::cerr << "usage: soak [--seed N] [--events N]\n";
         return 2;
     }
