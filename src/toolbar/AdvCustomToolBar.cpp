@@ -10,6 +10,7 @@
 #include "styling/CustomAdvToolBarStyler.h"
 #include "toolbar/AdvToolBarSeparator.h"
 #include "toolbar/ToolBarListHelpers.h"
+#include "toolbar/ToolBarOverflow.h"
 
 namespace emr {
 
@@ -40,6 +41,7 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     officeHint_ = std::make_unique<TAdvHintInfo>();
     persistence_ = std::make_unique<TPersistence>();
     persistence_->SetSection("UnDockedAdvToolBars");
+    overflow_ = std::make_unique<TToolBarOverflow>(*this, positionList_, priorityList_, overflowList_);
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;
@@ -387,6 +389,8 @@ void TAdvCustomToolBar::BuildPositionList() {
 
 void TAdvCustomToolBar::AlignControls(TControl* control, TRect& rect) {
     (void)rect;
+    // Moves between the toolbar and the option window are not the child's own changes.
+    if (reparenting_) return;
     ControlBoundsChanged(control);
 }
 

@@ -22,6 +22,7 @@ class TMainMenu;
 class TPopupMenu;
 class TTimer;
 class TAdvCustomToolBarButton;
+class TToolBarOverflow;
 
 /// The pressable parts of a toolbar's own chrome.
 enum class TToolBarPart { None, RightHandle, OptionButton, CloseButton, Indicator };
@@ -261,6 +262,7 @@ protected:
     void ParentChanging(TWinControl* newParent) override;
     void ParentChanged() override;
     void AlignControls(TControl* control, TRect& rect) override;
+    bool AlignsUnalignedChildren() const override { return true; }
     void ControlChange(TControl* control, bool inserting) override;
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -362,6 +364,7 @@ private:
     std::vector<TControl*> positionList_;
     std::vector<TControl*> priorityList_;
     std::vector<TControl*> overflowList_;
+    std::unique_ptr<TToolBarOverflow> overflow_;
 
     bool arranging_ = false;
     bool suppressBoundsAdjustment_ = false;
