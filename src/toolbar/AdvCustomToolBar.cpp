@@ -10,6 +10,7 @@
 #include "styling/CustomAdvToolBarStyler.h"
 #include "toolbar/AdvToolBarSeparator.h"
 #include "toolbar/ToolBarListHelpers.h"
+#include "toolbar/ToolBarOptionWindow.h"
 #include "toolbar/ToolBarOverflow.h"
 
 namespace emr {
@@ -42,6 +43,7 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     persistence_ = std::make_unique<TPersistence>();
     persistence_->SetSection("UnDockedAdvToolBars");
     overflow_ = std::make_unique<TToolBarOverflow>(*this, positionList_, priorityList_, overflowList_);
+    optionWindow_ = std::make_unique<TToolBarOptionWindow>(*this);
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;
@@ -414,6 +416,7 @@ void TAdvCustomToolBar::ChildBoundsChanged(TControl* control) {
     }
     if (Docked() && dockPanel_ && !dockPanel_->MovingToolBar(this) && rowIndex_ >= 0)
         dockPanel_->ArrangeRow(rowIndex_);
+    optionWindow_->ChildChanged();
 }
 
 // ---- Bounds and parent changes ------------------------------------------------------------------
