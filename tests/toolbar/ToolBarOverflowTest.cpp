@@ -2,11 +2,13 @@
 
 #include <string>
 
+#include "framework/forms/ControlDump.h"
 #include "framework/forms/Edit.h"
 #include "framework/forms/Panel.h"
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/AdvToolBarSeparator.h"
 #include "toolbar/ToolBarDockSite.h"
+#include "toolbar/ToolBarOverflowDump.h"
 
 namespace emr::testing {
 namespace {
@@ -315,6 +317,25 @@ TEST_F(ToolBarOverflow, ASqueezedRowHidesAndAWiderOneBringsBack) {
         }
     form->SetClientWidth(800);
     EXPECT_EQ(Hidden(), "");
+}
+
+// ---- Dump ---------------------------------------------------------------------------------------
+
+TEST_F(ToolBarOverflow, TheDumpListsHiddenControlsAfterTheToolBarsSubtree) {
+    RegisterToolBarOverflowDump();
+    toolBar->SetName("Bar");
+    for (const char* n : {"B1", "B2", "B3"})
+        Button(n);
+    EXPECT_EQ(DumpForms().find("overflow:"), std::string::npos) << "nothing hidden, no line";
+    SetLength(9 + 34 + 14);
+    const std::string dump = DumpForms();
+    const std::size_t bar = dump.find("    Bar: TAdvToolBar ");
+    const std::size_t b3 = dump.find("      B3: TAdvToolBarButton ");
+    const std::size_t overflow = dump.find("\n      overflow: B3 B2\n");
+    ASSERT_NE(bar, std::string::npos) << dump;
+    ASSERT_NE(overflow, std::string::npos) << dump;
+    EXPECT_LT(bar, b3);
+    EXPECT_LT(b3, overflow);
 }
 
 } // namespace
