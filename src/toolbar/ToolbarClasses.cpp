@@ -13,6 +13,7 @@
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/AdvToolBarMenuButton.h"
 #include "toolbar/AdvToolBarSeparator.h"
+#include "toolbar/ToolBarOverflowDump.h"
 
 namespace emr {
 
@@ -55,6 +56,7 @@ void RegisterToolbarClasses() {
     done = true;
     RegisterMenusClasses();
     RegisterDockPanelClasses();
+    RegisterToolBarOverflowDump();
 
     TClassRegistrar<TAdvHintInfo>("TPersistent")
         .String("Title", &TAdvHintInfo::Title, &TAdvHintInfo::SetTitle)
