@@ -13,6 +13,7 @@
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/AdvToolBarMenuButton.h"
 #include "toolbar/AdvToolBarSeparator.h"
+#include "toolbar/FloatingWindow.h"
 
 namespace emr {
 
@@ -147,6 +148,7 @@ void RegisterToolbarClasses() {
         .Object("OfficeHint", &T::OfficeHint)
         .String("Version", &T::Version, &T::SetVersion)
         .Event("OnClose", &T::OnClose);
+    RegisterFloatingWindowClass();
 }
 
 } // namespace emr
