@@ -183,6 +183,16 @@ TEST_F(FloatingToolBarTest, AFloatingToolBarDocksIntoThePanelItIsDraggedOver) {
     EXPECT_EQ(FloatingWindowCount(), 0);
 }
 
+TEST_F(FloatingToolBarTest, OneDragTearsItOffAndDocksItBackWhileHoldingTheCapture) {
+    TPoint origin = At(toolBar, 0, 0);
+    TPoint home = top->ClientToScreen({40, 10});
+    Drag(toolBar, {3, 20}, {{origin.X + 3, origin.Y + 120}, {origin.X + 60, origin.Y + 150}, home}, false);
+    EXPECT_EQ(undocked, 1);
+    EXPECT_EQ(toolBar->Parent(), top);
+    EXPECT_EQ(docked.size(), 1u);
+    EXPECT_EQ(FloatingWindowCount(), 0) << "the window it floated in is gone again";
+}
+
 TEST_F(FloatingToolBarTest, ItDocksIntoTheFirstAcceptingOfOverlappingDropRectangles) {
     // A left panel under the top one: near the corner both drop rectangles hold the pointer.
     auto* left = new TAdvDockPanel(form);
