@@ -118,7 +118,7 @@ void TFloatingWindow::ControlChange(TControl* control, bool inserting) {
     if (inserting || control != toolBar_.Get()) return;
     // The toolbar docked or was freed: nothing is left to follow or to show.
     StopFollowing();
-    if (control->HasState(csDestroying) && !HasState(csDestroying)) Hide();
+    if (!HasState(csDestroying)) Hide();
 }
 
 // ---- following the owner form -------------------------------------------------------------------------

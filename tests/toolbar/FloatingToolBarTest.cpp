@@ -173,6 +173,7 @@ TEST_F(FloatingToolBarTest, AFloatingToolBarDocksIntoThePanelItIsDraggedOver) {
     // Over the bottom panel's drop rectangle (its top edge less 15 pixels).
     TPoint over = bottom->ClientToScreen({50, -10});
     Drag(toolBar, Handle(toolBar), {{over.X - 30, over.Y - 60}, over});
+    EXPECT_EQ(Screen().Cursor(), crDefault) << "the caption's move cursor goes with the drag";
     ASSERT_TRUE(toolBar->Docked());
     EXPECT_EQ(toolBar->Parent(), bottom);
     ASSERT_EQ(docked.size(), 1u);
@@ -340,6 +341,22 @@ TEST_F(FloatingToolBarTest, AQuitRequestEndsTheDragAndIsPostedAgain) {
     EXPECT_EQ(GetCaptureControl(), nullptr) << "the drag ended";
     EXPECT_TRUE(app->Terminated()) << "the outer loop saw the quit request again";
     EXPECT_EQ(app->ExitCode(), 7);
+}
+
+TEST_F(FloatingToolBarTest, LosingTheCaptureEndsTheDrag) {
+    TPoint p = At(toolBar, 3, 20);
+    // Something else takes the pointer; a move that follows no longer drags.
+    TTimerId timer = app->StartTimer(10, [&] {
+        if (GetCaptureControl() != toolBar) return;
+        ReleaseCapture();
+        backend_->MoveMouse(p.X, p.Y + 150, platform::ssLeft);
+    });
+    backend_->MoveMouse(p.X, p.Y);
+    backend_->Press(p.X, p.Y);
+    backend_->AdvanceTime(15);
+    app->StopTimer(timer);
+    EXPECT_EQ(toolBar->Parent(), top);
+    EXPECT_EQ(FloatingWindowCount(), 0);
 }
 
 TEST_F(FloatingToolBarTest, TimersAndPaintingGoOnDuringADrag) {
@@ -551,6 +568,7 @@ TEST_F(FloatingToolBarTest, TheFollowingStopsWhenTheToolBarDocks) {
     EXPECT_TRUE(window->Following());
     toolBar->SetParent(top);
     EXPECT_FALSE(window->Following());
+    EXPECT_FALSE(window->Visible()) << "an empty window is not left showing";
 }
 
 // ---- border resizing
