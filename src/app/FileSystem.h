@@ -4,11 +4,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace emr {
 
-/// The file operations the regional settings store makes, one call per system
-/// call, so that tests can make any single step fail.
+/// The file operations the regional settings store makes, one call per step, so
+/// that tests can make any single step fail. A failing call leaves its reason in
+/// errno.
 class TFileSystem {
 public:
     using THandle = int;
@@ -28,13 +30,23 @@ public:
 
     /// Reads a whole regular file of at most `maxBytes` bytes.
     virtual TReadResult ReadFile(const std::string& path, std::size_t maxBytes) = 0;
-    /// The path with symbolic links resolved, when it names an existing symbolic link.
-    virtual std::optional<std::string> ResolveLink(const std::string& path) = 0;
+    /// Stores in `target` where `path` leads when its last part is a symbolic link
+    /// (following a chain of links, even to a file that does not exist yet), or
+    /// `path` itself when it is no link or does not exist. False when the chain
+    /// loops or cannot be read.
+    virtual bool ResolveLink(const std::string& path, std::string& target) = 0;
     /// Creates the folder and any missing parents with `mode`; true when it exists afterwards.
     virtual bool MakeDirectories(const std::string& path, std::uint32_t mode) = 0;
-    /// Creates a new, empty file with a unique name starting with `prefix` (a path)
-    /// and mode 0600; returns its handle and stores its path, or kNoHandle.
+    /// Creates a new, empty file with a unique name: `prefix` (a path) followed by
+    /// "." and six letters or digits, with mode 0600. While its handle is open the
+    /// file counts as in use (see RemoveUnusedFile). Returns its handle and stores
+    /// its path, or kNoHandle.
     virtual THandle CreateTemporary(const std::string& prefix, std::string& path) = 0;
+    /// The names of the entries of a folder, without "." and ".."; empty when it cannot be read.
+    virtual std::vector<std::string> ListFolder(const std::string& path) = 0;
+    /// Removes a regular file of the effective user that no open CreateTemporary
+    /// handle holds; false, leaving it, for anything else.
+    virtual bool RemoveUnusedFile(const std::string& path) = 0;
     virtual bool Write(THandle handle, std::string_view bytes) = 0;
     virtual bool SetMode(THandle handle, std::uint32_t mode) = 0;
     virtual bool SetOwner(THandle handle, std::uint32_t uid, std::uint32_t gid) = 0;

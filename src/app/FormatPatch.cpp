@@ -29,6 +29,32 @@ template <std::size_t N> constexpr std::string_view Bytes(const char (&bytes)[N]
     return {bytes, N - 1};
 }
 
+/// Closes the platform's update group on every path, so that a write that throws
+/// leaves no half-made group open behind it.
+class TUpdateGroup {
+public:
+    explicit TUpdateGroup(TLocalePlatform& platform) : platform_(platform) { platform_.BeginUpdate(); }
+    ~TUpdateGroup() {
+        if (!open_) return;
+        try {
+            platform_.EndUpdate(false);
+        } catch (...) {
+            // Already unwinding from the failure that is being reported.
+        }
+    }
+    TUpdateGroup(const TUpdateGroup&) = delete;
+    TUpdateGroup& operator=(const TUpdateGroup&) = delete;
+
+    bool End(bool commit) {
+        open_ = false;
+        return platform_.EndUpdate(commit);
+    }
+
+private:
+    TLocalePlatform& platform_;
+    bool open_ = true;
+};
+
 } // namespace
 
 const std::array<TFormatPatchItem, 5>& FormatPatchTable() {
@@ -54,10 +80,18 @@ std::string_view PatchFailureText() {
 
 bool ApplyFormatPatch(TLocalePlatform& platform) {
     bool allStored = true;
-    for (const TFormatPatchItem& entry : FormatPatchTable()) {
-        // No short-circuit: a refused write must not keep the later ones from being made.
-        const bool stored = platform.SetLocaleInfoA(LOCALE_USER_DEFAULT, entry.Item, entry.Value.data());
-        allStored = allStored && stored;
+    {
+        TUpdateGroup group(platform);
+        for (const TFormatPatchItem& entry : FormatPatchTable()) {
+            // No short-circuit: a refused write must not keep the later ones from being made.
+            const bool stored = platform.SetLocaleInfoA(LOCALE_USER_DEFAULT, entry.Item, entry.Value.data());
+            allStored = allStored && stored;
+        }
+        // A refused write drops the whole group, so the settings never hold part of
+        // the patch. Stored before the broadcast, which must announce values that
+        // are already in place.
+        const bool committed = group.End(allStored);
+        allStored = allStored && committed;
     }
     // Whatever did change is announced, so the broadcast follows even a refused write.
     DWORD_PTR result = 0;

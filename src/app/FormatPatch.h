@@ -25,9 +25,11 @@ std::string_view PatchFailureText();
 inline constexpr UINT kPatchBroadcastTimeoutMs = 10;
 inline constexpr UINT kPatchReportFlags = MB_OK | MB_ICONINFORMATION;
 
-/// Makes all five writes in table order, whatever each returns, then broadcasts
-/// WM_SETTINGCHANGE to every top-level window. Returns true when every write was
-/// stored; the broadcast's answer is not examined.
+/// Makes all five writes in table order, whatever each returns, inside one update
+/// group of the platform, then broadcasts WM_SETTINGCHANGE to every top-level
+/// window. The group is stored before the broadcast, and only when every write was
+/// accepted. Returns true when every write was stored; the broadcast's answer is
+/// not examined.
 bool ApplyFormatPatch(TLocalePlatform& platform);
 
 enum class TPatchOutcome {

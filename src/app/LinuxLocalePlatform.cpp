@@ -1,17 +1,51 @@
 #include "app/LinuxLocalePlatform.h"
 
+#include <cstdio>
+
 #include "app/TextEncoding.h"
 
 namespace emr {
 
-TLinuxLocalePlatform::TLinuxLocalePlatform(TRegionalSettingsStore& store) : store_(store) {}
+namespace {
+
+/// "0x1003": locale items are known by their numbers in hexadecimal.
+std::string ItemNumber(LCTYPE item) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%04X", static_cast<unsigned>(item));
+    return text;
+}
+
+} // namespace
+
+TLinuxLocalePlatform::TLinuxLocalePlatform(TRegionalSettingsStore& store)
+    : store_(store),
+      reporter_([](const std::string& reason) { std::fprintf(stderr, "emrpatch: %s\n", reason.c_str()); }) {}
+
+bool TLinuxLocalePlatform::Refuse(const std::string& reason) {
+    if (reporter_) reporter_(reason);
+    return false;
+}
+
+void TLinuxLocalePlatform::BeginUpdate() {
+    store_.BeginUpdate();
+}
+
+bool TLinuxLocalePlatform::EndUpdate(bool commit) {
+    if (!commit) {
+        store_.Discard();
+        return true;
+    }
+    return store_.Commit() || Refuse(store_.LastError());
+}
 
 bool TLinuxLocalePlatform::SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) {
-    if (locale != LOCALE_USER_DEFAULT || !value) return false;
-    if (TRegionalSettingsStore::KeyOf(item).empty()) return false;
+    if (locale != LOCALE_USER_DEFAULT) return Refuse("only the current user's settings can be changed");
+    if (!value) return Refuse("no value given for locale item " + ItemNumber(item));
+    const std::string_view key = TRegionalSettingsStore::KeyOf(item);
+    if (key.empty()) return Refuse("no setting is kept for locale item " + ItemNumber(item));
     const auto text = Cp936ToUtf8(value);
-    if (!text) return false;
-    return store_.Write(item, *text);
+    if (!text) return Refuse("cannot store " + std::string(key) + ": the value is not code page 936 text");
+    return store_.Write(item, *text) || Refuse(store_.LastError());
 }
 
 LRESULT TLinuxLocalePlatform::SendMessageTimeoutA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,

@@ -21,14 +21,25 @@ public:
     using TMessageBoxShower =
         std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT flags)>;
 
-    /// A platform on `store`, which must outlive it.
+    /// Told why a write or an update failed, in one line without the program's name.
+    using TErrorReporter = std::function<void(const std::string& reason)>;
+
+    /// A platform on `store`, which must outlive it. Reasons for failures go to
+    /// standard error until SetErrorReporter says otherwise.
     explicit TLinuxLocalePlatform(TRegionalSettingsStore& store);
 
     void SetMessageSender(TMessageSender sender) { sender_ = std::move(sender); }
     void SetMessageBoxShower(TMessageBoxShower shower) { shower_ = std::move(shower); }
+    void SetErrorReporter(TErrorReporter reporter) { reporter_ = std::move(reporter); }
+
+    /// Writes until EndUpdate are checked and kept, then stored in one replacement
+    /// of the settings file.
+    void BeginUpdate() override;
+    bool EndUpdate(bool commit) override;
 
     /// False for any locale but LOCALE_USER_DEFAULT, an unknown item, a value that
-    /// is not valid code page 936 text, or a write the store could not make.
+    /// is not valid code page 936 text, or a write the store could not make (inside
+    /// an update: a value the store could never take).
     bool SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) override;
     LRESULT SendMessageTimeoutA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
                                 UINT timeoutMs, DWORD_PTR* result) override;
@@ -40,6 +51,9 @@ private:
     TRegionalSettingsStore& store_;
     TMessageSender sender_;
     TMessageBoxShower shower_;
+    TErrorReporter reporter_;
+
+    bool Refuse(const std::string& reason);
 };
 
 } // namespace emr

@@ -37,6 +37,21 @@ class TLocalePlatform {
 public:
     virtual ~TLocalePlatform() = default;
 
+    /// Opens a group of SetLocaleInfoA calls that a platform able to do so stores
+    /// together or not at all: inside the group a write only checks and keeps its
+    /// value (still refusing what it could never store), and EndUpdate stores them.
+    /// Windows has no such grouping, so by default both do nothing and every write
+    /// is stored as it is made.
+    virtual void BeginUpdate() {}
+    /// Closes the group. With `commit`, stores every value kept since BeginUpdate in
+    /// one step and returns false when that failed (nothing of the group is stored
+    /// then); without, forgets them and returns true. Must not throw when `commit`
+    /// is false, so that it can close a group that a throwing call left open.
+    virtual bool EndUpdate(bool commit) {
+        (void)commit;
+        return true;
+    }
+
     /// Stores one per-user locale item; false when the item was not stored.
     virtual bool SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) = 0;
     /// Sends `msg` to `window` (HWND_BROADCAST: every top-level window), waiting at

@@ -4,7 +4,9 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -20,7 +22,9 @@ TFileSystem::TReadResult TPosixFileSystem::ReadFile(const std::string& path, std
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
+        const int error = errno;
         ::close(fd);
+        errno = error;
         return result;
     }
     if (!S_ISREG(st.st_mode)) {
@@ -37,7 +41,9 @@ TFileSystem::TReadResult TPosixFileSystem::ReadFile(const std::string& path, std
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) continue;
+            const int error = errno;
             ::close(fd);
+            errno = error;
             result.Status = TReadStatus::Error;
             return result;
         }
@@ -55,34 +61,157 @@ TFileSystem::TReadResult TPosixFileSystem::ReadFile(const std::string& path, std
     return result;
 }
 
-std::optional<std::string> TPosixFileSystem::ResolveLink(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return std::nullopt;
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (!resolved) return std::nullopt;
-    std::string target(resolved);
-    std::free(resolved);
-    return target;
+bool TPosixFileSystem::ResolveLink(const std::string& path, std::string& target) {
+    // The same bound on a chain of links as the kernel's own lookup.
+    constexpr int kMaxLinks = 40;
+    std::string current = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0) {
+            if (errno != ENOENT) return false;
+            target = current;
+            return true;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            target = current;
+            return true;
+        }
+        // Read by hand rather than with realpath(), which gives up on a link whose
+        // target does not exist yet; such a link is followed like any other.
+        std::vector<char> buffer(PATH_MAX);
+        const ssize_t n = ::readlink(current.c_str(), buffer.data(), buffer.size());
+        if (n < 0) return false;
+        if (static_cast<std::size_t>(n) >= buffer.size()) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        const std::string link(buffer.data(), static_cast<std::size_t>(n));
+        if (link.empty()) {
+            errno = ENOENT;
+            return false;
+        }
+        if (link.front() != '/') {
+            const std::size_t slash = current.find_last_of('/');
+            current = slash == std::string::npos ? link : current.substr(0, slash + 1) + link;
+        } else {
+            current = link;
+        }
+        if (current.size() >= PATH_MAX) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+    }
+    errno = ELOOP;
+    return false;
 }
 
 bool TPosixFileSystem::MakeDirectories(const std::string& path, std::uint32_t mode) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
-    const std::size_t slash = path.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !MakeDirectories(path.substr(0, slash), mode))
+    if (path.empty()) {
+        errno = ENOENT;
         return false;
-    return ::mkdir(path.c_str(), static_cast<mode_t>(mode)) == 0 || errno == EEXIST;
+    }
+    if (path.size() >= PATH_MAX) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return true;
+        errno = ENOTDIR;
+        return false;
+    }
+    // From the top down, one part after the other: the stack stays the same however
+    // many parts the path has.
+    std::string prefix;
+    for (std::size_t end = 1; end <= path.size(); ++end) {
+        if (end < path.size() && path[end] != '/') continue;
+        if (path[end - 1] == '/') continue; // "//" or a trailing slash
+        prefix.assign(path, 0, end);
+        if (::stat(prefix.c_str(), &st) == 0) {
+            if (S_ISDIR(st.st_mode)) continue;
+            errno = ENOTDIR;
+            return false;
+        }
+        if (::mkdir(prefix.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST) return false;
+    }
+    if (::stat(path.c_str(), &st) != 0) return false;
+    if (!S_ISDIR(st.st_mode)) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return true;
 }
 
+namespace {
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace
+
 TFileSystem::THandle TPosixFileSystem::CreateTemporary(const std::string& prefix, std::string& path) {
-    std::vector<char> name(prefix.begin(), prefix.end());
-    for (char c : std::string_view(".XXXXXX"))
-        name.push_back(c);
-    name.push_back('\0');
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) return kNoHandle;
-    path.assign(name.data());
-    return fd;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::vector<char> name(prefix.begin(), prefix.end());
+        for (char c : std::string_view(".XXXXXX"))
+            name.push_back(c);
+        name.push_back('\0');
+        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0) return kNoHandle;
+        // A file is only in use once it is locked, so between mkostemp and flock a
+        // cleaner may take it for a leftover. Whoever locks first wins: the file is
+        // ours only when we hold the lock and it is still under its name.
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            struct stat mine {
+            }, named{};
+            if (::fstat(fd, &mine) == 0 && ::lstat(name.data(), &named) == 0 && SameFile(mine, named)) {
+                path.assign(name.data());
+                return fd;
+            }
+        } else if (errno != EWOULDBLOCK) {
+            // A file system without locks: no cleaner can lock (and so remove) it either.
+            path.assign(name.data());
+            return fd;
+        }
+        // The cleaner holds it or has removed it already; it is the cleaner's to finish.
+        ::close(fd);
+    }
+    errno = EBUSY;
+    return kNoHandle;
+}
+
+std::vector<std::string> TPosixFileSystem::ListFolder(const std::string& path) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(path.c_str());
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") names.emplace_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+bool TPosixFileSystem::RemoveUnusedFile(const std::string& path) {
+    struct stat named {};
+    if (::lstat(path.c_str(), &named) != 0) return false;
+    if (!S_ISREG(named.st_mode) || named.st_uid != ::geteuid()) {
+        errno = EPERM;
+        return false;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool removed = false;
+    struct stat opened {};
+    // Holding the lock keeps a writer from taking the file while it is removed; the
+    // name is checked again under it, in case the file was swapped meanwhile.
+    if (::fstat(fd, &opened) == 0 && SameFile(opened, named) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        ::lstat(path.c_str(), &named) == 0 && SameFile(opened, named))
+        removed = ::unlink(path.c_str()) == 0;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return removed;
 }
 
 bool TPosixFileSystem::Write(THandle handle, std::string_view bytes) {

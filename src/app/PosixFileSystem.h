@@ -4,13 +4,20 @@
 
 namespace emr {
 
-/// TFileSystem on the POSIX calls.
+/// TFileSystem on the POSIX calls. A temporary file is in use while its creator
+/// holds an advisory lock on it, which lasts as long as the handle is open and
+/// ends with the process however it ends. A lock rather than the file's age tells
+/// a leftover from a file in use: a writer held up for any time on a slow disk
+/// keeps its file, and a killed writer's file can go at once.
 class TPosixFileSystem : public TFileSystem {
 public:
     TReadResult ReadFile(const std::string& path, std::size_t maxBytes) override;
-    std::optional<std::string> ResolveLink(const std::string& path) override;
+    bool ResolveLink(const std::string& path, std::string& target) override;
+    /// Refuses paths of PATH_MAX bytes or more (ENAMETOOLONG).
     bool MakeDirectories(const std::string& path, std::uint32_t mode) override;
     THandle CreateTemporary(const std::string& prefix, std::string& path) override;
+    std::vector<std::string> ListFolder(const std::string& path) override;
+    bool RemoveUnusedFile(const std::string& path) override;
     bool Write(THandle handle, std::string_view bytes) override;
     bool SetMode(THandle handle, std::uint32_t mode) override;
     bool SetOwner(THandle handle, std::uint32_t uid, std::uint32_t gid) override;

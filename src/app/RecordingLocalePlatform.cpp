@@ -12,6 +12,15 @@ void TRecordingLocalePlatform::Record(TCall call) {
     }
 }
 
+void TRecordingLocalePlatform::BeginUpdate() {
+    groupEvents_.push_back({TGroupEventKind::Begin, calls_.size()});
+}
+
+bool TRecordingLocalePlatform::EndUpdate(bool commit) {
+    groupEvents_.push_back({commit ? TGroupEventKind::Commit : TGroupEventKind::Discard, calls_.size()});
+    return !commit || !failCommit_;
+}
+
 bool TRecordingLocalePlatform::SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) {
     TCall call;
     call.Kind = TCallKind::SetLocaleInfo;

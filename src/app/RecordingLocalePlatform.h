@@ -15,6 +15,14 @@ class TRecordingLocalePlatform : public TLocalePlatform {
 public:
     enum class TCallKind { SetLocaleInfo, SendMessageTimeout, MessageBox };
 
+    /// An update group's opening or closing. Kept apart from the calls: on Windows
+    /// the grouping makes no system call, so the calls stay what the system sees.
+    enum class TGroupEventKind { Begin, Commit, Discard };
+    struct TGroupEvent {
+        TGroupEventKind Kind = TGroupEventKind::Begin;
+        std::size_t CallsBefore = 0; // how many calls were recorded before it
+    };
+
     /// One recorded call. Only the fields of its kind are meaningful.
     struct TCall {
         TCallKind Kind = TCallKind::SetLocaleInfo;
@@ -36,6 +44,9 @@ public:
         std::string Caption;
     };
 
+    void BeginUpdate() override;
+    /// Returns false on a commit when SetFailCommit(true) was called.
+    bool EndUpdate(bool commit) override;
     bool SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) override;
     LRESULT SendMessageTimeoutA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
                                 UINT timeoutMs, DWORD_PTR* result) override;
@@ -44,7 +55,14 @@ public:
     const std::vector<TCall>& Calls() const { return calls_; }
     /// The recorded calls of one kind, in order.
     std::vector<TCall> CallsOf(TCallKind kind) const;
-    void Clear() { calls_.clear(); }
+    const std::vector<TGroupEvent>& GroupEvents() const { return groupEvents_; }
+    void Clear() {
+        calls_.clear();
+        groupEvents_.clear();
+    }
+
+    /// A group's commit fails (the event is still recorded).
+    void SetFailCommit(bool fail) { failCommit_ = fail; }
 
     /// Every SetLocaleInfoA returns false (the call is still recorded).
     void SetRefuseAllWrites(bool refuse) { refuseAll_ = refuse; }
@@ -59,6 +77,8 @@ private:
     void Record(TCall call);
 
     std::vector<TCall> calls_;
+    std::vector<TGroupEvent> groupEvents_;
+    bool failCommit_ = false;
     bool refuseAll_ = false;
     std::set<LCTYPE> refusedItems_;
     std::optional<std::size_t> throwAt_;

@@ -41,6 +41,8 @@ std::optional<TRegionalSettingsFile> TRegionalSettingsFile::Parse(std::string_vi
     if (!IsValidUtf8(bytes)) return std::nullopt;
 
     TRegionalSettingsFile file;
+    bool hasEntries = false;
+    bool hasUnknownLines = false;
     if (bytes.starts_with(kBom)) {
         file.bom_ = std::string(kBom);
         bytes.remove_prefix(kBom.size());
@@ -61,10 +63,23 @@ std::optional<TRegionalSettingsFile> TRegionalSettingsFile::Parse(std::string_vi
         }
         // A bare carriage return or another control character is not text of this layout.
         if (HasControlCharacter(content)) return std::nullopt;
-        if (Classify(content) == TLineKind::Invalid) return std::nullopt;
+        switch (Classify(content)) {
+        case TLineKind::Section:
+        case TLineKind::Pair:
+            hasEntries = true;
+            break;
+        case TLineKind::Invalid:
+            hasUnknownLines = true;
+            break;
+        default:
+            break;
+        }
         line.Content = std::string(content);
         file.lines_.push_back(std::move(line));
     }
+    // One stray line must not lock the user out of a settings file, but text with
+    // no entry at all is somebody's notes that happen to bear the name.
+    if (hasUnknownLines && !hasEntries) return std::nullopt;
     return file;
 }
 

@@ -17,8 +17,10 @@ public:
     static constexpr std::size_t kMaxBytes = 1024 * 1024;
 
     /// Reads `bytes`; nullopt when they are not a settings file of this layout:
-    /// larger than kMaxBytes, NUL bytes, not UTF-8, or a line that is neither
-    /// blank, a comment (';' or '#'), a [section] nor a key=value pair.
+    /// larger than kMaxBytes, NUL bytes or other control characters, not UTF-8, or
+    /// lines of which none is a [section] or a key=value pair though some are more
+    /// than blanks and comments (';' or '#'). A line of no known kind in a file that
+    /// has sections or pairs is kept as it is and otherwise passed over.
     static std::optional<TRegionalSettingsFile> Parse(std::string_view bytes);
 
     /// The value of `key` in the first `section` (both case-insensitive), if present.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/FileSystem.h"
 #include "app/LocalePlatform.h"
@@ -37,17 +38,45 @@ public:
     std::optional<std::string> Read(LCTYPE item) const;
 
     /// Stores `value` (UTF-8) for `item` by replacing the whole file in one rename,
-    /// keeping every other line, the file's permissions and its owner. False, with
-    /// the old file untouched, when the item is unknown, the value holds a control
-    /// character, the existing file is not a settings file, or any file step fails.
+    /// keeping every other line, the file's permissions and its owner; between
+    /// BeginUpdate and Commit it only checks and keeps the value. False, with the
+    /// old file untouched, when the item is unknown, the value holds a control
+    /// character, or (outside an update) the file cannot be written; LastError()
+    /// then says why.
     bool Write(LCTYPE item, std::string_view value);
 
+    /// Starts keeping writes instead of storing them one by one.
+    void BeginUpdate();
+    /// Stores every value kept since BeginUpdate with one replacement of the file,
+    /// so that it holds all of them or, on failure, exactly what it held before.
+    /// The update ends either way.
+    bool Commit();
+    /// Forgets the kept values and ends the update.
+    void Discard();
+
+    /// Why the last failed Write or Commit failed, in words, e.g. "cannot rename
+    /// /x/.regional-settings.ini.ab12CD to /x/regional-settings.ini: No space left on device".
+    const std::string& LastError() const { return lastError_; }
+
 private:
+    struct TValue {
+        std::string_view Key;
+        std::string Value;
+    };
+
+    bool Store(const std::vector<TValue>& values);
     bool ReplaceFile(const std::string& target, const std::string& text, std::uint32_t mode,
                      std::optional<std::pair<std::uint32_t, std::uint32_t>> owner);
+    void RemoveLeftoverTemporaries(const std::string& folder);
+    bool Fail(std::string reason);
+    /// Fail() with the text of the current errno appended.
+    bool FailWithErrno(std::string what);
 
     std::string path_;
     TFileSystem& fs_;
+    bool updating_ = false;
+    std::vector<TValue> kept_;
+    std::string lastError_;
 };
 
 } // namespace emr

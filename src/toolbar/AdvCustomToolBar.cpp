@@ -10,6 +10,8 @@
 #include "styling/CustomAdvToolBarStyler.h"
 #include "toolbar/AdvToolBarSeparator.h"
 #include "toolbar/ToolBarListHelpers.h"
+#include "toolbar/ToolBarOptionWindow.h"
+#include "toolbar/ToolBarOverflow.h"
 
 namespace emr {
 
@@ -40,6 +42,8 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     officeHint_ = std::make_unique<TAdvHintInfo>();
     persistence_ = std::make_unique<TPersistence>();
     persistence_->SetSection("UnDockedAdvToolBars");
+    overflow_ = std::make_unique<TToolBarOverflow>(*this, positionList_, priorityList_, overflowList_);
+    optionWindow_ = std::make_unique<TToolBarOptionWindow>(*this);
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;
@@ -387,6 +391,8 @@ void TAdvCustomToolBar::BuildPositionList() {
 
 void TAdvCustomToolBar::AlignControls(TControl* control, TRect& rect) {
     (void)rect;
+    // Moves between the toolbar and the option window are not the child's own changes.
+    if (reparenting_) return;
     ControlBoundsChanged(control);
 }
 
@@ -410,6 +416,7 @@ void TAdvCustomToolBar::ChildBoundsChanged(TControl* control) {
     }
     if (Docked() && dockPanel_ && !dockPanel_->MovingToolBar(this) && rowIndex_ >= 0)
         dockPanel_->ArrangeRow(rowIndex_);
+    optionWindow_->ChildChanged();
 }
 
 // ---- Bounds and parent changes ------------------------------------------------------------------

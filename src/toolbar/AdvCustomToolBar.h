@@ -23,6 +23,8 @@ class TPopupMenu;
 class TTimer;
 class TAdvCustomToolBarButton;
 class TToolBarDragLoop;
+class TToolBarOverflow;
+class TToolBarOptionWindow;
 
 /// The pressable parts of a toolbar's own chrome.
 enum class TToolBarPart { None, RightHandle, OptionButton, CloseButton, Indicator };
@@ -205,11 +207,13 @@ public:
     /// Drops the menu of a menu button; false when the toolbar does not take the request.
     virtual bool TrackMenu(TAdvCustomToolBarButton* button);
 
-    // Option window (filled in by the option menu).
-    virtual bool OptionWindowVisible() const { return false; }
-    virtual void CloseOptionWindow() {}
+    // Option window.
+    virtual bool OptionWindowVisible() const;
+    virtual void CloseOptionWindow();
     /// The panel of the option window that shows hidden controls, or null.
-    virtual TWinControl* OptionControlPanel() const { return nullptr; }
+    virtual TWinControl* OptionControlPanel() const;
+    /// The option window's own side, or null before the toolbar is constructed.
+    TToolBarOptionWindow* OptionWindow() const { return optionWindow_.get(); }
 
     // Geometry, in client coordinates.
     TRect CaptionRect() const;
@@ -266,11 +270,12 @@ protected:
     void ParentChanging(TWinControl* newParent) override;
     void ParentChanged() override;
     void AlignControls(TControl* control, TRect& rect) override;
+    bool AlignsUnalignedChildren() const override { return true; }
     void ControlChange(TControl* control, bool inserting) override;
     void Notification(TComponent* component, TOperation operation) override;
 
-    /// Opens the option window at a screen point (the option menu fills this in).
-    virtual void OpenOptionWindow(TPoint screenPoint) { (void)screenPoint; }
+    /// Opens the option window below the right handle.
+    virtual void OpenOptionWindow(TPoint screenPoint);
     /// Runs the drag loop from a press on the grip or the floating caption.
     virtual void BeginDrag(TPoint clientPoint);
     bool DragInProgress() const { return dragInProgress_; }
@@ -369,6 +374,8 @@ private:
     std::vector<TControl*> positionList_;
     std::vector<TControl*> priorityList_;
     std::vector<TControl*> overflowList_;
+    std::unique_ptr<TToolBarOverflow> overflow_;
+    std::unique_ptr<TToolBarOptionWindow> optionWindow_;
 
     bool arranging_ = false;
     bool suppressBoundsAdjustment_ = false;

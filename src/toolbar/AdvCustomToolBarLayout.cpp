@@ -1,5 +1,5 @@
 // Layout of toolbars: placing controls, sizing the toolbar around them, floating
-// rows, re-orientation and overflow.
+// rows and re-orientation; overflow is TToolBarOverflow's.
 
 #include <algorithm>
 
@@ -7,6 +7,7 @@
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/AdvToolBarSeparator.h"
 #include "toolbar/ToolBarListHelpers.h"
+#include "toolbar/ToolBarOverflow.h"
 
 namespace emr {
 
@@ -280,62 +281,11 @@ void TAdvCustomToolBar::SetPosition(TDockAlign value) {
 }
 
 void TAdvCustomToolBar::UpdateOverflow() {
-    if (!Docked() || !dockPanel_ || reparenting_) return;
-    bool horizontal = Horizontal();
-    int length = Length();
-    int handle = RightHandleLength();
-    if (fullSize_) {
-        overflowList_.clear();
-        ArrangeControls(false);
-        return;
-    }
-    auto farEdge = [&](const TControl* c) { return StartOf(c, horizontal) + LengthOf(c, horizontal); };
-    TControl* last = nullptr;
-    for (auto it = positionList_.rbegin(); it != positionList_.rend(); ++it)
-        if ((*it)->Visible() && !InOverflow(*it)) {
-            last = *it;
-            break;
-        }
-    if (!last) {
-        int room = length - handle - (currentStyler_->DragGripStyle() == dsNone ? 0 : GripLength);
-        while (!overflowList_.empty() && LengthOf(overflowList_.back(), horizontal) <= room) {
-            room -= LengthOf(overflowList_.back(), horizontal);
-            overflowList_.pop_back();
-        }
-    } else if (farEdge(last) >= length - handle) {
-        int excess = farEdge(last) + handle - length;
-        while (excess > 0) {
-            TControl* victim = nullptr;
-            for (auto it = priorityList_.rbegin(); it != priorityList_.rend(); ++it)
-                if (!InOverflow(*it) && !IsSeparator(*it) && (*it)->Visible()) {
-                    victim = *it;
-                    break;
-                }
-            if (!victim) break;
-            overflowList_.push_back(victim);
-            excess -= LengthOf(victim, horizontal);
-        }
-    } else if (!overflowList_.empty()) {
-        int free = length - handle - farEdge(last);
-        while (!overflowList_.empty()) {
-            TControl* back = overflowList_.back();
-            if (free < LengthOf(back, horizontal)) break;
-            free -= LengthOf(back, horizontal);
-            overflowList_.pop_back();
-        }
-    }
-    ArrangeControls(false);
+    overflow_->Update();
 }
 
 void TAdvCustomToolBar::ControlUsed(TControl* control) {
-    if (!Contains(positionList_, control)) return;
-    if (autoArrangeButtons_) {
-        Remove(priorityList_, control);
-        priorityList_.insert(priorityList_.begin(), control);
-        Remove(overflowList_, control);
-    }
-    if (OptionWindowVisible()) CloseOptionWindow();
-    UpdateOverflow();
+    overflow_->ControlUsed(control);
 }
 
 } // namespace emr

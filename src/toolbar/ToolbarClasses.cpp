@@ -14,6 +14,7 @@
 #include "toolbar/AdvToolBarMenuButton.h"
 #include "toolbar/AdvToolBarSeparator.h"
 #include "toolbar/FloatingWindow.h"
+#include "toolbar/ToolBarOverflowDump.h"
 
 namespace emr {
 
@@ -56,6 +57,7 @@ void RegisterToolbarClasses() {
     done = true;
     RegisterMenusClasses();
     RegisterDockPanelClasses();
+    RegisterToolBarOverflowDump();
 
     TClassRegistrar<TAdvHintInfo>("TPersistent")
         .String("Title", &TAdvHintInfo::Title, &TAdvHintInfo::SetTitle)

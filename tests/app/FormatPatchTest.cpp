@@ -133,6 +133,50 @@ TEST(FormatPatchTest, ThrowingStepShowsOneFailureBoxAndSkipsTheRest) {
     }
 }
 
+using TGroupEventKind = TRecordingLocalePlatform::TGroupEventKind;
+
+std::vector<std::pair<TGroupEventKind, std::size_t>> GroupEvents(const TRecordingLocalePlatform& platform) {
+    std::vector<std::pair<TGroupEventKind, std::size_t>> events;
+    for (const auto& event : platform.GroupEvents())
+        events.emplace_back(event.Kind, event.CallsBefore);
+    return events;
+}
+
+// The five writes form one group, stored before the broadcast announces them; a
+// refused write or a throwing step drops the group instead.
+TEST(FormatPatchTest, WritesAreGroupedAndStoredBeforeTheBroadcast) {
+    using TEvents = std::vector<std::pair<TGroupEventKind, std::size_t>>;
+    TRecordingLocalePlatform platform;
+    EXPECT_EQ(RunApplySequence(platform, kOwner, {}), TPatchOutcome::Applied);
+    EXPECT_EQ(GroupEvents(platform), (TEvents{{TGroupEventKind::Begin, 0}, {TGroupEventKind::Commit, 5}}));
+
+    platform.Clear();
+    platform.RefuseItem(LOCALE_SLONGDATE);
+    EXPECT_EQ(RunApplySequence(platform, kOwner, {}), TPatchOutcome::Refused);
+    EXPECT_EQ(GroupEvents(platform), (TEvents{{TGroupEventKind::Begin, 0}, {TGroupEventKind::Discard, 5}}));
+
+    platform.Clear();
+    platform.AcceptAllItems();
+    platform.ThrowAtCall(2);
+    EXPECT_EQ(RunApplySequence(platform, kOwner, {}), TPatchOutcome::Failed);
+    EXPECT_EQ(GroupEvents(platform), (TEvents{{TGroupEventKind::Begin, 0}, {TGroupEventKind::Discard, 3}}));
+}
+
+// Every write was accepted, but storing them together failed: that is a failure
+// of the whole patch, and the broadcast still follows as for a refused write.
+TEST(FormatPatchTest, FailedCommitShowsTheFailureBox) {
+    TRecordingLocalePlatform platform;
+    platform.SetFailCommit(true);
+    int closes = 0;
+
+    EXPECT_EQ(RunApplySequence(platform, kOwner, [&] { ++closes; }), TPatchOutcome::Refused);
+    ASSERT_EQ(platform.Calls().size(), 7u);
+    ExpectFiveWritesInOrder(platform);
+    ExpectBroadcast(platform.Calls()[5]);
+    ExpectBox(platform.Calls()[6], kFailureHex);
+    EXPECT_EQ(closes, 0);
+}
+
 TEST(FormatPatchTest, FailingCloseRequestIsReportedAsFailure) {
     TRecordingLocalePlatform platform;
     EXPECT_EQ(RunApplySequence(platform, kOwner, [] { throw std::runtime_error("close failed"); }),

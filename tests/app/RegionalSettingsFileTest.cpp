@@ -69,6 +69,20 @@ TEST(RegionalSettingsFileTest, RefusesWhatIsNotASettingsFile) {
     EXPECT_TRUE(TRegionalSettingsFile::Parse(std::string(TRegionalSettingsFile::kMaxBytes, ';')));
 }
 
+// A stray line in a settings file is kept as it is and stands in nobody's way.
+TEST(RegionalSettingsFileTest, KeepsLinesOfNoKnownKind) {
+    const std::string text = "[International]\nnote without equals\n[half\n = x\nsShortDate=d/M\n";
+    auto file = TRegionalSettingsFile::Parse(text);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->Text(), text);
+    EXPECT_EQ(file->Value("International", "sShortDate"), "d/M");
+    EXPECT_TRUE(file->SetValue("International", "sShortDate", "yyyy-MM-dd"));
+    EXPECT_TRUE(file->SetValue("International", "s1159", ""));
+    EXPECT_EQ(file->Text(),
+              "[International]\nnote without equals\n[half\n = x\nsShortDate=yyyy-MM-dd\ns1159=\n");
+    EXPECT_TRUE(TRegionalSettingsFile::Parse("stray\n[International]\n"));
+}
+
 // A value with a line break would smuggle extra keys into the file.
 TEST(RegionalSettingsFileTest, RefusesValuesWithLineBreaks) {
     auto file = TRegionalSettingsFile::Parse("[International]\ns1159=AM\n");

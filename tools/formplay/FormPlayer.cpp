@@ -54,11 +54,12 @@ void TFormPlayer::Play(const std::vector<TPlayCommand>& commands) {
     TNotifyEvent savedIdle = app_.OnIdle;
     app_.OnIdle = [this](TObject*) { Step(); };
     try {
-        // The loop runs until the script is spent and nothing more can happen.
-        while (next_ < commands.size() && error_.empty() && !app_.Terminated()) {
-            app_.RunNestedLoop([] { return false; });
-            if (app_.Terminated()) break;
-        }
+        // The player's loop is the application's outermost one: it runs until the
+        // script is spent and nothing more can happen, and a quit request that
+        // reaches it (the main window closed, Terminate) ends the application and
+        // the script with it. Modal loops opened by the input run inside it.
+        while (next_ < commands.size() && error_.empty() && !app_.Terminated())
+            app_.HandleMessage();
         app_.ProcessMessages();
     } catch (...) {
         app_.OnIdle = savedIdle;

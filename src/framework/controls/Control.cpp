@@ -349,9 +349,9 @@ void TControl::WndProc(TMessage& message) {
 }
 
 void TControl::HandleMouseMessage(TMessage& message) {
-    TShiftState shift = KeysToShift(message.WParam);
-    int x = LParamX(message.LParam);
-    int y = LParamY(message.LParam);
+    const TShiftState shift = message.Mouse ? message.Mouse->Shift : KeysToShift(message.WParam);
+    const int x = message.Mouse ? message.Mouse->Client.X : LParamX(message.LParam);
+    const int y = message.Mouse ? message.Mouse->Client.Y : LParamY(message.LParam);
     std::weak_ptr<void> alive = LifeToken();
     auto down = [&](TMouseButton button, bool isDouble) {
         if (button == mbLeft) {

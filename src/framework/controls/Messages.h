@@ -7,13 +7,28 @@
 
 namespace emr {
 
-/// One window message as the framework dispatches it. Mouse messages carry the
-/// client position packed into LParam (MakeLParam) and the MK_* flags in WParam.
+/// A pointer event carried typed from the backend to the control: no packing
+/// into message parameters, no modifier lost on the way.
+struct TMouseInput {
+    /// Keys and buttons held (the framework's shift state, Alt included).
+    std::uint32_t Shift = 0;
+    /// Where the pointer is, in the target's client coordinates and on the screen.
+    TPoint Client;
+    TPoint Screen;
+    /// 2 for the press that completes a double click, else 1.
+    int ClickCount = 1;
+};
+
+/// One window message as the framework dispatches it. Mouse messages from the
+/// backend carry their input in Mouse; a mouse message made by hand (Perform)
+/// may instead pack the client position into LParam (MakeLParam) and the MK_*
+/// flags into WParam, as on Windows.
 struct TMessage {
     unsigned Msg = 0;
     std::intptr_t WParam = 0;
     std::intptr_t LParam = 0;
     std::intptr_t Result = 0;
+    const TMouseInput* Mouse = nullptr;
 };
 
 // Window messages, numbered as on Windows.

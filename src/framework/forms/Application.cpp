@@ -25,16 +25,6 @@ platform::Backend* CurrentBackend() {
     return platform::Backend::Installed() ? &platform::Backend::Current() : nullptr;
 }
 
-std::intptr_t ShiftToKeys(TShiftState shift) {
-    std::intptr_t keys = 0;
-    if (shift & ssShift) keys |= MK_SHIFT;
-    if (shift & ssCtrl) keys |= MK_CONTROL;
-    if (shift & ssLeft) keys |= MK_LBUTTON;
-    if (shift & ssRight) keys |= MK_RBUTTON;
-    if (shift & ssMiddle) keys |= MK_MBUTTON;
-    return keys;
-}
-
 TShiftState ButtonFlag(platform::TMouseButton button) {
     switch (button) {
     case platform::TMouseButton::Left:
@@ -379,12 +369,17 @@ void TApplication::DispatchMessage(TMsg& msg) {
             pointerWindow_ = msg.Window;
             TComponentRef<TControl> target(msg.Target);
             if (msg.Message.Msg == WM_MOUSEMOVE) {
-                mouse.SetHotControl(ControlAtScreen(msg.Window, msg.ScreenPos));
+                // Routing already found the control under the pointer unless the
+                // capture chose the target.
+                mouse.SetHotControl(msg.TargetUnderPointer ? msg.Target
+                                                           : ControlAtScreen(msg.Window, msg.ScreenPos));
                 Screen().UpdateCursor();
             }
             if (!target) return;
-            TPoint p = target->ScreenToClient(msg.ScreenPos);
-            msg.Message.LParam = MakeLParam(p.X, p.Y);
+            // The one conversion to client coordinates, as the target stands now.
+            msg.Input.Screen = msg.ScreenPos;
+            msg.Input.Client = target->ScreenToClient(msg.ScreenPos);
+            msg.Message.Mouse = &msg.Input;
         }
         if (msg.FromInput && msg.Message.Msg == WM_MOUSELEAVE) {
             TControl* hot = mouse.HotControl();
@@ -444,6 +439,13 @@ void TApplication::Translate(const platform::TEvent& event) {
     case TEventType::Configure:
         if (TCustomForm* form = FormOfWindow(event.Window)) form->WindowConfigured(event.Rect);
         return;
+    case TEventType::Destroyed:
+        if (TCustomForm* form = FormOfWindow(event.Window)) {
+            form->NativeWindowLost();
+            // A loop waiting for this window's input looks at its end condition again.
+            PostMessage(form, WM_NULL);
+        }
+        return;
     }
 }
 
@@ -473,16 +475,18 @@ void TApplication::RouteMouse(const platform::TEvent& event) {
         if (!form || !form->Enabled()) return;
         target = ControlAtScreen(event.Window, screen);
         if (!target) return;
+        msg.TargetUnderPointer = true;
     }
     unsigned m = WM_MOUSEMOVE;
     if (event.Type == TEventType::MouseDown) m = ButtonMessage(event.Button, 0);
     if (event.Type == TEventType::MouseUp) m = ButtonMessage(event.Button, 1);
-    if (event.Type == TEventType::MouseDoubleClick)
-        m = ButtonMessage(event.Button, (target->ControlStyle() & csDoubleClicks) ? 2 : 0);
-    TPoint p = target->ScreenToClient(screen);
+    const bool doubleClick = event.Type == TEventType::MouseDoubleClick;
+    if (doubleClick) m = ButtonMessage(event.Button, (target->ControlStyle() & csDoubleClicks) ? 2 : 0);
     msg.Target = target;
     msg.TargetLife = target->LifeToken();
-    msg.Message = {m, ShiftToKeys(shift_), MakeLParam(p.X, p.Y), 0};
+    msg.Message = {m, 0, 0, 0};
+    msg.Input.Shift = shift_;
+    msg.Input.ClickCount = doubleClick ? 2 : 1;
     Enqueue(std::move(msg));
 }
 

@@ -28,9 +28,13 @@ struct TMsg {
     TPoint ScreenPos;
     /// The native window an input message came from (0 for posted messages).
     platform::WindowId Window = 0;
-    /// True for messages made from backend input: their client position is worked
-    /// out again from ScreenPos when they are dispatched.
+    /// True for messages made from backend input: Input carries a mouse message's
+    /// shift state and click count, and its client position is worked out from
+    /// ScreenPos once, when it is dispatched.
     bool FromInput = false;
+    TMouseInput Input;
+    /// The target was found under the pointer (not given by the capture).
+    bool TargetUnderPointer = false;
     std::int64_t Time = 0;
     /// Timer callbacks run by DispatchMessage (WM_TIMER for a callback timer).
     std::uint64_t TimerId = 0;

@@ -140,6 +140,16 @@ TRect TCustomForm::FrameExtents() const {
 }
 
 void TCustomForm::SetBounds(int left, int top, int width, int height) {
+    // A top-level window is at most as large as the screen plus its frame, as
+    // the system's own windows are: a larger one could never be seen whole, and
+    // its back buffer would take gigabytes.
+    if (!Parent())
+        if (platform::Backend* be = CurrentBackend()) {
+            const TRect screen = be->ScreenRect();
+            const TRect f = FrameExtents();
+            width = std::min(width, std::max(0, screen.Width()) + f.Left + f.Right);
+            height = std::min(height, std::max(0, screen.Height()) + f.Top + f.Bottom);
+        }
     TWinControl::SetBounds(left, top, width, height);
     if (!configuring_) SyncNativeBounds();
 }
@@ -267,6 +277,20 @@ void TCustomForm::DestroyNativeWindow() {
     platform::WindowId window = window_;
     window_ = 0;
     if (be) be->DestroyWindow(window);
+}
+
+void TCustomForm::NativeWindowLost() {
+    if (!window_) return;
+    window_ = 0;
+    if (inModal_) {
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+        return;
+    }
+    if (Application && Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    Hide();
 }
 
 void TCustomForm::RecreateNativeWindow() {
@@ -401,6 +425,7 @@ TModalResult TCustomForm::ShowModal() {
     TModalResult result = mrCancel;
     try {
         Show();
+        if (window_ && CurrentBackend()) CurrentBackend()->TakeFocus(window_);
         Application->RunNestedLoop([&] { return !self || self->modalResult_ != mrNone; });
         if (self) {
             if (modalResult_ == mrNone) modalResult_ = mrCancel;

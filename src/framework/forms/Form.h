@@ -154,6 +154,10 @@ public:
     /// Backend notifications the application forwards.
     void WindowActivated(bool active);
     void WindowConfigured(const TRect& clientScreenRect);
+    /// The native window was destroyed by someone else: the form lets go of it
+    /// and ends what needed it (a modal loop answers as its close box would; the
+    /// main form ends the application; another form is hidden).
+    void NativeWindowLost();
 
     void WndProc(TMessage& message) override;
 

@@ -1,6 +1,7 @@
 #include "framework/forms/MessageDialog.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "framework/controls/GraphicControl.h"
@@ -82,21 +83,71 @@ struct TButtonChoice {
     int Result;
 };
 
+/// The languages the box's buttons speak, as the system's own box would.
+enum class TBoxLanguage { English, SimplifiedChinese, TraditionalChinese };
+
+/// The user's language for messages: LC_ALL, then LC_MESSAGES, then LANG,
+/// the first one set and not empty, as the C library picks it.
+TBoxLanguage UserLanguage() {
+    std::string locale;
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        if (const char* value = std::getenv(name); value && *value) {
+            locale = value;
+            break;
+        }
+    if (locale.rfind("zh", 0) != 0) return TBoxLanguage::English;
+    const bool traditional = locale.rfind("zh_TW", 0) == 0 || locale.rfind("zh_HK", 0) == 0 ||
+                             locale.rfind("zh_MO", 0) == 0 || locale.find("Hant") != std::string::npos;
+    return traditional ? TBoxLanguage::TraditionalChinese : TBoxLanguage::SimplifiedChinese;
+}
+
+/// One button's caption in each language, by answer.
+const char* ButtonCaption(int result, TBoxLanguage language) {
+    struct TCaptions {
+        int Result;
+        const char* Text[3];
+    };
+    static const TCaptions kCaptions[] = {
+        {IDOK, {"OK", "确定", "確定"}},
+        {IDCANCEL, {"Cancel", "取消", "取消"}},
+        {IDABORT, {"&Abort", "中止(&A)", "中止(&A)"}},
+        {IDRETRY, {"&Retry", "重试(&R)", "重試(&R)"}},
+        {IDIGNORE, {"&Ignore", "忽略(&I)", "略過(&I)"}},
+        {IDYES, {"&Yes", "是(&Y)", "是(&Y)"}},
+        {IDNO, {"&No", "否(&N)", "否(&N)"}},
+    };
+    for (const TCaptions& c : kCaptions)
+        if (c.Result == result) return c.Text[static_cast<int>(language)];
+    return "OK";
+}
+
 std::vector<TButtonChoice> ButtonsFor(unsigned flags) {
+    std::vector<int> answers;
     switch (flags & 0x0F) {
     case MB_OKCANCEL:
-        return {{"OK", IDOK}, {"Cancel", IDCANCEL}};
+        answers = {IDOK, IDCANCEL};
+        break;
     case MB_ABORTRETRYIGNORE:
-        return {{"&Abort", IDABORT}, {"&Retry", IDRETRY}, {"&Ignore", IDIGNORE}};
+        answers = {IDABORT, IDRETRY, IDIGNORE};
+        break;
     case MB_YESNOCANCEL:
-        return {{"&Yes", IDYES}, {"&No", IDNO}, {"Cancel", IDCANCEL}};
+        answers = {IDYES, IDNO, IDCANCEL};
+        break;
     case MB_YESNO:
-        return {{"&Yes", IDYES}, {"&No", IDNO}};
+        answers = {IDYES, IDNO};
+        break;
     case MB_RETRYCANCEL:
-        return {{"&Retry", IDRETRY}, {"Cancel", IDCANCEL}};
+        answers = {IDRETRY, IDCANCEL};
+        break;
     default:
-        return {{"OK", IDOK}};
+        answers = {IDOK};
+        break;
     }
+    const TBoxLanguage language = UserLanguage();
+    std::vector<TButtonChoice> choices;
+    for (int answer : answers)
+        choices.push_back({ButtonCaption(answer, language), answer});
+    return choices;
 }
 
 /// The dialog itself: icon, text and a centred row of buttons.

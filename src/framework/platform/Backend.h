@@ -65,6 +65,7 @@ enum class TEventType {
     Activate,     // the window got keyboard focus
     Deactivate,
     Configure, // the window manager moved or resized it (Rect: client area, screen coordinates)
+    Destroyed, // someone else destroyed the window; the backend has forgotten it
 };
 
 /// One input or window event. X/Y are client coordinates of Window; ScreenX/ScreenY
@@ -128,6 +129,9 @@ public:
     virtual void SetBounds(WindowId window, const TRect& bounds) = 0;
     virtual void SetVisible(WindowId window, bool visible) = 0;
     virtual void Raise(WindowId window) = 0;
+    /// Gives the window the keyboard focus (a modal window when it is shown), with
+    /// or without a window manager. A backend that focuses every shown window ignores it.
+    virtual void TakeFocus(WindowId window) { (void)window; }
     /// Size of the window-manager frame around the client area (left, top, right, bottom thickness).
     virtual TRect FrameExtents(WindowId window) = 0;
 

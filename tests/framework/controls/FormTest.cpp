@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "Harness.h"
 #include "framework/core/ClassRegistry.h"
 
@@ -226,6 +228,38 @@ TEST(Forms, ReleaseFreesTheFormAfterPendingMessages) {
     h.App().ProcessMessages();
     EXPECT_FALSE(ref);
     EXPECT_EQ(Screen().FormCount(), 0);
+}
+
+} // namespace
+} // namespace emr::testing
+
+namespace emr::testing {
+namespace {
+
+TEST(Forms, PointersFarOffTheScreenAndWindowsLargerThanItAreClampedToIt) {
+    Harness h;
+    TForm* form = h.NewForm(10, 10, 200, 100);
+    auto* probe = new Probe(form);
+    probe->SetParent(form);
+    probe->SetBounds(0, 0, 50, 50);
+    form->Show();
+    h.App().ProcessMessages();
+    // INT_MIN once overflowed converting to client coordinates.
+    h.Backend().MoveMouse(std::numeric_limits<int>::min(), std::numeric_limits<int>::min());
+    h.Backend().Click(std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+    h.App().ProcessMessages();
+    EXPECT_EQ(h.Backend().PointerPosition(),
+              (TPoint{h.Backend().ScreenRect().Right - 1, h.Backend().ScreenRect().Bottom - 1}));
+
+    // A 30000 x 30000 window once took gigabytes of back buffer.
+    form->SetBounds(0, 0, 30000, 30000);
+    const TRect screen = h.Backend().ScreenRect();
+    const TRect frame = form->FrameExtents();
+    EXPECT_EQ(form->Width(), screen.Width() + frame.Left + frame.Right);
+    EXPECT_EQ(form->Height(), screen.Height() + frame.Top + frame.Bottom);
+    EXPECT_EQ(form->ClientWidth(), screen.Width());
+    form->SetBounds(0, 0, 300, 200);
+    EXPECT_EQ(form->Width(), 300) << "sizes that fit are kept";
 }
 
 } // namespace

@@ -197,3 +197,35 @@ TEST_F(MouseTracking, ClickHandlerMayFreeItsButton) {
 
 } // namespace
 } // namespace emr::testing
+
+namespace emr::testing {
+namespace {
+
+TEST(MouseInput, ReachesTheControlTypedWithAltAndAClickCountAndWithoutSixteenBitLimits) {
+    Harness h;
+    h.Backend().SetScreen({0, 0, 36000, 400});
+    TForm* form = h.NewForm(0, 0, 34000, 150);
+    Probe* probe = Place<Probe>(form, 33000, 20, 200, 100);
+    std::vector<TShiftState> shifts;
+    probe->OnMouseDown = [&](TObject*, TMouseButton, TShiftState shift, int, int) {
+        shifts.push_back(shift);
+    };
+    form->Show();
+    h.App().ProcessMessages();
+
+    // Alt once went missing on the way (modifier bits and back), and a client
+    // position past 32767 wrapped in a 16-bit message parameter.
+    const TPoint at = Harness::At(probe, 150, 30);
+    h.Backend().Press(at.X, at.Y, platform::TMouseButton::Left, ssAlt);
+    h.Backend().Release(at.X, at.Y, platform::TMouseButton::Left, ssAlt);
+    h.Backend().DoubleClick(at.X, at.Y, platform::TMouseButton::Left, ssShift);
+    h.App().ProcessMessages();
+    ASSERT_GE(probe->Log.size(), 2u);
+    EXPECT_EQ(probe->Log[1], "down 150,30");
+    ASSERT_GE(shifts.size(), 3u);
+    EXPECT_EQ(shifts[0], ssAlt | ssLeft);
+    EXPECT_EQ(shifts.back() & (ssShift | ssDouble), ssShift | ssDouble) << "the double click's second press";
+}
+
+} // namespace
+} // namespace emr::testing

@@ -184,6 +184,22 @@ TEST(FormPlayer, ScriptInputReachesAModalBoxOpenedByAnEarlierCommand) {
     EXPECT_EQ(answer, IDCANCEL) << "Esc reached the box, which the click had opened";
 }
 
+TEST(FormPlayer, AQuitRequestFromInsideTheScriptEndsThePlayerAndTheApplication) {
+    FormsHarness h;
+    std::ostringstream out;
+    TFormPlayer player(h.Backend(), h.App(), out);
+    TCustomForm* form = player.LoadForm(kSmallLayout);
+    auto* button = form->FindComponentAs<TButton>("Button1");
+    button->OnClick = [&](TObject*) { h.App().Terminate(); };
+    const TPoint p = button->ClientToScreen({5, 5});
+    const std::string click = "click " + std::to_string(p.X) + " " + std::to_string(p.Y) + "\n";
+    // Once spun for ever: the quit came back to the player's loop each time it
+    // was re-posted. Now it ends the application, and the rest of the script.
+    player.Play(ParsePlayScript(click + "wait 10\ndump\n" + click));
+    EXPECT_TRUE(h.App().Terminated());
+    EXPECT_EQ(out.str(), "") << "commands after the quit ran";
+}
+
 TEST(FormPlayer, FailingCommandsAndBadLayoutsNameTheirLine) {
     FormsHarness h;
     std::ostringstream out;

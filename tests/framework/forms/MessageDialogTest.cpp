@@ -122,5 +122,60 @@ TEST_F(MessageDialogFixture, ClosingTheBoxWithoutAButtonAnswersItsOnlyButton) {
     EXPECT_EQ(requests, 1) << "one close request closed it";
 }
 
+TEST_F(MessageDialogFixture, ABoxWhoseWindowIsDestroyedFromOutsideEndsItsLoop) {
+    bool destroyed = false;
+    h.OnIdle([&] {
+        TCustomForm* box = Box();
+        if (!box || destroyed) return false;
+        h.Backend().DestroyFromOutside(box->NativeWindow());
+        destroyed = true;
+        return true;
+    });
+    // Before, the box's loop waited for input to a window that no longer existed.
+    const int result = ShowMessageDialog("text", "caption", MB_OK);
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(result, IDOK) << "answers as its close box would";
+    EXPECT_TRUE(owner->Enabled());
+    h.ClickOn(button);
+    h.App().ProcessMessages();
+    EXPECT_EQ(ownerClicks, 1) << "the owner takes input again";
+}
+
+TEST_F(MessageDialogFixture, ButtonsSpeakTheUsersLanguage) {
+    struct TCase {
+        const char* Locale;
+        unsigned Flags;
+        std::vector<std::string> Captions;
+    };
+    const TCase cases[] = {
+        {"C.UTF-8", MB_OK, {"OK"}},
+        {"zh_CN.UTF-8", MB_OK, {"确定"}},
+        {"zh_CN.GB18030", MB_YESNOCANCEL, {"是(&Y)", "否(&N)", "取消"}},
+        {"zh_TW.UTF-8", MB_RETRYCANCEL, {"重試(&R)", "取消"}},
+        {"en_US.UTF-8", MB_OKCANCEL, {"OK", "Cancel"}},
+    };
+    const char* saved = std::getenv("LC_ALL");
+    const std::string savedValue = saved ? saved : "";
+    for (const TCase& c : cases) {
+        setenv("LC_ALL", c.Locale, 1);
+        std::vector<std::string> seen;
+        h.OnIdle([&] {
+            TCustomForm* box = Box();
+            if (!box) return false;
+            for (std::size_t i = 0; i < c.Captions.size(); ++i)
+                if (auto* b = dynamic_cast<TButton*>(Control(box, "Button" + std::to_string(i + 1))))
+                    seen.push_back(b->Caption());
+            h.Backend().Key(platform::VK_ESCAPE);
+            return true;
+        });
+        ShowMessageDialog("text", "caption", c.Flags);
+        EXPECT_EQ(seen, c.Captions) << c.Locale;
+    }
+    if (saved)
+        setenv("LC_ALL", savedValue.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
+}
+
 } // namespace
 } // namespace emr::testing

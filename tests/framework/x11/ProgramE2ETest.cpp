@@ -196,8 +196,11 @@ private:
 
 class ProgramTest : public ::testing::Test {
 protected:
+    // The server the program runs on: one with a window manager unless a test says otherwise.
+    virtual XServer& ChooseServer() { return XServer::WithWindowManager(); }
+
     void SetUp() override {
-        server_ = &XServer::WithWindowManager();
+        server_ = &ChooseServer();
         ASSERT_TRUE(server_->Running()) << server_->Error();
         display_ = XOpenDisplay(server_->Name().c_str());
         ASSERT_NE(display_, nullptr);
@@ -581,6 +584,64 @@ TEST_F(ProgramTest, ExitEndsWithZeroWithoutABoxOrAWrite) {
     EXPECT_EQ(program_->WaitExit(0), 0);
     EXPECT_FALSE(boxSeen);
     EXPECT_TRUE(fs::is_empty(dir_ / "config")) << "something was written";
+}
+
+// Without a window manager nobody hands the focus over: the box takes it itself.
+class ProgramWithoutWindowManagerTest : public ProgramTest {
+protected:
+    XServer& ChooseServer() override { return XServer::Shared(); }
+};
+
+TEST_F(ProgramWithoutWindowManagerTest, TheBoxTakesTheKeyboardFocusSoEnterClosesItWhereverThePointerIs) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    PointAt(kToolBarLeft + kConfirmLeft + 17, kToolBarTop + kButtonTop + 20, "click 1");
+    unsigned long box = 0;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (unsigned long id : Windows(kBoxTitle))
+                if (Viewable(id)) box = id;
+            return box != 0;
+        },
+        5000));
+    EXPECT_TRUE(WaitUntil([&] { return X("xdotool getwindowfocus") == std::to_string(box); }, 3000))
+        << "the box never took the focus";
+    // The pointer rests far from the box; the key goes to the focused window.
+    X("xdotool mousemove 1270 1010");
+    X("xdotool key Return");
+    const std::optional<int> status = program_->WaitExit(5000);
+    ASSERT_TRUE(status.has_value()) << "Enter did not reach the box";
+    EXPECT_EQ(*status, 0);
+}
+
+// A server of the test's own, so that it can go away under the program.
+class ProgramLosingItsDisplayTest : public ProgramTest {
+protected:
+    XServer& ChooseServer() override {
+        if (!private_) private_ = XServer::Private();
+        return *private_;
+    }
+    void TearDown() override {
+        ProgramTest::TearDown();
+        private_.reset();
+    }
+    std::unique_ptr<XServer> private_;
+};
+
+TEST_F(ProgramLosingItsDisplayTest, EndsWithStatusOneAndOneLineNamingTheDisplay) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    // The test's own connection goes first: losing it would end the test program.
+    XCloseDisplay(display_);
+    display_ = nullptr;
+    private_->Stop();
+    const std::optional<int> status = program_->WaitExit(5000);
+    ASSERT_TRUE(status.has_value()) << "still running without its display";
+    EXPECT_EQ(*status, 1);
+    const std::string log = Shell("cat '" + (dir_ / "program.log").string() + "'");
+    EXPECT_NE(log.find("lost the connection to the X display \"" + private_->Name() + "\""),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("Sanitizer"), std::string::npos) << log;
+    EXPECT_FALSE(fs::exists(SettingsFile()));
 }
 
 } // namespace

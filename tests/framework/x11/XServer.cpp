@@ -80,7 +80,11 @@ XServer& XServer::SixteenBit() {
     return server;
 }
 
-XServer::XServer(bool windowManager, int depth) {
+std::unique_ptr<XServer> XServer::Private() {
+    return std::unique_ptr<XServer>(new XServer(false, 24, false));
+}
+
+XServer::XServer(bool windowManager, int depth, bool shared) {
     if (!OnPath("Xvfb")) {
         error_ = "Xvfb is not installed: the X11 tests need it (Debian package xvfb, installed by "
                  "scripts/install-deps)";
@@ -130,7 +134,7 @@ XServer::XServer(bool windowManager, int depth) {
     pid_ = pid;
     name_ = ":" + number;
     if (!windowManager) {
-        if (depth == 24) setenv("DISPLAY", name_.c_str(), 1);
+        if (depth == 24 && shared) setenv("DISPLAY", name_.c_str(), 1);
         return;
     }
     if (!OnPath("openbox")) {

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <memory>
 #include <string>
 
 namespace emr::testing {
@@ -18,6 +19,9 @@ public:
     static XServer& WithWindowManager();
     /// A server whose screen has 16 bits per pixel (5-6-5 true colour).
     static XServer& SixteenBit();
+    /// A server of the caller's own, without a window manager, that it may stop
+    /// at any moment (to see a client lose its connection).
+    static std::unique_ptr<XServer> Private();
 
     /// Runs a shell command on this server; returns its standard output
     /// without the final line break.
@@ -33,10 +37,11 @@ public:
     static constexpr int kHeight = 1024;
 
     ~XServer();
+    /// Ends the server (and its window manager) now.
+    void Stop();
 
 private:
-    XServer(bool windowManager, int depth);
-    void Stop();
+    XServer(bool windowManager, int depth, bool shared = true);
 
     pid_t pid_ = -1;
     pid_t wmPid_ = -1;

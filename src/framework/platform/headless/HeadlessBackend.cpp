@@ -170,6 +170,11 @@ void HeadlessBackend::UngrabPointer() {
 // ---- input ----------------------------------------------------------------------
 
 TEvent HeadlessBackend::PointerEvent(TEventType type, int x, int y, TMouseButton button, TShiftState shift) {
+    // The pointer never leaves the screen, as a real one cannot: a test that
+    // points far outside (INT_MIN included) finds it at the nearest edge.
+    const TRect screen = ScreenRect();
+    x = std::clamp(x, screen.Left, std::max(screen.Left, screen.Right - 1));
+    y = std::clamp(y, screen.Top, std::max(screen.Top, screen.Bottom - 1));
     TEvent e;
     e.Type = type;
     e.Window = kRouteLater;
@@ -240,6 +245,15 @@ void HeadlessBackend::TypeText(const std::string& text) {
 void HeadlessBackend::RequestClose(WindowId id) {
     TEvent e;
     e.Type = TEventType::CloseRequest;
+    e.Window = id;
+    events_.push_back(e);
+}
+
+void HeadlessBackend::DestroyFromOutside(WindowId id) {
+    if (!windows_.count(id)) return;
+    DestroyWindow(id);
+    TEvent e;
+    e.Type = TEventType::Destroyed;
     e.Window = id;
     events_.push_back(e);
 }

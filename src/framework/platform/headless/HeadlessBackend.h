@@ -75,6 +75,8 @@ public:
     void TypeText(const std::string& text);
     /// Asks the window to close, as the close box would.
     void RequestClose(WindowId id);
+    /// Destroys the window as another program could, behind the framework's back.
+    void DestroyFromOutside(WindowId id);
     /// Makes `id` the active window (Deactivate / Activate events).
     void Activate(WindowId id);
     /// Queues any event as it is.

@@ -68,8 +68,9 @@ const char* const kAtomNames[] = {
     "_NET_CURRENT_DESKTOP",
     "_NET_SUPPORTING_WM_CHECK",
     "_NET_SUPPORTED",
+    "_NET_ACTIVE_WINDOW",
 };
-static_assert(sizeof kAtomNames / sizeof kAtomNames[0] == 23);
+static_assert(sizeof kAtomNames / sizeof kAtomNames[0] == 24);
 
 // Bits of _MOTIF_WM_HINTS.
 constexpr long kMwmHintsFunctions = 1L << 0;
@@ -358,6 +359,32 @@ void X11Backend::SetVisible(WindowId window, bool visible) {
         XWithdrawWindow(display_, window, screen_);
     }
     XFlush(display_);
+}
+
+void X11Backend::TakeFocus(WindowId window) {
+    TWindow* w = Find(window);
+    if (!w || w->Style.Kind == TWindowKind::Popup) return;
+    // A window manager hands the focus over when asked; without one the window
+    // takes it itself as soon as it is viewable (at once, or at its MapNotify).
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = window;
+    request.xclient.message_type = A(NET_ACTIVE_WINDOW);
+    request.xclient.format = 32;
+    request.xclient.data.l[0] = 1; // from an application
+    request.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, root_, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+    w->WantsFocus = true;
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display_, window, &attributes) && attributes.map_state == IsViewable)
+        FocusNow(*w);
+    XFlush(display_);
+}
+
+void X11Backend::FocusNow(TWindow& w) {
+    w.WantsFocus = false;
+    // A window gone unviewable since makes this fail; the error is only recorded.
+    XSetInputFocus(display_, w.Id, RevertToParent, CurrentTime);
 }
 
 void X11Backend::Raise(WindowId window) {

@@ -61,6 +61,7 @@ public:
     void SetBounds(WindowId window, const TRect& bounds) override;
     void SetVisible(WindowId window, bool visible) override;
     void Raise(WindowId window) override;
+    void TakeFocus(WindowId window) override;
     TRect FrameExtents(WindowId window) override;
     void Present(WindowId window, const std::uint32_t* pixels, int width, int height, int stride,
                  const TRect& dirty) override;
@@ -94,6 +95,7 @@ private:
 
     TWindow* Find(WindowId window);
     const TWindow* Find(WindowId window) const;
+    void FocusNow(TWindow& w);
     unsigned long A(AtomIndex atom) const { return atoms_[atom]; }
     void SetWmHints(TWindow& w);
     void SetSizeHints(TWindow& w);

@@ -203,6 +203,11 @@ void X11Backend::Translate(_XEvent& event) {
     case ConfigureNotify:
         TranslateConfigure(event);
         return;
+    case MapNotify: {
+        TWindow* w = Find(event.xmap.window);
+        if (w && w->WantsFocus && event.xmap.event == event.xmap.window) FocusNow(*w);
+        return;
+    }
     case PropertyNotify: {
         const XPropertyEvent& p = event.xproperty;
         TWindow* w = Find(p.window);
@@ -235,10 +240,19 @@ void X11Backend::Translate(_XEvent& event) {
             XRefreshKeyboardMapping(&event.xmapping);
         return;
     case DestroyNotify: {
-        // Destroyed behind the program's back (by another client): later
-        // requests on it fail harmlessly and are recorded as errors.
-        if (event.xdestroywindow.window == grab_) grab_ = 0;
-        if (event.xdestroywindow.window == focused_) focused_ = 0;
+        // Destroyed behind the program's back (by another client). Windows the
+        // program destroys itself are forgotten before this arrives.
+        const ::Window gone = event.xdestroywindow.window;
+        if (gone == grab_) grab_ = 0;
+        if (gone == focused_) focused_ = 0;
+        auto it = windows_.find(gone);
+        if (it == windows_.end() || event.xdestroywindow.event != gone) return;
+        if (it->second->Ic) XDestroyIC(it->second->Ic);
+        it->second->Surface.reset();
+        windows_.erase(it);
+        clicks_.Reset();
+        std::erase_if(pending_, [gone](const TEvent& e) { return e.Window == gone; });
+        pending_.push_back(WindowEvent(TEventType::Destroyed, gone));
         return;
     }
     default:

@@ -37,6 +37,7 @@ enum X11Backend::AtomIndex : int {
     NET_CURRENT_DESKTOP,
     NET_SUPPORTING_WM_CHECK,
     NET_SUPPORTED,
+    NET_ACTIVE_WINDOW,
     AtomCount
 };
 
@@ -50,6 +51,8 @@ struct X11Backend::TWindow {
     TRect PendingExpose;
     /// The window manager's frame, once known.
     std::optional<TRect> Frame;
+    /// Asked for the keyboard focus before it was viewable.
+    bool WantsFocus = false;
 };
 
 constexpr long kWindowEvents = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |

@@ -1,7 +1,10 @@
 #include "framework/platform/x11/X11ErrorTrap.h"
 
 #include <X11/Xlib.h>
+#include <errno.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -42,11 +45,37 @@ int OnXError(Display* dpy, XErrorEvent* event) {
     return 0;
 }
 
+/// The connection to the server is gone (the server ended or the network
+/// failed). Nothing can be shown any more, and the process is in the middle of
+/// some Xlib call: it ends here with one line that names the display. _exit, not
+/// exit, so that no destructor or exit handler runs on state the interrupted
+/// call may have left half-changed. Whatever the program stores on disk is
+/// replaced atomically, so an unfinished save leaves the old file.
+int OnXIOError(Display* dpy) {
+    const char* name = dpy ? DisplayString(dpy) : nullptr;
+    std::string line = std::string(program_invocation_short_name) +
+                       ": lost the connection to the X display \"" + (name && *name ? name : "?") + "\"";
+    if (errno != 0 && errno != EAGAIN) line += std::string(" (") + std::strerror(errno) + ")";
+    line += "\n";
+    const char* data = line.data();
+    std::size_t left = line.size();
+    while (left > 0) {
+        const ssize_t n = write(STDERR_FILENO, data, left);
+        if (n <= 0) break;
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    _exit(1);
+}
+
 } // namespace
 
 void X11ErrorTrap::Install() {
     static std::once_flag once;
-    std::call_once(once, [] { XSetErrorHandler(OnXError); });
+    std::call_once(once, [] {
+        XSetErrorHandler(OnXError);
+        XSetIOErrorHandler(OnXIOError);
+    });
 }
 
 void X11ErrorTrap::Forget(_XDisplay* display) {
