@@ -567,9 +567,18 @@ void TAdvCustomToolBar::CloseFloating() {
     if (!Floating()) return;
     TToolBarFloatingSite* site = FloatingSite();
     if (autoDockOnClose_ && lastDockPanel_ && lastDockPanelRef_) {
-        SetParent(dynamic_cast<TWinControl*>(lastDockPanel_));
-        if (site) site->Release();
-        return;
+        auto alive = LifeToken();
+        TToolBarDockSite* panel = lastDockPanel_;
+        auto* window = dynamic_cast<TWinControl*>(site);
+        SetParent(dynamic_cast<TWinControl*>(panel));
+        if (alive.expired()) return;
+        if (dockPanel_ == panel) {
+            if (site) site->Release();
+            return;
+        }
+        // A panel without a free row refuses it: it closes as if it could not dock.
+        SetParent(window);
+        if (alive.expired()) return;
     }
     if (site) site->HideWindow();
     SetVisible(false);

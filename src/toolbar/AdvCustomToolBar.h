@@ -22,6 +22,7 @@ class TMainMenu;
 class TPopupMenu;
 class TTimer;
 class TAdvCustomToolBarButton;
+class TToolBarDragLoop;
 class TToolBarOverflow;
 class TToolBarOptionWindow;
 
@@ -189,6 +190,10 @@ public:
     int FloatingThickness() const;
     /// The length that shows every visible control (used when re-orienting).
     int FullLengthForPosition() const;
+    /// The size a floating toolbar takes when wrapped into `rows` rows.
+    TSize FloatingRowsSize(int rows) const;
+    /// Moves every control out of the overflow list and back onto the toolbar.
+    void RestoreOverflow();
 
     // Styler client.
     void StylerChanged(int code) override;
@@ -271,12 +276,14 @@ protected:
 
     /// Opens the option window below the right handle.
     virtual void OpenOptionWindow(TPoint screenPoint);
-    /// Starts the drag loop from the grip or floating caption (the floating logic fills this in).
-    virtual void BeginDrag(TPoint clientPoint) { (void)clientPoint; }
+    /// Runs the drag loop from a press on the grip or the floating caption.
+    virtual void BeginDrag(TPoint clientPoint);
     bool DragInProgress() const { return dragInProgress_; }
     void SetDragInProgress(bool value) { dragInProgress_ = value; }
 
 private:
+    friend class TToolBarDragLoop;
+
     bool Loading() const { return HasState(csLoading); }
     bool Designing() const { return HasState(csDesigning); }
     int Length() const { return Horizontal() ? Width() : Height(); }

@@ -177,6 +177,19 @@ int TAdvCustomToolBar::MaxFloatingRows() const {
 }
 
 void TAdvCustomToolBar::UpdateFloatingRowsSize() {
+    TSize size = FloatingRowsSize(floatingRows_);
+    fullLength_ = size.Width;
+    SetBounds(Left(), Top(), size.Width, size.Height);
+}
+
+TSize TAdvCustomToolBar::FloatingRowsSize(int rowCount) const {
+    if (rowCount <= 1) {
+        // One row: the controls side by side from offset 2, as ArrangeControls lays them.
+        int length = 2;
+        for (TControl* c : positionList_)
+            if (c->Visible()) length += c->Width();
+        return {std::max(MinLength, length + 2), dockedThickness_ + captionHeight_};
+    }
     int widest = 0;
     for (TControl* c : positionList_)
         widest = std::max(widest, c->Width());
@@ -193,16 +206,15 @@ void TAdvCustomToolBar::UpdateFloatingRowsSize() {
             used += c->Width();
         }
         leftover = std::min(leftover, r - used - 2);
-        if (rows > floatingRows_) {
+        if (rows > rowCount) {
             r += 10;
             continue;
         }
         int height = rows * dockedThickness_ + captionHeight_;
         if (rows > 1) r -= leftover;
-        fullLength_ = r;
-        SetBounds(Left(), Top(), r, height);
-        return;
+        return {r, height};
     }
+    return {r, dockedThickness_ + captionHeight_};
 }
 
 int TAdvCustomToolBar::FloatingThickness() const {

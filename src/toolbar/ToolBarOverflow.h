@@ -27,6 +27,8 @@ public:
     /// The control was used: it becomes the most important one and, when hidden,
     /// returns at once with its group's separator if that group showed nothing.
     void ControlUsed(TControl* control);
+    /// Brings every hidden control back, onto the toolbar if it is elsewhere.
+    void RevealAll();
 
 private:
     bool Horizontal() const;
@@ -45,7 +47,6 @@ private:
     void MakeConsistent();
     void Shrink(int excess);
     void Grow(int free);
-    void RevealAll();
     void RevealFromEmpty();
     /// After `victim` was hidden: hides the separator of its group when the group
     /// now shows nothing; returns the length that freed.

@@ -13,6 +13,7 @@
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/AdvToolBarMenuButton.h"
 #include "toolbar/AdvToolBarSeparator.h"
+#include "toolbar/FloatingWindow.h"
 #include "toolbar/ToolBarOverflowDump.h"
 
 namespace emr {
@@ -149,6 +150,7 @@ void RegisterToolbarClasses() {
         .Object("OfficeHint", &T::OfficeHint)
         .String("Version", &T::Version, &T::SetVersion)
         .Event("OnClose", &T::OnClose);
+    RegisterFloatingWindowClass();
 }
 
 } // namespace emr
