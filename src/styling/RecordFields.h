@@ -61,13 +61,13 @@ template <class R, class V> struct TRecordField {
     }
 #define EMR_FIELD_SETTER_Custom(Type, Name, member) void Set##Name(Type value);
 
-#define EMR_FIELD_ACCESSORS(Type, Name, member, Start, SetRule, CopyRule, StoreRule)                                     \
+#define EMR_FIELD_ACCESSORS(Type, Name, member, Start, SetRule, CopyRule, StoreRule)                         \
     Type Name() const {                                                                                      \
         return member;                                                                                       \
     }                                                                                                        \
     EMR_FIELD_SETTER_##SetRule(Type, Name, member)
 #define EMR_FIELD_MEMBER(Type, Name, member, Start, SetRule, CopyRule, StoreRule) Type member = Start;
-#define EMR_FIELD_ENTRY(Type, Name, member, Start, SetRule, CopyRule, StoreRule)                                         \
+#define EMR_FIELD_ENTRY(Type, Name, member, Start, SetRule, CopyRule, StoreRule)                             \
     ::emr::TRecordField<Self, Type>{#Name,                                                                   \
                                     &Self::member,                                                           \
                                     &Self::Set##Name,                                                        \
@@ -148,7 +148,8 @@ template <class R, class V> void RegisterField(TClassRegistrar<R>& reg, const TR
     } else if constexpr (std::is_same_v<V, int>) {
         reg.Integer(name, f.Member, f.Setter, always ? std::nullopt : std::optional<std::int64_t>(f.Start));
     } else {
-        static_assert(std::is_enum_v<V>, "a record field is a colour, a boolean, an integer or an enumeration");
+        static_assert(std::is_enum_v<V>,
+                      "a record field is a colour, a boolean, an integer or an enumeration");
         reg.template Enum<V>(name, EnumIdentifiers<V>(), f.Member, f.Setter,
                              always ? std::nullopt : std::optional<V>(f.Start));
     }
@@ -156,8 +157,7 @@ template <class R, class V> void RegisterField(TClassRegistrar<R>& reg, const TR
 
 /// A field of a base record: registered with the base, which R inherits.
 template <class R, class Base, class V>
-    requires(!std::is_same_v<R, Base>)
-void RegisterField(TClassRegistrar<R>&, const TRecordField<Base, V>&) {}
+requires(!std::is_same_v<R, Base>) void RegisterField(TClassRegistrar<R>&, const TRecordField<Base, V>&) {}
 
 /// Registers record R under its base class (R::Inherited) with every field of
 /// its list; the caller adds what is not a plain field (owned objects, events).
