@@ -142,6 +142,22 @@ protected:
         X("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " " + then);
     }
 
+    /// Launches the demo, shrinks its window until buttons overflow and presses
+    /// the option indicator; returns the option window.
+    std::optional<ScreenRect> OpenOptionWindow() {
+        Launch();
+        if (HasFatalFailure() || Report()->Overflow.size() != 0 || !Ours().empty()) return std::nullopt;
+        full_ = *Report();
+        X("xdotool windowsize " + std::to_string(window_) + " 200 160");
+        if (!WaitFor([&] { return Report() && Report()->Overflow.size() >= 3; }, 5000)) return std::nullopt;
+        PauseMs(300);
+        shrunk_ = *Report();
+        MoveTo(shrunk_.ScreenX + shrunk_.Width - 7, shrunk_.ScreenY + shrunk_.Height - 8, "click 1");
+        std::vector<ScreenRect> popups = Popups(1);
+        if (popups.size() != 1) return std::nullopt;
+        return popups[0];
+    }
+
     static fs::path ShotPath(const std::string& name) {
         return fs::path(EMR_BUILD_DIR) / "screenshots" / (name + ".png");
     }
@@ -152,27 +168,17 @@ protected:
     std::unique_ptr<ChildProgram> program_;
     unsigned long window_ = 0;
     std::vector<unsigned long> baseline_;
+    ToolBarReport full_, shrunk_;
 };
 
 TEST_F(OptionDemoTest, ShrunkToolBarListsItsHiddenButtonsAndTheCascadeChecksAndTogglesThem) {
-    ASSERT_NO_FATAL_FAILURE(Launch());
-    const ToolBarReport full = *Report();
-    ASSERT_TRUE(full.Overflow.empty()) << "the demo starts with every button on its toolbar";
-    ASSERT_TRUE(Ours().empty());
-
-    // Narrow enough that the last group and part of the middle one go.
-    X("xdotool windowsize " + std::to_string(window_) + " 200 160");
-    ASSERT_TRUE(WaitFor([&] { return Report() && Report()->Overflow.size() >= 3; }, 5000))
-        << "shrinking the window hid no buttons";
-    PauseMs(300);
-    const ToolBarReport shrunk = *Report();
+    const std::optional<ScreenRect> shown = OpenOptionWindow();
+    ASSERT_TRUE(shown) << "shrinking the window and pressing the option indicator showed no option window";
+    const ToolBarReport& full = full_;
+    const ToolBarReport& shrunk = shrunk_;
     EXPECT_LT(shrunk.Width, full.Width);
-
-    // The option indicator: the lower part of the right handle.
-    MoveTo(shrunk.ScreenX + shrunk.Width - 7, shrunk.ScreenY + shrunk.Height - 8, "click 1");
-    std::vector<ScreenRect> popups = Popups(1);
-    ASSERT_EQ(popups.size(), 1u) << "pressing the option indicator showed no option window";
-    const ScreenRect option = popups[0];
+    const ScreenRect option = *shown;
+    std::vector<ScreenRect> popups;
     // 12 pixels left of the toolbar's right end, one pixel below it.
     EXPECT_EQ(option.Left, shrunk.ScreenX + shrunk.Width - 12);
     EXPECT_EQ(option.Top, shrunk.ScreenY + shrunk.Height + 1);
@@ -261,6 +267,34 @@ TEST_F(OptionDemoTest, ShrunkToolBarListsItsHiddenButtonsAndTheCascadeChecksAndT
     EXPECT_TRUE(WaitFor([&] { return Ours().empty(); }, 3000))
         << Ours().size() << " pop-ups are still up after a press outside";
     EXPECT_TRUE(program_->Running());
+}
+
+// The option menu runs a loop of its own; moving from it onto "Add or Remove
+// Buttons" ends that loop and opens the cascade without another move.
+TEST_F(OptionDemoTest, MovingFromTheOptionMenuOntoAddOrRemoveClosesTheMenuAndOpensTheCascade) {
+    const std::optional<ScreenRect> shown = OpenOptionWindow();
+    ASSERT_TRUE(shown) << "shrinking the window and pressing the option indicator showed no option window";
+    const ScreenRect option = *shown;
+    const int addRemoveTop = option.Bottom() - 3 - 20, optionsTop = addRemoveTop - 20;
+
+    MoveTo(option.Left + option.Width / 2, optionsTop + 10);
+    std::vector<ScreenRect> popups = Popups(2);
+    ASSERT_EQ(popups.size(), 2u) << "hovering Options showed no menu";
+    EXPECT_EQ(popups[1].Left, option.Right() - 3) << "the menu starts at the item's top-right corner";
+    EXPECT_EQ(popups[1].Top, optionsTop);
+    const unsigned long menu = popups[1].Id;
+
+    MoveTo(option.Left + option.Width / 2, addRemoveTop + 10);
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            popups = Ours();
+            return popups.size() == 2 && popups[1].Id != menu;
+        },
+        3000))
+        << "the option menu did not give way to the cascade";
+    EXPECT_EQ(popups[0].Id, option.Id) << "the option window stays";
+    EXPECT_EQ(popups[1].Left, option.Right() - 3);
+    EXPECT_EQ(popups[1].Top, addRemoveTop);
 }
 
 } // namespace
