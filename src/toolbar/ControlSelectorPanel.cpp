@@ -293,9 +293,14 @@ void TControlSelectorPanel::OpenOptionsMenu() {
     own = OwnOptionWindow(this);
     if (own) {
         const TPoint pointer = ScreenToClient(TMouse::Instance().CursorPos());
-        if (!showAddRemove_ || !addRemove_.Rect.Contains(pointer)) own->Hide();
+        const bool onAddRemove = showAddRemove_ && addRemove_.Rect.Contains(pointer);
+        if (!onAddRemove) own->Hide();
         if (alive.expired()) return;
         own->SetHideOnDeactivate(true);
+        // The menu's loop took the move that brought the pointer here, and the
+        // pointer now rests: no other move will come to open the cascade.
+        if (onAddRemove && !addRemoveHot_) MouseMove(0, pointer.X, pointer.Y);
+        if (alive.expired()) return;
     }
     Invalidate();
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "framework/forms/MenuItem.h"
+#include "menus/AdvPopupMenu.h"
 #include "toolbar/ATBPopupWindow.h"
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/AdvToolBarSeparator.h"
@@ -236,6 +238,35 @@ TEST_F(OptionCascade, APressOutsideClosesTheWholeChain) {
     EXPECT_FALSE(first->Visible());
     EXPECT_FALSE(toolBar->OptionWindowVisible());
     EXPECT_FALSE(Panel()->AddRemoveOpen());
+}
+
+// While the option menu is up, moving onto "Add or Remove Buttons" ends the menu;
+// the pointer is already on the item then, so no further move will come to open
+// the cascade: closing the menu has to hand over by itself.
+TEST_F(OptionCascade, MovingFromTheOptionMenuOntoAddOrRemoveClosesTheMenuAndOpensTheCascade) {
+    auto* menu = new TAdvPopupMenu(form);
+    auto* entry = new TMenuItem(menu);
+    entry->SetCaption("Reset Toolbar");
+    menu->Items()->Add(entry);
+    toolBar->SetOptionMenu(menu);
+    ClickRightHandle();
+    ASSERT_TRUE(toolBar->OptionWindowVisible());
+    const TRect options = Panel()->OptionsItem().Rect;
+    const TRect addRemove = Panel()->AddRemoveItem().Rect;
+    ASSERT_FALSE(options.Empty());
+    const TPoint onOptions = At(Panel(), options.Left + 20, options.Top + 10);
+    const TPoint onAddRemove = At(Panel(), addRemove.Left + 20, addRemove.Top + 10);
+    // Both moves are queued first: the first opens the menu, whose own loop takes
+    // the second and then polls the pointer.
+    backend_->MoveMouse(onOptions.X, onOptions.Y);
+    backend_->MoveMouse(onAddRemove.X, onAddRemove.Y);
+    Pump();
+    Tick();
+    EXPECT_FALSE(Panel()->OptionsOpen());
+    EXPECT_TRUE(toolBar->OptionWindowVisible()) << "the pointer is over the add-or-remove item";
+    ASSERT_NE(Panel()->AddRemoveWindow(), nullptr) << "the cascade was never opened";
+    EXPECT_TRUE(Panel()->AddRemoveWindow()->Visible());
+    EXPECT_TRUE(Panel()->AddRemoveHot());
 }
 
 // ---- Closing --------------------------------------------------------------------------------

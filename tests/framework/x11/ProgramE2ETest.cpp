@@ -586,6 +586,43 @@ TEST_F(ProgramTest, ExitEndsWithZeroWithoutABoxOrAWrite) {
     EXPECT_TRUE(fs::is_empty(dir_ / "config")) << "something was written";
 }
 
+// The main window's toolbar fits whole, offers no add-or-remove item and has no
+// option menu: its option indicator has nothing to open.
+TEST_F(ProgramTest, TheOptionIndicatorOpensNothingWhileEveryButtonFitsAndExitStillEndsWithZero) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    auto popups = [&] {
+        XSync(display_, False);
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        int shown = 0;
+        XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes a{};
+            if (XGetWindowAttributes(display_, children[i], &a) && a.override_redirect &&
+                a.map_state == IsViewable)
+                ++shown;
+        }
+        if (children) XFree(children);
+        return shown;
+    };
+    const int before = popups();
+    const Shot shot = Client();
+
+    // The right handle spans toolbar columns 77 to 90; its indicator sits low in it.
+    PointAt(kToolBarLeft + 84, kToolBarTop + 36, "click 1");
+    EXPECT_FALSE(WaitUntil([&] { return popups() != before; }, 1000)) << "a pop-up appeared";
+    EXPECT_TRUE(program_->Running());
+    X("xdotool mousemove 1270 1010");
+    EXPECT_TRUE(WaitUntil([&] { return Client() == shot; }, 3000))
+        << "the window does not look as before once the pointer has left";
+
+    PointAt(kToolBarLeft + kExitLeft + 17, kToolBarTop + kButtonTop + 20, "click 1");
+    const std::optional<int> status = program_->WaitExit(5000);
+    ASSERT_TRUE(status.has_value()) << "still running after 退出";
+    EXPECT_EQ(*status, 0);
+}
+
 // Without a window manager nobody hands the focus over: the box takes it itself.
 class ProgramWithoutWindowManagerTest : public ProgramTest {
 protected:
