@@ -1,6 +1,7 @@
 #include "toolbar/AdvCustomToolBarButton.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/controls/Mouse.h"
 #include "framework/controls/WinControl.h"
@@ -26,6 +27,24 @@ void TAdvHintInfo::Assign(const TPersistent* source) {
     }
     TPersistent::Assign(source);
 }
+
+namespace {
+
+/// Paints a bitmap with its transparent colour left out. The flags are set
+/// quietly: the bitmap tells its owner about every change, and an owner told
+/// while it paints would invalidate itself and be painted a second time.
+void DrawTransparently(TCanvas& canvas, int x, int y, TBitmap* bitmap,
+                       TTransparentMode mode = TTransparentMode::tmAuto) {
+    if (!bitmap->Transparent() || bitmap->TransparentMode() != mode) {
+        TNotifyEvent owner = std::exchange(bitmap->OnChange, nullptr);
+        bitmap->SetTransparentMode(mode);
+        bitmap->SetTransparent(true);
+        bitmap->OnChange = std::move(owner);
+    }
+    canvas.Draw(x, y, bitmap);
+}
+
+} // namespace
 
 TAdvCustomToolBarButton::TAdvCustomToolBarButton(TComponent* owner) : TAdvCustomToolBarControl(owner) {
     auto resizeAndRepaint = [this](TObject*) { GlyphChanged(); };
@@ -622,9 +641,7 @@ void TAdvCustomToolBarButton::DrawContent(TCanvas& canvas, const TRect& r, TColo
         !mousePressed_ && !shadowImage_->Empty() && source != Source::None) {
         bool drawingList = source == Source::List;
         if (shadeFromGlyph_ == drawingList) BuildShade();
-        shadowImage_->SetTransparentMode(TTransparentMode::tmAuto);
-        shadowImage_->SetTransparent(true);
-        canvas.Draw(x + 2, y + 2, shadowImage_.get());
+        DrawTransparently(canvas, x + 2, y + 2, shadowImage_.get());
     }
 
     switch (source) {
@@ -637,16 +654,13 @@ void TAdvCustomToolBarButton::DrawContent(TCanvas& canvas, const TRect& r, TColo
         break;
     }
     case Source::Glyph:
-        glyph->SetTransparentMode(TTransparentMode::tmAuto);
-        glyph->SetTransparent(true);
-        canvas.Draw(x, y, glyph);
+        DrawTransparently(canvas, x, y, glyph);
         break;
     case Source::Picture: {
         TPicture* pic = !Enabled() && pictureDisabled_->Graphic() && !pictureDisabled_->Graphic()->Empty()
                             ? pictureDisabled_.get()
                             : picture_.get();
-        pic->Graphic()->SetTransparent(true);
-        canvas.Draw(x, y, pic->Graphic());
+        DrawTransparently(canvas, x, y, pic->Graphic(), pic->Graphic()->TransparentMode());
         break;
     }
     case Source::None:
