@@ -9,9 +9,11 @@
 
 #include "app/AppClasses.h"
 #include "app/Unit1.h"
+#include "framework/controls/Mouse.h"
 #include "framework/controls/PaintEngine.h"
 #include "framework/forms/Application.h"
 #include "framework/forms/Form.h"
+#include "framework/forms/Panel.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/platform/headless/HeadlessBackend.h"
 #include "framework/platform/x11/X11Backend.h"
@@ -109,6 +111,74 @@ void BM_MainWindowRepaintAndPresentToXServer(benchmark::State& state) {
     platform::Backend::Uninstall();
 }
 BENCHMARK(BM_MainWindowRepaintAndPresentToXServer)->Unit(benchmark::kMicrosecond);
+
+/// The main window on the X server named by DISPLAY, or null (the benchmark
+/// then reports that it had no display).
+TForm1* ShowMainWindowOnXServer(benchmark::State& state, TApplication*& app) {
+    std::unique_ptr<platform::Backend> backend = platform::CreateX11Backend();
+    if (!backend) {
+        state.SkipWithError("no X display");
+        return nullptr;
+    }
+    platform::Backend::Install(std::move(backend));
+    app = new TApplication(nullptr);
+    TForm1* form = nullptr;
+    ShowMainWindow(app, form);
+    return form;
+}
+
+void CloseXServerWindow(TApplication* app) {
+    TObject::Free(app);
+    platform::Backend::Uninstall();
+}
+
+void BM_PointerEntersButtonPresentToXServer(benchmark::State& state) {
+    // The pointer goes onto "确定" and off it again: each half repaints the button
+    // alone and presents its 34 x 41 pixels.
+    TApplication* app = nullptr;
+    TForm1* form = ShowMainWindowOnXServer(state, app);
+    if (!form) return;
+    auto* button = dynamic_cast<TControl*>(form->FindComponent("AdvToolBarButton1"));
+    for (auto _ : state) {
+        TMouse::Instance().SetHotControl(button);
+        form->Update();
+        TMouse::Instance().SetHotControl(form->Panel1);
+        form->Update();
+    }
+    state.counters["presents"] =
+        benchmark::Counter(2, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    CloseXServerWindow(app);
+}
+BENCHMARK(BM_PointerEntersButtonPresentToXServer)->Unit(benchmark::kMicrosecond);
+
+void BM_CommandBarStripOffscreen(benchmark::State& state) {
+    // The 382 x 47 strip with one toolbar, the size the peers' toolbars were
+    // measured at, painted whole into a buffer of its own.
+    MainWindow scene;
+    TControl* strip = scene.form->AdvDockPanel1;
+    const int w = strip->Width(), h = strip->Height();
+    std::vector<std::uint32_t> buffer(static_cast<std::size_t>(w) * h);
+    TCanvas canvas(buffer.data(), w, h, w);
+    for (auto _ : state) {
+        TPaintEngine::PaintTree(strip, canvas, {0, 0}, {0, 0, w, h});
+        benchmark::DoNotOptimize(buffer.data());
+    }
+    state.counters["width"] = w;
+    state.counters["height"] = h;
+}
+BENCHMARK(BM_CommandBarStripOffscreen)->Unit(benchmark::kMicrosecond);
+
+void BM_CommandBarStripRepaintAndPresentToXServer(benchmark::State& state) {
+    TApplication* app = nullptr;
+    TForm1* form = ShowMainWindowOnXServer(state, app);
+    if (!form) return;
+    for (auto _ : state) {
+        form->AdvDockPanel1->Invalidate();
+        form->Update();
+    }
+    CloseXServerWindow(app);
+}
+BENCHMARK(BM_CommandBarStripRepaintAndPresentToXServer)->Unit(benchmark::kMicrosecond);
 
 /// A top dock panel holding `toolBars` toolbars of 15 buttons each in 6 rows.
 struct CrowdedPanel : Headless {

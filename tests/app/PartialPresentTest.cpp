@@ -55,9 +55,7 @@ protected:
         backend_->MoveMouse(p.X, p.Y);
         Settle();
     }
-    std::vector<std::uint32_t> Pixels() const {
-        return backend_->FindWindow(form_->NativeWindow())->Pixels;
-    }
+    std::vector<std::uint32_t> Pixels() const { return backend_->FindWindow(form_->NativeWindow())->Pixels; }
 
     TPresentRecorder* backend_ = nullptr;
     TRecordingLocalePlatform platform_;
