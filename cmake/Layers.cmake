@@ -46,7 +46,11 @@ function(emr_layer name)
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PRIVATE ${tree})
+    # Installed, the headers sit under one root, as in the source tree.
+    target_include_directories(${name} INTERFACE $<INSTALL_INTERFACE:include/emrtoolkit>)
     target_link_libraries(${name} PUBLIC ${L_DEPS} ${L_LIBS})
+    # Installed libraries carry the toolkit's prefix (libemr_core.a).
+    set_target_properties(${name} PROPERTIES OUTPUT_NAME emr_${name})
   else()
     # A layer with no sources yet still carries its dependencies.
     add_library(${name} INTERFACE)
