@@ -1,5 +1,7 @@
 # Each layer is a static library made of every source file in its folders, so
-# adding a file needs no edit here.
+# adding a file needs no edit here. EXCLUDE names source files (by file name)
+# that this platform builds without: the other platform's implementation of a
+# header that both share.
 #
 # A layer compiles against an include tree of its own, made at configure time,
 # that holds only the headers of its folders and of the layers it depends on
@@ -8,13 +10,16 @@
 # under their path below src/ ("framework/core/Object.h"); other folders under
 # their last component ("formplay/FormPlayer.h").
 function(emr_layer name)
-  cmake_parse_arguments(L "" "" "DIRS;DEPS;LIBS" ${ARGN})
+  cmake_parse_arguments(L "" "" "DIRS;DEPS;LIBS;EXCLUDE" ${ARGN})
   set(sources)
   foreach(dir IN LISTS L_DIRS)
     file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
     list(APPEND sources ${dir_sources})
   endforeach()
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  foreach(excluded IN LISTS L_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "/${excluded}$")
+  endforeach()
 
   set(visible ${L_DIRS})
   foreach(dep IN LISTS L_DEPS)
