@@ -15,8 +15,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Test programs run under Wine.
-find_program(EMR_WINE wine)
-if(EMR_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${EMR_WINE})
-endif()
+# Test programs run under Wine, in a prefix of the build's own.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)

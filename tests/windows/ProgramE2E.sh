@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# End to end under Wine in Xvfb: emrpatch.exe in a fresh 32-bit prefix with the
+# ANSI code page 936. Clicking "确定" must show the system box "提示", exit with
+# status 0 after Enter and leave the five regional values in the prefix's
+# registry with every other value as it was; clicking "退出" must change nothing.
+# With the Linux program as a second argument, the command bar's pixels of both
+# programs are compared at the same client points.
+#
+# usage: ProgramE2E.sh path/to/emrpatch.exe [path/to/linux/emrpatch]
+set -euo pipefail
+exe=$(realpath "$1")
+linux_program=${2:-}
+work=$(mktemp -d)
+xvfb=
+cleanup() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The stored layout's client size: the frame Wine draws is what is left over.
+readonly client_width=382 client_height=198
+
+exec 3> "$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+exec 3>&-
+for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=:$(head -n1 "$work/display")
+
+export WINEARCH=win32 WINEDEBUG=-all LANG=zh_CN.UTF-8 WINEDLLOVERRIDES=mscoree,mshtml=
+export WINEPREFIX=$work/prefix
+wineboot --init >/dev/null 2>&1
+# Wine's windows place themselves; nothing waits for a window manager.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+wineserver -w
+cp -a "$WINEPREFIX" "$work/pristine"
+
+# The user's regional settings as the prefix's registry file keeps them.
+international() {
+  awk '/^\[Control Panel\\\\International\]/ {on=1; next} /^\[/ {on=0} on && /^"/' "$1/user.reg" | sort
+}
+# The system keeps the older values that follow from a picture in step with it
+# (a short date "yyyy-MM-dd" makes the date separator "-"): those may change too.
+others() {
+  grep -v -E '^"(sShortDate|sLongDate|sTimeFormat|s1159|s2359)"=' |
+    grep -v -E '^"(sDate|iDate|iCentury|iDayLZero|iMonLZero|sTime|iTime|iTLZero|iTimePrefix|iTimeMarkPosn)"='
+}
+
+wait_window() { # name → window id of the first visible one, waiting up to 20 s
+  local id
+  for _ in $(seq 400); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  return 1
+}
+
+# Client point → screen point of a Wine window (its X window includes the frame).
+client_to_screen() { # window x y
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  local left=$(((WIDTH - client_width) / 2))
+  local top=$((HEIGHT - client_height - left))
+  echo "$((X + left + $2)) $((Y + top + $3))"
+}
+
+pixel_at() { # x y → "r,g,b" of the screen
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | tail -n1 | sed -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1,\2,\3/'
+}
+
+run_and_click() { # prefix client-x client-y → sets $program_pid, $window
+  export WINEPREFIX=$1
+  local start=$(date +%s%N)
+  wine "$exe" & program_pid=$!
+  window=$(wait_window '^电子病历补丁$') || fail "no window 电子病历补丁"
+  # The first frame is there when the dock's gradient is.
+  read -r gx gy < <(client_to_screen "$window" 200 20)
+  for _ in $(seq 200); do
+    [ "$(pixel_at "$gx" "$gy")" != "0,0,0" ] && break
+    sleep 0.05
+  done
+  echo "first frame after $((($(date +%s%N) - start) / 1000000)) ms"
+  sleep 0.3
+  read -r sx sy < <(client_to_screen "$window" "$2" "$3")
+  local before=$(pixel_at "$sx" "$sy")
+  xdotool mousemove "$sx" "$sy"
+  sleep 0.3
+  local hot=$(pixel_at "$sx" "$sy")
+  [ "$before" != "$hot" ] || fail "pointing at the button painted no hot face ($before)"
+  xdotool click 1
+}
+
+# 1. "确定": the patch, the box, Enter, exit status 0, the five values.
+before=$(international "$work/prefix")
+run_and_click "$work/prefix" 15 8
+box=$(wait_window '^提示$') || fail "no box 提示"
+sleep 0.3
+xdotool windowactivate "$box" 2>/dev/null || true
+xdotool key Return
+status=0
+wait "$program_pid" || status=$?
+[ "$status" -eq 0 ] || fail "exit status $status after 确定"
+wineserver -w
+after=$(international "$work/prefix")
+expect() {
+  grep -qxF "$1" <<<"$after" || fail "missing $1 in HKCU\\Control Panel\\International"
+}
+expect '"sShortDate"="yyyy-MM-dd"'
+expect "\"sLongDate\"=\"yyyy'\\x5e74'M'\\x6708 'd'\\x65e5'\""
+expect '"sTimeFormat"="HH:mm:ss"'
+expect '"s1159"=""'
+expect '"s2359"=""'
+diff <(others <<<"$before") <(others <<<"$after") >&2 || fail "other regional values changed"
+echo "确定: five values written, others unchanged"
+
+# 2. "退出": nothing changes.
+before=$(international "$work/pristine")
+run_and_click "$work/pristine" 49 8
+status=0
+wait "$program_pid" || status=$?
+[ "$status" -eq 0 ] || fail "exit status $status after 退出"
+wineserver -w
+[ "$before" = "$(international "$work/pristine")" ] || fail "退出 changed the regional values"
+echo "退出: no change"
+
+# 3. The command bar against the Linux program's, point by point.
+if [ -n "$linux_program" ]; then
+  export WINEPREFIX=$work/pristine
+  wine "$exe" & program_pid=$!
+  window=$(wait_window '^电子病历补丁$') || fail "no window 电子病历补丁"
+  XDG_CONFIG_HOME=$work/linux-config "$linux_program" & linux_pid=$!
+  sleep 1.5
+  linux_window=$(xdotool search --onlyvisible --pid "$linux_pid" 2>/dev/null | head -n1) ||
+    fail "no Linux window"
+  eval "$(xdotool getwindowgeometry --shell "$linux_window")"
+  lx=$X ly=$Y
+  # Both windows stand at the same place: each is shot alone.
+  xdotool windowunmap "$linux_window"
+  sleep 0.3
+  import -window root "$work/wine.png"
+  xdotool windowmap "$linux_window"
+  wine_map=$(xdotool getwindowgeometry --shell "$window")
+  xdotool windowunmap "$window"
+  sleep 0.3
+  import -window root "$work/linux.png"
+  eval "$wine_map"
+  wl=$(((WIDTH - client_width) / 2)) wt=$((HEIGHT - client_height - (WIDTH - client_width) / 2))
+  mismatches=0 points=0
+  # Dock gradient, toolbar border, grip and right handle; the buttons' captions and
+  # glyphs are rasterised by each platform's own font engine and left out.
+  for p in 0,0 1,1 2,2 3,1 4,5 5,10 6,20 7,30 8,40 4,44 3,45 50,1 50,2 50,44 89,5 90,10 91,20 92,30 \
+           93,40 88,44 94,20 95,2 100,10 120,20 150,30 200,40 250,5 300,15 350,25 381,46 381,0 \
+           200,0 200,46 10,1 20,44 60,43 85,2; do
+    x=${p%,*} y=${p#*,}
+    a=$(convert "$work/linux.png" -format "%[pixel:p{$((lx + x)),$((ly + y))}]" info:)
+    b=$(convert "$work/wine.png" -format "%[pixel:p{$((X + wl + x)),$((Y + wt + y))}]" info:)
+    points=$((points + 1))
+    [ "$a" = "$b" ] || { echo "  ($x, $y): Linux $a, Windows $b"; mismatches=$((mismatches + 1)); }
+  done
+  kill "$linux_pid" 2>/dev/null || true
+  wine_pid=$program_pid
+  kill "$wine_pid" 2>/dev/null || true
+  [ "$mismatches" -eq 0 ] || fail "$mismatches of $points command-bar pixels differ from the Linux program's"
+  echo "command bar: $points pixels equal to the Linux program's"
+fi
+echo PASS
