@@ -1,6 +1,8 @@
-// Anti-aliased drawing through GDI+, on the canvas's own pixels.
+// Anti-aliased drawing with GDI+ as the rasteriser, on the canvas's own pixels.
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <vector>
 
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/VectorGraphics.h"
@@ -26,32 +28,53 @@ bool StartGdiplus() {
     return started;
 }
 
-/// The path as a GDI+ path (even-odd filling, as on every platform).
+/// The path as a GDI+ path (even-odd filling, as on every platform). Runs of
+/// lines go in as one polyline without repeated points, and a closed figure
+/// does not repeat its first point at its end: zero-length segments would leave
+/// the joins around them to chance (Wine's GDI+ cuts such a corner short).
 Gdiplus::GpPath* MakePath(const TVectorPath& path) {
     Gdiplus::GpPath* out = nullptr;
     if (gp::GdipCreatePath(Gdiplus::FillModeAlternate, &out) != Gdiplus::Ok) return nullptr;
+    std::vector<Gdiplus::PointF> run;
+    auto add = [&run](float x, float y) {
+        if (run.empty() || run.back().X != x || run.back().Y != y) run.emplace_back(x, y);
+    };
+    auto flush = [&](bool closing) {
+        if (closing && run.size() > 2 && run.back().X == run.front().X && run.back().Y == run.front().Y)
+            run.pop_back();
+        if (run.size() >= 2) gp::GdipAddPathLine2(out, run.data(), static_cast<INT>(run.size()));
+        run.clear();
+    };
     for (const TVectorPath::Piece& p : path.Pieces()) {
         switch (p.Kind) {
         case TVectorPath::Op::Line:
-            gp::GdipAddPathLine(out, p.A, p.B, p.C, p.D);
+            add(p.A, p.B);
+            add(p.C, p.D);
             break;
         case TVectorPath::Op::Arc:
-            if (p.C > 0 && p.D > 0) gp::GdipAddPathArc(out, p.A, p.B, p.C, p.D, p.E, std::clamp(p.F, -360.0f, 360.0f));
+            flush(false);
+            if (p.C > 0 && p.D > 0)
+                gp::GdipAddPathArc(out, p.A, p.B, p.C, p.D, p.E, std::clamp(p.F, -360.0f, 360.0f));
             break;
         case TVectorPath::Op::Ellipse:
+            flush(false);
             if (p.C > 0 && p.D > 0) gp::GdipAddPathEllipse(out, p.A, p.B, p.C, p.D);
             break;
         case TVectorPath::Op::Rectangle:
+            flush(false);
             gp::GdipAddPathRectangle(out, p.A, p.B, p.C, p.D);
             break;
         case TVectorPath::Op::Close:
+            flush(true);
             gp::GdipClosePathFigure(out);
             break;
         case TVectorPath::Op::Start:
+            flush(false);
             gp::GdipStartPathFigure(out);
             break;
         }
     }
+    flush(false);
     return out;
 }
 
@@ -98,10 +121,76 @@ Gdiplus::GpBrush* MakeBrush(const TVectorBrush& brush) {
 
 } // namespace
 
+/// GDI+ rasterises each shape without smoothing into a transparent picture of
+/// the shape's box at `Scale` times the canvas's resolution; the samples of each
+/// canvas pixel are averaged into its coverage and colour and laid over the
+/// canvas. Smoothing is thereby the same wherever GDI+ runs, also where its own
+/// anti-aliasing is missing (Wine's GDI+ draws every shape aliased).
 struct TVectorGraphics::TSurface {
-    Gdiplus::GpBitmap* Bitmap = nullptr;
-    Gdiplus::GpGraphics* Graphics = nullptr;
+    int Scale = 1;
 };
+
+namespace {
+
+constexpr int kSmoothScale = 8;
+
+/// Draws one shape through `draw` into the canvas region `box` (device pixels).
+template <typename Draw>
+void Rasterise(std::uint32_t* pixels, int stride, const TRect& box, TPoint origin, int scale, Draw draw) {
+    const int width = box.Width() * scale, height = box.Height() * scale;
+    std::vector<std::uint32_t> samples(static_cast<std::size_t>(width) * height, 0);
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (gp::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB,
+                                      reinterpret_cast<BYTE*>(samples.data()), &bitmap) != Gdiplus::Ok)
+        return;
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (gp::GdipGetImageGraphicsContext(bitmap, &graphics) == Gdiplus::Ok) {
+        gp::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeNone);
+        gp::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeNone);
+        // A canvas pixel centre (an integer coordinate) lands on the centre of its
+        // block of samples.
+        const float half = (scale - 1) / 2.0f;
+        Gdiplus::GpMatrix* matrix = nullptr;
+        gp::GdipCreateMatrix2(static_cast<float>(scale), 0, 0, static_cast<float>(scale),
+                              static_cast<float>(scale * (origin.X - box.Left)) + half,
+                              static_cast<float>(scale * (origin.Y - box.Top)) + half, &matrix);
+        gp::GdipSetWorldTransform(graphics, matrix);
+        gp::GdipDeleteMatrix(matrix);
+        draw(graphics);
+        gp::GdipFlush(graphics, Gdiplus::FlushIntentionSync);
+        gp::GdipDeleteGraphics(graphics);
+    }
+    gp::GdipDisposeImage(bitmap);
+
+    const unsigned count = static_cast<unsigned>(scale * scale);
+    for (int y = 0; y < box.Height(); ++y) {
+        std::uint32_t* out = pixels + static_cast<std::ptrdiff_t>(box.Top + y) * stride + box.Left;
+        for (int x = 0; x < box.Width(); ++x, ++out) {
+            unsigned a = 0, r = 0, g = 0, b = 0;
+            for (int j = 0; j < scale; ++j) {
+                const std::uint32_t* s =
+                    &samples[static_cast<std::size_t>(y * scale + j) * width + static_cast<std::size_t>(x * scale)];
+                for (int i = 0; i < scale; ++i) {
+                    a += s[i] >> 24;
+                    r += (s[i] >> 16) & 0xFF;
+                    g += (s[i] >> 8) & 0xFF;
+                    b += s[i] & 0xFF;
+                }
+            }
+            if (a == 0) continue;
+            // Premultiplied source over the opaque canvas, rounded to nearest.
+            a = (a + count / 2) / count, r = (r + count / 2) / count;
+            g = (g + count / 2) / count, b = (b + count / 2) / count;
+            const unsigned keep = 255 - a;
+            const std::uint32_t d = *out;
+            const unsigned dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
+            *out = std::min(255u, r + (dr * keep + 127) / 255) << 16 | std::min(255u, g + (dg * keep + 127) / 255) << 8 |
+                   std::min(255u, b + (db * keep + 127) / 255);
+        }
+    }
+}
+
+} // namespace
 
 TVectorGraphics::TVectorGraphics(TCanvas& canvas) : canvas_(canvas) {
     Begin();
@@ -113,39 +202,14 @@ TVectorGraphics::~TVectorGraphics() {
 
 void TVectorGraphics::Begin() {
     if (!canvas_.pixels_ || canvas_.clip_.Empty() || !StartGdiplus()) return;
-    auto surface = std::make_unique<TSurface>();
-    // 32 bits per pixel without alpha is the canvas's own 0x00RRGGBB layout.
-    if (gp::GdipCreateBitmapFromScan0(canvas_.width_, canvas_.height_, canvas_.stride_ * 4, PixelFormat32bppRGB,
-                                      reinterpret_cast<BYTE*>(canvas_.pixels_), &surface->Bitmap) != Gdiplus::Ok)
-        return;
-    if (gp::GdipGetImageGraphicsContext(surface->Bitmap, &surface->Graphics) != Gdiplus::Ok) {
-        gp::GdipDisposeImage(surface->Bitmap);
-        return;
-    }
-    const TRect& clip = canvas_.clip_;
-    gp::GdipSetClipRectI(surface->Graphics, clip.Left, clip.Top, clip.Width(), clip.Height(),
-                         Gdiplus::CombineModeReplace);
-    // Integer coordinates name pixel centres (GDI+'s default pixel offset).
-    gp::GdipSetPixelOffsetMode(surface->Graphics, Gdiplus::PixelOffsetModeNone);
-    gp::GdipTranslateWorldTransform(surface->Graphics, static_cast<float>(canvas_.origin_.X),
-                                    static_cast<float>(canvas_.origin_.Y), Gdiplus::MatrixOrderPrepend);
-    surface_ = std::move(surface);
+    surface_ = std::make_unique<TSurface>();
     SetSmoothingMode(smoothing_);
 }
 
 void TVectorGraphics::Finish() {
     if (!surface_) return;
-    gp::GdipFlush(surface_->Graphics, Gdiplus::FlushIntentionSync);
-    gp::GdipDeleteGraphics(surface_->Graphics);
-    gp::GdipDisposeImage(surface_->Bitmap);
     surface_.reset();
-    // The buffer's fourth byte stays zero whatever GDI+ left in it.
-    TRect r = dirty_.Intersect(canvas_.clip_);
-    for (int y = r.Top; y < r.Bottom; ++y) {
-        std::uint32_t* p = canvas_.PixelAt(r.Left, y);
-        for (int x = r.Left; x < r.Right; ++x, ++p)
-            *p &= 0xFFFFFF;
-    }
+    const TRect r = dirty_.Intersect(canvas_.clip_);
     if (!r.Empty()) canvas_.Changed();
 }
 
@@ -153,29 +217,50 @@ void TVectorGraphics::SetSmoothingMode(TSmoothingMode mode) {
     smoothing_ = mode;
     if (!surface_) return;
     const bool smooth = mode == TSmoothingMode::AntiAlias || mode == TSmoothingMode::HighQuality;
-    gp::GdipSetSmoothingMode(surface_->Graphics, smooth ? Gdiplus::SmoothingModeAntiAlias : Gdiplus::SmoothingModeNone);
+    surface_->Scale = smooth ? kSmoothScale : 1;
 }
 
-// GDI+ reports no extents cheaply: whatever is drawn counts the whole clip as changed.
+namespace {
+
+/// The device pixels a shape with these user-space bounds may touch, grown by `reach`.
+TRect DeviceBox(const TRectF& bounds, float reach, TPoint origin) {
+    const auto floorInt = [](float v) { return static_cast<int>(std::floor(std::clamp(v, -1e8f, 1e8f))); };
+    const auto ceilInt = [](float v) { return static_cast<int>(std::ceil(std::clamp(v, -1e8f, 1e8f))); };
+    return {floorInt(bounds.X - reach) + origin.X - 1, floorInt(bounds.Y - reach) + origin.Y - 1,
+            ceilInt(bounds.X + bounds.Width + reach) + origin.X + 2,
+            ceilInt(bounds.Y + bounds.Height + reach) + origin.Y + 2};
+}
+
+} // namespace
+
 void TVectorGraphics::DrawPath(const TVectorPen& pen, const TVectorPath& path) {
     if (!surface_ || path.Empty()) return;
+    const TRect box = DeviceBox(path.Bounds(), pen.Width(), canvas_.origin_).Intersect(canvas_.clip_);
+    if (box.Empty()) return;
     Gdiplus::GpPath* p = MakePath(path);
     Gdiplus::GpPen* gpen = nullptr;
-    gp::GdipCreatePen1(pen.Color(), pen.Width(), Gdiplus::UnitPixel, &gpen);
-    if (p && gpen) gp::GdipDrawPath(surface_->Graphics, gpen, p);
+    // The width is in the drawing's own units, so it scales with the samples.
+    gp::GdipCreatePen1(pen.Color(), pen.Width(), Gdiplus::UnitWorld, &gpen);
+    if (p && gpen)
+        Rasterise(canvas_.pixels_, canvas_.stride_, box, canvas_.origin_, surface_->Scale,
+                  [&](Gdiplus::GpGraphics* g) { gp::GdipDrawPath(g, gpen, p); });
     if (gpen) gp::GdipDeletePen(gpen);
     if (p) gp::GdipDeletePath(p);
-    dirty_ = dirty_.Union(canvas_.clip_);
+    dirty_ = dirty_.Union(box);
 }
 
 void TVectorGraphics::FillPath(const TVectorBrush& brush, const TVectorPath& path) {
     if (!surface_ || path.Empty()) return;
+    const TRect box = DeviceBox(path.Bounds(), 0, canvas_.origin_).Intersect(canvas_.clip_);
+    if (box.Empty()) return;
     Gdiplus::GpPath* p = MakePath(path);
     Gdiplus::GpBrush* b = MakeBrush(brush);
-    if (p && b) gp::GdipFillPath(surface_->Graphics, b, p);
+    if (p && b)
+        Rasterise(canvas_.pixels_, canvas_.stride_, box, canvas_.origin_, surface_->Scale,
+                  [&](Gdiplus::GpGraphics* g) { gp::GdipFillPath(g, b, p); });
     if (b) gp::GdipDeleteBrush(b);
     if (p) gp::GdipDeletePath(p);
-    dirty_ = dirty_.Union(canvas_.clip_);
+    dirty_ = dirty_.Union(box);
 }
 
 void TVectorGraphics::DrawLine(const TVectorPen& pen, float x1, float y1, float x2, float y2) {
