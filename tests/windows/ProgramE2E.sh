@@ -127,43 +127,59 @@ wineserver -w
 [ "$before" = "$(international "$work/pristine")" ] || fail "退出 changed the regional values"
 echo "退出: no change"
 
-# 3. The command bar against the Linux program's, point by point.
+# 3. The command bar against the Linux program's, point by point, and the time
+#    each takes to its first frame (measured alike: until the dock's gradient shows).
 if [ -n "$linux_program" ]; then
-  export WINEPREFIX=$work/pristine
-  wine "$exe" & program_pid=$!
-  window=$(wait_window '^电子病历补丁$') || fail "no window 电子病历补丁"
+  t0=$(date +%s%N)
   XDG_CONFIG_HOME=$work/linux-config "$linux_program" & linux_pid=$!
-  sleep 1.5
-  linux_window=$(xdotool search --onlyvisible --pid "$linux_pid" 2>/dev/null | head -n1) ||
-    fail "no Linux window"
+  linux_window=
+  for _ in $(seq 400); do
+    linux_window=$(xdotool search --onlyvisible --pid "$linux_pid" 2>/dev/null | head -n1 || true)
+    [ -n "$linux_window" ] && break
+    sleep 0.05
+  done
+  [ -n "$linux_window" ] || fail "no Linux window"
   eval "$(xdotool getwindowgeometry --shell "$linux_window")"
   lx=$X ly=$Y
-  # Both windows stand at the same place: each is shot alone.
+  for _ in $(seq 400); do
+    [ "$(pixel_at $((lx + 200)) $((ly + 20)))" != "0,0,0" ] && break
+    sleep 0.05
+  done
+  echo "Linux program: first frame after $((($(date +%s%N) - t0) / 1000000)) ms"
+  xdotool mousemove 0 767
+  # The two windows stand at the same place: each is shot alone.
   xdotool windowunmap "$linux_window"
-  sleep 0.3
+  export WINEPREFIX=$work/pristine
+  t0=$(date +%s%N)
+  wine "$exe" & program_pid=$!
+  window=$(wait_window '^电子病历补丁$') || fail "no window 电子病历补丁"
+  read -r gx gy < <(client_to_screen "$window" 200 20)
+  for _ in $(seq 400); do
+    [ "$(pixel_at "$gx" "$gy")" != "0,0,0" ] && break
+    sleep 0.05
+  done
+  echo "Windows program: first frame after $((($(date +%s%N) - t0) / 1000000)) ms"
+  sleep 0.5
   import -window root "$work/wine.png"
-  xdotool windowmap "$linux_window"
-  wine_map=$(xdotool getwindowgeometry --shell "$window")
+  read -r wx wy < <(client_to_screen "$window" 0 0)
   xdotool windowunmap "$window"
-  sleep 0.3
+  xdotool windowmap "$linux_window"
+  sleep 0.5
   import -window root "$work/linux.png"
-  eval "$wine_map"
-  wl=$(((WIDTH - client_width) / 2)) wt=$((HEIGHT - client_height - (WIDTH - client_width) / 2))
   mismatches=0 points=0
-  # Dock gradient, toolbar border, grip and right handle; the buttons' captions and
-  # glyphs are rasterised by each platform's own font engine and left out.
+  # Dock gradient, toolbar border and corners, grip and right handle; the buttons'
+  # captions and glyphs are left to each platform's font rasteriser.
   for p in 0,0 1,1 2,2 3,1 4,5 5,10 6,20 7,30 8,40 4,44 3,45 50,1 50,2 50,44 89,5 90,10 91,20 92,30 \
            93,40 88,44 94,20 95,2 100,10 120,20 150,30 200,40 250,5 300,15 350,25 381,46 381,0 \
-           200,0 200,46 10,1 20,44 60,43 85,2; do
+           200,0 200,46 10,1 20,44 60,43 85,2 93,1 93,45 3,2 4,1; do
     x=${p%,*} y=${p#*,}
     a=$(convert "$work/linux.png" -format "%[pixel:p{$((lx + x)),$((ly + y))}]" info:)
-    b=$(convert "$work/wine.png" -format "%[pixel:p{$((X + wl + x)),$((Y + wt + y))}]" info:)
+    b=$(convert "$work/wine.png" -format "%[pixel:p{$((wx + x)),$((wy + y))}]" info:)
     points=$((points + 1))
     [ "$a" = "$b" ] || { echo "  ($x, $y): Linux $a, Windows $b"; mismatches=$((mismatches + 1)); }
   done
-  kill "$linux_pid" 2>/dev/null || true
-  wine_pid=$program_pid
-  kill "$wine_pid" 2>/dev/null || true
+  [ -n "${EMR_E2E_SHOTS:-}" ] && cp "$work/wine.png" "$work/linux.png" "$EMR_E2E_SHOTS/"
+  kill "$linux_pid" "$program_pid" 2>/dev/null || true
   [ "$mismatches" -eq 0 ] || fail "$mismatches of $points command-bar pixels differ from the Linux program's"
   echo "command bar: $points pixels equal to the Linux program's"
 fi

@@ -134,21 +134,21 @@ namespace {
 
 constexpr int kSmoothScale = 8;
 
-/// Draws one shape through `draw` into the canvas region `box` (device pixels).
+/// Runs `draw` on a transparent picture of the canvas region `box` at `scale`
+/// samples per pixel and direction; a canvas pixel centre (an integer coordinate)
+/// lands on the centre of its block of samples.
 template <typename Draw>
-void Rasterise(std::uint32_t* pixels, int stride, const TRect& box, TPoint origin, int scale, Draw draw) {
+std::vector<std::uint32_t> Samples(const TRect& box, TPoint origin, int scale, Draw& draw) {
     const int width = box.Width() * scale, height = box.Height() * scale;
     std::vector<std::uint32_t> samples(static_cast<std::size_t>(width) * height, 0);
     Gdiplus::GpBitmap* bitmap = nullptr;
     if (gp::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB,
                                       reinterpret_cast<BYTE*>(samples.data()), &bitmap) != Gdiplus::Ok)
-        return;
+        return {};
     Gdiplus::GpGraphics* graphics = nullptr;
     if (gp::GdipGetImageGraphicsContext(bitmap, &graphics) == Gdiplus::Ok) {
         gp::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeNone);
         gp::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeNone);
-        // A canvas pixel centre (an integer coordinate) lands on the centre of its
-        // block of samples.
         const float half = (scale - 1) / 2.0f;
         Gdiplus::GpMatrix* matrix = nullptr;
         gp::GdipCreateMatrix2(static_cast<float>(scale), 0, 0, static_cast<float>(scale),
@@ -161,7 +161,21 @@ void Rasterise(std::uint32_t* pixels, int stride, const TRect& box, TPoint origi
         gp::GdipDeleteGraphics(graphics);
     }
     gp::GdipDisposeImage(bitmap);
+    return samples;
+}
 
+/// Draws one shape through `draw` into the canvas region `box` (device pixels).
+/// Coverage is the share of a pixel's samples the shape covers. A gradient's
+/// colour is taken at the pixel centre, as a gradient is evaluated elsewhere,
+/// and from the samples only where the centre lies outside the shape.
+template <typename Draw>
+void Rasterise(std::uint32_t* pixels, int stride, const TRect& box, TPoint origin, int scale, bool shaded,
+               Draw draw) {
+    const std::vector<std::uint32_t> samples = Samples(box, origin, scale, draw);
+    if (samples.empty()) return;
+    std::vector<std::uint32_t> centres;
+    if (shaded && scale > 1) centres = Samples(box, origin, 1, draw);
+    const int width = box.Width() * scale;
     const unsigned count = static_cast<unsigned>(scale * scale);
     for (int y = 0; y < box.Height(); ++y) {
         std::uint32_t* out = pixels + static_cast<std::ptrdiff_t>(box.Top + y) * stride + box.Left;
@@ -178,14 +192,23 @@ void Rasterise(std::uint32_t* pixels, int stride, const TRect& box, TPoint origi
                 }
             }
             if (a == 0) continue;
+            if (!centres.empty()) {
+                const std::uint32_t c = centres[static_cast<std::size_t>(y) * box.Width() + x];
+                if ((c >> 24) == 0xFF) {
+                    // The centre's colour, at the samples' coverage.
+                    r = ((c >> 16) & 0xFF) * a / 255;
+                    g = ((c >> 8) & 0xFF) * a / 255;
+                    b = (c & 0xFF) * a / 255;
+                }
+            }
             // Premultiplied source over the opaque canvas, rounded to nearest.
             a = (a + count / 2) / count, r = (r + count / 2) / count;
             g = (g + count / 2) / count, b = (b + count / 2) / count;
             const unsigned keep = 255 - a;
             const std::uint32_t d = *out;
             const unsigned dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
-            *out = std::min(255u, r + (dr * keep + 127) / 255) << 16 | std::min(255u, g + (dg * keep + 127) / 255) << 8 |
-                   std::min(255u, b + (db * keep + 127) / 255);
+            *out = std::min(255u, r + (dr * keep + 127) / 255) << 16 |
+                   std::min(255u, g + (dg * keep + 127) / 255) << 8 | std::min(255u, b + (db * keep + 127) / 255);
         }
     }
 }
@@ -242,7 +265,7 @@ void TVectorGraphics::DrawPath(const TVectorPen& pen, const TVectorPath& path) {
     // The width is in the drawing's own units, so it scales with the samples.
     gp::GdipCreatePen1(pen.Color(), pen.Width(), Gdiplus::UnitWorld, &gpen);
     if (p && gpen)
-        Rasterise(canvas_.pixels_, canvas_.stride_, box, canvas_.origin_, surface_->Scale,
+        Rasterise(canvas_.pixels_, canvas_.stride_, box, canvas_.origin_, surface_->Scale, false,
                   [&](Gdiplus::GpGraphics* g) { gp::GdipDrawPath(g, gpen, p); });
     if (gpen) gp::GdipDeletePen(gpen);
     if (p) gp::GdipDeletePath(p);
@@ -257,6 +280,7 @@ void TVectorGraphics::FillPath(const TVectorBrush& brush, const TVectorPath& pat
     Gdiplus::GpBrush* b = MakeBrush(brush);
     if (p && b)
         Rasterise(canvas_.pixels_, canvas_.stride_, box, canvas_.origin_, surface_->Scale,
+                  brush.Kind() != TVectorBrush::TKind::Solid,
                   [&](Gdiplus::GpGraphics* g) { gp::GdipFillPath(g, b, p); });
     if (b) gp::GdipDeleteBrush(b);
     if (p) gp::GdipDeletePath(p);
