@@ -7,9 +7,10 @@
 # programs are compared at the same client points.
 #
 # usage: ProgramE2E.sh path/to/emrpatch.exe [path/to/linux/emrpatch]
+#        (the Linux program may also be named by EMR_LINUX_PROGRAM)
 set -euo pipefail
 exe=$(realpath "$1")
-linux_program=${2:-}
+linux_program=${2:-${EMR_LINUX_PROGRAM:-}}
 work=$(mktemp -d)
 xvfb=
 cleanup() {

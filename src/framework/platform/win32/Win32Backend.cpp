@@ -113,10 +113,15 @@ Win32Backend::Win32Backend() {
 }
 
 Win32Backend::~Win32Backend() {
+    // All are marked first: destroying an owner destroys the windows it owns,
+    // which must not then be reported (and erased) in the middle of this loop.
+    std::vector<WindowId> ids;
     for (auto& [id, w] : windows_) {
         w->Destroying = true;
-        ::DestroyWindow(Handle(id));
+        ids.push_back(id);
     }
+    for (WindowId id : ids)
+        if (IsWindow(Handle(id))) ::DestroyWindow(Handle(id));
     windows_.clear();
     if (g_backend == this) g_backend = nullptr;
 }
