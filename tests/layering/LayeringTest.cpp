@@ -71,7 +71,8 @@ std::vector<TSourceFile> SourceFiles() {
         auto ext = entry.path().extension();
         if (ext != ".h" && ext != ".cpp") continue;
         std::string folder = fs::relative(entry.path().parent_path(), SourceRoot()).generic_string();
-        if (entry.path().filename() == "main.cpp" || entry.path().filename() == "WinMain.cpp") folder = "program";
+        if (entry.path().filename() == "main.cpp" || entry.path().filename() == "WinMain.cpp")
+            folder = "program";
         files.push_back({entry.path(), folder});
     }
     return files;

@@ -30,7 +30,6 @@ double EllipseParameter(double theta, double a, double b) {
     return std::atan2(a * std::sin(theta), b * std::cos(theta));
 }
 
-
 /// Replays a path on a cairo context (in the caller's coordinates).
 void EmitPath(cairo_t* cr, const TVectorPath& path) {
     using Op = TVectorPath::Op;

@@ -9,6 +9,8 @@
 
 #include "framework/core/Exception.h"
 #include "framework/graphics/TextEngine.h"
+
+// Last: the system headers' macros must not rename the framework's names.
 #include "framework/graphics/win32/GdiApi.h"
 
 namespace emr {
@@ -43,8 +45,8 @@ std::wstring Wide(std::string_view utf8) {
 
 std::string Narrow(const std::wstring& wide) {
     if (wide.empty()) return {};
-    const int n =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                      nullptr, nullptr);
     std::string out(static_cast<std::size_t>(std::max(0, n)), '\0');
     if (n > 0)
         WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
@@ -77,8 +79,9 @@ TFamilyKind KindOf(const std::string& name) {
 /// Ideographs, kana, hangul and full-width forms: the characters a UI face takes
 /// from its CJK fallback even when the face itself has them, as font linking did.
 bool IsCjk(unsigned cp) {
-    return (cp >= 0x2E80 && cp <= 0x9FFF) || (cp >= 0xAC00 && cp <= 0xD7AF) || (cp >= 0xF900 && cp <= 0xFAFF) ||
-           (cp >= 0xFE30 && cp <= 0xFE4F) || (cp >= 0xFF00 && cp <= 0xFFEF) || cp >= 0x20000;
+    return (cp >= 0x2E80 && cp <= 0x9FFF) || (cp >= 0xAC00 && cp <= 0xD7AF) ||
+           (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFE30 && cp <= 0xFE4F) ||
+           (cp >= 0xFF00 && cp <= 0xFFEF) || cp >= 0x20000;
 }
 
 int CALLBACK FoundFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM data) {
@@ -104,7 +107,11 @@ std::vector<unsigned> CodePoints(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto b = static_cast<unsigned char>(text[i]);
-        int length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+        int length = b < 0x80             ? 1
+                     : (b & 0xE0) == 0xC0 ? 2
+                     : (b & 0xF0) == 0xE0 ? 3
+                     : (b & 0xF8) == 0xF0 ? 4
+                                          : 0;
         unsigned cp = length == 1 ? b : length == 2 ? b & 0x1F : length == 3 ? b & 0x0F : b & 0x07;
         bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
         for (int k = 1; valid && k < length; ++k) {
@@ -197,7 +204,8 @@ struct TTextEngine::Impl {
     }
 
     Font& FontFor(const std::wstring& family, int em, TFontStyles style) {
-        const std::wstring key = family + L'|' + std::to_wstring(em) + L'|' + std::to_wstring(style & (fsBold | fsItalic));
+        const std::wstring key =
+            family + L'|' + std::to_wstring(em) + L'|' + std::to_wstring(style & (fsBold | fsItalic));
         auto it = Fonts.find(key);
         if (it != Fonts.end()) return *it->second;
         LOGFONTW lf{};
@@ -258,12 +266,14 @@ struct TTextEngine::Impl {
         }
         GLYPHMETRICS gm{};
         const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
-        const DWORD size = GetGlyphOutlineW(Dc, index, GGO_GRAY8_BITMAP | GGO_GLYPH_INDEX, &gm, 0, nullptr, &identity);
+        const DWORD size =
+            GetGlyphOutlineW(Dc, index, GGO_GRAY8_BITMAP | GGO_GLYPH_INDEX, &gm, 0, nullptr, &identity);
         if (size != GDI_ERROR) {
             g.Advance = gm.gmCellIncX;
             if (size > 0) {
                 std::vector<std::uint8_t> bits(size);
-                GetGlyphOutlineW(Dc, index, GGO_GRAY8_BITMAP | GGO_GLYPH_INDEX, &gm, size, bits.data(), &identity);
+                GetGlyphOutlineW(Dc, index, GGO_GRAY8_BITMAP | GGO_GLYPH_INDEX, &gm, size, bits.data(),
+                                 &identity);
                 g.Width = static_cast<int>(gm.gmBlackBoxX);
                 g.Height = static_cast<int>(gm.gmBlackBoxY);
                 g.Left = gm.gmptGlyphOrigin.x;
@@ -273,8 +283,10 @@ struct TTextEngine::Impl {
                 // 65 levels of coverage (0..64), made into 0..255.
                 for (int y = 0; y < g.Height; ++y)
                     for (int x = 0; x < g.Width; ++x) {
-                        const unsigned v = std::min<unsigned>(64, bits[static_cast<std::size_t>(y) * pitch + x]);
-                        g.Alpha[static_cast<std::size_t>(y) * g.Width + x] = static_cast<std::uint8_t>((v * 255 + 32) / 64);
+                        const unsigned v =
+                            std::min<unsigned>(64, bits[static_cast<std::size_t>(y) * pitch + x]);
+                        g.Alpha[static_cast<std::size_t>(y) * g.Width + x] =
+                            static_cast<std::uint8_t>((v * 255 + 32) / 64);
                     }
             }
         }
@@ -291,7 +303,8 @@ struct TTextEngine::Impl {
 
     Face& FaceFor(const TFont& font) {
         const TFontStyles style = font.Style() & (fsBold | fsItalic);
-        std::string key = Lower(font.Name()) + '|' + std::to_string(font.Height()) + '|' + std::to_string(style);
+        std::string key =
+            Lower(font.Name()) + '|' + std::to_string(font.Height()) + '|' + std::to_string(style);
         auto it = Faces.find(key);
         if (it != Faces.end()) return *it->second;
 
@@ -328,7 +341,8 @@ struct TTextEngine::Impl {
             em = -height;
         } else if (height > 0) {
             // A cell height: the largest em whose line fits in it.
-            em = std::max(1, static_cast<int>(std::ceil(height * 1000.0 / LineHeightAt(primary, 1000, style))));
+            em = std::max(1,
+                          static_cast<int>(std::ceil(height * 1000.0 / LineHeightAt(primary, 1000, style))));
             while (em > 1 && LineHeightAt(primary, em, style) > height)
                 --em;
         }
@@ -374,7 +388,8 @@ struct TTextEngine::Impl {
     }
 
     /// The line's glyphs, placed, and its advance.
-    std::vector<Placed> Layout(Face& face, std::string_view text, int& width, std::vector<std::string>* families = nullptr) {
+    std::vector<Placed> Layout(Face& face, std::string_view text, int& width,
+                               std::vector<std::string>* families = nullptr) {
         std::vector<Placed> out;
         int x = 0;
         for (unsigned cp : CodePoints(text)) {
@@ -429,8 +444,8 @@ void TTextEngine::CharBounds(const TFont& font, std::string_view text, int byteO
     width = Width(font, text.substr(0, next)) - x;
 }
 
-std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::string_view text, int hotkeyOffset,
-                                                     int hotkeyLength) {
+std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::string_view text,
+                                                     int hotkeyOffset, int hotkeyLength) {
     Impl::Face& face = impl_->FaceFor(font);
     const int extra[] = {font.Style(), hotkeyOffset, hotkeyLength};
     const Impl::Face* address = &face;

@@ -6,6 +6,8 @@
 
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/VectorGraphics.h"
+
+// Last: the system headers' macros must not rename the framework's names.
 #include "framework/graphics/win32/GdiApi.h"
 
 #include <objidl.h> // what the GDI+ headers need of COM
@@ -95,8 +97,8 @@ Gdiplus::GpBrush* MakeBrush(const TVectorBrush& brush) {
         const Gdiplus::RectF box(b.Box().X, b.Box().Y, b.Box().Width, b.Box().Height);
         Gdiplus::GpLineGradient* line = nullptr;
         gp::GdipCreateLineBrushFromRect(&box, b.Color1(), b.Color2(),
-                                        static_cast<Gdiplus::LinearGradientMode>(b.Mode()), Gdiplus::WrapModeTile,
-                                        &line);
+                                        static_cast<Gdiplus::LinearGradientMode>(b.Mode()),
+                                        Gdiplus::WrapModeTile, &line);
         return line;
     }
     case TVectorBrush::TKind::PathGradient: {
@@ -182,8 +184,8 @@ void Rasterise(std::uint32_t* pixels, int stride, const TRect& box, TPoint origi
         for (int x = 0; x < box.Width(); ++x, ++out) {
             unsigned a = 0, r = 0, g = 0, b = 0;
             for (int j = 0; j < scale; ++j) {
-                const std::uint32_t* s =
-                    &samples[static_cast<std::size_t>(y * scale + j) * width + static_cast<std::size_t>(x * scale)];
+                const std::uint32_t* s = &samples[static_cast<std::size_t>(y * scale + j) * width +
+                                                  static_cast<std::size_t>(x * scale)];
                 for (int i = 0; i < scale; ++i) {
                     a += s[i] >> 24;
                     r += (s[i] >> 16) & 0xFF;
@@ -208,7 +210,8 @@ void Rasterise(std::uint32_t* pixels, int stride, const TRect& box, TPoint origi
             const std::uint32_t d = *out;
             const unsigned dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
             *out = std::min(255u, r + (dr * keep + 127) / 255) << 16 |
-                   std::min(255u, g + (dg * keep + 127) / 255) << 8 | std::min(255u, b + (db * keep + 127) / 255);
+                   std::min(255u, g + (dg * keep + 127) / 255) << 8 |
+                   std::min(255u, b + (db * keep + 127) / 255);
         }
     }
 }

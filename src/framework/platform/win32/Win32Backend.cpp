@@ -5,6 +5,8 @@
 
 #include "framework/graphics/Color.h"
 #include "framework/platform/win32/Win32Window.h"
+
+// Last: the system headers' macros must not rename the framework's names.
 #include "framework/platform/win32/Win32Api.h"
 
 namespace emr::platform {
@@ -139,7 +141,8 @@ Win32Backend::TWindow* Win32Backend::Find(WindowId window) {
     return it == windows_.end() ? nullptr : it->second.get();
 }
 
-WindowId Win32Backend::CreateWindow(const TWindowStyle& style, const TRect& bounds, const std::string& title) {
+WindowId Win32Backend::CreateWindow(const TWindowStyle& style, const TRect& bounds,
+                                    const std::string& title) {
     auto w = std::make_unique<TWindow>();
     w->Style = style;
     w->Bits = StyleBitsOf(style);
@@ -230,7 +233,8 @@ void Win32Backend::Present(WindowId window, const std::uint32_t* pixels, int wid
         // A new size: the whole picture is new.
         for (int y = 0; y < height; ++y)
             std::memcpy(&w->Picture[static_cast<std::size_t>(y) * width],
-                        pixels + static_cast<std::ptrdiff_t>(y) * stride, static_cast<std::size_t>(width) * 4);
+                        pixels + static_cast<std::ptrdiff_t>(y) * stride,
+                        static_cast<std::size_t>(width) * 4);
     } else {
         const TRect r = dirty.Intersect({0, 0, width, height});
         for (int y = r.Top; y < r.Bottom; ++y)
@@ -291,9 +295,9 @@ void Win32Backend::SetCursor(WindowId window, TCursorShape shape) {
     // Shown at once when the pointer is over the window (or the window holds it).
     POINT p;
     GetCursorPos(&p);
-    if (grab_ == window || WindowFromPoint(p) == Handle(window)) SendMessageW(Handle(window), WM_SETCURSOR,
-                                                                              reinterpret_cast<WPARAM>(Handle(window)),
-                                                                              MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    if (grab_ == window || WindowFromPoint(p) == Handle(window))
+        SendMessageW(Handle(window), WM_SETCURSOR, reinterpret_cast<WPARAM>(Handle(window)),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
 void Win32Backend::GrabPointer(WindowId window) {

@@ -3,6 +3,8 @@
 #include "framework/graphics/Color.h"
 #include "framework/platform/win32/Win32Backend.h"
 #include "framework/platform/win32/Win32Window.h"
+
+// Last: the system headers' macros must not rename the framework's names.
 #include "framework/platform/win32/Win32Api.h"
 
 namespace emr::platform::win32 {
@@ -202,7 +204,8 @@ bool Win32Backend::HandleMessage(WindowId window, unsigned msg, std::uintptr_t w
         default:
             break;
         }
-        if (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP || msg == WM_RBUTTONDBLCLK) button = TMouseButton::Right;
+        if (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP || msg == WM_RBUTTONDBLCLK)
+            button = TMouseButton::Right;
         if (msg == WM_MBUTTONDOWN || msg == WM_MBUTTONUP || msg == WM_MBUTTONDBLCLK)
             button = TMouseButton::Middle;
         TEvent e = PointerEvent(type, window, lParam, wParam);
