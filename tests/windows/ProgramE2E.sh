@@ -131,6 +131,46 @@ echo "退出: no change"
 # 3. The command bar against the Linux program's, point by point, and the time
 #    each takes to its first frame (measured alike: until the dock's gradient shows).
 if [ -n "$linux_program" ]; then
+  # The Windows program paints in the desktop's colours (GetSysColor), the Linux
+  # one in those of a default Windows 7 desktop: the prefix gets those for this run.
+  cat > "$work/colors.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Control Panel\Colors]
+"Scrollbar"="200 200 200"
+"Background"="0 0 0"
+"ActiveTitle"="153 180 209"
+"InactiveTitle"="191 205 219"
+"Menu"="240 240 240"
+"Window"="255 255 255"
+"WindowFrame"="100 100 100"
+"MenuText"="0 0 0"
+"WindowText"="0 0 0"
+"TitleText"="0 0 0"
+"ActiveBorder"="180 180 180"
+"InactiveBorder"="244 247 252"
+"AppWorkSpace"="171 171 171"
+"Hilight"="51 153 255"
+"HilightText"="255 255 255"
+"ButtonFace"="240 240 240"
+"ButtonShadow"="160 160 160"
+"GrayText"="109 109 109"
+"ButtonText"="0 0 0"
+"InactiveTitleText"="67 78 84"
+"ButtonHilight"="255 255 255"
+"ButtonDkShadow"="105 105 105"
+"ButtonLight"="227 227 227"
+"InfoText"="0 0 0"
+"InfoWindow"="255 255 225"
+"HotTrackingColor"="0 102 204"
+"GradientActiveTitle"="185 209 234"
+"GradientInactiveTitle"="215 228 242"
+"MenuHilight"="51 153 255"
+"MenuBar"="240 240 240"
+REG
+  WINEPREFIX=$work/pristine wine regedit /S "$(winepath -w "$work/colors.reg" 2>/dev/null || echo "$work/colors.reg")" \
+    >/dev/null 2>&1
+  WINEPREFIX=$work/pristine wineserver -w
   t0=$(date +%s%N)
   XDG_CONFIG_HOME=$work/linux-config "$linux_program" & linux_pid=$!
   linux_window=
