@@ -82,7 +82,12 @@ function(emr_test_program name)
   target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   if(WIN32)
     # Each program is one test under Wine: listing the tests would start Wine once more per program.
-    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+    if(name IN_LIST EMR_DISPLAY_TESTS)
+      add_test(NAME ${name} COMMAND xvfb-run -a ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:${name}>
+               WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+    else()
+      add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+    endif()
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "EMR_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   else()
     gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} DISCOVERY_TIMEOUT 60
