@@ -83,7 +83,12 @@ function(emr_test_program name)
   if(WIN32)
     # Each program is one test under Wine: listing the tests would start Wine once more per program.
     if(name IN_LIST EMR_DISPLAY_TESTS)
-      add_test(NAME ${name} COMMAND xvfb-run -a ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:${name}>
+      # A prefix of their own whose server lives only as long as the X server
+      # it was started on: Wine opens windows through the display of the session
+      # that started its server.
+      add_test(NAME ${name}
+               COMMAND xvfb-run -a env EMR_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-display EMR_WINE_WAIT=1
+                       ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:${name}>
                WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
     else()
       add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
