@@ -172,14 +172,10 @@ REG
     >/dev/null 2>&1
   WINEPREFIX=$work/pristine wineserver -w
   t0=$(date +%s%N)
-  XDG_CONFIG_HOME=$work/linux-config "$linux_program" & linux_pid=$!
-  linux_window=
-  for _ in $(seq 400); do
-    linux_window=$(xdotool search --onlyvisible --pid "$linux_pid" 2>/dev/null | head -n1 || true)
-    [ -n "$linux_window" ] && break
-    sleep 0.05
-  done
-  [ -n "$linux_window" ] || fail "no Linux window"
+  XDG_CONFIG_HOME=$work/linux-config "$linux_program" 2> "$work/linux.err" & linux_pid=$!
+  # No Windows program runs now: the one window of that name is the Linux program's.
+  linux_window=$(wait_window '^电子病历补丁$') ||
+    fail "no Linux window ($(kill -0 "$linux_pid" 2>/dev/null && echo running || echo ended): $(cat "$work/linux.err"))"
   eval "$(xdotool getwindowgeometry --shell "$linux_window")"
   lx=$X ly=$Y
   for _ in $(seq 400); do
