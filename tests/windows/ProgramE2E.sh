@@ -38,7 +38,6 @@ wineboot --init >/dev/null 2>&1
 # Wine's windows place themselves; nothing waits for a window manager.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 wineserver -w
-cp -a "$WINEPREFIX" "$work/pristine"
 
 # The user's regional settings as the prefix's registry file keeps them.
 international() {
@@ -76,8 +75,8 @@ pixel_at() { # x y → "r,g,b" of the screen
 run_and_click() { # prefix client-x client-y → sets $program_pid, $window
   export WINEPREFIX=$1
   local start=$(date +%s%N)
-  wine "$exe" & program_pid=$!
-  window=$(wait_window '^电子病历补丁$') || fail "no window 电子病历补丁"
+  wine "$exe" 2> "$work/wine.err" & program_pid=$!
+  window=$(wait_window '^电子病历补丁$') || fail "no window 电子病历补丁: $(cat "$work/wine.err")"
   # The first frame is there when the dock's gradient is.
   read -r gx gy < <(client_to_screen "$window" 200 20)
   for _ in $(seq 200); do
@@ -119,13 +118,13 @@ diff <(others <<<"$before") <(others <<<"$after") >&2 || fail "other regional va
 echo "确定: five values written, others unchanged"
 
 # 2. "退出": nothing changes.
-before=$(international "$work/pristine")
-run_and_click "$work/pristine" 49 8
+before=$(international "$work/prefix")
+run_and_click "$work/prefix" 49 8
 status=0
 wait "$program_pid" || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status after 退出"
 wineserver -w
-[ "$before" = "$(international "$work/pristine")" ] || fail "退出 changed the regional values"
+[ "$before" = "$(international "$work/prefix")" ] || fail "退出 changed the regional values"
 echo "退出: no change"
 
 # 3. The command bar against the Linux program's, point by point, and the time
@@ -168,9 +167,9 @@ REGEDIT4
 "MenuHilight"="51 153 255"
 "MenuBar"="240 240 240"
 REG
-  WINEPREFIX=$work/pristine wine regedit /S "$(winepath -w "$work/colors.reg" 2>/dev/null || echo "$work/colors.reg")" \
+  WINEPREFIX=$work/prefix wine regedit /S "$(winepath -w "$work/colors.reg" 2>/dev/null || echo "$work/colors.reg")" \
     >/dev/null 2>&1
-  WINEPREFIX=$work/pristine wineserver -w
+  WINEPREFIX=$work/prefix wineserver -w
   t0=$(date +%s%N)
   XDG_CONFIG_HOME=$work/linux-config "$linux_program" 2> "$work/linux.err" & linux_pid=$!
   # No Windows program runs now: the one window of that name is the Linux program's.
@@ -186,10 +185,10 @@ REG
   xdotool mousemove 0 767
   # The two windows stand at the same place: each is shot alone.
   xdotool windowunmap "$linux_window"
-  export WINEPREFIX=$work/pristine
+  export WINEPREFIX=$work/prefix
   t0=$(date +%s%N)
-  wine "$exe" & program_pid=$!
-  window=$(wait_window '^电子病历补丁$') || fail "no window 电子病历补丁"
+  wine "$exe" 2> "$work/wine.err" & program_pid=$!
+  window=$(wait_window '^电子病历补丁$') || fail "no window 电子病历补丁: $(cat "$work/wine.err")"
   read -r gx gy < <(client_to_screen "$window" 200 20)
   for _ in $(seq 400); do
     [ "$(pixel_at "$gx" "$gy")" != "0,0,0" ] && break
