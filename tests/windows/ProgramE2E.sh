@@ -24,13 +24,23 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # The stored layout's client size: the frame Wine draws is what is left over.
 readonly client_width=382 client_height=198
 
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$work/display")
+# A private server on a high display number of its own choosing: the low numbers
+# are where other programs and tests expect their own servers.
+for _ in $(seq 20); do
+  number=$((200 + RANDOM % 800))
+  [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
+  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 200); do
+    [ -e "/tmp/.X11-unix/X$number" ] && break
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.05
+  done
+  [ -e "/tmp/.X11-unix/X$number" ] && kill -0 "$xvfb" 2>/dev/null && break
+  xvfb=
+done
+[ -n "$xvfb" ] || fail "Xvfb did not start"
+export DISPLAY=:$number
 
 export WINEARCH=win32 WINEDEBUG=-all LANG=zh_CN.UTF-8 WINEDLLOVERRIDES=mscoree,mshtml=
 export WINEPREFIX=$work/prefix
