@@ -1,7 +1,10 @@
 # `cmake --install` puts the toolkit in place for other projects: the headers
 # under include/emrtoolkit, the layers' static libraries, a CMake package
 # (find_package(EmrToolkit), targets EmrToolkit::<layer>) and a pkg-config file.
-# The utility itself (app) is not part of it.
+# The utility itself (app) is not part of it, and neither is the Windows build.
+if(WIN32)
+  return()
+endif()
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 

@@ -27,12 +27,16 @@ const std::map<std::string, std::vector<std::string>> kUses = {
     {"framework/forms", {"framework/controls", "framework/streaming"}},
     {"framework/platform/headless", {"framework/platform", "framework/graphics"}},
     {"framework/platform/x11", {"framework/platform"}},
+    {"framework/platform/win32", {"framework/platform", "framework/graphics"}},
+    // The Windows implementations of graphics headers (GDI text, GDI+ drawing).
+    {"framework/graphics/win32", {"framework/graphics"}},
     {"styling", {"framework/forms"}},
     {"menus", {"styling"}},
     {"toolbar", {"menus"}},
     {"app", {"toolbar"}},
-    // A main.cpp is the program, built beside its folder's layer: it picks the backend.
-    {"program", {"app", "framework/platform/headless", "framework/platform/x11"}},
+    // A main.cpp (WinMain.cpp on Windows) is the program, built beside its folder's
+    // layer: it picks the backend.
+    {"program", {"app", "framework/platform/headless", "framework/platform/x11", "framework/platform/win32"}},
 };
 
 /// The folder itself and everything it may reach.
@@ -67,7 +71,8 @@ std::vector<TSourceFile> SourceFiles() {
         auto ext = entry.path().extension();
         if (ext != ".h" && ext != ".cpp") continue;
         std::string folder = fs::relative(entry.path().parent_path(), SourceRoot()).generic_string();
-        if (entry.path().filename() == "main.cpp") folder = "program";
+        if (entry.path().filename() == "main.cpp" || entry.path().filename() == "WinMain.cpp")
+            folder = "program";
         files.push_back({entry.path(), folder});
     }
     return files;

@@ -7,8 +7,6 @@
 #include "framework/core/Geometry.h"
 #include "framework/graphics/Color.h"
 
-typedef struct _cairo cairo_t;
-
 namespace emr {
 
 class TCanvas;
@@ -74,31 +72,34 @@ public:
     /// The number of points the path would have as lines and cubic curves.
     int PointCount() const;
 
-    /// Replays the path on a cairo context (in the caller's coordinates).
-    void Emit(cairo_t* cr) const;
-
-private:
+    /// One recorded piece. Line: (A, B) to (C, D). Arc: box A, B, C, D, start E,
+    /// sweep F. Ellipse and Rectangle: box A, B, C, D. Close and Start: nothing.
     enum class Op { Line, Arc, Ellipse, Rectangle, Close, Start };
     struct Piece {
         Op Kind;
         float A, B, C, D, E, F;
     };
+    /// The pieces in the order they were added, for the drawing surface to replay.
+    const std::vector<Piece>& Pieces() const { return ops_; }
+
+private:
     std::vector<Piece> ops_;
 };
 
-/// Base of the fills.
+/// Base of the fills. The drawing surface reads a brush through its kind and
+/// accessors; brushes hold no drawing-library objects.
 class TVectorBrush {
 public:
+    enum class TKind { Solid, LinearGradient, PathGradient };
     virtual ~TVectorBrush() = default;
-    /// Makes this brush the source of the cairo context.
-    virtual void Apply(cairo_t* cr) const = 0;
+    virtual TKind Kind() const = 0;
 };
 
 class TVectorSolidBrush : public TVectorBrush {
 public:
     explicit TVectorSolidBrush(TARGB color) : color_(color) {}
     TARGB Color() const { return color_; }
-    void Apply(cairo_t* cr) const override;
+    TKind Kind() const override { return TKind::Solid; }
 
 private:
     TARGB color_;
@@ -111,7 +112,11 @@ class TVectorLinearGradientBrush : public TVectorBrush {
 public:
     TVectorLinearGradientBrush(const TRectF& box, TARGB color1, TARGB color2, TLinearGradientMode mode)
         : box_(box), color1_(color1), color2_(color2), mode_(mode) {}
-    void Apply(cairo_t* cr) const override;
+    TKind Kind() const override { return TKind::LinearGradient; }
+    const TRectF& Box() const { return box_; }
+    TARGB Color1() const { return color1_; }
+    TARGB Color2() const { return color2_; }
+    TLinearGradientMode Mode() const { return mode_; }
 
 private:
     TRectF box_;
@@ -131,8 +136,12 @@ public:
     void SetCenterPoint(TPointF point) { center_ = point; }
     /// Colours of the boundary; this brush uses the first one all round.
     void SetSurroundColors(const std::vector<TARGB>& colors);
-    void Apply(cairo_t* cr) const override;
+    TKind Kind() const override { return TKind::PathGradient; }
     const TVectorPath& Path() const { return path_; }
+    const TRectF& Bounds() const { return bounds_; }
+    TPointF CenterPoint() const { return center_; }
+    TARGB CenterColor() const { return centerColor_; }
+    TARGB SurroundColor() const { return surroundColor_; }
 
 private:
     TVectorPath path_;
@@ -165,11 +174,15 @@ public:
     void FillEllipse(const TVectorBrush& brush, float x, float y, float width, float height);
 
 private:
+    /// The drawing library's state while the surface is open (none when the canvas
+    /// has nothing to draw on); each platform's implementation defines it.
+    struct TSurface;
+
     void Begin();
     void Finish();
 
     TCanvas& canvas_;
-    cairo_t* cr_ = nullptr;
+    std::unique_ptr<TSurface> surface_;
     TSmoothingMode smoothing_ = TSmoothingMode::None;
     TRect dirty_;
 };

@@ -7,6 +7,16 @@
 namespace emr::testing {
 namespace {
 
+#ifdef _WIN32
+// The C runtime of Windows sets its environment through _putenv_s.
+int setenv(const char* name, const char* value, int) {
+    return _putenv_s(name, value);
+}
+int unsetenv(const char* name) {
+    return _putenv_s(name, "");
+}
+#endif
+
 struct MessageDialogFixture : ::testing::Test {
     FormsHarness h;
     TForm* owner = h.NewForm(300, 200, 300, 150);
