@@ -25,11 +25,12 @@ const std::map<std::string, std::vector<std::string>> kUses = {
     {"framework/streaming", {"framework/core"}},
     {"framework/controls", {"framework/graphics", "framework/platform"}},
     {"framework/forms", {"framework/controls", "framework/streaming"}},
+    {"framework/storage", {"framework/core"}},
     {"framework/platform/headless", {"framework/platform", "framework/graphics"}},
     {"framework/platform/x11", {"framework/platform"}},
     {"styling", {"framework/forms"}},
     {"menus", {"styling"}},
-    {"toolbar", {"menus"}},
+    {"toolbar", {"menus", "framework/storage"}},
     {"app", {"toolbar"}},
     // A main.cpp is the program, built beside its folder's layer: it picks the backend.
     {"program", {"app", "framework/platform/headless", "framework/platform/x11"}},
