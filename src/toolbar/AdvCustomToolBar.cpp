@@ -9,6 +9,7 @@
 #include "framework/graphics/ImageList.h"
 #include "styling/CustomAdvToolBarStyler.h"
 #include "toolbar/AdvToolBarSeparator.h"
+#include "toolbar/ToolBarLayoutPersistence.h"
 #include "toolbar/ToolBarListHelpers.h"
 
 namespace emr {
@@ -40,11 +41,13 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     officeHint_ = std::make_unique<TAdvHintInfo>();
     persistence_ = std::make_unique<TPersistence>();
     persistence_->SetSection("UnDockedAdvToolBars");
+    layoutPersistence_ = std::make_unique<TToolBarLayoutPersistence>(this);
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;
 
 void TAdvCustomToolBar::BeforeDestruction() {
+    if (persistence_->Enabled() && !Designing()) layoutPersistence_->SaveOnDestroy();
     // A freed toolbar leaves the rows of its panel while both are whole.
     if (dockPanel_ && lastDockPanelRef_.Get()) {
         TToolBarDockSite* panel = dockPanel_;
@@ -494,6 +497,19 @@ void TAdvCustomToolBar::Loaded() {
     });
     ArrangeControls(true);
     ButtonsReadStyler();
+    if (persistence_->Enabled() && !Designing()) LoadToolBarLayout();
+}
+
+void TAdvCustomToolBar::LoadToolBarLayout() {
+    layoutPersistence_->Load();
+}
+
+void TAdvCustomToolBar::SaveToolBarLayout() {
+    layoutPersistence_->Save();
+}
+
+bool TAdvCustomToolBar::ToolBarLayoutLoaded() const {
+    return layoutPersistence_->Loaded();
 }
 
 void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation) {
@@ -523,6 +539,10 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
         lastDockPanelRef_.Reset();
     }
     if (auto* c = dynamic_cast<TControl*>(component)) {
+        // The first control to go while the whole window goes saves the toolbar's
+        // layout, while every control is still in its lists.
+        if (HasState(csDestroying) && persistence_->Enabled() && !Designing() && Contains(positionList_, c))
+            layoutPersistence_->SaveOnDestroy();
         Remove(positionList_, c);
         Remove(priorityList_, c);
         Remove(overflowList_, c);

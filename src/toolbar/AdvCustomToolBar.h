@@ -22,6 +22,7 @@ class TMainMenu;
 class TPopupMenu;
 class TTimer;
 class TAdvCustomToolBarButton;
+class TToolBarLayoutPersistence;
 
 /// The pressable parts of a toolbar's own chrome.
 enum class TToolBarPart { None, RightHandle, OptionButton, CloseButton, Indicator };
@@ -128,6 +129,11 @@ public:
     /// copies its own Enabled, Key and Location into it.
     TPersistence* Persistence() const { return persistence_.get(); }
     void SetPersistence(const TPersistence* value) { persistence_->Assign(value); }
+    /// Restores the saved floating state and control visibility (when Persistence.Enabled).
+    void LoadToolBarLayout();
+    /// Saves them; throws ESettingsStoreError when the store cannot be written.
+    void SaveToolBarLayout();
+    bool ToolBarLayoutLoaded() const;
     TAdvHintInfo* OfficeHint() const { return officeHint_.get(); }
     void SetOfficeHint(const TAdvHintInfo* value) { officeHint_->Assign(value); }
     std::string Version() const { return ToolBarVersion; }
@@ -345,6 +351,7 @@ private:
     bool parentOptionPicture_ = true;
     std::unique_ptr<TAdvHintInfo> officeHint_;
     std::unique_ptr<TPersistence> persistence_;
+    std::unique_ptr<TToolBarLayoutPersistence> layoutPersistence_;
     int floatingRows_ = 1;
 
     TToolBarState state_ = TToolBarState::tsDocked;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+
+#include "framework/core/Geometry.h"
+
+namespace emr {
+
+class TAdvCustomToolBar;
+
+/// Saves and restores what a toolbar keeps of itself: whether it floats (with its
+/// window position and number of rows) and which of its controls are visible,
+/// under value names led by the toolbar's Name in its Persistence.Section.
+class TToolBarLayoutPersistence {
+public:
+    /// Floats a toolbar at a screen point; the floating logic provides it.
+    using TFloatHandler = std::function<void(TAdvCustomToolBar* toolBar, TPoint screenPoint)>;
+
+    explicit TToolBarLayoutPersistence(TAdvCustomToolBar* toolBar) : toolBar_(toolBar) {}
+
+    /// Restores the saved layout when the toolbar's own persistence is enabled.
+    void Load();
+    /// Throws ESettingsStoreError when the store cannot be written.
+    void Save();
+    /// Save as destruction runs it: once, with failures reported instead of thrown.
+    void SaveOnDestroy();
+    bool Loaded() const { return loaded_; }
+
+    static void SetFloatHandler(TFloatHandler handler);
+
+private:
+    TAdvCustomToolBar* toolBar_;
+    bool loaded_ = false;
+    bool savedOnDestroy_ = false;
+};
+
+} // namespace emr
