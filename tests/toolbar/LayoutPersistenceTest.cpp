@@ -21,6 +21,7 @@
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
+#include "toolbar/ToolBarDockSite.h"
 #include "toolbar/ToolBarLayoutPersistence.h"
 #include "toolbar/ToolbarClasses.h"
 
@@ -289,6 +290,39 @@ TEST_F(LayoutPersistenceTest, ToolBarSavedFloatingIsFloatedAtItsSavedPoint) {
     floatedAt.clear();
     a->LoadToolBarLayout();
     EXPECT_TRUE(floatedAt.empty());
+}
+
+/// A floating window stand-in: a toolbar whose parent it is counts as floating.
+class TFakeFloatingWindow : public TForm, public TToolBarFloatingSite {
+public:
+    using TForm::TForm;
+    void FitToToolBar() override {}
+    bool WindowShowing() const override { return true; }
+    void HideWindow() override {}
+    void StopFollowing() override {}
+    void Release() override {}
+};
+
+TEST_F(LayoutPersistenceTest, FloatingToolBarWritesItsWindowPositionAsRegistryNumbers) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    auto* window = new TFakeFloatingWindow(form);
+    window->SetBounds(250, 120, 200, 80);
+    a->SetParent(window);
+    ASSERT_TRUE(a->Floating());
+    TPersistence* p = a->Persistence();
+    p->SetLocation(TPersistenceLocation::plRegistry);
+    p->SetKey("Software\\Emr");
+    p->SetEnabled(true);
+    a->SaveToolBarLayout();
+    const std::string text = ReadFile(dir + "/user-registry.reg");
+    auto has = [&](const std::string& line) { return text.find("\n" + line + "\n") != std::string::npos; };
+    EXPECT_TRUE(has("[HKEY_CURRENT_USER\\Software\\Emr\\UnDockedAdvToolBars]")) << text;
+    EXPECT_TRUE(has("\"A.Name\"=\"A\"")) << text;
+    EXPECT_TRUE(has("\"A.State\"=dword:00000001")) << text;
+    EXPECT_TRUE(has("\"A.Left\"=dword:000000fa")) << "the window's screen position: " << text;
+    EXPECT_TRUE(has("\"A.Top\"=dword:00000078")) << text;
+    EXPECT_TRUE(has("\"A.Visible\"=dword:00000001")) << text;
+    p->SetEnabled(false);
 }
 
 // ---- a store that refuses writes --------------------------------------------------------------------
