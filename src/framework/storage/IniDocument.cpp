@@ -102,7 +102,8 @@ void TIniDocument::SetString(std::string_view section, std::string_view name, st
     if (name.empty() || name != Trim(name) || HasControl(name) || name.find('=') != std::string_view::npos ||
         name.front() == '[' || name.front() == ';' || name.front() == '#')
         Refuse("value name", name);
-    if (HasControl(value)) Refuse("value", value);
+    if (HasControl(value) || !IsUtf8(value)) Refuse("value", value);
+    if (!IsUtf8(section) || !IsUtf8(name)) Refuse("name", name);
 
     // Blanks around a value and a pair of enclosing quotes are not part of what is
     // read back, so such a value is written inside one more pair of quotes.

@@ -119,6 +119,16 @@ std::optional<TStoredValue> ReadData(std::string_view data) {
     return std::nullopt;
 }
 
+/// The escapes cover line breaks and NUL; other control characters and bytes
+/// that are not UTF-8 would make a file this class refuses to read.
+void CheckWritable(std::string_view text, std::string_view what) {
+    const bool control = std::any_of(
+        text.begin(), text.end(), [](char c) { return IsControl(c) && c != '\n' && c != '\r' && c != '\0'; });
+    if (control || !IsUtf8(text))
+        throw ESettingsStoreError("a registry file cannot hold the " + std::string(what) + " \"" +
+                                  std::string(text) + "\"");
+}
+
 bool ValidKeyPath(std::string_view path) {
     return !path.empty() && path.front() != '\\' && path.back() != '\\' && path.front() != '-' &&
            path.find("\\\\") == std::string_view::npos && std::none_of(path.begin(), path.end(), IsControl);
@@ -171,6 +181,7 @@ std::unique_ptr<TSettingsDocument> TRegistryDocument::Parse(std::string_view byt
             }
             if (t != kHeader && t != "REGEDIT4") return nullptr;
             header = true;
+            doc->hasHeader_ = true;
             doc->text_.AddLine(std::move(line));
             continue;
         }
@@ -188,7 +199,9 @@ std::unique_ptr<TSettingsDocument> TRegistryDocument::Parse(std::string_view byt
         }
         if (!inKey) return nullptr;
         // A hex value goes on over the next lines while a line ends in a backslash.
-        while (Trim(line.Content).ends_with('\\') && i + 1 < lines.size() && !line.Ending.empty()) {
+        while (Trim(line.Content).ends_with('\\')) {
+            // A continuation that never comes would swallow the next value written.
+            if (i + 1 >= lines.size() || line.Ending.empty()) return nullptr;
             const TSectionedText::TLine& next = lines[++i];
             if (std::any_of(next.Content.begin(), next.Content.end(), IsControl)) return nullptr;
             line.Content += line.Ending + next.Content;
@@ -216,12 +229,15 @@ std::optional<TStoredValue> TRegistryDocument::Value(std::string_view keyPath, s
 }
 
 int TRegistryDocument::KeyFor(std::string_view keyPath) {
-    if (!ValidKeyPath(keyPath))
+    if (!ValidKeyPath(keyPath) || !IsUtf8(keyPath))
         throw ESettingsStoreError("a registry file cannot hold the key \"" + std::string(keyPath) + "\"");
     const std::string folded = FoldCase(keyPath);
     const int s = text_.FindSection(folded);
     if (s >= 0) return s;
-    if (text_.Empty()) text_.AddLine({std::string(kHeader), "\n", ""});
+    if (!hasHeader_) {
+        text_.PrependLine({std::string(kHeader), "\n", ""});
+        hasHeader_ = true;
+    }
     return text_.AppendSection("[" + std::string(keyPath) + "]", folded, true);
 }
 
@@ -238,10 +254,13 @@ void TRegistryDocument::Set(std::string_view keyPath, std::string_view name, con
 }
 
 void TRegistryDocument::SetString(std::string_view keyPath, std::string_view name, std::string_view value) {
+    CheckWritable(name, "value name");
+    CheckWritable(value, "value");
     Set(keyPath, name, Quote(value));
 }
 
 void TRegistryDocument::SetInteger(std::string_view keyPath, std::string_view name, int value) {
+    CheckWritable(name, "value name");
     const std::optional<TStoredValue> old = Value(keyPath, name);
     if (old && old->Kind == TStoredValue::TKind::String) {
         Set(keyPath, name, Quote(std::to_string(value)));

@@ -34,6 +34,7 @@ private:
     void Set(std::string_view keyPath, std::string_view name, const std::string& data);
 
     TSectionedText text_;
+    bool hasHeader_ = false;
 };
 
 } // namespace emr

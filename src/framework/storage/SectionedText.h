@@ -25,6 +25,8 @@ public:
     void SetBom(std::string bom) { bom_ = std::move(bom); }
     /// Adds a line to the last section, or before the first section when there is none yet.
     void AddLine(TLine line);
+    /// Puts a line before every other line (after the byte-order mark).
+    void PrependLine(TLine line) { preamble_.insert(preamble_.begin(), std::move(line)); }
     /// Starts a section at the end of the file (`folded` is its name for lookups).
     void AddSectionLine(TLine header, const std::string& folded);
     /// Index of the first section of that name, or -1.

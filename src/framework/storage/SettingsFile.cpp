@@ -237,7 +237,7 @@ void TSettingsFile::Update(const std::function<TReplacement(const TContent& curr
     // still owns the copy it wrote.
     if (keepOwner && ::fchown(out.Get(), info.st_uid, info.st_gid) != 0 && errno != EPERM)
         fail("cannot keep the owner of " + target);
-    if (::fsync(out.Get()) != 0) fail("cannot flush " + temporary + " to disk");
+    if (::fdatasync(out.Get()) != 0) fail("cannot flush " + temporary + " to disk");
     if (!out.Close()) fail("cannot close " + temporary);
     if (replacement.KeepAside && current.Exists) {
         try {

@@ -114,5 +114,28 @@ TEST(RegistryDocument, EveryStringComesBackThroughItsQuotedForm) {
     EXPECT_EQ(again->Value("k\\s", nasty)->Text, nasty);
 }
 
+// Found by fuzzing: each of these once wrote a file that the next save could not
+// read and so kept aside, losing the values just written.
+TEST(RegistryDocument, HexValueWhoseContinuationNeverComesIsRefused) {
+    const std::string head = std::string(TRegistryDocument::kHeader) + "\n\n[K]\n";
+    EXPECT_EQ(TRegistryDocument::Parse(head + "\"Bin\"=hex:01,\\\n"), nullptr);
+    EXPECT_NE(TRegistryDocument::Parse(head + "\"Bin\"=hex:01,\\\n  02\n"), nullptr);
+}
+
+TEST(RegistryDocument, VersionLineComesFirstEvenInAFileOfBlanks) {
+    auto doc = TRegistryDocument::Parse("  ");
+    ASSERT_NE(doc, nullptr);
+    doc->SetInteger("K", "A", 1);
+    EXPECT_EQ(doc->Text(), std::string(TRegistryDocument::kHeader) + "\n  \n[K]\n\"A\"=dword:00000001\n");
+}
+
+TEST(RegistryDocument, TextTheFileCannotHoldIsRefused) {
+    auto doc = TRegistryDocument::Parse("");
+    EXPECT_THROW(doc->SetString("K", "A", "bell\x07"), ESettingsStoreError);
+    EXPECT_THROW(doc->SetString("K", "A", "\xFF"), ESettingsStoreError);
+    EXPECT_THROW(doc->SetString("K\x01", "A", "x"), ESettingsStoreError);
+    EXPECT_EQ(doc->Text(), "");
+}
+
 } // namespace
 } // namespace emr::testing
