@@ -497,7 +497,8 @@ void TAdvCustomToolBar::Loaded() {
     });
     ArrangeControls(true);
     ButtonsReadStyler();
-    if (persistence_->Enabled() && !Designing()) LoadToolBarLayout();
+    // The dock panel's own load, which runs first, may have loaded it already.
+    if (persistence_->Enabled() && !Designing() && !layoutPersistence_->Loaded()) LoadToolBarLayout();
 }
 
 void TAdvCustomToolBar::LoadToolBarLayout() {
@@ -506,10 +507,6 @@ void TAdvCustomToolBar::LoadToolBarLayout() {
 
 void TAdvCustomToolBar::SaveToolBarLayout() {
     layoutPersistence_->Save();
-}
-
-bool TAdvCustomToolBar::ToolBarLayoutLoaded() const {
-    return layoutPersistence_->Loaded();
 }
 
 void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation) {

@@ -133,7 +133,7 @@ public:
     void LoadToolBarLayout();
     /// Saves them; throws ESettingsStoreError when the store cannot be written.
     void SaveToolBarLayout();
-    bool ToolBarLayoutLoaded() const;
+    TToolBarLayoutPersistence* LayoutPersistence() const { return layoutPersistence_.get(); }
     TAdvHintInfo* OfficeHint() const { return officeHint_.get(); }
     void SetOfficeHint(const TAdvHintInfo* value) { officeHint_->Assign(value); }
     std::string Version() const { return ToolBarVersion; }

@@ -113,6 +113,7 @@ public:
     void LoadDockLayout();
     /// Saves where the toolbars are; throws ESettingsStoreError when the store cannot be written.
     void SaveDockLayout();
+    TDockLayoutPersistence* LayoutPersistence() const { return layoutPersistence_.get(); }
 
     void StylerChanged(int code) override;
     void SetParent(TWinControl* parent) override;

@@ -6,6 +6,7 @@
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/LayoutStore.h"
 #include "toolbar/LayoutValues.h"
+#include "toolbar/ToolBarLayoutPersistence.h"
 
 namespace emr {
 
@@ -81,8 +82,21 @@ void TDockLayoutPersistence::Save() {
 void TDockLayoutPersistence::SaveOnDestroy() {
     if (savedOnDestroy_) return;
     savedOnDestroy_ = true;
+    // The toolbars save with the panel, while all of them and their controls are
+    // still whole, and the file is replaced once for all of them.
+    TLayoutStore::TBatch batch;
     try {
         Save();
+    } catch (const std::exception& e) {
+        TLayoutStore::ReportSaveFailure(e);
+    }
+    std::vector<TAdvCustomToolBar*> toolBars = ToolBarsInRows();
+    for (TAdvCustomToolBar* t : panel_->InvisibleToolBars())
+        toolBars.push_back(t);
+    for (TAdvCustomToolBar* t : toolBars)
+        if (t->Persistence()->Enabled()) t->LayoutPersistence()->SaveOnDestroy();
+    try {
+        batch.Commit();
     } catch (const std::exception& e) {
         TLayoutStore::ReportSaveFailure(e);
     }
@@ -155,8 +169,10 @@ void TDockLayoutPersistence::Load() {
     if (p.Key().empty() || p.Section().empty()) return;
     const std::string section = p.Section();
 
+    // One reading of the file serves the panel and all its toolbars.
+    TLayoutStore::TBatch batch;
     for (TAdvCustomToolBar* t : ToolBarsInRows())
-        if (!t->ToolBarLayoutLoaded()) t->LoadToolBarLayout();
+        if (!t->LayoutPersistence()->Loaded()) t->LoadToolBarLayout();
 
     // The toolbars in the rows now (some may have floated), and the hidden ones,
     // which the saved layout also lists.
@@ -168,6 +184,7 @@ void TDockLayoutPersistence::Load() {
     const int count = std::min(store->ReadInteger(section, "ToolBarCount", 0), kMaxSavedToolBars);
     if (count <= 0) {
         store->Close();
+        batch.Commit();
         return;
     }
     // Rows beyond one per toolbar would stay empty and be deleted again below.
@@ -185,6 +202,7 @@ void TDockLayoutPersistence::Load() {
         if (t) Place(*store, t, name, unplaced);
     }
     store->Close();
+    batch.Commit();
 
     for (int r = panel_->RowCount() - 1; r >= 0; --r)
         panel_->DeleteRowIfEmpty(r);

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "toolbar/AdvCustomToolBar.h"
+#include "toolbar/AdvDockPanel.h"
+#include "toolbar/DockLayoutPersistence.h"
 #include "toolbar/LayoutStore.h"
 #include "toolbar/LayoutValues.h"
 
@@ -89,6 +91,12 @@ void TToolBarLayoutPersistence::Save() {
 
 void TToolBarLayoutPersistence::SaveOnDestroy() {
     if (savedOnDestroy_) return;
+    // A panel going with its window saves its toolbars with itself, this one included.
+    auto* panel = dynamic_cast<TAdvDockPanel*>(toolBar_->DockPanel());
+    if (panel && panel->HasState(csDestroying) && panel->Persistence()->Enabled()) {
+        panel->LayoutPersistence()->SaveOnDestroy();
+        if (savedOnDestroy_) return;
+    }
     savedOnDestroy_ = true;
     try {
         Save();
