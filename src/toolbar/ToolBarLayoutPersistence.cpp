@@ -1,6 +1,9 @@
 #include "toolbar/ToolBarLayoutPersistence.h"
 
+#include <algorithm>
 #include <vector>
+
+#include "framework/forms/Screen.h"
 
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/AdvDockPanel.h"
@@ -17,7 +20,47 @@ TToolBarLayoutPersistence::TFloatHandler& FloatHandler() {
     return handler;
 }
 
+/// The work area of every monitor; a monitor outside the work area counts whole.
+std::vector<TRect> MonitorWorkAreas() {
+    TScreen& screen = TScreen::Instance();
+    const TRect work = screen.WorkAreaRect();
+    std::vector<TRect> areas;
+    for (int i = 0; i < screen.MonitorCount(); ++i) {
+        const TRect m = screen.Monitors(i);
+        const TRect both = m.Intersect(work);
+        areas.push_back(both.Empty() ? m : both);
+    }
+    if (areas.empty() && !work.Empty()) areas.push_back(work);
+    return areas;
+}
+
+long long DistanceSquared(const TRect& a, const TRect& b) {
+    const long long dx = std::max({0, a.Left - b.Right, b.Left - a.Right});
+    const long long dy = std::max({0, a.Top - b.Bottom, b.Top - a.Bottom});
+    return dx * dx + dy * dy;
+}
+
 } // namespace
+
+TPoint TToolBarLayoutPersistence::ReachablePoint(TPoint saved, int width, int captionHeight,
+                                                 const std::vector<TRect>& areas) {
+    if (areas.empty()) return saved;
+    width = std::max(width, 1);
+    captionHeight = std::max(captionHeight, 1);
+    const TRect caption{saved.X, saved.Y, saved.X + width, saved.Y + captionHeight};
+    // Enough of the caption to take hold of with the pointer.
+    const int grip = std::min(width, 32);
+    for (const TRect& area : areas) {
+        const TRect overlap = caption.Intersect(area);
+        if (!overlap.Empty() && overlap.Width() >= grip && overlap.Height() == captionHeight) return saved;
+    }
+    const TRect* nearest = &areas.front();
+    for (const TRect& area : areas)
+        if (DistanceSquared(caption, area) < DistanceSquared(caption, *nearest)) nearest = &area;
+    const TRect& a = *nearest;
+    return TPoint{std::max(a.Left, std::min(saved.X, a.Right - width)),
+                  std::max(a.Top, std::min(saved.Y, a.Bottom - captionHeight))};
+}
 
 void TToolBarLayoutPersistence::SetFloatHandler(TFloatHandler handler) {
     FloatHandler() = std::move(handler);
@@ -37,7 +80,9 @@ void TToolBarLayoutPersistence::Load() {
         const int rows = store->ReadInteger(section, n + ".FloatingRows", t->FloatingRows());
         const int x = store->ReadInteger(section, n + ".Left", t->Left());
         const int y = store->ReadInteger(section, n + ".Top", t->Top());
-        if (!t->Floating() && FloatHandler()) FloatHandler()(t, TPoint{x, y});
+        // A monitor removed since the save leaves no trace but this position.
+        const TPoint at = ReachablePoint({x, y}, t->Width(), t->CaptionHeight(), MonitorWorkAreas());
+        if (!t->Floating() && FloatHandler()) FloatHandler()(t, at);
         if (t->FloatingRows() < rows) t->SetFloatingRows(rows);
         const bool visible =
             layout_values::VisibleFrom(store->ReadInteger(section, n + ".Visible", t->Visible() ? 1 : 0));

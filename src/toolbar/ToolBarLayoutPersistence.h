@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "framework/core/Geometry.h"
 
@@ -27,6 +28,11 @@ public:
     bool Loaded() const { return loaded_; }
 
     static void SetFloatHandler(TFloatHandler handler);
+
+    /// Where a floating window saved at `saved` goes so that its caption (`width`
+    /// by `captionHeight`) can be reached: the saved point when the caption lies
+    /// within one of the `areas`, else the nearest point of the nearest area.
+    static TPoint ReachablePoint(TPoint saved, int width, int captionHeight, const std::vector<TRect>& areas);
 
 private:
     TAdvCustomToolBar* toolBar_;

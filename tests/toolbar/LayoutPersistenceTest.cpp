@@ -64,7 +64,9 @@ protected:
         dir = pattern;
         ini = dir + "/layout.ini";
         ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-        platform::Backend::Install(std::make_unique<platform::HeadlessBackend>());
+        auto be = std::make_unique<platform::HeadlessBackend>();
+        backend = be.get();
+        platform::Backend::Install(std::move(be));
         app = new TApplication(nullptr);
         RegisterToolbarClasses();
         form = new TForm(app);
@@ -132,6 +134,7 @@ protected:
 
     std::string dir;
     std::string ini;
+    platform::HeadlessBackend* backend = nullptr;
     TApplication* app = nullptr;
     TForm* form = nullptr;
     TAdvDockPanel* dock = nullptr;
@@ -273,7 +276,7 @@ TEST_F(LayoutPersistenceTest, ToolBarDockedAfterBeingSavedFloatingGetsStateZero)
 TEST_F(LayoutPersistenceTest, ToolBarSavedFloatingIsFloatedAtItsSavedPoint) {
     TAdvToolBar* a = MakeToolBar("A", 40);
     UseIni(dock);
-    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=A\nA.State=1\nA.Left=300\nA.Top=-20\nA.Visible=256\n");
+    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=A\nA.State=1\nA.Left=300\nA.Top=20\nA.Visible=256\n");
     std::vector<TPoint> floatedAt;
     TToolBarLayoutPersistence::SetFloatHandler([&](TAdvCustomToolBar* t, TPoint p) {
         EXPECT_EQ(t, a);
@@ -282,7 +285,7 @@ TEST_F(LayoutPersistenceTest, ToolBarSavedFloatingIsFloatedAtItsSavedPoint) {
     a->LoadToolBarLayout();
     ASSERT_EQ(floatedAt.size(), 1u);
     EXPECT_EQ(floatedAt[0].X, 300);
-    EXPECT_EQ(floatedAt[0].Y, -20);
+    EXPECT_EQ(floatedAt[0].Y, 20);
     EXPECT_FALSE(a->Visible()) << "the low byte of 256 is zero";
     EXPECT_TRUE(a->LayoutPersistence()->Loaded());
 
@@ -290,6 +293,37 @@ TEST_F(LayoutPersistenceTest, ToolBarSavedFloatingIsFloatedAtItsSavedPoint) {
     floatedAt.clear();
     a->LoadToolBarLayout();
     EXPECT_TRUE(floatedAt.empty());
+}
+
+TEST_F(LayoutPersistenceTest, FloatingPositionOnAMonitorRemovedSinceComesBackToTheNearestOne) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    UseIni(dock);
+    // Two monitors when saved; the right one is gone now.
+    backend->SetScreen({0, 0, 1024, 768});
+    backend->SetMonitors({{0, 0, 1024, 768}});
+    backend->SetWorkArea({0, 0, 1024, 728});
+    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=A\nA.State=1\nA.Left=1500\nA.Top=900\n");
+    std::vector<TPoint> floatedAt;
+    TToolBarLayoutPersistence::SetFloatHandler([&](TAdvCustomToolBar*, TPoint p) { floatedAt.push_back(p); });
+    a->LoadToolBarLayout();
+    ASSERT_EQ(floatedAt.size(), 1u);
+    EXPECT_EQ(floatedAt[0].X, 1024 - a->Width());
+    EXPECT_EQ(floatedAt[0].Y, 728 - a->CaptionHeight()) << "above the task bar";
+
+    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=A\nA.State=1\nA.Left=-10\nA.Top=300\n");
+    a->LoadToolBarLayout();
+    ASSERT_EQ(floatedAt.size(), 2u);
+    EXPECT_EQ(floatedAt[1].X, -10) << "a caption partly off the screen can still be reached";
+    EXPECT_EQ(floatedAt[1].Y, 300);
+}
+
+TEST(ReachablePoint, NearestAreaOfSeveral) {
+    const std::vector<TRect> areas = {{0, 0, 1000, 700}, {1000, 0, 1800, 600}};
+    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({1500, 650}, 100, 20, areas).Y, 580);
+    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({1500, 650}, 100, 20, areas).X, 1500);
+    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({-500, -50}, 100, 20, areas).X, 0);
+    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({-500, -50}, 100, 20, areas).Y, 0);
+    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({5, 5}, 100, 20, {}).X, 5) << "no monitors known";
 }
 
 /// A floating window stand-in: a toolbar whose parent it is counts as floating.
