@@ -197,6 +197,8 @@ void TDockLayoutPersistence::Load() {
     std::vector<TAdvCustomToolBar*> unplaced;
     for (int i = 1; i <= count; ++i) {
         const std::string name = store->ReadString(section, "Name" + std::to_string(i), panel_->Name());
+        // A nameless panel's default would match a nameless toolbar.
+        if (name.empty()) continue;
         TAdvCustomToolBar* t = TakeByName(names, name);
         if (!t) t = TakeFromOtherPanel(others, name);
         if (t) Place(*store, t, name, unplaced);
@@ -211,7 +213,8 @@ void TDockLayoutPersistence::Load() {
     for (TAdvCustomToolBar* t : unplaced)
         if (t->Visible() && panel_->Rows()->RowOf(t) < 0) panel_->AppendToRow(panel_->RowCount(), t);
     panel_->ArrangeRows();
-    for (TAdvCustomToolBar* t : panel_->DockedToolBars())
+    const std::vector<TAdvCustomToolBar*> docked = panel_->DockedToolBars();
+    for (TAdvCustomToolBar* t : docked)
         if (t->Visible()) {
             t->ArrangeControls(true);
             t->UpdateOverflow();

@@ -12,10 +12,11 @@ class TSettingsStore;
 /// Saves and restores where a dock panel's toolbars are: rows, positions, sizes
 /// and visibility, in the panel's Persistence.Section.
 ///
-/// Where the saved layout names no row for a toolbar, or the toolbar comes from
-/// another panel, the toolbar stays registered with this panel and gets a row of
-/// its own at the end, like a toolbar the layout does not mention; saved sizes
-/// outside 1..32767 are not applied.
+/// A toolbar the saved layout finds on another panel moves here and stays
+/// registered with this panel. A visible toolbar whose saved row names no row gets
+/// a row of its own at the end, like a toolbar the layout does not mention. The
+/// saved layout also places the panel's hidden toolbars. Saved sizes outside
+/// 1..32767 and positions beyond the 16-bit range are not applied.
 class TDockLayoutPersistence {
 public:
     explicit TDockLayoutPersistence(TAdvDockPanel* panel) : panel_(panel) {}
@@ -23,7 +24,9 @@ public:
     void Load();
     /// Throws ESettingsStoreError when the store cannot be written.
     void Save();
-    /// Save as destruction runs it: once, with failures reported instead of thrown.
+    /// Save as destruction runs it, once, together with the panel's toolbars (while
+    /// all of them are whole), in one replacement of the file; failures are
+    /// reported instead of thrown.
     void SaveOnDestroy();
 
 private:
