@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/platform/Backend.h"
+#include "styling/MenuLookFromToolBar.h"
 #include "styling/OfficeStylerPresets.h"
 #include "styling/SystemFont.h"
 
@@ -169,7 +170,10 @@ void TAdvToolBarOfficeStyler::SetStyle(TToolBarStyle value) {
         GlowButtonAppearance()->AssignActiveStates(Office2003Glow());
         CompactGlowButtonAppearance()->Assign(GlowButtonAppearance());
     }
-    if (value != bsCustom) ApplyPreset(StylerPreset(value, ScenicRibbonMode()));
+    if (value != bsCustom) {
+        ApplyPreset(StylerPreset(value, ScenicRibbonMode()));
+        MatchMenuLookToToolBar(*InternalMenuStyler(), *this);
+    }
     if (IsOffice2010(value)) {
         GroupAppearance()->SetGradient(ggVertical);
         GroupAppearance()->SetGradientMirror(ggVertical);

@@ -12,24 +12,8 @@ template <class T> bool Copy(T& field, T value) {
 
 } // namespace
 
-bool TGlowButtonAppearance::CopyStates(const TGlowButtonAppearance& s, bool allStates) {
+bool TGlowButtonAppearance::CopyActiveStates(const TGlowButtonAppearance& s) {
     bool changed = false;
-    if (allStates) {
-        changed |= Copy(color_, s.color_);
-        changed |= Copy(colorTo_, s.colorTo_);
-        changed |= Copy(colorMirror_, s.colorMirror_);
-        changed |= Copy(colorMirrorTo_, s.colorMirrorTo_);
-        changed |= Copy(borderColor_, s.borderColor_);
-        changed |= Copy(gradient_, s.gradient_);
-        changed |= Copy(gradientMirror_, s.gradientMirror_);
-        changed |= Copy(colorDisabled_, s.colorDisabled_);
-        changed |= Copy(colorDisabledTo_, s.colorDisabledTo_);
-        changed |= Copy(colorMirrorDisabled_, s.colorMirrorDisabled_);
-        changed |= Copy(colorMirrorDisabledTo_, s.colorMirrorDisabledTo_);
-        changed |= Copy(borderColorDisabled_, s.borderColorDisabled_);
-        changed |= Copy(gradientDisabled_, s.gradientDisabled_);
-        changed |= Copy(gradientMirrorDisabled_, s.gradientMirrorDisabled_);
-    }
     changed |= Copy(colorHot_, s.colorHot_);
     changed |= Copy(colorHotTo_, s.colorHotTo_);
     changed |= Copy(colorMirrorHot_, s.colorMirrorHot_);
@@ -60,11 +44,11 @@ void TGlowButtonAppearance::Assign(const TPersistent* source) {
         TPersistent::Assign(source);
         return;
     }
-    if (CopyStates(*other, true)) Changed();
+    if (CopyChangedFields(*this, *other)) Changed();
 }
 
 void TGlowButtonAppearance::AssignActiveStates(const TGlowButtonAppearance& source) {
-    if (CopyStates(source, false)) Changed();
+    if (CopyActiveStates(source)) Changed();
 }
 
 } // namespace emr

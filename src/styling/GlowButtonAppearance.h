@@ -1,10 +1,48 @@
 #pragma once
 
 #include "framework/graphics/Color.h"
+#include "styling/RecordFields.h"
 #include "styling/StyleRecord.h"
 #include "styling/StylingTypes.h"
 
 namespace emr {
+
+#define EMR_GLOW_BUTTON_APPEARANCE_FIELDS(F)                                                                 \
+    F(TColor, Color, color_, 0xF7F7F7, Change, Plain, Always)                                                \
+    F(TColor, ColorTo, colorTo_, 0xF0E8E4, Change, Plain, Always)                                            \
+    F(TColor, ColorMirror, colorMirror_, 0xE8DCD5, Change, Plain, Always)                                    \
+    F(TColor, ColorMirrorTo, colorMirrorTo_, 0xF4F0EE, Change, Plain, Always)                                \
+    F(TColor, BorderColor, borderColor_, 0xC0B4AE, Change, Plain, Always)                                    \
+    F(TGDIPGradient, Gradient, gradient_, ggVertical, Change, Plain, Always)                                 \
+    F(TGDIPGradient, GradientMirror, gradientMirror_, ggVertical, Change, Plain, Always)                     \
+    F(TColor, ColorHot, colorHot_, 0xEBFDFF, Change, Plain, Always)                                          \
+    F(TColor, ColorHotTo, colorHotTo_, 0xACECFF, Change, Plain, Always)                                      \
+    F(TColor, ColorMirrorHot, colorMirrorHot_, 0x59DAFF, Change, Plain, Always)                              \
+    F(TColor, ColorMirrorHotTo, colorMirrorHotTo_, 0xA4E9FF, Change, Plain, Always)                          \
+    F(TColor, BorderColorHot, borderColorHot_, 0x99CEDB, Change, Plain, Always)                              \
+    F(TGDIPGradient, GradientHot, gradientHot_, ggRadial, Change, Plain, Always)                             \
+    F(TGDIPGradient, GradientMirrorHot, gradientMirrorHot_, ggRadial, Change, Plain, Always)                 \
+    F(TColor, ColorDown, colorDown_, 0x76AFF1, Change, Plain, Always)                                        \
+    F(TColor, ColorDownTo, colorDownTo_, 0x4190F3, Change, Plain, Always)                                    \
+    F(TColor, ColorMirrorDown, colorMirrorDown_, 0x0E72F1, Change, Plain, Always)                            \
+    F(TColor, ColorMirrorDownTo, colorMirrorDownTo_, 0x4C9FFD, Change, Plain, Always)                        \
+    F(TColor, BorderColorDown, borderColorDown_, 0x45667B, Change, Plain, Always)                            \
+    F(TGDIPGradient, GradientDown, gradientDown_, ggRadial, Change, Plain, Always)                           \
+    F(TGDIPGradient, GradientMirrorDown, gradientMirrorDown_, ggRadial, Change, Plain, Always)               \
+    F(TColor, ColorChecked, colorChecked_, 0xB5DBFB, Change, Plain, Always)                                  \
+    F(TColor, ColorCheckedTo, colorCheckedTo_, 0x78C7FE, Change, Plain, Always)                              \
+    F(TColor, ColorMirrorChecked, colorMirrorChecked_, 0x9FEBFD, Change, Plain, Always)                      \
+    F(TColor, ColorMirrorCheckedTo, colorMirrorCheckedTo_, 0x56B4FE, Change, Plain, Always)                  \
+    F(TColor, BorderColorChecked, borderColorChecked_, 0x45667B, Change, Plain, Always)                      \
+    F(TGDIPGradient, GradientChecked, gradientChecked_, ggVertical, Change, Plain, Always)                   \
+    F(TGDIPGradient, GradientMirrorChecked, gradientMirrorChecked_, ggVertical, Change, Plain, Always)       \
+    F(TColor, ColorDisabled, colorDisabled_, 0xF2F2F2, Change, Plain, Always)                                \
+    F(TColor, ColorDisabledTo, colorDisabledTo_, 0xF2F2F2, Change, Plain, Always)                            \
+    F(TColor, ColorMirrorDisabled, colorMirrorDisabled_, 0xF2F2F2, Change, Plain, Always)                    \
+    F(TColor, ColorMirrorDisabledTo, colorMirrorDisabledTo_, 0xF2F2F2, Change, Plain, Always)                \
+    F(TColor, BorderColorDisabled, borderColorDisabled_, 0xC0C0C0, Change, Plain, Always)                    \
+    F(TGDIPGradient, GradientDisabled, gradientDisabled_, ggVertical, Change, Plain, Always)                 \
+    F(TGDIPGradient, GradientMirrorDisabled, gradientMirrorDisabled_, ggVertical, Change, Plain, Always)
 
 /// Two-part glow-button faces in five states: each state has an upper gradient
 /// (Color to ColorTo), a lower one (ColorMirror to ColorMirrorTo), a border and
@@ -12,47 +50,8 @@ namespace emr {
 class TGlowButtonAppearance : public TStyleRecord {
     EMR_CLASS(TGlowButtonAppearance)
 public:
+    using Inherited = TPersistent;
     TGlowButtonAppearance() = default;
-
-    EMR_RECORD_PROPERTY(TColor, Color, color_)
-    EMR_RECORD_PROPERTY(TColor, ColorTo, colorTo_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirror, colorMirror_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirrorTo, colorMirrorTo_)
-    EMR_RECORD_PROPERTY(TColor, BorderColor, borderColor_)
-    EMR_RECORD_PROPERTY(TGDIPGradient, Gradient, gradient_)
-    EMR_RECORD_PROPERTY(TGDIPGradient, GradientMirror, gradientMirror_)
-
-    EMR_RECORD_PROPERTY(TColor, ColorHot, colorHot_)
-    EMR_RECORD_PROPERTY(TColor, ColorHotTo, colorHotTo_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirrorHot, colorMirrorHot_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirrorHotTo, colorMirrorHotTo_)
-    EMR_RECORD_PROPERTY(TColor, BorderColorHot, borderColorHot_)
-    EMR_RECORD_PROPERTY(TGDIPGradient, GradientHot, gradientHot_)
-    EMR_RECORD_PROPERTY(TGDIPGradient, GradientMirrorHot, gradientMirrorHot_)
-
-    EMR_RECORD_PROPERTY(TColor, ColorDown, colorDown_)
-    EMR_RECORD_PROPERTY(TColor, ColorDownTo, colorDownTo_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirrorDown, colorMirrorDown_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirrorDownTo, colorMirrorDownTo_)
-    EMR_RECORD_PROPERTY(TColor, BorderColorDown, borderColorDown_)
-    EMR_RECORD_PROPERTY(TGDIPGradient, GradientDown, gradientDown_)
-    EMR_RECORD_PROPERTY(TGDIPGradient, GradientMirrorDown, gradientMirrorDown_)
-
-    EMR_RECORD_PROPERTY(TColor, ColorChecked, colorChecked_)
-    EMR_RECORD_PROPERTY(TColor, ColorCheckedTo, colorCheckedTo_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirrorChecked, colorMirrorChecked_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirrorCheckedTo, colorMirrorCheckedTo_)
-    EMR_RECORD_PROPERTY(TColor, BorderColorChecked, borderColorChecked_)
-    EMR_RECORD_PROPERTY(TGDIPGradient, GradientChecked, gradientChecked_)
-    EMR_RECORD_PROPERTY(TGDIPGradient, GradientMirrorChecked, gradientMirrorChecked_)
-
-    EMR_RECORD_PROPERTY(TColor, ColorDisabled, colorDisabled_)
-    EMR_RECORD_PROPERTY(TColor, ColorDisabledTo, colorDisabledTo_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirrorDisabled, colorMirrorDisabled_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirrorDisabledTo, colorMirrorDisabledTo_)
-    EMR_RECORD_PROPERTY(TColor, BorderColorDisabled, borderColorDisabled_)
-    EMR_RECORD_PROPERTY(TGDIPGradient, GradientDisabled, gradientDisabled_)
-    EMR_RECORD_PROPERTY(TGDIPGradient, GradientMirrorDisabled, gradientMirrorDisabled_)
 
     /// Copies every state from another glow appearance and notifies once if
     /// anything differed; any other class is an error.
@@ -62,48 +61,10 @@ public:
     /// the Office 2003 looks) and notifies once if anything differed.
     void AssignActiveStates(const TGlowButtonAppearance& source);
 
+    EMR_RECORD_FIELDS(TGlowButtonAppearance, EMR_GLOW_BUTTON_APPEARANCE_FIELDS)
+
 private:
-    bool CopyStates(const TGlowButtonAppearance& source, bool allStates);
-
-    TColor color_ = static_cast<TColor>(0xF7F7F7);
-    TColor colorTo_ = static_cast<TColor>(0xF0E8E4);
-    TColor colorMirror_ = static_cast<TColor>(0xE8DCD5);
-    TColor colorMirrorTo_ = static_cast<TColor>(0xF4F0EE);
-    TColor borderColor_ = static_cast<TColor>(0xC0B4AE);
-    TGDIPGradient gradient_ = ggVertical;
-    TGDIPGradient gradientMirror_ = ggVertical;
-
-    TColor colorHot_ = static_cast<TColor>(0xEBFDFF);
-    TColor colorHotTo_ = static_cast<TColor>(0xACECFF);
-    TColor colorMirrorHot_ = static_cast<TColor>(0x59DAFF);
-    TColor colorMirrorHotTo_ = static_cast<TColor>(0xA4E9FF);
-    TColor borderColorHot_ = static_cast<TColor>(0x99CEDB);
-    TGDIPGradient gradientHot_ = ggRadial;
-    TGDIPGradient gradientMirrorHot_ = ggRadial;
-
-    TColor colorDown_ = static_cast<TColor>(0x76AFF1);
-    TColor colorDownTo_ = static_cast<TColor>(0x4190F3);
-    TColor colorMirrorDown_ = static_cast<TColor>(0x0E72F1);
-    TColor colorMirrorDownTo_ = static_cast<TColor>(0x4C9FFD);
-    TColor borderColorDown_ = static_cast<TColor>(0x45667B);
-    TGDIPGradient gradientDown_ = ggRadial;
-    TGDIPGradient gradientMirrorDown_ = ggRadial;
-
-    TColor colorChecked_ = static_cast<TColor>(0xB5DBFB);
-    TColor colorCheckedTo_ = static_cast<TColor>(0x78C7FE);
-    TColor colorMirrorChecked_ = static_cast<TColor>(0x9FEBFD);
-    TColor colorMirrorCheckedTo_ = static_cast<TColor>(0x56B4FE);
-    TColor borderColorChecked_ = static_cast<TColor>(0x45667B);
-    TGDIPGradient gradientChecked_ = ggVertical;
-    TGDIPGradient gradientMirrorChecked_ = ggVertical;
-
-    TColor colorDisabled_ = static_cast<TColor>(0xF2F2F2);
-    TColor colorDisabledTo_ = static_cast<TColor>(0xF2F2F2);
-    TColor colorMirrorDisabled_ = static_cast<TColor>(0xF2F2F2);
-    TColor colorMirrorDisabledTo_ = static_cast<TColor>(0xF2F2F2);
-    TColor borderColorDisabled_ = static_cast<TColor>(0xC0C0C0);
-    TGDIPGradient gradientDisabled_ = ggVertical;
-    TGDIPGradient gradientMirrorDisabled_ = ggVertical;
+    bool CopyActiveStates(const TGlowButtonAppearance& source);
 };
 
 } // namespace emr

@@ -3,55 +3,50 @@
 #include "framework/core/Events.h"
 #include "framework/core/Object.h"
 #include "framework/graphics/Color.h"
+#include "styling/RecordFields.h"
 #include "styling/StylingTypes.h"
 
 namespace emr {
+
+#define EMR_MIRROR_GRADIENT_FIELDS(F)                                                                        \
+    F(TColor, Color, color_, clWhite, Change, Plain, Always)                                                 \
+    F(TColor, ColorTo, colorTo_, clBtnFace, Change, Plain, Always)                                           \
+    F(TColor, ColorMirror, colorMirror_, 0xEDD9C8, Change, Plain, Always)                                    \
+    F(TColor, ColorMirrorTo, colorMirrorTo_, 0xFFF4E3, Change, Plain, Always)
 
 /// The four colours of a two-part gradient: upper part Color to ColorTo, lower
 /// part ColorMirror to ColorMirrorTo. Setters notify only on a real change.
 class TMirrorGradient : public TPersistent {
     EMR_CLASS(TMirrorGradient)
 public:
+    using Inherited = TPersistent;
     TMirrorGradient() = default;
-
-    TColor Color() const { return color_; }
-    void SetColor(TColor value) { Update(color_, value); }
-    TColor ColorTo() const { return colorTo_; }
-    void SetColorTo(TColor value) { Update(colorTo_, value); }
-    TColor ColorMirror() const { return colorMirror_; }
-    void SetColorMirror(TColor value) { Update(colorMirror_, value); }
-    TColor ColorMirrorTo() const { return colorMirrorTo_; }
-    void SetColorMirrorTo(TColor value) { Update(colorMirrorTo_, value); }
 
     /// Copies the four colours without notifying; any other class is an error.
     void Assign(const TPersistent* source) override;
 
     TNotifyEvent OnChange;
 
-private:
-    void Update(TColor& field, TColor value);
+    EMR_RECORD_FIELDS(TMirrorGradient, EMR_MIRROR_GRADIENT_FIELDS)
 
-    TColor color_ = clWhite;
-    TColor colorTo_ = clBtnFace;
-    TColor colorMirror_ = static_cast<TColor>(0xEDD9C8);
-    TColor colorMirrorTo_ = static_cast<TColor>(0xFFF4E3);
+    void Changed() {
+        if (OnChange) OnChange(this);
+    }
 };
+
+// ColorTo clNone asks the painting control to fill with Color alone.
+#define EMR_GRADIENT_BACKGROUND_FIELDS(F)                                                                    \
+    F(TColor, Color, color_, clWhite, Always, Plain, Always)                                                 \
+    F(TColor, ColorTo, colorTo_, clBtnFace, Always, Plain, Always)                                           \
+    F(TGradientDirection, Direction, direction_, gdHorizontal, Always, Plain, Always)                        \
+    F(int, Steps, steps_, 64, Always, Plain, Start)
 
 /// A linear gradient background. Every setter notifies, changed or not.
 class TGradientBackground : public TPersistent {
     EMR_CLASS(TGradientBackground)
 public:
+    using Inherited = TPersistent;
     TGradientBackground() = default;
-
-    TColor Color() const { return color_; }
-    void SetColor(TColor value);
-    /// clNone asks the painting control to fill with Color alone.
-    TColor ColorTo() const { return colorTo_; }
-    void SetColorTo(TColor value);
-    TGradientDirection Direction() const { return direction_; }
-    void SetDirection(TGradientDirection value);
-    int Steps() const { return steps_; }
-    void SetSteps(int value);
 
     /// Copies Color, ColorTo, Direction and Steps without notifying; a source of
     /// another class is ignored.
@@ -59,14 +54,12 @@ public:
 
     TNotifyEvent OnChange;
 
-protected:
-    void Changed();
+    EMR_RECORD_FIELDS(TGradientBackground, EMR_GRADIENT_BACKGROUND_FIELDS)
 
-private:
-    TColor color_ = clWhite;
-    TColor colorTo_ = clBtnFace;
-    TGradientDirection direction_ = gdHorizontal;
-    int steps_ = 64;
+protected:
+    void Changed() {
+        if (OnChange) OnChange(this);
+    }
 };
 
 /// A gradient background that also carries a two-part (mirror) gradient. The
@@ -74,6 +67,7 @@ private:
 class TVistaGradientBackground : public TGradientBackground {
     EMR_CLASS(TVistaGradientBackground)
 public:
+    using Inherited = TGradientBackground;
     TVistaGradientBackground() = default;
 
     TMirrorGradient* Mirror() { return &mirror_; }

@@ -8,12 +8,6 @@ namespace emr {
 
 namespace {
 
-template <class T> bool Copy(T& field, T value) {
-    if (field == value) return false;
-    field = value;
-    return true;
-}
-
 // Glyph pictures, one string per row: 'x' is black, anything else the white ground.
 constexpr const char* kCheckGlyph[] = {
     "......x", ".....xx", "x...xxx", "xx.xxx.", "xxxxx..", ".xxx...", "..x....",
@@ -51,19 +45,7 @@ void TMenuRootItemAppearance::Assign(const TPersistent* source) {
         return;
     }
     bool changed = false;
-    changed |= Copy(color_, o->color_);
-    changed |= Copy(colorTo_, o->colorTo_);
-    changed |= Copy(gradientDirection_, o->gradientDirection_);
-    changed |= Copy(hoverColor_, o->hoverColor_);
-    changed |= Copy(hoverColorTo_, o->hoverColorTo_);
-    changed |= Copy(hoverTextColor_, o->hoverTextColor_);
-    changed |= Copy(hoverBorderColor_, o->hoverBorderColor_);
-    changed |= Copy(hoverGradientDirection_, o->hoverGradientDirection_);
-    changed |= Copy(selectedColor_, o->selectedColor_);
-    changed |= Copy(selectedColorTo_, o->selectedColorTo_);
-    changed |= Copy(selectedTextColor_, o->selectedTextColor_);
-    changed |= Copy(selectedBorderColor_, o->selectedBorderColor_);
-    changed |= Copy(selectedGradientDirection_, o->selectedGradientDirection_);
+    changed |= CopyChangedFields<TMenuRootItemAppearance>(*this, *o);
     systemFont_ = o->systemFont_;
     font_.Assign(&o->font_);
     if (changed) Changed();
@@ -76,13 +58,7 @@ void TMenuIconBarAppearance::Assign(const TPersistent* source) {
         return;
     }
     bool changed = false;
-    changed |= Copy(visible_, o->visible_);
-    changed |= Copy(size_, o->size_);
-    changed |= Copy(color_, o->color_);
-    changed |= Copy(colorTo_, o->colorTo_);
-    changed |= Copy(checkColor_, o->checkColor_);
-    changed |= Copy(checkColorTo_, o->checkColorTo_);
-    changed |= Copy(checkBorder_, o->checkBorder_);
+    changed |= CopyChangedFields<TMenuIconBarAppearance>(*this, *o);
     if (changed) Changed();
 }
 
@@ -93,14 +69,7 @@ void TMenuSelectedItemAppearance::Assign(const TPersistent* source) {
         return;
     }
     bool changed = false;
-    changed |= Copy(color_, o->color_);
-    changed |= Copy(colorTo_, o->colorTo_);
-    changed |= Copy(borderColor_, o->borderColor_);
-    changed |= Copy(textColor_, o->textColor_);
-    changed |= Copy(gradientDirection_, o->gradientDirection_);
-    changed |= Copy(checkColor_, o->checkColor_);
-    changed |= Copy(checkColorTo_, o->checkColorTo_);
-    changed |= Copy(checkBorder_, o->checkBorder_);
+    changed |= CopyChangedFields<TMenuSelectedItemAppearance>(*this, *o);
     if (changed) Changed();
 }
 

@@ -3,16 +3,35 @@
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Color.h"
 #include "framework/graphics/Font.h"
+#include "styling/RecordFields.h"
 #include "styling/StyleRecord.h"
 #include "styling/StylingTypes.h"
 
 namespace emr {
+
+#define EMR_MENU_ROOT_ITEM_APPEARANCE_FIELDS(F)                                                              \
+    F(TColor, Color, color_, clBtnFace, Change, Plain, Always)                                               \
+    F(TColor, ColorTo, colorTo_, clNone, Change, Plain, Always)                                              \
+    F(TGradientDirection, GradientDirection, gradientDirection_, gdVertical, Change, Plain, Always)          \
+    F(TColor, HoverColor, hoverColor_, 0xD2BDB6, Change, Plain, Always)                                      \
+    F(TColor, HoverColorTo, hoverColorTo_, clNone, Change, Plain, Always)                                    \
+    F(TColor, HoverTextColor, hoverTextColor_, clBlack, Change, Plain, Always)                               \
+    F(TColor, HoverBorderColor, hoverBorderColor_, 0x6A240A, Change, Plain, Always)                          \
+    F(TGradientDirection, HoverGradientDirection, hoverGradientDirection_, gdVertical, Change, Plain,        \
+      Always)                                                                                                \
+    F(TColor, SelectedColor, selectedColor_, 0xB59285, Change, Plain, Always)                                \
+    F(TColor, SelectedColorTo, selectedColorTo_, clNone, Change, Plain, Always)                              \
+    F(TColor, SelectedTextColor, selectedTextColor_, clBlack, Change, Plain, Always)                         \
+    F(TColor, SelectedBorderColor, selectedBorderColor_, 0x6A240A, Change, Plain, Always)                    \
+    F(TGradientDirection, SelectedGradientDirection, selectedGradientDirection_, gdVertical, Change, Plain,  \
+      Always)
 
 /// Look of the top-level items of a styled menu bar and of toolbar menu buttons:
 /// normal, hover and selected (open) faces with their text colours.
 class TMenuRootItemAppearance : public TStyleRecord {
     EMR_CLASS(TMenuRootItemAppearance)
 public:
+    using Inherited = TPersistent;
     TMenuRootItemAppearance();
 
     TFont* Font() { return &font_; }
@@ -21,92 +40,56 @@ public:
     bool SystemFont() const { return systemFont_; }
     void SetSystemFont(bool value);
 
-    EMR_RECORD_PROPERTY(TColor, Color, color_)
-    EMR_RECORD_PROPERTY(TColor, ColorTo, colorTo_)
-    EMR_RECORD_PROPERTY(TGradientDirection, GradientDirection, gradientDirection_)
-    EMR_RECORD_PROPERTY(TColor, HoverColor, hoverColor_)
-    EMR_RECORD_PROPERTY(TColor, HoverColorTo, hoverColorTo_)
-    EMR_RECORD_PROPERTY(TColor, HoverTextColor, hoverTextColor_)
-    EMR_RECORD_PROPERTY(TColor, HoverBorderColor, hoverBorderColor_)
-    EMR_RECORD_PROPERTY(TGradientDirection, HoverGradientDirection, hoverGradientDirection_)
-    EMR_RECORD_PROPERTY(TColor, SelectedColor, selectedColor_)
-    EMR_RECORD_PROPERTY(TColor, SelectedColorTo, selectedColorTo_)
-    EMR_RECORD_PROPERTY(TColor, SelectedTextColor, selectedTextColor_)
-    EMR_RECORD_PROPERTY(TColor, SelectedBorderColor, selectedBorderColor_)
-    EMR_RECORD_PROPERTY(TGradientDirection, SelectedGradientDirection, selectedGradientDirection_)
-
     void Assign(const TPersistent* source) override;
+
+    EMR_RECORD_FIELDS(TMenuRootItemAppearance, EMR_MENU_ROOT_ITEM_APPEARANCE_FIELDS)
 
 private:
     TFont font_;
     bool systemFont_ = true;
-    TColor color_ = clBtnFace;
-    TColor colorTo_ = clNone;
-    TGradientDirection gradientDirection_ = gdVertical;
-    TColor hoverColor_ = static_cast<TColor>(0xD2BDB6);
-    TColor hoverColorTo_ = clNone;
-    TColor hoverTextColor_ = clBlack;
-    TColor hoverBorderColor_ = static_cast<TColor>(0x6A240A);
-    TGradientDirection hoverGradientDirection_ = gdVertical;
-    TColor selectedColor_ = static_cast<TColor>(0xB59285);
-    TColor selectedColorTo_ = clNone;
-    TColor selectedTextColor_ = clBlack;
-    TColor selectedBorderColor_ = static_cast<TColor>(0x6A240A);
-    TGradientDirection selectedGradientDirection_ = gdVertical;
 };
+
+#define EMR_MENU_ICON_BAR_APPEARANCE_FIELDS(F)                                                               \
+    F(bool, Visible, visible_, true, Change, Plain, Start)                                                   \
+    F(int, Size, size_, 24, Change, Plain, Start)                                                            \
+    F(TColor, Color, color_, 0xFEEFE3, Change, Plain, Always)                                                \
+    F(TColor, ColorTo, colorTo_, 0xE2A981, Change, Plain, Always)                                            \
+    F(TColor, CheckColor, checkColor_, 0x8CD5FF, Change, Plain, Always)                                      \
+    F(TColor, CheckColorTo, checkColorTo_, 0x58AFFF, Change, Plain, Always)                                  \
+    F(TColor, CheckBorder, checkBorder_, clNavy, Change, Plain, Always)
 
 /// The strip at the left of a styled menu where images and check boxes sit.
 class TMenuIconBarAppearance : public TStyleRecord {
     EMR_CLASS(TMenuIconBarAppearance)
 public:
+    using Inherited = TPersistent;
     TMenuIconBarAppearance() = default;
-
-    EMR_RECORD_PROPERTY(bool, Visible, visible_)
-    EMR_RECORD_PROPERTY(int, Size, size_)
-    EMR_RECORD_PROPERTY(TColor, Color, color_)
-    EMR_RECORD_PROPERTY(TColor, ColorTo, colorTo_)
-    EMR_RECORD_PROPERTY(TColor, CheckColor, checkColor_)
-    EMR_RECORD_PROPERTY(TColor, CheckColorTo, checkColorTo_)
-    EMR_RECORD_PROPERTY(TColor, CheckBorder, checkBorder_)
 
     void Assign(const TPersistent* source) override;
 
-private:
-    bool visible_ = true;
-    int size_ = 24;
-    TColor color_ = static_cast<TColor>(0xFEEFE3);
-    TColor colorTo_ = static_cast<TColor>(0xE2A981);
-    TColor checkColor_ = static_cast<TColor>(0x8CD5FF);
-    TColor checkColorTo_ = static_cast<TColor>(0x58AFFF);
-    TColor checkBorder_ = clNavy;
+    EMR_RECORD_FIELDS(TMenuIconBarAppearance, EMR_MENU_ICON_BAR_APPEARANCE_FIELDS)
 };
+
+#define EMR_MENU_SELECTED_ITEM_APPEARANCE_FIELDS(F)                                                          \
+    F(TColor, Color, color_, 0xCCF4FF, Change, Plain, Always)                                                \
+    F(TColor, ColorTo, colorTo_, 0x91D0FF, Change, Plain, Always)                                            \
+    F(TColor, BorderColor, borderColor_, clNavy, Change, Plain, Always)                                      \
+    F(TColor, TextColor, textColor_, clBlack, Change, Plain, Always)                                         \
+    F(TGradientDirection, GradientDirection, gradientDirection_, gdVertical, Change, Plain, Always)          \
+    F(TColor, CheckColor, checkColor_, 0x4E91FE, Change, Plain, Always)                                      \
+    F(TColor, CheckColorTo, checkColorTo_, 0x91D3FF, Change, Plain, Always)                                  \
+    F(TColor, CheckBorder, checkBorder_, clNavy, Change, Plain, Always)
 
 /// The face of the hot item of an open styled menu.
 class TMenuSelectedItemAppearance : public TStyleRecord {
     EMR_CLASS(TMenuSelectedItemAppearance)
 public:
+    using Inherited = TPersistent;
     TMenuSelectedItemAppearance() = default;
-
-    EMR_RECORD_PROPERTY(TColor, Color, color_)
-    EMR_RECORD_PROPERTY(TColor, ColorTo, colorTo_)
-    EMR_RECORD_PROPERTY(TColor, BorderColor, borderColor_)
-    EMR_RECORD_PROPERTY(TColor, TextColor, textColor_)
-    EMR_RECORD_PROPERTY(TGradientDirection, GradientDirection, gradientDirection_)
-    EMR_RECORD_PROPERTY(TColor, CheckColor, checkColor_)
-    EMR_RECORD_PROPERTY(TColor, CheckColorTo, checkColorTo_)
-    EMR_RECORD_PROPERTY(TColor, CheckBorder, checkBorder_)
 
     void Assign(const TPersistent* source) override;
 
-private:
-    TColor color_ = static_cast<TColor>(0xCCF4FF);
-    TColor colorTo_ = static_cast<TColor>(0x91D0FF);
-    TColor borderColor_ = clNavy;
-    TColor textColor_ = clBlack;
-    TGradientDirection gradientDirection_ = gdVertical;
-    TColor checkColor_ = static_cast<TColor>(0x4E91FE);
-    TColor checkColorTo_ = static_cast<TColor>(0x91D3FF);
-    TColor checkBorder_ = clNavy;
+    EMR_RECORD_FIELDS(TMenuSelectedItemAppearance, EMR_MENU_SELECTED_ITEM_APPEARANCE_FIELDS)
 };
 
 /// The two glyph bitmaps of a styled menu: the check mark and the submenu arrow.

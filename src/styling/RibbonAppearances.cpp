@@ -6,16 +6,6 @@
 
 namespace emr {
 
-namespace {
-
-template <class T> bool Copy(T& field, T value) {
-    if (field == value) return false;
-    field = value;
-    return true;
-}
-
-} // namespace
-
 TRibbonFontRecord::TRibbonFontRecord(int fontHeight) {
     font_.SetName(std::string(SystemUIFontName()));
     font_.SetHeight(fontHeight);
@@ -44,37 +34,14 @@ void TTabAppearance::Assign(const TPersistent* source) {
         return;
     }
     bool changed = false;
-    changed |= Copy(color_, o->color_);
-    changed |= Copy(colorTo_, o->colorTo_);
-    changed |= Copy(colorHot_, o->colorHot_);
-    changed |= Copy(colorHotTo_, o->colorHotTo_);
-    changed |= Copy(colorSelected_, o->colorSelected_);
-    changed |= Copy(colorSelectedTo_, o->colorSelectedTo_);
-    changed |= Copy(colorMirrorSelected_, o->colorMirrorSelected_);
-    changed |= Copy(colorMirrorSelectedTo_, o->colorMirrorSelectedTo_);
-    changed |= Copy(borderColor_, o->borderColor_);
-    changed |= Copy(borderColorHot_, o->borderColorHot_);
-    changed |= Copy(borderColorSelected_, o->borderColorSelected_);
-    changed |= Copy(borderColorDisabled_, o->borderColorDisabled_);
-    changed |= Copy(textColor_, o->textColor_);
-    changed |= Copy(textColorHot_, o->textColorHot_);
-    changed |= Copy(textColorSelected_, o->textColorSelected_);
-    changed |= Copy(textColorDisabled_, o->textColorDisabled_);
-    changed |= Copy(shadowColor_, o->shadowColor_);
-    changed |= Copy(highLightColor_, o->highLightColor_);
+    changed |= CopyChangedFields<TTabAppearance>(*this, *o);
     CopyFontFrom(*o);
     if (changed) Changed();
 }
 
 bool TVistaPageBackground::CopyBackground(const TVistaPageBackground& o) {
     bool changed = false;
-    changed |= Copy(color_, o.color_);
-    changed |= Copy(colorTo_, o.colorTo_);
-    changed |= Copy(colorMirror_, o.colorMirror_);
-    changed |= Copy(colorMirrorTo_, o.colorMirrorTo_);
-    changed |= Copy(borderColor_, o.borderColor_);
-    changed |= Copy(gradient_, o.gradient_);
-    changed |= Copy(gradientMirror_, o.gradientMirror_);
+    changed |= CopyChangedFields<TVistaPageBackground>(*this, o);
     CopyFontFrom(o);
     return changed;
 }
@@ -95,8 +62,7 @@ void TVistaTextBackground::Assign(const TPersistent* source) {
         return;
     }
     bool changed = CopyBackground(*o);
-    changed |= Copy(textColor_, o->textColor_);
-    changed |= Copy(textColorExtended_, o->textColorExtended_);
+    changed |= CopyChangedFields<TVistaTextBackground>(*this, *o);
     if (changed) Changed();
 }
 
@@ -111,9 +77,7 @@ void TGroupAppearance::Assign(const TPersistent* source) {
         return;
     }
     bool changed = CopyBackground(*o);
-    changed |= Copy(textColor_, o->textColor_);
-    changed |= Copy(captionColor_, o->captionColor_);
-    changed |= Copy(captionColorTo_, o->captionColorTo_);
+    changed |= CopyChangedFields<TGroupAppearance>(*this, *o);
     tab_.Assign(&o->tab_);
     if (changed) Changed();
 }
@@ -125,12 +89,7 @@ void TQATAppearance::Assign(const TPersistent* source) {
         return;
     }
     bool changed = false;
-    changed |= Copy(color_, o->color_);
-    changed |= Copy(colorTo_, o->colorTo_);
-    changed |= Copy(borderColor_, o->borderColor_);
-    changed |= Copy(fullSizeColor_, o->fullSizeColor_);
-    changed |= Copy(fullSizeColorTo_, o->fullSizeColorTo_);
-    changed |= Copy(fullSizeBorderColor_, o->fullSizeBorderColor_);
+    changed |= CopyChangedFields<TQATAppearance>(*this, *o);
     if (changed) Changed();
 }
 

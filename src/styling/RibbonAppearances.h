@@ -2,6 +2,7 @@
 
 #include "framework/graphics/Color.h"
 #include "framework/graphics/Font.h"
+#include "styling/RecordFields.h"
 #include "styling/StyleRecord.h"
 #include "styling/StylingTypes.h"
 
@@ -31,111 +32,92 @@ private:
     bool systemFont_ = true;
 };
 
+#define EMR_TAB_APPEARANCE_FIELDS(F)                                                                         \
+    F(TColor, Color, color_, clNone, Change, Plain, Always)                                                  \
+    F(TColor, ColorTo, colorTo_, clNone, Change, Plain, Always)                                              \
+    F(TColor, ColorHot, colorHot_, 0xF6E9DC, Change, Plain, Always)                                          \
+    F(TColor, ColorHotTo, colorHotTo_, 0xF6E9DC, Change, Plain, Always)                                      \
+    F(TColor, ColorSelected, colorSelected_, 0xFCF6F1, Change, Plain, Always)                                \
+    F(TColor, ColorSelectedTo, colorSelectedTo_, 0xF9EADD, Change, Plain, Always)                            \
+    F(TColor, ColorMirrorSelected, colorMirrorSelected_, 0xF9EADD, Change, Plain, Always)                    \
+    F(TColor, ColorMirrorSelectedTo, colorMirrorSelectedTo_, 0xF6E3D2, Change, Plain, Always)                \
+    F(TColor, BorderColor, borderColor_, clNone, Change, Plain, Always)                                      \
+    F(TColor, BorderColorHot, borderColorHot_, 0xE0C7AD, Change, Plain, Always)                              \
+    F(TColor, BorderColorSelected, borderColorSelected_, 0xE0C7AD, Change, Plain, Always)                    \
+    F(TColor, BorderColorDisabled, borderColorDisabled_, clNone, Change, Plain, Always)                      \
+    F(TColor, TextColor, textColor_, 0x8B4215, Change, Plain, Always)                                        \
+    F(TColor, TextColorHot, textColorHot_, 0x8B4215, Change, Plain, Always)                                  \
+    F(TColor, TextColorSelected, textColorSelected_, 0x8B4215, Change, Plain, Always)                        \
+    F(TColor, TextColorDisabled, textColorDisabled_, clGray, Change, Plain, Always)                          \
+    F(TColor, ShadowColor, shadowColor_, 0xE0C7AD, Change, Plain, Always)                                    \
+    F(TColor, HighLightColor, highLightColor_, 0xFFFAF5, Change, Plain, Always)
+
 /// Ribbon tab colours in normal, hot, selected and disabled state.
 class TTabAppearance : public TRibbonFontRecord {
     EMR_CLASS(TTabAppearance)
 public:
+    using Inherited = TRibbonFontRecord;
     TTabAppearance() = default;
-
-    EMR_RECORD_PROPERTY(TColor, Color, color_)
-    EMR_RECORD_PROPERTY(TColor, ColorTo, colorTo_)
-    EMR_RECORD_PROPERTY(TColor, ColorHot, colorHot_)
-    EMR_RECORD_PROPERTY(TColor, ColorHotTo, colorHotTo_)
-    EMR_RECORD_PROPERTY(TColor, ColorSelected, colorSelected_)
-    EMR_RECORD_PROPERTY(TColor, ColorSelectedTo, colorSelectedTo_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirrorSelected, colorMirrorSelected_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirrorSelectedTo, colorMirrorSelectedTo_)
-    EMR_RECORD_PROPERTY(TColor, BorderColor, borderColor_)
-    EMR_RECORD_PROPERTY(TColor, BorderColorHot, borderColorHot_)
-    EMR_RECORD_PROPERTY(TColor, BorderColorSelected, borderColorSelected_)
-    EMR_RECORD_PROPERTY(TColor, BorderColorDisabled, borderColorDisabled_)
-    EMR_RECORD_PROPERTY(TColor, TextColor, textColor_)
-    EMR_RECORD_PROPERTY(TColor, TextColorHot, textColorHot_)
-    EMR_RECORD_PROPERTY(TColor, TextColorSelected, textColorSelected_)
-    EMR_RECORD_PROPERTY(TColor, TextColorDisabled, textColorDisabled_)
-    EMR_RECORD_PROPERTY(TColor, ShadowColor, shadowColor_)
-    EMR_RECORD_PROPERTY(TColor, HighLightColor, highLightColor_)
 
     void Assign(const TPersistent* source) override;
 
-private:
-    TColor color_ = clNone;
-    TColor colorTo_ = clNone;
-    TColor colorHot_ = static_cast<TColor>(0xF6E9DC);
-    TColor colorHotTo_ = static_cast<TColor>(0xF6E9DC);
-    TColor colorSelected_ = static_cast<TColor>(0xFCF6F1);
-    TColor colorSelectedTo_ = static_cast<TColor>(0xF9EADD);
-    TColor colorMirrorSelected_ = static_cast<TColor>(0xF9EADD);
-    TColor colorMirrorSelectedTo_ = static_cast<TColor>(0xF6E3D2);
-    TColor borderColor_ = clNone;
-    TColor borderColorHot_ = static_cast<TColor>(0xE0C7AD);
-    TColor borderColorSelected_ = static_cast<TColor>(0xE0C7AD);
-    TColor borderColorDisabled_ = clNone;
-    TColor textColor_ = static_cast<TColor>(0x8B4215);
-    TColor textColorHot_ = static_cast<TColor>(0x8B4215);
-    TColor textColorSelected_ = static_cast<TColor>(0x8B4215);
-    TColor textColorDisabled_ = clGray;
-    TColor shadowColor_ = static_cast<TColor>(0xE0C7AD);
-    TColor highLightColor_ = static_cast<TColor>(0xFFFAF5);
+    EMR_RECORD_FIELDS(TTabAppearance, EMR_TAB_APPEARANCE_FIELDS)
 };
+
+#define EMR_VISTA_PAGE_BACKGROUND_FIELDS(F)                                                                  \
+    F(TColor, Color, color_, 0xFCF6F1, Change, Plain, Always)                                                \
+    F(TColor, ColorTo, colorTo_, 0xF6E9DC, Change, Plain, Always)                                            \
+    F(TColor, ColorMirror, colorMirror_, 0xF6E9DC, Change, Plain, Always)                                    \
+    F(TColor, ColorMirrorTo, colorMirrorTo_, 0xF9EADD, Change, Plain, Always)                                \
+    F(TColor, BorderColor, borderColor_, 0xE0C7AD, Change, Plain, Always)                                    \
+    F(TGDIPGradient, Gradient, gradient_, ggVertical, Change, Plain, Always)                                 \
+    F(TGDIPGradient, GradientMirror, gradientMirror_, ggVertical, Change, Plain, Always)
 
 /// A two-part background with a frame: upper Color to ColorTo, lower
 /// ColorMirror to ColorMirrorTo, each with its gradient kind.
 class TVistaPageBackground : public TRibbonFontRecord {
     EMR_CLASS(TVistaPageBackground)
 public:
+    using Inherited = TRibbonFontRecord;
     explicit TVistaPageBackground(int fontHeight = -11) : TRibbonFontRecord(fontHeight) {}
 
-    EMR_RECORD_PROPERTY(TColor, Color, color_)
-    EMR_RECORD_PROPERTY(TColor, ColorTo, colorTo_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirror, colorMirror_)
-    EMR_RECORD_PROPERTY(TColor, ColorMirrorTo, colorMirrorTo_)
-    EMR_RECORD_PROPERTY(TColor, BorderColor, borderColor_)
-    EMR_RECORD_PROPERTY(TGDIPGradient, Gradient, gradient_)
-    EMR_RECORD_PROPERTY(TGDIPGradient, GradientMirror, gradientMirror_)
-
     void Assign(const TPersistent* source) override;
+
+    EMR_RECORD_FIELDS(TVistaPageBackground, EMR_VISTA_PAGE_BACKGROUND_FIELDS)
 
 protected:
     /// Copies this level's fields; true when any differed.
     bool CopyBackground(const TVistaPageBackground& other);
-
-private:
-    TColor color_ = static_cast<TColor>(0xFCF6F1);
-    TColor colorTo_ = static_cast<TColor>(0xF6E9DC);
-    TColor colorMirror_ = static_cast<TColor>(0xF6E9DC);
-    TColor colorMirrorTo_ = static_cast<TColor>(0xF9EADD);
-    TColor borderColor_ = static_cast<TColor>(0xE0C7AD);
-    TGDIPGradient gradient_ = ggVertical;
-    TGDIPGradient gradientMirror_ = ggVertical;
 };
+
+#define EMR_VISTA_TEXT_BACKGROUND_FIELDS(F)                                                                  \
+    F(TColor, TextColor, textColor_, 0x808080, Change, Plain, Always)                                        \
+    F(TColor, TextColorExtended, textColorExtended_, 0xFF0000, Change, Plain, Always)
 
 /// The pager caption: a two-part background plus caption text colours.
 class TVistaTextBackground : public TVistaPageBackground {
     EMR_CLASS(TVistaTextBackground)
 public:
+    using Inherited = TVistaPageBackground;
     TVistaTextBackground() : TVistaPageBackground(-13) {}
-
-    EMR_RECORD_PROPERTY(TColor, TextColor, textColor_)
-    EMR_RECORD_PROPERTY(TColor, TextColorExtended, textColorExtended_)
 
     void Assign(const TPersistent* source) override;
 
-private:
-    TColor textColor_ = static_cast<TColor>(0x808080);
-    TColor textColorExtended_ = static_cast<TColor>(0xFF0000);
+    EMR_RECORD_FIELDS(TVistaTextBackground, EMR_VISTA_TEXT_BACKGROUND_FIELDS)
 };
+
+#define EMR_GROUP_APPEARANCE_FIELDS(F)                                                                       \
+    F(TColor, TextColor, textColor_, 0x8B4215, Change, Plain, Always)                                        \
+    F(TColor, CaptionColor, captionColor_, 0xF2DAC2, Change, Plain, Always)                                  \
+    F(TColor, CaptionColorTo, captionColorTo_, 0xF0D9C1, Change, Plain, Always)
 
 /// A ribbon tab group: a two-part background, caption colours and the look of
 /// the group's caption tab. Changes of the inner tab notify the group.
 class TGroupAppearance : public TVistaPageBackground {
     EMR_CLASS(TGroupAppearance)
 public:
+    using Inherited = TVistaPageBackground;
     TGroupAppearance();
-
-    EMR_RECORD_PROPERTY(TColor, TextColor, textColor_)
-    EMR_RECORD_PROPERTY(TColor, CaptionColor, captionColor_)
-    EMR_RECORD_PROPERTY(TColor, CaptionColorTo, captionColorTo_)
 
     TTabAppearance* TabAppearance() { return &tab_; }
     const TTabAppearance* TabAppearance() const { return &tab_; }
@@ -143,35 +125,30 @@ public:
 
     void Assign(const TPersistent* source) override;
 
+    EMR_RECORD_FIELDS(TGroupAppearance, EMR_GROUP_APPEARANCE_FIELDS)
+
 private:
-    TColor textColor_ = static_cast<TColor>(0x8B4215);
-    TColor captionColor_ = static_cast<TColor>(0xF2DAC2);
-    TColor captionColorTo_ = static_cast<TColor>(0xF0D9C1);
     TTabAppearance tab_;
 };
+
+#define EMR_Q_A_T_APPEARANCE_FIELDS(F)                                                                       \
+    F(TColor, Color, color_, 0xF3E5DA, Change, Plain, Always)                                                \
+    F(TColor, ColorTo, colorTo_, 0xF0DED0, Change, Plain, Always)                                            \
+    F(TColor, BorderColor, borderColor_, 0xE0C7AD, Change, Plain, Always)                                    \
+    F(TColor, FullSizeColor, fullSizeColor_, 0xF9EADD, Change, Plain, Always)                                \
+    F(TColor, FullSizeColorTo, fullSizeColorTo_, 0xF6E3D2, Change, Plain, Always)                            \
+    F(TColor, FullSizeBorderColor, fullSizeBorderColor_, 0xE0C7AD, Change, Plain, Always)
 
 /// The quick-access toolbar strip, normal and full-size.
 class TQATAppearance : public TStyleRecord {
     EMR_CLASS(TQATAppearance)
 public:
+    using Inherited = TPersistent;
     TQATAppearance() = default;
-
-    EMR_RECORD_PROPERTY(TColor, Color, color_)
-    EMR_RECORD_PROPERTY(TColor, ColorTo, colorTo_)
-    EMR_RECORD_PROPERTY(TColor, BorderColor, borderColor_)
-    EMR_RECORD_PROPERTY(TColor, FullSizeColor, fullSizeColor_)
-    EMR_RECORD_PROPERTY(TColor, FullSizeColorTo, fullSizeColorTo_)
-    EMR_RECORD_PROPERTY(TColor, FullSizeBorderColor, fullSizeBorderColor_)
 
     void Assign(const TPersistent* source) override;
 
-private:
-    TColor color_ = static_cast<TColor>(0xF3E5DA);
-    TColor colorTo_ = static_cast<TColor>(0xF0DED0);
-    TColor borderColor_ = static_cast<TColor>(0xE0C7AD);
-    TColor fullSizeColor_ = static_cast<TColor>(0xF9EADD);
-    TColor fullSizeColorTo_ = static_cast<TColor>(0xF6E3D2);
-    TColor fullSizeBorderColor_ = static_cast<TColor>(0xE0C7AD);
+    EMR_RECORD_FIELDS(TQATAppearance, EMR_Q_A_T_APPEARANCE_FIELDS)
 };
 
 } // namespace emr

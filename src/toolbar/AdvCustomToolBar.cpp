@@ -11,6 +11,8 @@
 #include "toolbar/AdvToolBarSeparator.h"
 #include "toolbar/ToolBarLayoutPersistence.h"
 #include "toolbar/ToolBarListHelpers.h"
+#include "toolbar/ToolBarOptionWindow.h"
+#include "toolbar/ToolBarOverflow.h"
 
 namespace emr {
 
@@ -42,6 +44,8 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     persistence_ = std::make_unique<TPersistence>();
     persistence_->SetSection("UnDockedAdvToolBars");
     layoutPersistence_ = std::make_unique<TToolBarLayoutPersistence>(this);
+    overflow_ = std::make_unique<TToolBarOverflow>(*this, positionList_, priorityList_, overflowList_);
+    optionWindow_ = std::make_unique<TToolBarOptionWindow>(*this);
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;
@@ -390,6 +394,8 @@ void TAdvCustomToolBar::BuildPositionList() {
 
 void TAdvCustomToolBar::AlignControls(TControl* control, TRect& rect) {
     (void)rect;
+    // Moves between the toolbar and the option window are not the child's own changes.
+    if (reparenting_) return;
     ControlBoundsChanged(control);
 }
 
@@ -413,6 +419,7 @@ void TAdvCustomToolBar::ChildBoundsChanged(TControl* control) {
     }
     if (Docked() && dockPanel_ && !dockPanel_->MovingToolBar(this) && rowIndex_ >= 0)
         dockPanel_->ArrangeRow(rowIndex_);
+    optionWindow_->ChildChanged();
 }
 
 // ---- Bounds and parent changes ------------------------------------------------------------------
@@ -536,9 +543,10 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
         lastDockPanelRef_.Reset();
     }
     if (auto* c = dynamic_cast<TControl*>(component)) {
-        // The first control to go while the whole window goes saves the toolbar's
-        // layout, while every control is still in its lists.
-        if (HasState(csDestroying) && persistence_->Enabled() && !Designing() && Contains(positionList_, c))
+        // The first control or the floating window to go while the whole window
+        // goes saves the toolbar's layout, while all of them are still whole.
+        if (HasState(csDestroying) && persistence_->Enabled() && !Designing() &&
+            (Contains(positionList_, c) || c == Parent()))
             layoutPersistence_->SaveOnDestroy();
         Remove(positionList_, c);
         Remove(priorityList_, c);
@@ -577,9 +585,18 @@ void TAdvCustomToolBar::CloseFloating() {
     if (!Floating()) return;
     TToolBarFloatingSite* site = FloatingSite();
     if (autoDockOnClose_ && lastDockPanel_ && lastDockPanelRef_) {
-        SetParent(dynamic_cast<TWinControl*>(lastDockPanel_));
-        if (site) site->Release();
-        return;
+        auto alive = LifeToken();
+        TToolBarDockSite* panel = lastDockPanel_;
+        auto* window = dynamic_cast<TWinControl*>(site);
+        SetParent(dynamic_cast<TWinControl*>(panel));
+        if (alive.expired()) return;
+        if (dockPanel_ == panel) {
+            if (site) site->Release();
+            return;
+        }
+        // A panel without a free row refuses it: it closes as if it could not dock.
+        SetParent(window);
+        if (alive.expired()) return;
     }
     if (site) site->HideWindow();
     SetVisible(false);

@@ -23,6 +23,9 @@ class TPopupMenu;
 class TTimer;
 class TAdvCustomToolBarButton;
 class TToolBarLayoutPersistence;
+class TToolBarDragLoop;
+class TToolBarOverflow;
+class TToolBarOptionWindow;
 
 /// The pressable parts of a toolbar's own chrome.
 enum class TToolBarPart { None, RightHandle, OptionButton, CloseButton, Indicator };
@@ -193,6 +196,10 @@ public:
     int FloatingThickness() const;
     /// The length that shows every visible control (used when re-orienting).
     int FullLengthForPosition() const;
+    /// The size a floating toolbar takes when wrapped into `rows` rows.
+    TSize FloatingRowsSize(int rows) const;
+    /// Moves every control out of the overflow list and back onto the toolbar.
+    void RestoreOverflow();
 
     // Styler client.
     void StylerChanged(int code) override;
@@ -206,11 +213,13 @@ public:
     /// Drops the menu of a menu button; false when the toolbar does not take the request.
     virtual bool TrackMenu(TAdvCustomToolBarButton* button);
 
-    // Option window (filled in by the option menu).
-    virtual bool OptionWindowVisible() const { return false; }
-    virtual void CloseOptionWindow() {}
+    // Option window.
+    virtual bool OptionWindowVisible() const;
+    virtual void CloseOptionWindow();
     /// The panel of the option window that shows hidden controls, or null.
-    virtual TWinControl* OptionControlPanel() const { return nullptr; }
+    virtual TWinControl* OptionControlPanel() const;
+    /// The option window's own side, or null before the toolbar is constructed.
+    TToolBarOptionWindow* OptionWindow() const { return optionWindow_.get(); }
 
     // Geometry, in client coordinates.
     TRect CaptionRect() const;
@@ -267,17 +276,20 @@ protected:
     void ParentChanging(TWinControl* newParent) override;
     void ParentChanged() override;
     void AlignControls(TControl* control, TRect& rect) override;
+    bool AlignsUnalignedChildren() const override { return true; }
     void ControlChange(TControl* control, bool inserting) override;
     void Notification(TComponent* component, TOperation operation) override;
 
-    /// Opens the option window at a screen point (the option menu fills this in).
-    virtual void OpenOptionWindow(TPoint screenPoint) { (void)screenPoint; }
-    /// Starts the drag loop from the grip or floating caption (the floating logic fills this in).
-    virtual void BeginDrag(TPoint clientPoint) { (void)clientPoint; }
+    /// Opens the option window below the right handle.
+    virtual void OpenOptionWindow(TPoint screenPoint);
+    /// Runs the drag loop from a press on the grip or the floating caption.
+    virtual void BeginDrag(TPoint clientPoint);
     bool DragInProgress() const { return dragInProgress_; }
     void SetDragInProgress(bool value) { dragInProgress_ = value; }
 
 private:
+    friend class TToolBarDragLoop;
+
     bool Loading() const { return HasState(csLoading); }
     bool Designing() const { return HasState(csDesigning); }
     int Length() const { return Horizontal() ? Width() : Height(); }
@@ -369,6 +381,8 @@ private:
     std::vector<TControl*> positionList_;
     std::vector<TControl*> priorityList_;
     std::vector<TControl*> overflowList_;
+    std::unique_ptr<TToolBarOverflow> overflow_;
+    std::unique_ptr<TToolBarOptionWindow> optionWindow_;
 
     bool arranging_ = false;
     bool suppressBoundsAdjustment_ = false;

@@ -1,5 +1,5 @@
 // Layout of toolbars: placing controls, sizing the toolbar around them, floating
-// rows, re-orientation and overflow.
+// rows and re-orientation; overflow is TToolBarOverflow's.
 
 #include <algorithm>
 
@@ -7,6 +7,7 @@
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/AdvToolBarSeparator.h"
 #include "toolbar/ToolBarListHelpers.h"
+#include "toolbar/ToolBarOverflow.h"
 
 namespace emr {
 
@@ -176,6 +177,19 @@ int TAdvCustomToolBar::MaxFloatingRows() const {
 }
 
 void TAdvCustomToolBar::UpdateFloatingRowsSize() {
+    TSize size = FloatingRowsSize(floatingRows_);
+    fullLength_ = size.Width;
+    SetBounds(Left(), Top(), size.Width, size.Height);
+}
+
+TSize TAdvCustomToolBar::FloatingRowsSize(int rowCount) const {
+    if (rowCount <= 1) {
+        // One row: the controls side by side from offset 2, as ArrangeControls lays them.
+        int length = 2;
+        for (TControl* c : positionList_)
+            if (c->Visible()) length += c->Width();
+        return {std::max(MinLength, length + 2), dockedThickness_ + captionHeight_};
+    }
     int widest = 0;
     for (TControl* c : positionList_)
         widest = std::max(widest, c->Width());
@@ -192,16 +206,15 @@ void TAdvCustomToolBar::UpdateFloatingRowsSize() {
             used += c->Width();
         }
         leftover = std::min(leftover, r - used - 2);
-        if (rows > floatingRows_) {
+        if (rows > rowCount) {
             r += 10;
             continue;
         }
         int height = rows * dockedThickness_ + captionHeight_;
         if (rows > 1) r -= leftover;
-        fullLength_ = r;
-        SetBounds(Left(), Top(), r, height);
-        return;
+        return {r, height};
     }
+    return {r, dockedThickness_ + captionHeight_};
 }
 
 int TAdvCustomToolBar::FloatingThickness() const {
@@ -268,62 +281,11 @@ void TAdvCustomToolBar::SetPosition(TDockAlign value) {
 }
 
 void TAdvCustomToolBar::UpdateOverflow() {
-    if (!Docked() || !dockPanel_ || reparenting_) return;
-    bool horizontal = Horizontal();
-    int length = Length();
-    int handle = RightHandleLength();
-    if (fullSize_) {
-        overflowList_.clear();
-        ArrangeControls(false);
-        return;
-    }
-    auto farEdge = [&](const TControl* c) { return StartOf(c, horizontal) + LengthOf(c, horizontal); };
-    TControl* last = nullptr;
-    for (auto it = positionList_.rbegin(); it != positionList_.rend(); ++it)
-        if ((*it)->Visible() && !InOverflow(*it)) {
-            last = *it;
-            break;
-        }
-    if (!last) {
-        int room = length - handle - (currentStyler_->DragGripStyle() == dsNone ? 0 : GripLength);
-        while (!overflowList_.empty() && LengthOf(overflowList_.back(), horizontal) <= room) {
-            room -= LengthOf(overflowList_.back(), horizontal);
-            overflowList_.pop_back();
-        }
-    } else if (farEdge(last) >= length - handle) {
-        int excess = farEdge(last) + handle - length;
-        while (excess > 0) {
-            TControl* victim = nullptr;
-            for (auto it = priorityList_.rbegin(); it != priorityList_.rend(); ++it)
-                if (!InOverflow(*it) && !IsSeparator(*it) && (*it)->Visible()) {
-                    victim = *it;
-                    break;
-                }
-            if (!victim) break;
-            overflowList_.push_back(victim);
-            excess -= LengthOf(victim, horizontal);
-        }
-    } else if (!overflowList_.empty()) {
-        int free = length - handle - farEdge(last);
-        while (!overflowList_.empty()) {
-            TControl* back = overflowList_.back();
-            if (free < LengthOf(back, horizontal)) break;
-            free -= LengthOf(back, horizontal);
-            overflowList_.pop_back();
-        }
-    }
-    ArrangeControls(false);
+    overflow_->Update();
 }
 
 void TAdvCustomToolBar::ControlUsed(TControl* control) {
-    if (!Contains(positionList_, control)) return;
-    if (autoArrangeButtons_) {
-        Remove(priorityList_, control);
-        priorityList_.insert(priorityList_.begin(), control);
-        Remove(overflowList_, control);
-    }
-    if (OptionWindowVisible()) CloseOptionWindow();
-    UpdateOverflow();
+    overflow_->ControlUsed(control);
 }
 
 } // namespace emr

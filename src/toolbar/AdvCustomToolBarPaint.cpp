@@ -9,6 +9,7 @@
 #include "styling/CustomAdvToolBarStyler.h"
 #include "styling/GradientPainting.h"
 #include "toolbar/AdvCustomToolBar.h"
+#include "toolbar/ToolBarOverflow.h"
 
 namespace emr {
 
@@ -108,7 +109,7 @@ TRect TAdvCustomToolBar::FloatingCaptionDragRect() const {
 void TAdvCustomToolBar::Paint() {
     if (!firstPaintDone_) {
         firstPaintDone_ = true;
-        if (Docked() && dockPanel_) UpdateOverflow();
+        if (Docked() && dockPanel_) overflow_->FirstPaint();
     }
     PaintToolBar(*Canvas());
 }

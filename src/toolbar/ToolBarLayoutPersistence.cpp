@@ -4,21 +4,16 @@
 #include <vector>
 
 #include "framework/forms/Screen.h"
-
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/DockLayoutPersistence.h"
+#include "toolbar/FloatingWindow.h"
 #include "toolbar/LayoutStore.h"
 #include "toolbar/LayoutValues.h"
 
 namespace emr {
 
 namespace {
-
-TToolBarLayoutPersistence::TFloatHandler& FloatHandler() {
-    static TToolBarLayoutPersistence::TFloatHandler handler;
-    return handler;
-}
 
 /// The work area of every monitor; a monitor outside the work area counts whole.
 std::vector<TRect> MonitorWorkAreas() {
@@ -62,10 +57,6 @@ TPoint TToolBarLayoutPersistence::ReachablePoint(TPoint saved, int width, int ca
                   std::max(a.Top, std::min(saved.Y, a.Bottom - captionHeight))};
 }
 
-void TToolBarLayoutPersistence::SetFloatHandler(TFloatHandler handler) {
-    FloatHandler() = std::move(handler);
-}
-
 void TToolBarLayoutPersistence::Load() {
     TAdvCustomToolBar* t = toolBar_;
     const TPersistence& p = *t->Persistence();
@@ -82,7 +73,7 @@ void TToolBarLayoutPersistence::Load() {
         const int y = store->ReadInteger(section, n + ".Top", t->Top());
         // A monitor removed since the save leaves no trace but this position.
         const TPoint at = ReachablePoint({x, y}, t->Width(), t->CaptionHeight(), MonitorWorkAreas());
-        if (!t->Floating() && FloatHandler()) FloatHandler()(t, at);
+        if (!t->Floating()) TFloatingWindow::FloatToolBar(t, at.X, at.Y, true);
         if (t->FloatingRows() < rows) t->SetFloatingRows(rows);
         const bool visible =
             layout_values::VisibleFrom(store->ReadInteger(section, n + ".Visible", t->Visible() ? 1 : 0));

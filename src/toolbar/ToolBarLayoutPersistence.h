@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <vector>
 
 #include "framework/core/Geometry.h"
@@ -14,9 +13,6 @@ class TAdvCustomToolBar;
 /// under value names led by the toolbar's Name in its Persistence.Section.
 class TToolBarLayoutPersistence {
 public:
-    /// Floats a toolbar at a screen point; the floating logic provides it.
-    using TFloatHandler = std::function<void(TAdvCustomToolBar* toolBar, TPoint screenPoint)>;
-
     explicit TToolBarLayoutPersistence(TAdvCustomToolBar* toolBar) : toolBar_(toolBar) {}
 
     /// Restores the saved layout when the toolbar's own persistence is enabled.
@@ -26,8 +22,6 @@ public:
     /// Save as destruction runs it: once, with failures reported instead of thrown.
     void SaveOnDestroy();
     bool Loaded() const { return loaded_; }
-
-    static void SetFloatHandler(TFloatHandler handler);
 
     /// Where a floating window saved at `saved` goes so that its caption (`width`
     /// by `captionHeight`) can be reached: the saved point when the caption lies

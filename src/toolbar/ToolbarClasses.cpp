@@ -13,6 +13,8 @@
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/AdvToolBarMenuButton.h"
 #include "toolbar/AdvToolBarSeparator.h"
+#include "toolbar/FloatingWindow.h"
+#include "toolbar/ToolBarOverflowDump.h"
 
 namespace emr {
 
@@ -55,6 +57,7 @@ void RegisterToolbarClasses() {
     done = true;
     RegisterMenusClasses();
     RegisterDockPanelClasses();
+    RegisterToolBarOverflowDump();
 
     TClassRegistrar<TAdvHintInfo>("TPersistent")
         .String("Title", &TAdvHintInfo::Title, &TAdvHintInfo::SetTitle)
@@ -147,6 +150,7 @@ void RegisterToolbarClasses() {
         .Object("OfficeHint", &T::OfficeHint)
         .String("Version", &T::Version, &T::SetVersion)
         .Event("OnClose", &T::OnClose);
+    RegisterFloatingWindowClass();
 }
 
 } // namespace emr

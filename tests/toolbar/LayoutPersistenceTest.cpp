@@ -21,7 +21,7 @@
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
-#include "toolbar/ToolBarDockSite.h"
+#include "toolbar/FloatingWindow.h"
 #include "toolbar/ToolBarLayoutPersistence.h"
 #include "toolbar/ToolbarClasses.h"
 
@@ -78,7 +78,6 @@ protected:
         dock->SetParent(form);
     }
     void TearDown() override {
-        TToolBarLayoutPersistence::SetFloatHandler(nullptr);
         TObject::Free(app);
         platform::Backend::Uninstall();
         const std::string command = "rm -rf '" + dir + "'";
@@ -100,6 +99,21 @@ protected:
         p->SetBounds(0, 0, content, 22);
         p->SetParent(t);
         t->SetParent(parent ? parent : dock);
+        return t;
+    }
+
+    /// A toolbar of `buttons` captioned buttons.
+    TAdvToolBar* MakeButtonBar(const std::string& name, int buttons) {
+        auto* t = new TAdvToolBar(form);
+        t->SetName(name);
+        t->SetParent(dock);
+        for (int i = 0; i < buttons; ++i) {
+            auto* b = new TAdvToolBarButton(form);
+            b->SetName(name + "Button" + std::to_string(i + 1));
+            b->SetCaption("B" + std::to_string(i + 1));
+            b->SetShowCaption(true);
+            b->AttachToToolBar(t);
+        }
         return t;
     }
 
@@ -234,6 +248,24 @@ TEST_F(LayoutPersistenceTest, DestroyingTheWindowSavesAndTheNextOneLoadsTheSameL
     TObject::Free(loaded);
 }
 
+TEST_F(LayoutPersistenceTest, WindowCreatedFromItsLayoutFloatsAToolBarSavedFloating) {
+    WriteFile(ini, "[UnDockedAdvToolBars]\nBar2.Name=Bar2\nBar2.State=1\nBar2.Left=500\nBar2.Top=300\n"
+                   "Bar2.Button22=0\n");
+    auto* loaded = static_cast<TForm*>(CreateStoredForm());
+    auto* panel = loaded->FindComponentAs<TAdvDockPanel>("Dock");
+    auto* bar2 = loaded->FindComponentAs<TAdvToolBar>("Bar2");
+    ASSERT_TRUE(bar2->Floating());
+    EXPECT_EQ(TFloatingWindow::Of(bar2)->Left(), 500);
+    EXPECT_EQ(TFloatingWindow::Of(bar2)->Top(), 300);
+    EXPECT_FALSE(loaded->FindComponentAs<TAdvToolBarButton>("Button22")->Visible());
+    EXPECT_EQ(Rows(panel), "row 0: 1,1,399,28: Bar1\nrow 1: 1,28,399,55: Bar3\n");
+    TObject::Free(loaded);
+    auto v = ReadIni(ini);
+    EXPECT_EQ(v["Dock/ToolBarCount"], "2") << "a floating toolbar is not the panel's to save";
+    EXPECT_EQ(v["UnDockedAdvToolBars/Bar2.State"], "1");
+    EXPECT_EQ(v["UnDockedAdvToolBars/Bar2.Left"], "500");
+}
+
 // ---- the persistence record -----------------------------------------------------------------------
 
 TEST_F(LayoutPersistenceTest, AssignCopiesAllFourValuesWithoutOnChange) {
@@ -273,26 +305,46 @@ TEST_F(LayoutPersistenceTest, ToolBarDockedAfterBeingSavedFloatingGetsStateZero)
     EXPECT_EQ(ReadIni(ini)["UnDockedAdvToolBars/A.State"], "1") << "the saved name is another toolbar's";
 }
 
-TEST_F(LayoutPersistenceTest, ToolBarSavedFloatingIsFloatedAtItsSavedPoint) {
+TEST_F(LayoutPersistenceTest, ToolBarSavedFloatingFloatsAgainAtItsWindowPositionWithItsRows) {
+    TAdvToolBar* a = MakeButtonBar("A", 4);
+    UseIni(dock);
+    ASSERT_NE(TFloatingWindow::FloatToolBar(a, 200, 150, true), nullptr);
+    a->SetFloatingRows(2);
+    ASSERT_EQ(a->FloatingRows(), 2);
+    a->SaveToolBarLayout();
+    auto v = ReadIni(ini);
+    EXPECT_EQ(v["UnDockedAdvToolBars/A.Name"], "A");
+    EXPECT_EQ(v["UnDockedAdvToolBars/A.State"], "1");
+    EXPECT_EQ(v["UnDockedAdvToolBars/A.FloatingRows"], "2");
+    EXPECT_EQ(v["UnDockedAdvToolBars/A.Left"], "200") << "the window's screen position";
+    EXPECT_EQ(v["UnDockedAdvToolBars/A.Top"], "150");
+    EXPECT_EQ(v["UnDockedAdvToolBars/A.Visible"], "1");
+
+    // Docked again without saving; the next load floats it as saved.
+    a->SetParent(dock);
+    ASSERT_TRUE(a->Docked());
+    a->LoadToolBarLayout();
+    ASSERT_TRUE(a->Floating());
+    TFloatingWindow* window = TFloatingWindow::Of(a);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Left(), 200);
+    EXPECT_EQ(window->Top(), 150);
+    EXPECT_GE(a->FloatingRows(), 2);
+    EXPECT_TRUE(a->LayoutPersistence()->Loaded());
+}
+
+TEST_F(LayoutPersistenceTest, SavedVisibilityOfAFloatingToolBarTakesTheLowByte) {
     TAdvToolBar* a = MakeToolBar("A", 40);
     UseIni(dock);
-    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=A\nA.State=1\nA.Left=300\nA.Top=20\nA.Visible=256\n");
-    std::vector<TPoint> floatedAt;
-    TToolBarLayoutPersistence::SetFloatHandler([&](TAdvCustomToolBar* t, TPoint p) {
-        EXPECT_EQ(t, a);
-        floatedAt.push_back(p);
-    });
+    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=a\nA.State=1\nA.Left=300\nA.Top=20\nA.Visible=256\n");
     a->LoadToolBarLayout();
-    ASSERT_EQ(floatedAt.size(), 1u);
-    EXPECT_EQ(floatedAt[0].X, 300);
-    EXPECT_EQ(floatedAt[0].Y, 20);
+    EXPECT_TRUE(a->Floating());
     EXPECT_FALSE(a->Visible()) << "the low byte of 256 is zero";
-    EXPECT_TRUE(a->LayoutPersistence()->Loaded());
 
-    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=A\nA.State=0\n");
-    floatedAt.clear();
-    a->LoadToolBarLayout();
-    EXPECT_TRUE(floatedAt.empty());
+    TAdvToolBar* b = MakeToolBar("B", 40);
+    WriteFile(ini, "[UnDockedAdvToolBars]\nB.Name=B\nB.State=0\nB.Left=300\n");
+    b->LoadToolBarLayout();
+    EXPECT_TRUE(b->Docked());
 }
 
 TEST_F(LayoutPersistenceTest, FloatingPositionOnAMonitorRemovedSinceComesBackToTheNearestOne) {
@@ -303,18 +355,20 @@ TEST_F(LayoutPersistenceTest, FloatingPositionOnAMonitorRemovedSinceComesBackToT
     backend->SetMonitors({{0, 0, 1024, 768}});
     backend->SetWorkArea({0, 0, 1024, 728});
     WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=A\nA.State=1\nA.Left=1500\nA.Top=900\n");
-    std::vector<TPoint> floatedAt;
-    TToolBarLayoutPersistence::SetFloatHandler([&](TAdvCustomToolBar*, TPoint p) { floatedAt.push_back(p); });
+    const int width = a->Width();
     a->LoadToolBarLayout();
-    ASSERT_EQ(floatedAt.size(), 1u);
-    EXPECT_EQ(floatedAt[0].X, 1024 - a->Width());
-    EXPECT_EQ(floatedAt[0].Y, 728 - a->CaptionHeight()) << "above the task bar";
+    TFloatingWindow* window = TFloatingWindow::Of(a);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Left(), 1024 - width);
+    EXPECT_EQ(window->Top(), 728 - a->CaptionHeight()) << "above the task bar";
 
-    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=A\nA.State=1\nA.Left=-10\nA.Top=300\n");
-    a->LoadToolBarLayout();
-    ASSERT_EQ(floatedAt.size(), 2u);
-    EXPECT_EQ(floatedAt[1].X, -10) << "a caption partly off the screen can still be reached";
-    EXPECT_EQ(floatedAt[1].Y, 300);
+    TAdvToolBar* b = MakeToolBar("B", 40);
+    WriteFile(ini, "[UnDockedAdvToolBars]\nB.Name=B\nB.State=1\nB.Left=-10\nB.Top=300\n");
+    b->LoadToolBarLayout();
+    window = TFloatingWindow::Of(b);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Left(), -10) << "a caption partly off the screen can still be reached";
+    EXPECT_EQ(window->Top(), 300);
 }
 
 TEST(ReachablePoint, NearestAreaOfSeveral) {
@@ -326,23 +380,9 @@ TEST(ReachablePoint, NearestAreaOfSeveral) {
     EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({5, 5}, 100, 20, {}).X, 5) << "no monitors known";
 }
 
-/// A floating window stand-in: a toolbar whose parent it is counts as floating.
-class TFakeFloatingWindow : public TForm, public TToolBarFloatingSite {
-public:
-    using TForm::TForm;
-    void FitToToolBar() override {}
-    bool WindowShowing() const override { return true; }
-    void HideWindow() override {}
-    void StopFollowing() override {}
-    void Release() override {}
-};
-
 TEST_F(LayoutPersistenceTest, FloatingToolBarWritesItsWindowPositionAsRegistryNumbers) {
     TAdvToolBar* a = MakeToolBar("A", 40);
-    auto* window = new TFakeFloatingWindow(form);
-    window->SetBounds(250, 120, 200, 80);
-    a->SetParent(window);
-    ASSERT_TRUE(a->Floating());
+    ASSERT_NE(TFloatingWindow::FloatToolBar(a, 250, 120, true), nullptr);
     TPersistence* p = a->Persistence();
     p->SetLocation(TPersistenceLocation::plRegistry);
     p->SetKey("Software\\Emr");

@@ -172,7 +172,7 @@ void TWinControl::Realign() {
 }
 
 void TWinControl::AlignControl(TControl* control) {
-    if (control && control->Align() == alNone && !alignPending_) return;
+    if (control && control->Align() == alNone && !alignPending_ && !AlignsUnalignedChildren()) return;
     DoAlignPass(control);
 }
 

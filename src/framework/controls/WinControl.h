@@ -106,6 +106,9 @@ protected:
     /// The align pass. `control` is the child whose change caused it (or null);
     /// `rect` starts as the client area. Overrides may lay children out themselves.
     virtual void AlignControls(TControl* control, TRect& rect);
+    /// True when the align pass must run for every child's change, aligned or not
+    /// (containers that lay out their children themselves).
+    virtual bool AlignsUnalignedChildren() const { return false; }
     /// Shrinks the client rectangle the align pass works in (borders, bevels).
     virtual void AdjustClientRect(TRect& rect) const { (void)rect; }
     /// After a child was inserted / before one is removed (CM_CONTROLCHANGE).

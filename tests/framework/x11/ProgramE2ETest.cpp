@@ -526,6 +526,50 @@ TEST_F(ProgramTest, ConfirmWritesTheFiveSettingsThenEnterClosesTheBoxAndTheProgr
     EXPECT_EQ(*status, 0);
 }
 
+TEST_F(ProgramTest, TheToolBarIsDraggedOffItsPanelIntoAFloatingWindowAndBack) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    const Shot before = Client();
+    // From the grip down and to the right: beyond 26 pixels below the 47-high
+    // panel it tears off into a window of its own that then follows the pointer.
+    const int gripX = kToolBarLeft + 3, gripY = kToolBarTop + 20;
+    const int dropX = 150, dropY = 120;
+    PointAt(gripX, gripY, "mousedown 1");
+    const std::vector<std::pair<int, int>> away = {{10, 40}, {40, 60}, {80, 80}, {120, 100}, {dropX, dropY}};
+    for (auto [x, y] : away) {
+        PointAt(x, y);
+        Pause(30);
+    }
+    X("xdotool mouseup 1");
+    ASSERT_TRUE(Changed(kToolBarLeft + kConfirmLeft + 2, kToolBarTop + 10,
+                        before.At(kToolBarLeft + kConfirmLeft + 2, kToolBarTop + 10)))
+        << "the toolbar stayed on its panel";
+    const Shot torn = Client();
+    torn.Save(ShotPath("program-floating"));
+    // The panel is empty now. The window follows the pointer with the grab point
+    // (3, 20) under it, less its frame, so the toolbar's top left is at
+    // (dropX, dropY - 17) and its buttons start below the 16-pixel caption bar.
+    EXPECT_EQ(torn.Count(kToolBarLeft + kConfirmLeft, kToolBarTop + kButtonTop,
+                         kToolBarLeft + kExitLeft + kButtonWidth, kToolBarTop + kButtonTop + kButtonHeight,
+                         Dark),
+              0)
+        << "captions left behind on the panel";
+    const int barX = dropX, barY = dropY - 17;
+    EXPECT_GE(torn.Count(barX, barY + 16, barX + 91, barY + 61, Dark), 15)
+        << "no button captions in the floating window";
+
+    // Its caption bar, dragged back over the panel, docks it where it was.
+    PointAt(barX + 10, barY + 8, "mousedown 1");
+    const std::vector<std::pair<int, int>> back = {{120, 80}, {80, 60}, {40, 40}, {20, 10}};
+    for (auto [x, y] : back) {
+        PointAt(x, y);
+        Pause(30);
+    }
+    X("xdotool mouseup 1 mousemove 1270 1010");
+    EXPECT_TRUE(WaitUntil([&] { return Client() == before; }, 3000)) << "the docked toolbar looks different";
+    if (!(Client() == before)) Client().Save(ShotPath("program-docked-again"));
+    EXPECT_TRUE(program_->Running());
+}
+
 TEST_F(ProgramTest, ExitEndsWithZeroWithoutABoxOrAWrite) {
     ASSERT_NO_FATAL_FAILURE(Launch());
     PointAt(kToolBarLeft + kExitLeft + 17, kToolBarTop + kButtonTop + 20, "click 1");
@@ -540,6 +584,43 @@ TEST_F(ProgramTest, ExitEndsWithZeroWithoutABoxOrAWrite) {
     EXPECT_EQ(program_->WaitExit(0), 0);
     EXPECT_FALSE(boxSeen);
     EXPECT_TRUE(fs::is_empty(dir_ / "config")) << "something was written";
+}
+
+// The main window's toolbar fits whole, offers no add-or-remove item and has no
+// option menu: its option indicator has nothing to open.
+TEST_F(ProgramTest, TheOptionIndicatorOpensNothingWhileEveryButtonFitsAndExitStillEndsWithZero) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    auto popups = [&] {
+        XSync(display_, False);
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        int shown = 0;
+        XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes a{};
+            if (XGetWindowAttributes(display_, children[i], &a) && a.override_redirect &&
+                a.map_state == IsViewable)
+                ++shown;
+        }
+        if (children) XFree(children);
+        return shown;
+    };
+    const int before = popups();
+    const Shot shot = Client();
+
+    // The right handle spans toolbar columns 77 to 90; its indicator sits low in it.
+    PointAt(kToolBarLeft + 84, kToolBarTop + 36, "click 1");
+    EXPECT_FALSE(WaitUntil([&] { return popups() != before; }, 1000)) << "a pop-up appeared";
+    EXPECT_TRUE(program_->Running());
+    X("xdotool mousemove 1270 1010");
+    EXPECT_TRUE(WaitUntil([&] { return Client() == shot; }, 3000))
+        << "the window does not look as before once the pointer has left";
+
+    PointAt(kToolBarLeft + kExitLeft + 17, kToolBarTop + kButtonTop + 20, "click 1");
+    const std::optional<int> status = program_->WaitExit(5000);
+    ASSERT_TRUE(status.has_value()) << "still running after 退出";
+    EXPECT_EQ(*status, 0);
 }
 
 // Without a window manager nobody hands the focus over: the box takes it itself.
