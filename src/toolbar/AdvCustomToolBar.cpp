@@ -9,6 +9,7 @@
 #include "framework/graphics/ImageList.h"
 #include "styling/CustomAdvToolBarStyler.h"
 #include "toolbar/AdvToolBarSeparator.h"
+#include "toolbar/ToolBarLayoutPersistence.h"
 #include "toolbar/ToolBarListHelpers.h"
 #include "toolbar/ToolBarOptionWindow.h"
 #include "toolbar/ToolBarOverflow.h"
@@ -42,6 +43,7 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     officeHint_ = std::make_unique<TAdvHintInfo>();
     persistence_ = std::make_unique<TPersistence>();
     persistence_->SetSection("UnDockedAdvToolBars");
+    layoutPersistence_ = std::make_unique<TToolBarLayoutPersistence>(this);
     overflow_ = std::make_unique<TToolBarOverflow>(*this, positionList_, priorityList_, overflowList_);
     optionWindow_ = std::make_unique<TToolBarOptionWindow>(*this);
 }
@@ -49,6 +51,7 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;
 
 void TAdvCustomToolBar::BeforeDestruction() {
+    if (persistence_->Enabled() && !Designing()) layoutPersistence_->SaveOnDestroy();
     // A freed toolbar leaves the rows of its panel while both are whole.
     if (dockPanel_ && lastDockPanelRef_.Get()) {
         TToolBarDockSite* panel = dockPanel_;
@@ -501,6 +504,16 @@ void TAdvCustomToolBar::Loaded() {
     });
     ArrangeControls(true);
     ButtonsReadStyler();
+    // The dock panel's own load, which runs first, may have loaded it already.
+    if (persistence_->Enabled() && !Designing() && !layoutPersistence_->Loaded()) LoadToolBarLayout();
+}
+
+void TAdvCustomToolBar::LoadToolBarLayout() {
+    layoutPersistence_->Load();
+}
+
+void TAdvCustomToolBar::SaveToolBarLayout() {
+    layoutPersistence_->Save();
 }
 
 void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation) {
@@ -530,6 +543,11 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
         lastDockPanelRef_.Reset();
     }
     if (auto* c = dynamic_cast<TControl*>(component)) {
+        // The first control or the floating window to go while the whole window
+        // goes saves the toolbar's layout, while all of them are still whole.
+        if (HasState(csDestroying) && persistence_->Enabled() && !Designing() &&
+            (Contains(positionList_, c) || c == Parent()))
+            layoutPersistence_->SaveOnDestroy();
         Remove(positionList_, c);
         Remove(priorityList_, c);
         Remove(overflowList_, c);

@@ -22,6 +22,7 @@ class TMainMenu;
 class TPopupMenu;
 class TTimer;
 class TAdvCustomToolBarButton;
+class TToolBarLayoutPersistence;
 class TToolBarDragLoop;
 class TToolBarOverflow;
 class TToolBarOptionWindow;
@@ -131,6 +132,11 @@ public:
     /// copies its own Enabled, Key and Location into it.
     TPersistence* Persistence() const { return persistence_.get(); }
     void SetPersistence(const TPersistence* value) { persistence_->Assign(value); }
+    /// Restores the saved floating state and control visibility (when Persistence.Enabled).
+    void LoadToolBarLayout();
+    /// Saves them; throws ESettingsStoreError when the store cannot be written.
+    void SaveToolBarLayout();
+    TToolBarLayoutPersistence* LayoutPersistence() const { return layoutPersistence_.get(); }
     TAdvHintInfo* OfficeHint() const { return officeHint_.get(); }
     void SetOfficeHint(const TAdvHintInfo* value) { officeHint_->Assign(value); }
     std::string Version() const { return ToolBarVersion; }
@@ -357,6 +363,7 @@ private:
     bool parentOptionPicture_ = true;
     std::unique_ptr<TAdvHintInfo> officeHint_;
     std::unique_ptr<TPersistence> persistence_;
+    std::unique_ptr<TToolBarLayoutPersistence> layoutPersistence_;
     int floatingRows_ = 1;
 
     TToolBarState state_ = TToolBarState::tsDocked;

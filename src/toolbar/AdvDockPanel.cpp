@@ -8,6 +8,7 @@
 #include "styling/CustomAdvToolBarStyler.h"
 #include "styling/GradientPainting.h"
 #include "toolbar/AdvCustomToolBar.h"
+#include "toolbar/DockLayoutPersistence.h"
 
 namespace emr {
 
@@ -23,12 +24,16 @@ TAdvDockPanel::TAdvDockPanel(TComponent* owner) : TCustomControl(owner) {
     rows_ = std::make_unique<TRowCollection>(this);
     persistence_ = std::make_unique<TPersistence>();
     persistence_->OnChange = [this](TObject*) { PropagatePersistence(); };
+    layoutPersistence_ = std::make_unique<TDockLayoutPersistence>(this);
     SetBounds(0, 0, 185, 26);
 }
 
 TAdvDockPanel::~TAdvDockPanel() = default;
 
 void TAdvDockPanel::BeforeDestruction() {
+    // Saved while the rows still hold their toolbars (unless one of them going
+    // first already saved it).
+    if (persistence_->Enabled() && !HasState(csDesigning)) layoutPersistence_->SaveOnDestroy();
     Destroying();
     if (toolBarStyler_) toolBarStyler_->RemoveControl(this);
     toolBarStyler_ = nullptr;
@@ -135,6 +140,7 @@ void TAdvDockPanel::Notification(TComponent* component, TOperation operation) {
         return;
     }
     // While the panel goes too, only forget the toolbar; nothing is arranged any more.
+    if (persistence_->Enabled() && !HasState(csDesigning)) layoutPersistence_->SaveOnDestroy();
     for (int i = 0; i < RowCount(); ++i)
         std::erase(RowAt(i)->ToolBars(), t);
     std::erase(dockedToolBars_, t);
@@ -154,9 +160,16 @@ void TAdvDockPanel::PropagatePersistence() {
 void TAdvDockPanel::Loaded() {
     TCustomControl::Loaded();
     SortAndBuildRows();
-    // A saved layout would be applied here when persistence is enabled; the panel
-    // neither reads nor writes one while it is off.
+    if (persistence_->Enabled() && !HasState(csDesigning)) LoadDockLayout();
     layoutLoaded_ = true;
+}
+
+void TAdvDockPanel::LoadDockLayout() {
+    layoutPersistence_->Load();
+}
+
+void TAdvDockPanel::SaveDockLayout() {
+    layoutPersistence_->Save();
 }
 
 void TAdvDockPanel::SortAndBuildRows() {

@@ -16,6 +16,7 @@ namespace emr {
 
 class TAdvCustomToolBar;
 class TCustomAdvToolBarStyler;
+class TDockLayoutPersistence;
 
 /// A strip along one edge of a window holding toolbars in rows. Every position
 /// change of a docked toolbar is offered to the panel first, which may move it to
@@ -108,6 +109,12 @@ public:
     /// Lays out rows, then sets the panel's own thickness (only while rows may change).
     void UpdatePanelSize();
 
+    /// Restores the saved positions of the toolbars (Persistence; run after loading).
+    void LoadDockLayout();
+    /// Saves where the toolbars are; throws ESettingsStoreError when the store cannot be written.
+    void SaveDockLayout();
+    TDockLayoutPersistence* LayoutPersistence() const { return layoutPersistence_.get(); }
+
     void StylerChanged(int code) override;
     void SetParent(TWinControl* parent) override;
     void Loaded() override;
@@ -159,6 +166,7 @@ private:
     bool useRunTimeHeight_ = false;
     bool layoutLoaded_ = false;
     std::unique_ptr<TPersistence> persistence_;
+    std::unique_ptr<TDockLayoutPersistence> layoutPersistence_;
     TCustomAdvToolBarStyler* toolBarStyler_ = nullptr;
     TCustomAdvToolBarStyler* internalStyler_ = nullptr;
     TCustomAdvToolBarStyler* currentStyler_ = nullptr;

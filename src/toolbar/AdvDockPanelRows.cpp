@@ -6,6 +6,7 @@
 #include "framework/core/Exception.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/AdvDockPanel.h"
+#include "toolbar/DockLayoutPersistence.h"
 
 namespace emr {
 
@@ -434,6 +435,10 @@ int TAdvDockPanel::AddToolBar(TAdvCustomToolBar* toolBar) {
 }
 
 void TAdvDockPanel::RemoveToolBar(TAdvCustomToolBar* toolBar) {
+    // The first toolbar to go while the whole window goes saves the panel's
+    // layout, before any of them has left its row.
+    if (Destroying() && persistence_->Enabled() && !HasState(csDesigning))
+        layoutPersistence_->SaveOnDestroy();
     if (!Loading() && rows_->ValidIndex(toolBar->RowIndex()))
         RemoveFromRow(toolBar->RowIndex(), toolBar, true);
     // Also drop it from any row that still lists it under a stale index.

@@ -25,6 +25,7 @@ const std::map<std::string, std::vector<std::string>> kUses = {
     {"framework/streaming", {"framework/core"}},
     {"framework/controls", {"framework/graphics", "framework/platform"}},
     {"framework/forms", {"framework/controls", "framework/streaming"}},
+    {"framework/storage", {"framework/core"}},
     {"framework/platform/headless", {"framework/platform", "framework/graphics"}},
     {"framework/platform/x11", {"framework/platform"}},
     {"framework/platform/win32", {"framework/platform", "framework/graphics"}},
@@ -32,7 +33,7 @@ const std::map<std::string, std::vector<std::string>> kUses = {
     {"framework/graphics/win32", {"framework/graphics"}},
     {"styling", {"framework/forms"}},
     {"menus", {"styling"}},
-    {"toolbar", {"menus"}},
+    {"toolbar", {"menus", "framework/storage"}},
     {"app", {"toolbar"}},
     // A main.cpp (WinMain.cpp on Windows) is the program, built beside its folder's
     // layer: it picks the backend.

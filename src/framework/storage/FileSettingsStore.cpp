@@ -1,0 +1,90 @@
+#include "framework/storage/FileSettingsStore.h"
+
+#include <cstdio>
+
+namespace emr {
+
+TFileSettingsStore::TFileSettingsStore(std::string path, TSettingsParser parse)
+    : file_(std::move(path)), parse_(parse) {}
+
+std::unique_ptr<TSettingsDocument> TFileSettingsStore::Empty() const {
+    return parse_("");
+}
+
+void TFileSettingsStore::Open() {
+    writes_.clear();
+    snapshot_.reset();
+    const TSettingsFile::TContent content = file_.Read();
+    if (content.Exists && !content.TooLarge) snapshot_ = parse_(content.Bytes);
+    if (content.Exists && !snapshot_)
+        std::fprintf(stderr, "settings: %s is not a settings file; its values are not used\n",
+                     Path().c_str());
+    if (!snapshot_) snapshot_ = Empty();
+}
+
+int TFileSettingsStore::ReadInteger(std::string_view section, std::string_view name, int fallback) {
+    if (!snapshot_) return fallback;
+    const std::optional<TStoredValue> v = snapshot_->Value(DocumentSection(section), name);
+    if (!v) return fallback;
+    if (v->Kind == TStoredValue::TKind::Number) return static_cast<int>(static_cast<std::int32_t>(v->Number));
+    if (v->Kind == TStoredValue::TKind::String) return ParseDecimal(v->Text).value_or(fallback);
+    return fallback;
+}
+
+std::string TFileSettingsStore::ReadString(std::string_view section, std::string_view name,
+                                           std::string_view fallback) {
+    if (!snapshot_) return std::string(fallback);
+    const std::optional<TStoredValue> v = snapshot_->Value(DocumentSection(section), name);
+    if (!v) return std::string(fallback);
+    if (v->Kind == TStoredValue::TKind::String) return v->Text;
+    if (v->Kind == TStoredValue::TKind::Number) return std::to_string(static_cast<std::int32_t>(v->Number));
+    return std::string(fallback);
+}
+
+void TFileSettingsStore::Apply(TSettingsDocument& doc, const TWrite& write) {
+    if (write.Integer)
+        doc.SetInteger(write.Section, write.Name, write.Number);
+    else
+        doc.SetString(write.Section, write.Name, write.Text);
+}
+
+void TFileSettingsStore::WriteInteger(std::string_view section, std::string_view name, int value) {
+    if (!snapshot_) snapshot_ = Empty();
+    TWrite write{DocumentSection(section), std::string(name), true, value, {}};
+    // Applied at once, so that a value the format cannot hold fails here and later
+    // reads of this session see it.
+    Apply(*snapshot_, write);
+    writes_.push_back(std::move(write));
+}
+
+void TFileSettingsStore::WriteString(std::string_view section, std::string_view name,
+                                     std::string_view value) {
+    if (!snapshot_) snapshot_ = Empty();
+    TWrite write{DocumentSection(section), std::string(name), false, 0, std::string(value)};
+    Apply(*snapshot_, write);
+    writes_.push_back(std::move(write));
+}
+
+void TFileSettingsStore::Close() {
+    const std::vector<TWrite> writes = std::move(writes_);
+    writes_.clear();
+    snapshot_.reset();
+    if (writes.empty()) return;
+    file_.Update([&](const TSettingsFile::TContent& current) {
+        TSettingsFile::TReplacement result;
+        std::unique_ptr<TSettingsDocument> doc;
+        if (current.Exists && !current.TooLarge) doc = parse_(current.Bytes);
+        if (current.Exists && !doc) result.KeepAside = true;
+        if (!doc) doc = Empty();
+        for (const TWrite& write : writes)
+            Apply(*doc, write);
+        result.Text = doc->Text();
+        return result;
+    });
+    if (!file_.KeptAsidePath().empty())
+        std::fprintf(stderr,
+                     "settings: %s was not a settings file; it is kept as %s and a new one was written\n",
+                     Path().c_str(), file_.KeptAsidePath().c_str());
+}
+
+} // namespace emr

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/storage/SettingsDocument.h"
+#include "framework/storage/SettingsFile.h"
+#include "framework/storage/SettingsStore.h"
+
+namespace emr {
+
+/// A settings store kept in one file. Open reads the file; writes are kept and
+/// stored by Close, which re-reads the file under its lock and applies them to
+/// what it holds then, so that values another process saved meanwhile stay. A
+/// file that is no settings file reads as empty and, when written, is kept aside
+/// under a new name; both are said on standard error.
+class TFileSettingsStore : public TSettingsStore {
+public:
+    void Open() override;
+    int ReadInteger(std::string_view section, std::string_view name, int fallback) override;
+    std::string ReadString(std::string_view section, std::string_view name,
+                           std::string_view fallback) override;
+    void WriteInteger(std::string_view section, std::string_view name, int value) override;
+    void WriteString(std::string_view section, std::string_view name, std::string_view value) override;
+    void Close() override;
+
+    const std::string& Path() const { return file_.Path(); }
+
+protected:
+    TFileSettingsStore(std::string path, TSettingsParser parse);
+    /// The document's name for a section of this store.
+    virtual std::string DocumentSection(std::string_view section) const { return std::string(section); }
+
+private:
+    struct TWrite {
+        std::string Section;
+        std::string Name;
+        bool Integer = false;
+        int Number = 0;
+        std::string Text;
+    };
+    static void Apply(TSettingsDocument& doc, const TWrite& write);
+    std::unique_ptr<TSettingsDocument> Empty() const;
+
+    TSettingsFile file_;
+    TSettingsParser parse_;
+    std::unique_ptr<TSettingsDocument> snapshot_;
+    std::vector<TWrite> writes_;
+};
+
+} // namespace emr

@@ -1,0 +1,17 @@
+#include "framework/storage/IniFileStore.h"
+
+#include "framework/storage/ConfigFolder.h"
+#include "framework/storage/IniDocument.h"
+
+namespace emr {
+
+TIniFileStore::TIniFileStore(const std::string& fileName)
+    : TFileSettingsStore(PathFor(fileName), &TIniDocument::Parse) {}
+
+std::string TIniFileStore::PathFor(const std::string& fileName) {
+    if (fileName.empty() || fileName.starts_with('/')) return fileName;
+    const std::string folder = ConfigFolder();
+    return folder.empty() ? std::string() : folder + "/" + fileName;
+}
+
+} // namespace emr

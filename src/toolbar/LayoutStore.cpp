@@ -1,0 +1,113 @@
+#include "toolbar/LayoutStore.h"
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "framework/forms/Application.h"
+#include "framework/storage/IniFileStore.h"
+#include "framework/storage/RegistryStore.h"
+
+namespace emr {
+
+namespace {
+
+TLayoutStore::TFactory& Factory() {
+    static TLayoutStore::TFactory factory;
+    return factory;
+}
+
+/// The open stores of the current batch, by location and key.
+using TBatchStores = std::map<std::string, std::unique_ptr<TSettingsStore>>;
+TBatchStores* currentBatch = nullptr;
+
+/// A store of a batch as one caller sees it: closing it leaves the shared store open.
+class TBatchMember : public TSettingsStore {
+public:
+    explicit TBatchMember(TSettingsStore& shared) : shared_(shared) {}
+    void Open() override {}
+    int ReadInteger(std::string_view section, std::string_view name, int fallback) override {
+        return shared_.ReadInteger(section, name, fallback);
+    }
+    std::string ReadString(std::string_view section, std::string_view name,
+                           std::string_view fallback) override {
+        return shared_.ReadString(section, name, fallback);
+    }
+    void WriteInteger(std::string_view section, std::string_view name, int value) override {
+        shared_.WriteInteger(section, name, value);
+    }
+    void WriteString(std::string_view section, std::string_view name, std::string_view value) override {
+        shared_.WriteString(section, name, value);
+    }
+    void Close() override {}
+
+private:
+    TSettingsStore& shared_;
+};
+
+std::unique_ptr<TSettingsStore> MakeStore(const TPersistence& persistence) {
+    if (Factory()) return Factory()(persistence);
+    if (persistence.Location() == TPersistenceLocation::plIniFile)
+        return std::make_unique<TIniFileStore>(persistence.Key());
+    return std::make_unique<TRegistryStore>(persistence.Key());
+}
+
+} // namespace
+
+TLayoutStore::TBatch::TBatch() : outermost_(currentBatch == nullptr) {
+    if (outermost_) currentBatch = new TBatchStores;
+}
+
+TLayoutStore::TBatch::~TBatch() {
+    if (!outermost_) return;
+    delete currentBatch;
+    currentBatch = nullptr;
+}
+
+void TLayoutStore::TBatch::Commit() {
+    if (!outermost_ || !currentBatch) return;
+    TBatchStores stores = std::move(*currentBatch);
+    currentBatch->clear();
+    std::exception_ptr first;
+    for (auto& [key, store] : stores) {
+        try {
+            store->Close();
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
+    }
+    if (first) std::rethrow_exception(first);
+}
+
+std::unique_ptr<TSettingsStore> TLayoutStore::Open(const TPersistence& persistence) {
+    if (currentBatch) {
+        const std::string key =
+            std::to_string(static_cast<int>(persistence.Location())) + "\n" + persistence.Key();
+        auto it = currentBatch->find(key);
+        if (it == currentBatch->end()) {
+            std::unique_ptr<TSettingsStore> shared = MakeStore(persistence);
+            shared->Open();
+            it = currentBatch->emplace(key, std::move(shared)).first;
+        }
+        return std::make_unique<TBatchMember>(*it->second);
+    }
+    std::unique_ptr<TSettingsStore> store = MakeStore(persistence);
+    store->Open();
+    return store;
+}
+
+void TLayoutStore::SetFactory(TFactory factory) {
+    Factory() = std::move(factory);
+}
+
+void TLayoutStore::ReportSaveFailure(const std::exception& error) {
+    std::fprintf(stderr, "toolbar layout not saved: %s\n", error.what());
+    if (!Application || !Application->OnException) return;
+    try {
+        Application->OnException(error);
+    } catch (...) {
+        // The handler runs during destruction too; what it throws goes no further.
+    }
+}
+
+} // namespace emr

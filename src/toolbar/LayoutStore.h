@@ -1,0 +1,46 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <memory>
+
+#include "framework/storage/SettingsStore.h"
+#include "toolbar/Persistence.h"
+
+namespace emr {
+
+/// The settings store a persistence record names: the INI file `Key` for
+/// plIniFile, the registry key `Key` for plRegistry.
+class TLayoutStore {
+public:
+    using TFactory = std::function<std::unique_ptr<TSettingsStore>(const TPersistence& persistence)>;
+
+    /// While a batch exists, the stores opened for one file share one open store,
+    /// and the file is written once, by Commit: a window's panel and toolbars save
+    /// with one replacement of the file instead of one each.
+    class TBatch {
+    public:
+        TBatch();
+        /// Forgets what was not committed.
+        ~TBatch();
+        TBatch(const TBatch&) = delete;
+        TBatch& operator=(const TBatch&) = delete;
+        /// Writes every file of the batch; throws the first store error after trying all.
+        void Commit();
+
+    private:
+        bool outermost_;
+    };
+
+    /// A store for the record, already open.
+    static std::unique_ptr<TSettingsStore> Open(const TPersistence& persistence);
+    /// Replaces how stores are made (null: the files of the record's Location).
+    static void SetFactory(TFactory factory);
+
+    /// Tells the user that a layout could not be saved, on standard error and
+    /// through the application's exception handler when it has one. Saving runs
+    /// while windows are destroyed, where an exception would end the program.
+    static void ReportSaveFailure(const std::exception& error);
+};
+
+} // namespace emr

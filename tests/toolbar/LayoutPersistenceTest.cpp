@@ -1,0 +1,500 @@
+// Saving and restoring toolbar layouts, grouped by rule: when nothing is
+// touched, what a panel writes, round trips through destruction and loading,
+// the persistence record's copy, toolbar state, failing stores, and damaged
+// saved layouts.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+
+#include "framework/forms/Application.h"
+#include "framework/forms/Form.h"
+#include "framework/forms/Panel.h"
+#include "framework/platform/headless/HeadlessBackend.h"
+#include "framework/storage/SettingsStore.h"
+#include "framework/streaming/LayoutReader.h"
+#include "toolbar/AdvDockPanel.h"
+#include "toolbar/AdvToolBar.h"
+#include "toolbar/AdvToolBarButton.h"
+#include "toolbar/FloatingWindow.h"
+#include "toolbar/ToolBarLayoutPersistence.h"
+#include "toolbar/ToolbarClasses.h"
+
+namespace emr {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+/// "Section/Name" to the value as written, read line by line without the store's parser.
+std::map<std::string, std::string> ReadIni(const std::string& path) {
+    std::map<std::string, std::string> values;
+    std::istringstream in(ReadFile(path));
+    std::string line, section;
+    while (std::getline(in, line)) {
+        if (line.size() >= 2 && line.front() == '[') {
+            section = line.substr(1, line.size() - 2);
+            continue;
+        }
+        const auto eq = line.find('=');
+        if (eq != std::string::npos) values[section + "/" + line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return values;
+}
+
+class LayoutPersistenceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/emr-layout-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir = pattern;
+        ini = dir + "/layout.ini";
+        ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+        auto be = std::make_unique<platform::HeadlessBackend>();
+        backend = be.get();
+        platform::Backend::Install(std::move(be));
+        app = new TApplication(nullptr);
+        RegisterToolbarClasses();
+        form = new TForm(app);
+        form->SetBounds(0, 0, 600, 400);
+        form->SetClientWidth(400);
+        form->SetClientHeight(300);
+        dock = new TAdvDockPanel(form);
+        dock->SetName("Dock");
+        dock->SetParent(form);
+    }
+    void TearDown() override {
+        TObject::Free(app);
+        platform::Backend::Uninstall();
+        const std::string command = "rm -rf '" + dir + "'";
+        if (std::system(command.c_str()) != 0) ADD_FAILURE() << "cannot remove " << dir;
+    }
+
+    void UseIni(TAdvDockPanel* panel, const std::string& section = "Dock") {
+        panel->Persistence()->SetLocation(TPersistenceLocation::plIniFile);
+        panel->Persistence()->SetKey(ini);
+        panel->Persistence()->SetSection(section);
+        panel->Persistence()->SetEnabled(true);
+    }
+
+    /// A toolbar whose content is `content` wide: full length content + 23.
+    TAdvToolBar* MakeToolBar(const std::string& name, int content, TWinControl* parent = nullptr) {
+        auto* t = new TAdvToolBar(form);
+        t->SetName(name);
+        auto* p = new TPanel(form);
+        p->SetBounds(0, 0, content, 22);
+        p->SetParent(t);
+        t->SetParent(parent ? parent : dock);
+        return t;
+    }
+
+    /// A toolbar of `buttons` captioned buttons.
+    TAdvToolBar* MakeButtonBar(const std::string& name, int buttons) {
+        auto* t = new TAdvToolBar(form);
+        t->SetName(name);
+        t->SetParent(dock);
+        for (int i = 0; i < buttons; ++i) {
+            auto* b = new TAdvToolBarButton(form);
+            b->SetName(name + "Button" + std::to_string(i + 1));
+            b->SetCaption("B" + std::to_string(i + 1));
+            b->SetShowCaption(true);
+            b->AttachToToolBar(t);
+        }
+        return t;
+    }
+
+    static std::string Rows(const TAdvDockPanel* panel) {
+        std::string out;
+        for (const std::string& line : panel->DumpRows())
+            out += line + "\n";
+        return out;
+    }
+
+    /// A form with a dock panel saving to the test's INI file and three toolbars
+    /// of two buttons each, built the way the program builds its window.
+    std::string StoredForm() const {
+        std::string text = "object LayoutForm: TForm\n  ClientWidth = 400\n  ClientHeight = 300\n"
+                           "  object Dock: TAdvDockPanel\n    Persistence.Location = plIniFile\n"
+                           "    Persistence.Key = '" +
+                           ini + "'\n    Persistence.Section = 'Dock'\n    Persistence.Enabled = True\n";
+        for (int t = 1; t <= 3; ++t) {
+            const std::string n = std::to_string(t);
+            text += "    object Bar" + n +
+                    ": TAdvToolBar\n      Left = 3\n      Top = " + std::to_string(1 + 28 * (t - 1)) +
+                    "\n      Width = 91\n      Height = 26\n";
+            for (int b = 1; b <= 2; ++b)
+                text += "      object Button" + n + std::to_string(b) +
+                        ": TAdvToolBarButton\n        Caption = 'B" + std::to_string(b) +
+                        "'\n        ShowCaption = True\n      end\n";
+            text += "    end\n";
+        }
+        return text + "  end\nend\n";
+    }
+    TComponent* CreateStoredForm() { return TLayoutReader::CreateFromText(StoredForm(), app); }
+
+    std::string dir;
+    std::string ini;
+    platform::HeadlessBackend* backend = nullptr;
+    TApplication* app = nullptr;
+    TForm* form = nullptr;
+    TAdvDockPanel* dock = nullptr;
+};
+
+// ---- nothing is touched without a Key and a Section --------------------------------------------
+
+TEST_F(LayoutPersistenceTest, EnabledWithEmptyKeyOrSectionReadsAndWritesNothing) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    UseIni(dock, "");
+    dock->SaveDockLayout();
+    a->SaveToolBarLayout();
+    EXPECT_FALSE(std::ifstream(ini).good()) << "empty Section";
+
+    WriteFile(ini, "[Dock]\nToolBarCount=1\nRowCount=3\nName1=A\nA.Row=0\nA.Left=200\n");
+    const std::string before = Rows(dock);
+    dock->LoadDockLayout();
+    EXPECT_EQ(Rows(dock), before);
+
+    dock->Persistence()->SetSection("Dock");
+    dock->Persistence()->SetKey("");
+    dock->LoadDockLayout();
+    EXPECT_EQ(Rows(dock), before) << "empty Key";
+    std::remove(ini.c_str());
+    dock->SaveDockLayout();
+    a->SaveToolBarLayout();
+    EXPECT_FALSE(std::ifstream(ini).good()) << "empty Key";
+}
+
+// ---- what a panel writes --------------------------------------------------------------------------
+
+TEST_F(LayoutPersistenceTest, TwoRowsAndAHiddenToolBarWriteThreeNamesHiddenLast) {
+    TAdvToolBar* hidden = MakeToolBar("Hidden", 30);
+    TAdvToolBar* first = MakeToolBar("First", 40);
+    TAdvToolBar* second = MakeToolBar("Second", 50);
+    hidden->SetVisible(false);
+    ASSERT_EQ(dock->RowCount(), 2);
+    UseIni(dock);
+    dock->SaveDockLayout();
+
+    auto v = ReadIni(ini);
+    EXPECT_EQ(v["Dock/ToolBarCount"], "3");
+    EXPECT_EQ(v["Dock/RowCount"], "2");
+    EXPECT_EQ(v["Dock/Name1"], "First");
+    EXPECT_EQ(v["Dock/Name2"], "Second");
+    EXPECT_EQ(v["Dock/Name3"], "Hidden");
+    EXPECT_EQ(v["Dock/Name4"], "");
+    EXPECT_EQ(v["Dock/Second.Row"], "1");
+    EXPECT_EQ(v["Dock/Second.Left"], std::to_string(second->Left()));
+    EXPECT_EQ(v["Dock/Second.Top"], std::to_string(second->Top()));
+    EXPECT_EQ(v["Dock/Second.Width"], std::to_string(second->Width()));
+    EXPECT_EQ(v["Dock/Second.Height"], std::to_string(second->Height()));
+    EXPECT_EQ(v["Dock/First.Visible"], "1");
+    EXPECT_EQ(v["Dock/Hidden.Visible"], "0");
+    EXPECT_EQ(v["Dock/Hidden.Row"], "0") << "the row it kept when hidden";
+    (void)first;
+}
+
+// ---- round trip through destruction and loading ---------------------------------------------------
+
+TEST_F(LayoutPersistenceTest, DestroyingTheWindowSavesAndTheNextOneLoadsTheSameLayout) {
+    auto* saved = static_cast<TForm*>(CreateStoredForm());
+    auto* panel = saved->FindComponentAs<TAdvDockPanel>("Dock");
+    auto* bar1 = saved->FindComponentAs<TAdvToolBar>("Bar1");
+    auto* bar2 = saved->FindComponentAs<TAdvToolBar>("Bar2");
+    auto* bar3 = saved->FindComponentAs<TAdvToolBar>("Bar3");
+    ASSERT_TRUE(panel && bar1 && bar2 && bar3);
+    ASSERT_EQ(panel->RowCount(), 3);
+    // Rearranged by the user: Bar3 joins the first row, Bar2 is hidden, one button goes.
+    panel->MoveToRow(bar3, 0);
+    bar3->SetLeft(bar1->Left() + bar1->Width() + 30);
+    bar2->SetVisible(false);
+    saved->FindComponentAs<TAdvToolBarButton>("Button12")->SetVisible(false);
+    const std::string rows = Rows(panel);
+    const TRect bounds3 = bar3->BoundsRect();
+    ASSERT_EQ(panel->RowCount(), 1);
+    TObject::Free(saved);
+
+    auto v = ReadIni(ini);
+    EXPECT_EQ(v["Dock/ToolBarCount"], "3");
+    EXPECT_EQ(v["UnDockedAdvToolBars/Bar1.Button11"], "1") << "button visibility is saved per toolbar";
+    EXPECT_EQ(v["UnDockedAdvToolBars/Bar1.Button12"], "0");
+    EXPECT_EQ(v["UnDockedAdvToolBars/Bar2.Button21"], "1");
+
+    auto* loaded = static_cast<TForm*>(CreateStoredForm());
+    panel = loaded->FindComponentAs<TAdvDockPanel>("Dock");
+    bar2 = loaded->FindComponentAs<TAdvToolBar>("Bar2");
+    bar3 = loaded->FindComponentAs<TAdvToolBar>("Bar3");
+    EXPECT_EQ(Rows(panel), rows);
+    EXPECT_EQ(bar3->BoundsRect(), bounds3);
+    EXPECT_FALSE(bar2->Visible());
+    EXPECT_EQ(panel->InvisibleToolBars().size(), 1u);
+    EXPECT_FALSE(loaded->FindComponentAs<TAdvToolBarButton>("Button12")->Visible());
+    EXPECT_TRUE(loaded->FindComponentAs<TAdvToolBarButton>("Button11")->Visible());
+    EXPECT_TRUE(loaded->FindComponentAs<TAdvToolBarButton>("Button22")->Visible());
+    EXPECT_TRUE(bar2->LayoutPersistence()->Loaded());
+    TObject::Free(loaded);
+}
+
+TEST_F(LayoutPersistenceTest, WindowCreatedFromItsLayoutFloatsAToolBarSavedFloating) {
+    WriteFile(ini, "[UnDockedAdvToolBars]\nBar2.Name=Bar2\nBar2.State=1\nBar2.Left=500\nBar2.Top=300\n"
+                   "Bar2.Button22=0\n");
+    auto* loaded = static_cast<TForm*>(CreateStoredForm());
+    auto* panel = loaded->FindComponentAs<TAdvDockPanel>("Dock");
+    auto* bar2 = loaded->FindComponentAs<TAdvToolBar>("Bar2");
+    ASSERT_TRUE(bar2->Floating());
+    EXPECT_EQ(TFloatingWindow::Of(bar2)->Left(), 500);
+    EXPECT_EQ(TFloatingWindow::Of(bar2)->Top(), 300);
+    EXPECT_FALSE(loaded->FindComponentAs<TAdvToolBarButton>("Button22")->Visible());
+    EXPECT_EQ(Rows(panel), "row 0: 1,1,399,28: Bar1\nrow 1: 1,28,399,55: Bar3\n");
+    TObject::Free(loaded);
+    auto v = ReadIni(ini);
+    EXPECT_EQ(v["Dock/ToolBarCount"], "2") << "a floating toolbar is not the panel's to save";
+    EXPECT_EQ(v["UnDockedAdvToolBars/Bar2.State"], "1");
+    EXPECT_EQ(v["UnDockedAdvToolBars/Bar2.Left"], "500");
+}
+
+// ---- the persistence record -----------------------------------------------------------------------
+
+TEST_F(LayoutPersistenceTest, AssignCopiesAllFourValuesWithoutOnChange) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    TPersistence source;
+    source.SetLocation(TPersistenceLocation::plIniFile);
+    source.SetKey("k.ini");
+    source.SetSection("S");
+    source.SetEnabled(true);
+    dock->SetPersistence(&source);
+    EXPECT_EQ(dock->Persistence()->Location(), TPersistenceLocation::plIniFile);
+    EXPECT_EQ(dock->Persistence()->Key(), "k.ini");
+    EXPECT_EQ(dock->Persistence()->Section(), "S");
+    EXPECT_TRUE(dock->Persistence()->Enabled());
+    EXPECT_FALSE(a->Persistence()->Enabled()) << "no OnChange, so nothing reached the toolbar";
+    EXPECT_EQ(a->Persistence()->Key(), "");
+
+    dock->Persistence()->SetKey("other.ini");
+    EXPECT_TRUE(a->Persistence()->Enabled()) << "a setter propagates Enabled, Key and Location";
+    EXPECT_EQ(a->Persistence()->Key(), "other.ini");
+    EXPECT_EQ(a->Persistence()->Location(), TPersistenceLocation::plIniFile);
+    EXPECT_EQ(a->Persistence()->Section(), "UnDockedAdvToolBars") << "but not Section";
+}
+
+// ---- toolbar state --------------------------------------------------------------------------------
+
+TEST_F(LayoutPersistenceTest, ToolBarDockedAfterBeingSavedFloatingGetsStateZero) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    UseIni(dock);
+    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=a\nA.State=1\nA.Left=300\n");
+    a->SaveToolBarLayout();
+    EXPECT_EQ(ReadIni(ini)["UnDockedAdvToolBars/A.State"], "0");
+    EXPECT_EQ(ReadIni(ini)["UnDockedAdvToolBars/A.Left"], "300") << "nothing else about A is written";
+
+    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=B\nA.State=1\n");
+    a->SaveToolBarLayout();
+    EXPECT_EQ(ReadIni(ini)["UnDockedAdvToolBars/A.State"], "1") << "the saved name is another toolbar's";
+}
+
+TEST_F(LayoutPersistenceTest, ToolBarSavedFloatingFloatsAgainAtItsWindowPositionWithItsRows) {
+    TAdvToolBar* a = MakeButtonBar("A", 4);
+    UseIni(dock);
+    ASSERT_NE(TFloatingWindow::FloatToolBar(a, 200, 150, true), nullptr);
+    a->SetFloatingRows(2);
+    ASSERT_EQ(a->FloatingRows(), 2);
+    a->SaveToolBarLayout();
+    auto v = ReadIni(ini);
+    EXPECT_EQ(v["UnDockedAdvToolBars/A.Name"], "A");
+    EXPECT_EQ(v["UnDockedAdvToolBars/A.State"], "1");
+    EXPECT_EQ(v["UnDockedAdvToolBars/A.FloatingRows"], "2");
+    EXPECT_EQ(v["UnDockedAdvToolBars/A.Left"], "200") << "the window's screen position";
+    EXPECT_EQ(v["UnDockedAdvToolBars/A.Top"], "150");
+    EXPECT_EQ(v["UnDockedAdvToolBars/A.Visible"], "1");
+
+    // Docked again without saving; the next load floats it as saved.
+    a->SetParent(dock);
+    ASSERT_TRUE(a->Docked());
+    a->LoadToolBarLayout();
+    ASSERT_TRUE(a->Floating());
+    TFloatingWindow* window = TFloatingWindow::Of(a);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Left(), 200);
+    EXPECT_EQ(window->Top(), 150);
+    EXPECT_GE(a->FloatingRows(), 2);
+    EXPECT_TRUE(a->LayoutPersistence()->Loaded());
+}
+
+TEST_F(LayoutPersistenceTest, SavedVisibilityOfAFloatingToolBarTakesTheLowByte) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    UseIni(dock);
+    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=a\nA.State=1\nA.Left=300\nA.Top=20\nA.Visible=256\n");
+    a->LoadToolBarLayout();
+    EXPECT_TRUE(a->Floating());
+    EXPECT_FALSE(a->Visible()) << "the low byte of 256 is zero";
+
+    TAdvToolBar* b = MakeToolBar("B", 40);
+    WriteFile(ini, "[UnDockedAdvToolBars]\nB.Name=B\nB.State=0\nB.Left=300\n");
+    b->LoadToolBarLayout();
+    EXPECT_TRUE(b->Docked());
+}
+
+TEST_F(LayoutPersistenceTest, FloatingPositionOnAMonitorRemovedSinceComesBackToTheNearestOne) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    UseIni(dock);
+    // Two monitors when saved; the right one is gone now.
+    backend->SetScreen({0, 0, 1024, 768});
+    backend->SetMonitors({{0, 0, 1024, 768}});
+    backend->SetWorkArea({0, 0, 1024, 728});
+    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=A\nA.State=1\nA.Left=1500\nA.Top=900\n");
+    const int width = a->Width();
+    a->LoadToolBarLayout();
+    TFloatingWindow* window = TFloatingWindow::Of(a);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Left(), 1024 - width);
+    EXPECT_EQ(window->Top(), 728 - a->CaptionHeight()) << "above the task bar";
+
+    TAdvToolBar* b = MakeToolBar("B", 40);
+    WriteFile(ini, "[UnDockedAdvToolBars]\nB.Name=B\nB.State=1\nB.Left=-10\nB.Top=300\n");
+    b->LoadToolBarLayout();
+    window = TFloatingWindow::Of(b);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Left(), -10) << "a caption partly off the screen can still be reached";
+    EXPECT_EQ(window->Top(), 300);
+}
+
+TEST(ReachablePoint, NearestAreaOfSeveral) {
+    const std::vector<TRect> areas = {{0, 0, 1000, 700}, {1000, 0, 1800, 600}};
+    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({1500, 650}, 100, 20, areas).Y, 580);
+    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({1500, 650}, 100, 20, areas).X, 1500);
+    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({-500, -50}, 100, 20, areas).X, 0);
+    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({-500, -50}, 100, 20, areas).Y, 0);
+    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({5, 5}, 100, 20, {}).X, 5) << "no monitors known";
+}
+
+TEST_F(LayoutPersistenceTest, FloatingToolBarWritesItsWindowPositionAsRegistryNumbers) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    ASSERT_NE(TFloatingWindow::FloatToolBar(a, 250, 120, true), nullptr);
+    TPersistence* p = a->Persistence();
+    p->SetLocation(TPersistenceLocation::plRegistry);
+    p->SetKey("Software\\Emr");
+    p->SetEnabled(true);
+    a->SaveToolBarLayout();
+    const std::string text = ReadFile(dir + "/user-registry.reg");
+    auto has = [&](const std::string& line) { return text.find("\n" + line + "\n") != std::string::npos; };
+    EXPECT_TRUE(has("[HKEY_CURRENT_USER\\Software\\Emr\\UnDockedAdvToolBars]")) << text;
+    EXPECT_TRUE(has("\"A.Name\"=\"A\"")) << text;
+    EXPECT_TRUE(has("\"A.State\"=dword:00000001")) << text;
+    EXPECT_TRUE(has("\"A.Left\"=dword:000000fa")) << "the window's screen position: " << text;
+    EXPECT_TRUE(has("\"A.Top\"=dword:00000078")) << text;
+    EXPECT_TRUE(has("\"A.Visible\"=dword:00000001")) << text;
+    p->SetEnabled(false);
+}
+
+// ---- a store that refuses writes --------------------------------------------------------------------
+
+TEST_F(LayoutPersistenceTest, FailingSaveDuringDestructionIsReportedAndKeepsTheOldFile) {
+    const std::string old = "[Dock]\nToolBarCount=0\n";
+    WriteFile(ini, old);
+    ::chmod(ini.c_str(), 0444);
+    std::vector<std::string> reported;
+    app->OnException = [&](const std::exception& e) { reported.push_back(e.what()); };
+    auto* saved = static_cast<TForm*>(CreateStoredForm());
+
+    ::testing::internal::CaptureStderr();
+    TObject::Free(saved);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(ReadFile(ini), old);
+    // The panel and its toolbars share one replacement of the file, and its failure is told once.
+    EXPECT_EQ(reported.size(), 1u);
+    EXPECT_NE(said.find("toolbar layout not saved"), std::string::npos) << said;
+    EXPECT_NE(said.find("read-only"), std::string::npos) << said;
+
+    // Outside destruction the store's error reaches the caller.
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    (void)a;
+    UseIni(dock);
+    EXPECT_THROW(dock->SaveDockLayout(), ESettingsStoreError);
+    app->OnException = nullptr;
+    dock->Persistence()->SetEnabled(false);
+}
+
+// ---- damaged or foreign saved layouts -------------------------------------------------------------
+
+TEST_F(LayoutPersistenceTest, SavedRowThatNamesNoRowGivesTheToolBarARowAtTheEnd) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    TAdvToolBar* b = MakeToolBar("B", 40);
+    UseIni(dock);
+    WriteFile(ini, "[Dock]\nToolBarCount=2\nRowCount=1\nName1=B\nB.Row=0\nName2=A\nA.Row=7\n");
+    dock->LoadDockLayout();
+    EXPECT_EQ(Rows(dock), "row 0: 1,1,399,28: B\nrow 1: 1,28,399,55: A\n");
+    EXPECT_EQ(a->RowIndex(), 1);
+    EXPECT_EQ(b->RowIndex(), 0);
+    EXPECT_EQ(dock->ToolBarCount(), 2);
+
+    WriteFile(ini, "[Dock]\nToolBarCount=2\nRowCount=1\nName1=B\nB.Row=0\nName2=A\nA.Row=-1\n");
+    dock->LoadDockLayout();
+    EXPECT_EQ(Rows(dock), "row 0: 1,1,399,28: B\nrow 1: 1,28,399,55: A\n") << "a negative row likewise";
+}
+
+TEST_F(LayoutPersistenceTest, ToolBarFoundOnAnotherPanelMovesHereAndStaysRegistered) {
+    auto* other = new TAdvDockPanel(form);
+    other->SetName("Other");
+    other->SetAlign(TDockAlign::daBottom);
+    other->SetParent(form);
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    TAdvToolBar* b = MakeToolBar("B", 40, other);
+    UseIni(dock);
+    WriteFile(ini, "[Dock]\nToolBarCount=2\nRowCount=1\nName1=A\nA.Row=0\nName2=b\nB.Row=0\nB.Left=100\n");
+    dock->LoadDockLayout();
+    EXPECT_EQ(b->Parent(), dock);
+    EXPECT_EQ(b->DockPanel(), static_cast<TToolBarDockSite*>(dock));
+    EXPECT_EQ(dock->ToolBarCount(), 2) << "registered with the panel it now sits on";
+    EXPECT_EQ(other->ToolBarCount(), 0);
+    EXPECT_EQ(b->RowIndex(), 0);
+    EXPECT_EQ(dock->RowCount(), 1);
+    EXPECT_EQ(Rows(dock), "row 0: 1,1,399,28: A B\n");
+    (void)a;
+
+    // Once registered, it leaves the panel's rows when freed like any other.
+    TObject::Free(b);
+    EXPECT_EQ(Rows(dock), "row 0: 1,1,399,28: A\n");
+}
+
+TEST_F(LayoutPersistenceTest, AbsurdSavedSizesAreIgnored) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    TAdvToolBar* b = MakeToolBar("B", 40);
+    const int width = a->Width();
+    const int height = a->Height();
+    UseIni(dock);
+    WriteFile(ini, "[Dock]\nToolBarCount=2\nRowCount=99999999\nName1=A\nA.Row=0\nA.Width=-5\nA.Height=0\n"
+                   "Name2=B\nB.Row=1\nB.Width=40000\nB.Height=junk\n");
+    dock->LoadDockLayout();
+    EXPECT_EQ(a->Width(), width);
+    EXPECT_EQ(a->Height(), height);
+    EXPECT_EQ(b->Width(), width);
+    EXPECT_EQ(b->Height(), height);
+    EXPECT_EQ(dock->RowCount(), 2) << "rows beyond the saved toolbars are not kept";
+}
+
+TEST_F(LayoutPersistenceTest, ToolBarsTheLayoutDoesNotMentionGetRowsOfTheirOwn) {
+    MakeToolBar("A", 40);
+    MakeToolBar("B", 40);
+    MakeToolBar("C", 40);
+    UseIni(dock);
+    WriteFile(ini, "[Dock]\nToolBarCount=2\nRowCount=1\nName1=C\nC.Row=0\nName2=Gone\nGone.Row=0\n");
+    dock->LoadDockLayout();
+    EXPECT_EQ(Rows(dock), "row 0: 1,1,399,28: C\nrow 1: 1,28,399,55: A\nrow 2: 1,55,399,82: B\n");
+}
+
+} // namespace
+} // namespace emr
