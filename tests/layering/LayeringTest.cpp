@@ -31,6 +31,7 @@ const std::map<std::string, std::vector<std::string>> kUses = {
     {"framework/platform/win32", {"framework/platform", "framework/graphics"}},
     // The Windows implementations of graphics headers (GDI text, GDI+ drawing).
     {"framework/graphics/win32", {"framework/graphics"}},
+    {"framework/storage/win32", {"framework/storage"}},
     {"styling", {"framework/forms"}},
     {"menus", {"styling"}},
     {"toolbar", {"menus", "framework/storage"}},

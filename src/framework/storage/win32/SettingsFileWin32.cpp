@@ -1,0 +1,141 @@
+// The settings file on Windows: the same contract as the POSIX one, on the
+// system's own calls (a lock file held with LockFileEx, a temporary file flushed
+// and moved over the old one with MOVEFILE_REPLACE_EXISTING | WRITE_THROUGH).
+#include <windows.h>
+
+#include <ctime>
+#include <string>
+
+#include "framework/storage/SettingsFile.h"
+#include "framework/storage/SettingsStore.h"
+
+namespace emr {
+
+namespace {
+
+std::wstring Wide(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+[[noreturn]] void Fail(const std::string& what) {
+    const DWORD error = GetLastError();
+    char text[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                   sizeof text, nullptr);
+    std::string reason = text;
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
+        reason.pop_back();
+    throw ESettingsStoreError(what + ": " + (reason.empty() ? "error " + std::to_string(error) : reason));
+}
+
+/// A handle closed when it goes.
+struct THandle {
+    HANDLE H = INVALID_HANDLE_VALUE;
+    explicit THandle(HANDLE h) : H(h) {}
+    THandle(const THandle&) = delete;
+    THandle& operator=(const THandle&) = delete;
+    ~THandle() {
+        if (H != INVALID_HANDLE_VALUE) CloseHandle(H);
+    }
+    bool Valid() const { return H != INVALID_HANDLE_VALUE; }
+};
+
+std::string Sibling(const std::string& path, const std::string& prefix, const std::string& suffix) {
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return folder + prefix + name + suffix;
+}
+
+} // namespace
+
+TSettingsFile::TContent TSettingsFile::Read() const {
+    TContent content;
+    THandle file(CreateFileW(Wide(path_).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return content;
+        Fail("cannot read " + path_);
+    }
+    content.Exists = true;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.H, &size)) Fail("cannot read " + path_);
+    if (static_cast<unsigned long long>(size.QuadPart) > kMaxBytes) {
+        content.TooLarge = true;
+        return content;
+    }
+    content.Bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < content.Bytes.size()) {
+        DWORD got = 0;
+        if (!ReadFile(file.H, content.Bytes.data() + done, static_cast<DWORD>(content.Bytes.size() - done), &got,
+                      nullptr))
+            Fail("cannot read " + path_);
+        if (got == 0) break;
+        done += got;
+    }
+    content.Bytes.resize(done);
+    return content;
+}
+
+void TSettingsFile::Update(const std::function<TReplacement(const TContent& current)>& change) {
+    keptAside_.clear();
+    if (path_.empty() || path_.size() >= MAX_PATH) throw ESettingsStoreError("no usable settings path");
+    const std::string lockPath = Sibling(path_, ".", ".lock");
+    THandle lock(CreateFileW(Wide(lockPath).c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_HIDDEN, nullptr));
+    if (!lock.Valid()) Fail("cannot lock " + path_);
+    OVERLAPPED whole{};
+    if (!LockFileEx(lock.H, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) Fail("cannot lock " + path_);
+
+    const TContent current = Read();
+    const TReplacement replacement = change(current);
+    if (replacement.KeepAside && current.Exists) {
+        const std::string aside = path_ + ".unreadable-" + std::to_string(std::time(nullptr));
+        if (!MoveFileExW(Wide(path_).c_str(), Wide(aside).c_str(), 0)) Fail("cannot keep " + path_ + " aside");
+        keptAside_ = aside;
+    }
+
+    const std::string temporary = Sibling(path_, ".", ".tmp" + std::to_string(GetCurrentProcessId()));
+    {
+        THandle out(CreateFileW(Wide(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!out.Valid()) Fail("cannot create " + temporary);
+        std::size_t done = 0;
+        bool written = true;
+        while (done < replacement.Text.size()) {
+            DWORD put = 0;
+            if (!WriteFile(out.H, replacement.Text.data() + done,
+                           static_cast<DWORD>(replacement.Text.size() - done), &put, nullptr) ||
+                put == 0) {
+                written = false;
+                break;
+            }
+            done += put;
+        }
+        if (!written || !FlushFileBuffers(out.H)) {
+            const DWORD error = GetLastError();
+            CloseHandle(out.H);
+            out.H = INVALID_HANDLE_VALUE;
+            DeleteFileW(Wide(temporary).c_str());
+            SetLastError(error);
+            Fail("cannot write " + temporary);
+        }
+    }
+    if (!MoveFileExW(Wide(temporary).c_str(), Wide(path_).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        DeleteFileW(Wide(temporary).c_str());
+        SetLastError(error);
+        Fail("cannot rename " + temporary + " to " + path_);
+    }
+    UnlockFileEx(lock.H, 0, MAXDWORD, MAXDWORD, &whole);
+}
+
+} // namespace emr
