@@ -5,12 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
 
 #include "framework/forms/Application.h"
 #include "framework/forms/Form.h"
@@ -56,14 +57,25 @@ std::map<std::string, std::string> ReadIni(const std::string& path) {
     return values;
 }
 
+/// Points the user's configuration folder at `dir` on either system.
+void UseConfigFolder(const std::string& dir) {
+#ifdef _WIN32
+    _putenv_s("APPDATA", dir.c_str());
+#else
+    ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+#endif
+}
+
 class LayoutPersistenceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/emr-layout-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
+        const auto unique = std::to_string(std::random_device{}()) + std::to_string(std::rand());
+        const std::filesystem::path folder =
+            std::filesystem::temp_directory_path() / ("emr-layout-" + unique);
+        ASSERT_TRUE(std::filesystem::create_directories(folder));
+        dir = folder.generic_string();
         ini = dir + "/layout.ini";
-        ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+        UseConfigFolder(dir);
         auto be = std::make_unique<platform::HeadlessBackend>();
         backend = be.get();
         platform::Backend::Install(std::move(be));
@@ -80,8 +92,11 @@ protected:
     void TearDown() override {
         TObject::Free(app);
         platform::Backend::Uninstall();
-        const std::string command = "rm -rf '" + dir + "'";
-        if (std::system(command.c_str()) != 0) ADD_FAILURE() << "cannot remove " << dir;
+        std::error_code error;
+        std::filesystem::permissions(ini, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add, error);
+        std::filesystem::remove_all(dir, error);
+        if (error) ADD_FAILURE() << "cannot remove " << dir << ": " << error.message();
     }
 
     void UseIni(TAdvDockPanel* panel, const std::string& section = "Dock") {
@@ -404,7 +419,9 @@ TEST_F(LayoutPersistenceTest, FloatingToolBarWritesItsWindowPositionAsRegistryNu
 TEST_F(LayoutPersistenceTest, FailingSaveDuringDestructionIsReportedAndKeepsTheOldFile) {
     const std::string old = "[Dock]\nToolBarCount=0\n";
     WriteFile(ini, old);
-    ::chmod(ini.c_str(), 0444);
+    std::filesystem::permissions(ini, std::filesystem::perms::owner_read |
+                                          std::filesystem::perms::group_read |
+                                          std::filesystem::perms::others_read);
     std::vector<std::string> reported;
     app->OnException = [&](const std::exception& e) { reported.push_back(e.what()); };
     auto* saved = static_cast<TForm*>(CreateStoredForm());

@@ -18,4 +18,8 @@ std::string ConfigFolder() {
     return std::string(home) + "/.config";
 }
 
+bool IsAbsolutePath(const std::string& path) {
+    return path.starts_with('/');
+}
+
 } // namespace emr

@@ -8,4 +8,8 @@ namespace emr {
 /// absolute path, else ~/.config; empty when there is no home folder either.
 std::string ConfigFolder();
 
+/// True for a path that names its file without a folder to start from: "/…",
+/// and on Windows also "C:\…", "C:/…" and "\\server\…".
+bool IsAbsolutePath(const std::string& path);
+
 } // namespace emr

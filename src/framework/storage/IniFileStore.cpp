@@ -9,7 +9,7 @@ TIniFileStore::TIniFileStore(const std::string& fileName)
     : TFileSettingsStore(PathFor(fileName), &TIniDocument::Parse) {}
 
 std::string TIniFileStore::PathFor(const std::string& fileName) {
-    if (fileName.empty() || fileName.starts_with('/')) return fileName;
+    if (fileName.empty() || IsAbsolutePath(fileName)) return fileName;
     const std::string folder = ConfigFolder();
     return folder.empty() ? std::string() : folder + "/" + fileName;
 }

@@ -1,3 +1,4 @@
+#include <cctype>
 #include <cstdlib>
 #include <string>
 
@@ -10,6 +11,12 @@ namespace emr {
 std::string ConfigFolder() {
     const char* appData = std::getenv("APPDATA");
     return appData && *appData ? std::string(appData) : std::string();
+}
+
+bool IsAbsolutePath(const std::string& path) {
+    if (path.starts_with('/') || path.starts_with('\\')) return true;
+    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+           (path[2] == '\\' || path[2] == '/');
 }
 
 } // namespace emr

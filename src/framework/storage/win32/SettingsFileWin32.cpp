@@ -55,8 +55,9 @@ std::string Sibling(const std::string& path, const std::string& prefix, const st
 
 TSettingsFile::TContent TSettingsFile::Read() const {
     TContent content;
-    THandle file(CreateFileW(Wide(path_).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    THandle file(CreateFileW(Wide(path_).c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return content;
@@ -73,8 +74,8 @@ TSettingsFile::TContent TSettingsFile::Read() const {
     std::size_t done = 0;
     while (done < content.Bytes.size()) {
         DWORD got = 0;
-        if (!ReadFile(file.H, content.Bytes.data() + done, static_cast<DWORD>(content.Bytes.size() - done), &got,
-                      nullptr))
+        if (!ReadFile(file.H, content.Bytes.data() + done, static_cast<DWORD>(content.Bytes.size() - done),
+                      &got, nullptr))
             Fail("cannot read " + path_);
         if (got == 0) break;
         done += got;
@@ -92,13 +93,19 @@ void TSettingsFile::Update(const std::function<TReplacement(const TContent& curr
                              FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (!lock.Valid()) Fail("cannot lock " + path_);
     OVERLAPPED whole{};
-    if (!LockFileEx(lock.H, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) Fail("cannot lock " + path_);
+    if (!LockFileEx(lock.H, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole))
+        Fail("cannot lock " + path_);
 
     const TContent current = Read();
+    // A file the user made read-only is not replaced behind their back.
+    const DWORD attributes = GetFileAttributesW(Wide(path_).c_str());
+    if (current.Exists && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        throw ESettingsStoreError("cannot write " + path_ + ": the file is read-only");
     const TReplacement replacement = change(current);
     if (replacement.KeepAside && current.Exists) {
         const std::string aside = path_ + ".unreadable-" + std::to_string(std::time(nullptr));
-        if (!MoveFileExW(Wide(path_).c_str(), Wide(aside).c_str(), 0)) Fail("cannot keep " + path_ + " aside");
+        if (!MoveFileExW(Wide(path_).c_str(), Wide(aside).c_str(), 0))
+            Fail("cannot keep " + path_ + " aside");
         keptAside_ = aside;
     }
 
