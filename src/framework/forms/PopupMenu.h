@@ -9,6 +9,7 @@ namespace emr {
 
 class TCanvas;
 class TPopupMenuWindow;
+class TMenuTracker;
 
 enum class TPopupAlignment { paLeft, paRight, paCenter };
 using enum TPopupAlignment;
@@ -52,6 +53,8 @@ public:
     bool Tracking() const { return tracking_; }
     /// Closes the menu if it is shown, choosing nothing.
     void CloseMenu();
+    /// The tracker running the shown menu (its open windows and highlight), or null.
+    TMenuTracker* Tracker() const { return tracker_; }
 
     // The look. Rectangles are in the popup window's client coordinates.
     /// The size of one item; `width` and `height` come in as the defaults.
@@ -80,7 +83,7 @@ private:
     TComponent* popupComponent_ = nullptr;
     TPoint popupPoint_;
     bool tracking_ = false;
-    class TMenuTracker* tracker_ = nullptr;
+    TMenuTracker* tracker_ = nullptr;
 };
 
 } // namespace emr
