@@ -2,6 +2,8 @@
 
 #include "framework/core/ClassRegistry.h"
 #include "framework/forms/FormsClasses.h"
+#include "framework/graphics/ImageList.h"
+#include "menus/AdvMainMenu.h"
 #include "menus/AdvPopupMenu.h"
 #include "styling/AdvMenuStyler.h"
 #include "styling/StylingClasses.h"
@@ -17,6 +19,10 @@ void RegisterMenusClasses() {
     TClassRegistrar<TAdvPopupMenu>("TPopupMenu")
         .ComponentRef<TCustomAdvMenuStyler>("MenuStyler", &TAdvPopupMenu::MenuStyler,
                                             &TAdvPopupMenu::SetMenuStyler);
+    TClassRegistrar<TAdvMainMenu>("TMainMenu")
+        .ComponentRef<TCustomAdvMenuStyler>("MenuStyler", &TAdvMainMenu::MenuStyler, &TAdvMainMenu::SetMenuStyler)
+        .ComponentRef<TCustomImageList>("DisabledImages", &TAdvMainMenu::DisabledImages,
+                                        &TAdvMainMenu::SetDisabledImages);
 }
 
 } // namespace emr
