@@ -9,7 +9,9 @@
 #include "framework/graphics/ImageList.h"
 #include "styling/CustomAdvToolBarStyler.h"
 #include "toolbar/AdvToolBarSeparator.h"
+#include "toolbar/ToolBarKeyboardMode.h"
 #include "toolbar/ToolBarListHelpers.h"
+#include "toolbar/ToolBarMenuBar.h"
 #include "toolbar/ToolBarOptionWindow.h"
 #include "toolbar/ToolBarOverflow.h"
 
@@ -44,6 +46,8 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     persistence_->SetSection("UnDockedAdvToolBars");
     overflow_ = std::make_unique<TToolBarOverflow>(*this, positionList_, priorityList_, overflowList_);
     optionWindow_ = std::make_unique<TToolBarOptionWindow>(*this);
+    menuBar_ = std::make_unique<TToolBarMenuBar>(this);
+    keyboard_ = std::make_unique<TToolBarKeyboardMode>(this);
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;
@@ -225,11 +229,16 @@ void TAdvCustomToolBar::SetDisabledImages(TCustomImageList* value) {
     Invalidate();
 }
 
+TMainMenu* TAdvCustomToolBar::Menu() const {
+    return menuBar_ ? menuBar_->Menu() : nullptr;
+}
+
 void TAdvCustomToolBar::SetMenu(TMainMenu* value) {
-    if (menu_ == value) return;
-    if (menu_) menu_->RemoveFreeNotification(this);
-    menu_ = value;
-    if (value) value->FreeNotification(this);
+    menuBar_->SetMenu(value);
+}
+
+bool TAdvCustomToolBar::MenuSideways() const {
+    return menuBar_ && menuBar_->Sideways();
 }
 
 void TAdvCustomToolBar::SetOptionMenu(TPopupMenu* value) {
@@ -501,6 +510,7 @@ void TAdvCustomToolBar::Loaded() {
     });
     ArrangeControls(true);
     ButtonsReadStyler();
+    menuBar_->Loaded();
 }
 
 void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation) {
@@ -514,7 +524,7 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
         disabledImages_ = nullptr;
         Invalidate();
     }
-    if (component == menu_) menu_ = nullptr;
+    if (menuBar_) menuBar_->Notification(component, operation);
     if (component == optionMenu_) optionMenu_ = nullptr;
     if (component == toolBarStyler_) {
         if (HasState(csDestroying)) {
@@ -603,8 +613,7 @@ void TAdvCustomToolBar::HotChanged(TAdvCustomToolBarButton* button) {
 }
 
 bool TAdvCustomToolBar::TrackMenu(TAdvCustomToolBarButton* button) {
-    (void)button;
-    return false;
+    return menuBar_->TrackMenu(button);
 }
 
 } // namespace emr

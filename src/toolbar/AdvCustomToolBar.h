@@ -25,6 +25,8 @@ class TAdvCustomToolBarButton;
 class TToolBarDragLoop;
 class TToolBarOverflow;
 class TToolBarOptionWindow;
+class TToolBarMenuBar;
+class TToolBarKeyboardMode;
 
 /// The pressable parts of a toolbar's own chrome.
 enum class TToolBarPart { None, RightHandle, OptionButton, CloseButton, Indicator };
@@ -115,7 +117,8 @@ public:
     void SetImages(TCustomImageList* value);
     TCustomImageList* DisabledImages() const { return disabledImages_; }
     void SetDisabledImages(TCustomImageList* value);
-    TMainMenu* Menu() const { return menu_; }
+    TMainMenu* Menu() const;
+    /// Generates one menu button per top-level item of `value` (the menu-bar mode).
     void SetMenu(TMainMenu* value);
     TPopupMenu* OptionMenu() const { return optionMenu_; }
     void SetOptionMenu(TPopupMenu* value);
@@ -206,6 +209,11 @@ public:
     TAdvCustomToolBarButton* HotButton() const { return hotButton_; }
     /// Drops the menu of a menu button; false when the toolbar does not take the request.
     virtual bool TrackMenu(TAdvCustomToolBarButton* button);
+    /// The menu-bar behaviour (generated buttons, dropped menus) and the keyboard menu mode.
+    TToolBarMenuBar* MenuBar() const { return menuBar_.get(); }
+    TToolBarKeyboardMode* KeyboardModeHandler() const { return keyboard_.get(); }
+    /// Whether the last dropped menu opened beside its button (read by a pressed menu button).
+    bool MenuSideways() const;
 
     // Option window.
     virtual bool OptionWindowVisible() const;
@@ -350,7 +358,6 @@ private:
     TCustomAdvToolBarStyler* toolBarStyler_ = nullptr;
     TCustomImageList* images_ = nullptr;
     TCustomImageList* disabledImages_ = nullptr;
-    TMainMenu* menu_ = nullptr;
     TPopupMenu* optionMenu_ = nullptr;
     std::unique_ptr<TPicture> optionPicture_;
     std::unique_ptr<TPicture> optionDisabledPicture_;
@@ -394,6 +401,8 @@ private:
     bool fading_ = false;
 
     TAdvCustomToolBarButton* hotButton_ = nullptr;
+    std::unique_ptr<TToolBarMenuBar> menuBar_;
+    std::unique_ptr<TToolBarKeyboardMode> keyboard_;
 };
 
 } // namespace emr

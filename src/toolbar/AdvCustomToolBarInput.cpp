@@ -4,6 +4,8 @@
 #include "framework/controls/Mouse.h"
 #include "framework/forms/Screen.h"
 #include "toolbar/AdvCustomToolBar.h"
+#include "toolbar/ToolBarKeyboardMode.h"
+#include "toolbar/ToolBarMenuBar.h"
 
 namespace emr {
 
@@ -12,6 +14,7 @@ void TAdvCustomToolBar::MouseMove(TShiftState shift, int x, int y) {
     TCustomControl::MouseMove(shift, x, y);
     if (alive.expired() || dragInProgress_) return;
     TPoint p{x, y};
+    keyboard_->PointerMove(p);
     if (!(shift & ssLeft) && !locked_) {
         if (GripHitRect().Contains(p))
             SetCursor(crSizeAll);
@@ -68,6 +71,7 @@ void TAdvCustomToolBar::MouseDown(TMouseButton button, TShiftState shift, int x,
     TCustomControl::MouseDown(button, shift, x, y);
     if (alive.expired() || dragInProgress_ || button != mbLeft) return;
     TPoint p{x, y};
+    if (keyboard_->PointerDown(p)) return;
     TRect indicator = CaptionOptionIndicatorRect();
     if (indicator.Left >= 0 && indicator.Contains(p)) {
         downPart_ = TToolBarPart::Indicator;
@@ -160,6 +164,7 @@ void TAdvCustomToolBar::MouseLeave() {
 }
 
 void TAdvCustomToolBar::WndProc(TMessage& message) {
+    if (menuBar_->HandleMessage(message) || keyboard_->HandleMessage(message)) return;
     switch (message.Msg) {
     case WM_ERASEBKGND:
         message.Result = 1;
