@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "framework/graphics/Bitmap.h"
 #include "framework/forms/ShortCut.h"
+#include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/ImageList.h"
 #include "styling/AdvMenuStyler.h"
@@ -185,6 +185,8 @@ void TAdvPopupMenu::DrawItem(TCanvas& canvas, TMenuItem* item, const TRect& rect
             TBitmap glyph;
             glyph.Assign(arrow);
             glyph.SetTransparent(true);
+            // The arrow's bottom-left pixel is part of the arrow: the ground is what is see-through.
+            glyph.SetTransparentColor(clWhite);
             canvas.Draw(rect.Right - kArrowRoom + (kArrowRoom - glyph.Width()) / 2,
                         rect.Top + (rect.Height() - glyph.Height()) / 2, &glyph);
         } else {

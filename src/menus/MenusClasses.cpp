@@ -20,7 +20,8 @@ void RegisterMenusClasses() {
         .ComponentRef<TCustomAdvMenuStyler>("MenuStyler", &TAdvPopupMenu::MenuStyler,
                                             &TAdvPopupMenu::SetMenuStyler);
     TClassRegistrar<TAdvMainMenu>("TMainMenu")
-        .ComponentRef<TCustomAdvMenuStyler>("MenuStyler", &TAdvMainMenu::MenuStyler, &TAdvMainMenu::SetMenuStyler)
+        .ComponentRef<TCustomAdvMenuStyler>("MenuStyler", &TAdvMainMenu::MenuStyler,
+                                            &TAdvMainMenu::SetMenuStyler)
         .ComponentRef<TCustomImageList>("DisabledImages", &TAdvMainMenu::DisabledImages,
                                         &TAdvMainMenu::SetDisabledImages);
 }

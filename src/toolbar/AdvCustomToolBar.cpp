@@ -60,6 +60,7 @@ void TAdvCustomToolBar::BeforeDestruction() {
         panel->RemoveToolBar(this);
     }
     Destroying();
+    menuBar_->Release();
     if (toolBarStyler_) toolBarStyler_->RemoveControl(this);
     toolBarStyler_ = nullptr;
     currentStyler_ = internalStyler_;

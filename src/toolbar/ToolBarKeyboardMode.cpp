@@ -85,15 +85,15 @@ bool TToolBarKeyboardMode::MenuLoop(TAdvCustomToolBarButton* button, TAdvCustomT
     InitMenuMode(button);
     if (alive.expired()) return false;
     if (!button && hot) hot->SetHot(true);
-    if (menuMode_)
-        app->RunNestedLoop([&] { return alive.expired() || !menuMode_ || app->Terminated(); });
+    if (menuMode_) app->RunNestedLoop([&] { return alive.expired() || !menuMode_ || app->Terminated(); });
     return !alive.expired() && bar->EnterUsed();
 }
 
 void TToolBarKeyboardMode::InitMenuMode(TAdvCustomToolBarButton* button) {
     SetCaptureControl(toolBar_);
     keyboardMode_ = true;
-    if (!hook_) hook_ = EnsureApplication()->AddGetMessageHook([this](TMsg& msg) { return KeyboardHook(msg); });
+    if (!hook_)
+        hook_ = EnsureApplication()->AddGetMessageHook([this](TMsg& msg) { return KeyboardHook(msg); });
     if (button) {
         auto list = EligibleMenuButtons(toolBar_);
         for (std::size_t i = 0; i < list.size(); ++i)
@@ -143,7 +143,8 @@ bool TToolBarKeyboardMode::KeyboardHook(TMsg& msg) {
         hook_ = 0;
         return false;
     }
-    const bool key = m == WM_KEYDOWN || m == WM_KEYUP || m == WM_CHAR || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP;
+    const bool key =
+        m == WM_KEYDOWN || m == WM_KEYUP || m == WM_CHAR || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP;
     if (key && !TToolBarMenuBar::PopupHookInstalled()) {
         msg.Target = toolBar_;
         msg.TargetLife = toolBar_->LifeToken();
@@ -220,7 +221,8 @@ bool TToolBarKeyboardMode::DialogChar(char32_t key, TShiftState shift) {
 
 TAdvCustomToolBarButton* TToolBarKeyboardMode::ButtonAt(TPoint client) const {
     for (TControl* c : toolBar_->PositionList())
-        if (auto* b = dynamic_cast<TAdvCustomToolBarButton*>(c); b && b->Visible() && b->BoundsRect().Contains(client))
+        if (auto* b = dynamic_cast<TAdvCustomToolBarButton*>(c);
+            b && b->Visible() && b->BoundsRect().Contains(client))
             return b;
     return nullptr;
 }

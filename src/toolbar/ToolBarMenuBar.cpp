@@ -65,13 +65,17 @@ TToolBarMenuBar::TToolBarMenuBar(TAdvCustomToolBar* toolBar) : toolBar_(toolBar)
 }
 
 TToolBarMenuBar::~TToolBarMenuBar() {
-    // The borrowed items belong to the menu: they go back before their temporary
-    // holder is freed with the toolbar, or the menu would lose them.
-    GiveBackItems();
+    Release();
     if (Tracking().toolBar.Get() == toolBar_ && Tracking().hook) {
         if (Application) Application->RemoveMessageFilter(Tracking().hook);
         Tracking() = TTracking{};
     }
+}
+
+void TToolBarMenuBar::Release() {
+    // The borrowed items belong to the menu: they go back before their temporary
+    // holder is freed with the toolbar, or the menu would lose them.
+    GiveBackItems();
 }
 
 bool TToolBarMenuBar::PopupHookInstalled() {
@@ -87,7 +91,8 @@ TAdvCustomToolBar* TToolBarMenuBar::TrackingToolBar() {
 void TToolBarMenuBar::FreeGeneratedButtons() {
     std::vector<TComponentRef<TAdvCustomToolBarButton>> generated;
     for (TComponent* c : toolBar_->Components())
-        if (auto* b = dynamic_cast<TAdvToolBarMenuButton*>(c); b && b->InternalTag() == 1) generated.emplace_back(b);
+        if (auto* b = dynamic_cast<TAdvToolBarMenuButton*>(c); b && b->InternalTag() == 1)
+            generated.emplace_back(b);
     for (auto& b : generated)
         if (b) TObject::Free(b.Get());
 }
@@ -283,9 +288,8 @@ bool TToolBarMenuBar::TrackMenu(TAdvCustomToolBarButton* button) {
     if (TAdvCustomToolBarButton* hot = toolBar_->HotButton()) hot->SetHot(false);
 
     const int width = EstimateWidth(popup);
-    const int height = toolBar_->Position() == TDockAlign::daBottom
-                           ? kMenuBarHeight * popup->Items()->Count()
-                           : TotalHeight(popup);
+    const int height = toolBar_->Position() == TDockAlign::daBottom ? kMenuBarHeight * popup->Items()->Count()
+                                                                    : TotalHeight(popup);
     const TPoint at = PopupPoint(button, width, height);
     if (TCustomAdvToolBarStyler* styler = toolBar_->CurrentStyler())
         popup->SetMenuStyler(styler->CurrentMenuStyler());
@@ -413,7 +417,8 @@ void TToolBarMenuBar::ClickButton(TAdvCustomToolBarButton* button, bool byMouse)
         if (open) open->CloseMenu();
         return;
     }
-    const TPoint beside = toolBar_->Horizontal() ? TPoint{corner.X, corner.Y - 1} : TPoint{corner.X - 1, corner.Y};
+    const TPoint beside =
+        toolBar_->Horizontal() ? TPoint{corner.X, corner.Y - 1} : TPoint{corner.X - 1, corner.Y};
     Inject(platform::TEventType::MouseDown, beside);
     Inject(platform::TEventType::MouseUp, beside);
     if (open) open->CloseMenu();
@@ -435,7 +440,8 @@ void TToolBarMenuBar::PendingTick() {
 bool TToolBarMenuBar::PopupHook(TMsg& msg) {
     TTracking& t = Tracking();
     TAdvCustomToolBar* tb = t.toolBar.Get();
-    TPopupMenu* popup = tempPopup_ && tempPopup_->Tracking() ? static_cast<TPopupMenu*>(tempPopup_.Get()) : nullptr;
+    TPopupMenu* popup =
+        tempPopup_ && tempPopup_->Tracking() ? static_cast<TPopupMenu*>(tempPopup_.Get()) : nullptr;
     if (!popup && shownButton_ && shownButton_->DropDownMenu() && shownButton_->DropDownMenu()->Tracking())
         popup = shownButton_->DropDownMenu();
     if (!tb || !popup || !popup->Tracker()) return false;
@@ -490,6 +496,8 @@ bool TToolBarMenuBar::PopupHook(TMsg& msg) {
             overMenu = overMenu || w->BoundsRect().Contains(msg.ScreenPos);
         if (!overMenu && m == WM_MOUSEMOVE && !(msg.ScreenPos == t.lastMouse)) {
             t.lastMouse = msg.ScreenPos;
+            // The switch clicks where the pointer is now, and this move is eaten before dispatch would tell.
+            TMouse::Instance().SetCursorPos(msg.ScreenPos);
             target = dynamic_cast<TAdvCustomToolBarButton*>(FindDragTarget(msg.ScreenPos, true));
             byMouse = true;
         } else if (!overMenu && (m == WM_LBUTTONDOWN || m == WM_RBUTTONDOWN || m == WM_MBUTTONDOWN ||

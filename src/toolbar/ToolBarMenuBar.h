@@ -29,8 +29,8 @@ inline constexpr unsigned CM_TOOLBARMENUCLOSED = CM_BASE + 0x0F0;
 ///   dropped    | Right on an item without sub-items / Left     | switching (neighbour's click queued)
 ///   dropped    | item chosen, Esc, click elsewhere             | closing
 ///   dropped    | Alt                                           | closing, keyboard mode cancelled
-///   switching  | popup loop ends                               | closing, then the queued click opens the next
-///   closing    | menu-closed message of the same drop          | idle (items given back)
+///   switching  | popup loop ends                               | closing, then the queued click opens the
+///   next closing    | menu-closed message of the same drop          | idle (items given back)
 ///
 /// Only one toolbar tracks a menu at a time: the tracking state is process-wide.
 class TToolBarMenuBar {
@@ -39,6 +39,9 @@ public:
     ~TToolBarMenuBar();
     TToolBarMenuBar(const TToolBarMenuBar&) = delete;
     TToolBarMenuBar& operator=(const TToolBarMenuBar&) = delete;
+
+    /// Gives borrowed items back; the toolbar calls it before its owned components go.
+    void Release();
 
     TMainMenu* Menu() const { return menu_; }
     /// Replaces the generated menu buttons with one per top-level item of `menu`.

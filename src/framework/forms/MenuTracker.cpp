@@ -145,7 +145,7 @@ void TMenuTracker::MoveHot(TPopupMenuWindow* window, int step) {
     int i = window->HotIndex();
     for (int tries = 0; tries < count; ++tries) {
         i = i < 0 ? (step > 0 ? 0 : count - 1) : (i + step + count) % count;
-        if (Choosable(items[static_cast<std::size_t>(i)])) {
+        if (menu_ && menu_->KeyboardStop(items[static_cast<std::size_t>(i)])) {
             window->SetHotIndex(i);
             return;
         }

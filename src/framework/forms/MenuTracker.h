@@ -21,7 +21,7 @@ struct TMsg;
 ///   open      | release over an enabled plain item      | chosen
 ///   open      | press outside every menu window         | cancelled (press eaten)
 ///   open      | Esc                                     | sub-menu closes / cancelled at the root
-///   open      | Up / Down                               | open (next enabled item hot, wrapping)
+///   open      | Up / Down                               | open (next keyboard stop hot, wrapping)
 ///   open      | Right / Left                            | sub-menu opens / closes
 ///   open      | Enter or Space on a hot plain item      | chosen
 ///   open      | the menu is freed or the loop must quit | cancelled

@@ -62,6 +62,8 @@ public:
     virtual void DrawItem(TCanvas& canvas, TMenuItem* item, const TRect& rect, TMenuItemDrawState state);
     /// Paints the whole window before the items (frame and background).
     virtual void DrawBackground(TCanvas& canvas, const TRect& rect);
+    /// Whether Up and Down stop on `item`; plain menus skip only separator lines.
+    virtual bool KeyboardStop(const TMenuItem* item) const { return !item->IsLine(); }
     /// The border between the window's edge and the items.
     virtual int BorderWidth() const { return 3; }
     /// Makes the window that shows `items`' sub-items; styled menus may return their own.
