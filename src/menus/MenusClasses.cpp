@@ -5,6 +5,7 @@
 #include "framework/graphics/ImageList.h"
 #include "menus/AdvMainMenu.h"
 #include "menus/AdvPopupMenu.h"
+#include "menus/PopupMenuDump.h"
 #include "styling/AdvMenuStyler.h"
 #include "styling/StylingClasses.h"
 
@@ -16,6 +17,7 @@ void RegisterMenusClasses() {
     done = true;
     RegisterFormsClasses();
     RegisterStylingClasses();
+    RegisterPopupMenuDump();
     TClassRegistrar<TAdvPopupMenu>("TPopupMenu")
         .ComponentRef<TCustomAdvMenuStyler>("MenuStyler", &TAdvPopupMenu::MenuStyler,
                                             &TAdvPopupMenu::SetMenuStyler);
