@@ -89,7 +89,8 @@ TEST_F(MenuBarPlayer, F10DownEscEscShowsTheHotButtonTheOpenItemsAndLeaves) {
     std::ostringstream out;
     TFormPlayer player(*backend_, *app, out);
     player.LoadForm(kMenuForm);
-    player.Play(ParsePlayScript("key f10\ndump\nkey right\nkey down\ndump\nkey escape\ndump\nkey escape\ndump\n"));
+    player.Play(
+        ParsePlayScript("key f10\ndump\nkey right\nkey down\ndump\nkey escape\ndump\nkey escape\ndump\n"));
     const std::string lines = MenuLines(out.str());
     EXPECT_NE(lines.find("--\nhot: &File menu mode\n--\n"), std::string::npos) << lines;
     EXPECT_NE(lines.find("item 0: &Undo disabled\nitem 1: &Wrap hot checked\n"), std::string::npos) << lines;
