@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/forms/Form.h"
 #include "framework/forms/Menu.h"
 #include "framework/forms/PopupMenu.h"
 #include "framework/forms/Screen.h"
@@ -173,6 +174,16 @@ void TAdvCustomToolBar::SetAutoPositionControls(bool value) {
         ArrangeControls(true);
     else
         SetAutoSize(false);
+}
+
+void TAdvCustomToolBar::SetAutoMDIButtons(bool value) {
+    // A stored value is checked once everything it depends on is loaded.
+    if (Loading() || Designing()) {
+        autoMDIButtons_ = value;
+        return;
+    }
+    autoMDIButtons_ = value && fullSize_ && Menu() && dynamic_cast<TCustomForm*>(TopLevel());
+    Invalidate();
 }
 
 void TAdvCustomToolBar::SetFullSize(bool value) {
@@ -512,6 +523,7 @@ void TAdvCustomToolBar::Loaded() {
     ArrangeControls(true);
     ButtonsReadStyler();
     menuBar_->Loaded();
+    if (autoMDIButtons_) SetAutoMDIButtons(true);
 }
 
 void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation) {

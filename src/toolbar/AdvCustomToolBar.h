@@ -60,7 +60,8 @@ public:
     bool AutoDockOnClose() const { return autoDockOnClose_; }
     void SetAutoDockOnClose(bool value) { autoDockOnClose_ = value; }
     bool AutoMDIButtons() const { return autoMDIButtons_; }
-    void SetAutoMDIButtons(bool value) { autoMDIButtons_ = value; }
+    /// Holds only on a full-size toolbar with a Menu inside a form.
+    void SetAutoMDIButtons(bool value);
     bool AutoOptionMenu() const { return autoOptionMenu_; }
     void SetAutoOptionMenu(bool value) { autoOptionMenu_ = value; }
     bool AutoPositionControls() const { return autoPositionControls_; }

@@ -367,6 +367,50 @@ TEST_F(MenuBarTest, AltInsideAnOpenMenuClosesItAndLeavesKeyboardMode) {
     EXPECT_FALSE(TToolBarMenuBar::PopupHookInstalled());
 }
 
+// ---- Right onto a button without a menu ----------------------------------------------------
+
+TEST_F(MenuBarTest, RightOntoAMenuButtonWithoutSubItemsHighlightsItInKeyboardMode) {
+    TMenuItem* help = Item("&Help", menu->Items());
+    toolBar->SetMenu(nullptr);
+    toolBar->SetMenu(menu);
+    Pump();
+    std::string hot;
+    bool mode = false;
+    Run([&] { ClickButton(2); }, {Key(VK_RIGHT)}); // from View, opened by the pointer
+    EXPECT_EQ(OpenWindows(), 0);
+    // The 1 ms pending-click timer starts the keyboard mode.
+    app->OnIdle = [&](TObject*) {
+        if (backend_->PendingEvents() > 0 || !hot.empty()) return;
+        hot = toolBar->HotButton() ? toolBar->HotButton()->Caption() : "-";
+        mode = toolBar->KeyboardModeHandler()->MenuMode();
+        backend_->Key(VK_ESCAPE);
+    };
+    backend_->AdvanceTime(2);
+    Pump();
+    app->OnIdle = nullptr;
+    EXPECT_EQ(hot, "&Help") << "the pending button is highlighted as keyboard mode starts";
+    EXPECT_TRUE(mode);
+    EXPECT_EQ(OpenWindows(), 0);
+    EXPECT_FALSE(toolBar->KeyboardModeHandler()->MenuMode());
+    EXPECT_EQ(help->Count(), 0);
+}
+
+// ---- AutoMDIButtons -------------------------------------------------------------------------
+
+TEST_F(MenuBarTest, AutoMDIButtonsNeedsFullSizeAndAMenu) {
+    toolBar->SetAutoMDIButtons(true);
+    EXPECT_FALSE(toolBar->AutoMDIButtons()) << "not full size";
+    toolBar->SetFullSize(true);
+    toolBar->SetMenu(nullptr);
+    toolBar->SetAutoMDIButtons(true);
+    EXPECT_FALSE(toolBar->AutoMDIButtons()) << "no menu";
+    toolBar->SetMenu(menu);
+    toolBar->SetAutoMDIButtons(true);
+    EXPECT_TRUE(toolBar->AutoMDIButtons());
+    toolBar->SetAutoMDIButtons(false);
+    EXPECT_FALSE(toolBar->AutoMDIButtons());
+}
+
 // ---- Accelerators on any toolbar ------------------------------------------------------------
 
 class PlainToolBarKeys : public ToolBarFixture {};
