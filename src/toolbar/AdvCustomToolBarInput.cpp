@@ -14,7 +14,7 @@ void TAdvCustomToolBar::MouseMove(TShiftState shift, int x, int y) {
     TCustomControl::MouseMove(shift, x, y);
     if (alive.expired() || dragInProgress_) return;
     TPoint p{x, y};
-    keyboard_->PointerMove(p);
+    if (keyboard_) keyboard_->PointerMove(p);
     if (!(shift & ssLeft) && !locked_) {
         if (GripHitRect().Contains(p))
             SetCursor(crSizeAll);
@@ -71,7 +71,7 @@ void TAdvCustomToolBar::MouseDown(TMouseButton button, TShiftState shift, int x,
     TCustomControl::MouseDown(button, shift, x, y);
     if (alive.expired() || dragInProgress_ || button != mbLeft) return;
     TPoint p{x, y};
-    if (keyboard_->PointerDown(p)) return;
+    if (keyboard_ && keyboard_->PointerDown(p)) return;
     TRect indicator = CaptionOptionIndicatorRect();
     if (indicator.Left >= 0 && indicator.Contains(p)) {
         downPart_ = TToolBarPart::Indicator;
@@ -164,7 +164,8 @@ void TAdvCustomToolBar::MouseLeave() {
 }
 
 void TAdvCustomToolBar::WndProc(TMessage& message) {
-    if (menuBar_->HandleMessage(message) || keyboard_->HandleMessage(message)) return;
+    // Messages arrive while the constructor still sets the toolbar up.
+    if (menuBar_ && (menuBar_->HandleMessage(message) || keyboard_->HandleMessage(message))) return;
     switch (message.Msg) {
     case WM_ERASEBKGND:
         message.Result = 1;
