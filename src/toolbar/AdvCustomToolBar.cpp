@@ -12,6 +12,7 @@
 #include "toolbar/AdvToolBarSeparator.h"
 #include "toolbar/ToolBarKeyboardMode.h"
 #include "toolbar/ToolBarListHelpers.h"
+#include "toolbar/ToolBarMDIButtons.h"
 #include "toolbar/ToolBarMenuBar.h"
 #include "toolbar/ToolBarOptionWindow.h"
 #include "toolbar/ToolBarOverflow.h"
@@ -49,6 +50,7 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     optionWindow_ = std::make_unique<TToolBarOptionWindow>(*this);
     menuBar_ = std::make_unique<TToolBarMenuBar>(this);
     keyboard_ = std::make_unique<TToolBarKeyboardMode>(this);
+    mdiButtons_ = std::make_unique<TToolBarMDIButtons>(this);
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;

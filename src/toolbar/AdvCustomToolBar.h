@@ -27,6 +27,7 @@ class TToolBarOverflow;
 class TToolBarOptionWindow;
 class TToolBarMenuBar;
 class TToolBarKeyboardMode;
+class TToolBarMDIButtons;
 
 /// The pressable parts of a toolbar's own chrome.
 enum class TToolBarPart { None, RightHandle, OptionButton, CloseButton, Indicator };
@@ -213,6 +214,8 @@ public:
     /// The menu-bar behaviour (generated buttons, dropped menus) and the keyboard menu mode.
     TToolBarMenuBar* MenuBar() const { return menuBar_.get(); }
     TToolBarKeyboardMode* KeyboardModeHandler() const { return keyboard_.get(); }
+    /// The buttons of the active maximized document window (AutoMDIButtons).
+    TToolBarMDIButtons* MDIButtons() const { return mdiButtons_.get(); }
     /// Whether the last dropped menu opened beside its button (read by a pressed menu button).
     bool MenuSideways() const;
 
@@ -404,6 +407,7 @@ private:
     TAdvCustomToolBarButton* hotButton_ = nullptr;
     std::unique_ptr<TToolBarMenuBar> menuBar_;
     std::unique_ptr<TToolBarKeyboardMode> keyboard_;
+    std::unique_ptr<TToolBarMDIButtons> mdiButtons_;
 };
 
 } // namespace emr
