@@ -3,7 +3,8 @@
 // for trying the menu bar by hand or from xdotool.
 //
 // Standard output carries one line per change of the menu bar's state, polled:
-//   bar X Y  button CAPTION X Y W H ...  hot CAPTION|-  mode 0|1  menu FIRST-ITEM|- items N
+//   bar X Y W H  button CAPTION X Y W H ...  hot CAPTION|-  mode 0|1  menu FIRST-ITEM|- items N
+//   children N active CAPTION|- maximized 0|1
 // (screen positions; the first item of the open popup, if any), and one line
 //   chosen CAPTION
 // whenever a menu item runs, so that a driver needs no pixels to follow along.
@@ -17,6 +18,7 @@
 
 #include "framework/forms/Application.h"
 #include "framework/forms/Form.h"
+#include "framework/forms/MDIChild.h"
 #include "framework/forms/MenuItem.h"
 #include "framework/forms/PopupMenuWindow.h"
 #include "framework/forms/Screen.h"
@@ -43,6 +45,7 @@ constexpr const char* kLayout = R"(object MenuDemo: TForm
   ClientWidth = 520
   ClientHeight = 300
   Caption = 'Menu bar demo'
+  FormStyle = fsMDIForm
   Color = clBtnFace
   Font.Height = -11
   Font.Name = 'MS Sans Serif'
@@ -59,6 +62,7 @@ constexpr const char* kLayout = R"(object MenuDemo: TForm
       Caption = 'Menu'
       FullSize = True
       Menu = MainMenu
+      AutoMDIButtons = True
       ToolBarStyler = Styler
     end
     object Standard: TAdvToolBar
@@ -181,6 +185,16 @@ void Dress(TCustomForm* form) {
             mi->OnClick = [mi](TObject*) {
                 if (mi->Count() == 0) std::cout << "chosen " << mi->Caption() << std::endl;
             };
+    // Two document windows; the second starts maximized, so the menu bar shows its buttons.
+    auto* body = form->FindComponentAs<TWinControl>("Body");
+    for (int i = 0; i < 2; ++i) {
+        auto* child = new TMDIChild(form);
+        child->SetName(i == 0 ? "Notes" : "Report");
+        child->SetCaption(i == 0 ? "Notes" : "Report");
+        child->SetParent(body);
+        child->SetBounds(10 + 30 * i, 10 + 30 * i, 260, 150);
+        if (i == 1) child->SetWindowState(wsMaximized);
+    }
     item("ExitItem")->OnClick = [form](TObject*) {
         std::cout << "chosen E&xit" << std::endl;
         form->Close();
@@ -190,7 +204,7 @@ void Dress(TCustomForm* form) {
 std::string Describe(const TAdvCustomToolBar& bar) {
     std::ostringstream out;
     const TPoint at = bar.ClientToScreen({0, 0});
-    out << "bar " << at.X << ' ' << at.Y;
+    out << "bar " << at.X << ' ' << at.Y << ' ' << bar.Width() << ' ' << bar.Height();
     for (const TControl* c : bar.PositionList()) {
         const auto* b = dynamic_cast<const TAdvCustomToolBarButton*>(c);
         if (!b) continue;
@@ -207,6 +221,12 @@ std::string Describe(const TAdvCustomToolBar& bar) {
             if (windows++ == 0 && !w->ShownItems().empty()) first = w->ShownItems().front()->Caption();
         }
     out << " menu " << first << " items " << windows;
+    int children = 0;
+    for (TComponent* c : bar.Owner()->Components())
+        if (dynamic_cast<TMDIChild*>(c)) ++children;
+    const TMDIChild* active = ActiveMDIChildOf(dynamic_cast<const TCustomForm*>(bar.Owner()));
+    out << " children " << children << " active " << (active ? active->Caption() : "-") << " maximized "
+        << (active && active->WindowState() == wsMaximized ? 1 : 0);
     return out.str();
 }
 

@@ -27,7 +27,9 @@ const char* const kTitle = "Menu bar demo";
 
 /// The demo's latest state line.
 struct MenuState {
-    int BarX = 0, BarY = 0;
+    int BarX = 0, BarY = 0, BarWidth = 0, BarHeight = 0;
+    int Children = 0, Maximized = 0;
+    std::string Active;
     std::map<std::string, ScreenRect> Buttons;
     std::string Hot, Menu;
     int Mode = 0, Windows = 0;
@@ -68,7 +70,8 @@ protected:
             std::istringstream in(line);
             std::string word;
             MenuState s;
-            if (!(in >> word) || word != "bar" || !(in >> s.BarX >> s.BarY)) continue;
+            if (!(in >> word) || word != "bar" || !(in >> s.BarX >> s.BarY >> s.BarWidth >> s.BarHeight))
+                continue;
             while (in >> word) {
                 if (word == "button") {
                     ScreenRect r;
@@ -83,6 +86,12 @@ protected:
                     in >> s.Menu;
                 } else if (word == "items") {
                     in >> s.Windows;
+                } else if (word == "children") {
+                    in >> s.Children;
+                } else if (word == "active") {
+                    in >> s.Active;
+                } else if (word == "maximized") {
+                    in >> s.Maximized;
                 }
             }
             last = s;
@@ -205,6 +214,39 @@ TEST_F(MenuDemoTest, ClickOpensHoverSwitchesWithoutAClickAndChoosingRunsTheItem)
         << "the second click left the menu open";
     PauseMs(300);
     EXPECT_EQ(State()->Windows, 0) << "the second click opened the menu again";
+    EXPECT_TRUE(program_->Running());
+}
+
+TEST_F(MenuDemoTest, AMaximizedDocumentShowsThreeButtonsAtTheBarsEndAndCloseClosesIt) {
+    Launch();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(Await([](const MenuState& s) { return s.Children == 2 && s.Maximized == 1; }));
+    const MenuState s = *State();
+    EXPECT_EQ(s.Active, "Report");
+    // 18 x 18 each, the close button 21 pixels from the right end, 1-pixel gaps.
+    const int top = s.BarY + std::max(2, (s.BarHeight - 18) / 2);
+    const int closeLeft = s.BarX + s.BarWidth - 21;
+    MoveTo({0, closeLeft, top, 18, 18});
+    PauseMs(300);
+    const ScreenShot shot = ScreenShot::Take(display_, closeLeft - 60, s.BarY, 100, s.BarHeight);
+    shot.Save(ShotPath("menudemo-mdi-buttons"));
+    ScreenShot::Take(display_, s.BarX - 3, s.BarY - 1, s.BarWidth + 6, 300)
+        .Save(ShotPath("menudemo-maximized"));
+    auto dark = [](std::uint32_t p) {
+        return ((p >> 16) & 0xFF) < 60 && ((p >> 8) & 0xFF) < 60 && (p & 0xFF) < 60;
+    };
+    EXPECT_GE(shot.Count(closeLeft + 5, top + 5, closeLeft + 13, top + 13, dark), 16) << "no cross on close";
+    EXPECT_GE(shot.Count(closeLeft - 19 + 3, top + 3, closeLeft - 19 + 15, top + 15, dark), 12)
+        << "no restore glyph";
+    EXPECT_GE(shot.Count(closeLeft - 38 + 3, top + 3, closeLeft - 38 + 15, top + 15, dark), 6)
+        << "no minimize glyph";
+    X("xdotool click 1");
+    EXPECT_TRUE(Await([](const MenuState& m) { return m.Children == 1 && m.Active == "Notes"; }))
+        << "the close button did not close the maximized document";
+    EXPECT_EQ(State()->Maximized, 0);
+    PauseMs(300);
+    ScreenShot::Take(display_, s.BarX - 3, s.BarY - 1, s.BarWidth + 6, 300)
+        .Save(ShotPath("menudemo-after-close"));
     EXPECT_TRUE(program_->Running());
 }
 
