@@ -243,6 +243,14 @@ TEST_F(MenuBarTest, RightAndLeftSwitchToTheNeighboursMenuWithWrapAround) {
     EXPECT_EQ(seen, (std::vector<std::string>{"&New", "&Undo", "&Toolbar", "&New", "&Toolbar"}));
 }
 
+TEST_F(MenuBarTest, RightToLeftMenusSwapLeftAndRight) {
+    menu->SetBiDiMode(TBiDiMode::bdRightToLeft);
+    std::vector<std::string> seen;
+    auto note = [&] { seen.push_back(OpenMenu()); };
+    Run([&] { ClickButton(0); }, {[&] { note(), backend_->Key(VK_LEFT); }, Check(note)});
+    EXPECT_EQ(seen, (std::vector<std::string>{"&New", "&Undo"}));
+}
+
 TEST_F(MenuBarTest, RightOnAnItemWithASubMenuOpensItInsteadOfSwitching) {
     std::string second;
     Run([&] { ClickButton(0); }, {[&] {
