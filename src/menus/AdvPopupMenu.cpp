@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "framework/forms/ShortCut.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
+#include "framework/graphics/ImageList.h"
 #include "styling/AdvMenuStyler.h"
 #include "styling/GradientPainting.h"
 
@@ -13,6 +15,36 @@ namespace {
 constexpr int kTextGap = 8;
 constexpr int kArrowRoom = 18;
 constexpr int kSeparatorHeight = 5;
+constexpr int kShortCutGap = 24;
+
+// Stand-ins for the styler's glyphs when a styler has none loaded.
+void DrawTick(TCanvas& canvas, const TRect& box, TColor color) {
+    const int x = box.Left + (box.Width() - 7) / 2;
+    const int y = box.Top + (box.Height() - 7) / 2;
+    canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
+    canvas.Brush()->SetColor(color);
+    for (int i = 0; i < 7; ++i) {
+        const int top = i < 3 ? y + 2 + i : y + 4 - (i - 2);
+        canvas.FillRect({x + i, top, x + i + 1, top + 3});
+    }
+}
+
+void DrawDot(TCanvas& canvas, const TRect& box, TColor color) {
+    const int x = box.Left + (box.Width() - 6) / 2;
+    const int y = box.Top + (box.Height() - 6) / 2;
+    canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
+    canvas.Brush()->SetColor(color);
+    canvas.FillRect({x + 1, y, x + 5, y + 6});
+    canvas.FillRect({x, y + 1, x + 6, y + 5});
+}
+
+void DrawArrow(TCanvas& canvas, int x, int centreY, TColor color) {
+    canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
+    canvas.Brush()->SetColor(color);
+    for (int i = 0; i < 4; ++i)
+        canvas.FillRect({x + i, centreY - 3 + i, x + i + 1, centreY + 4 - i});
+}
+
 } // namespace
 
 TAdvPopupMenu::TAdvPopupMenu(TComponent* owner) : TPopupMenu(owner) {
@@ -50,7 +82,10 @@ void TAdvPopupMenu::MeasureItem(TCanvas& canvas, TMenuItem* item, int& width, in
     canvas.SetFont(StylerInEffect()->RootItem()->Font());
     TSize text = canvas.TextExtent(StripHotkey(item->Caption()));
     height = std::max(text.Height + 8, 22);
-    width = IconBarWidth() + kTextGap + text.Width + kArrowRoom;
+    if (Images()) height = std::max(height, Images()->Height() + 6);
+    width = std::max(IconBarWidth(), 20) + kTextGap + text.Width + kArrowRoom;
+    if (const std::string sc = ShortCutToText(item->ShortCut()); !sc.empty())
+        width += kShortCutGap + canvas.TextWidth(sc);
 }
 
 void TAdvPopupMenu::DrawBackground(TCanvas& canvas, const TRect& rect) {
@@ -98,14 +133,16 @@ void TAdvPopupMenu::DrawItem(TCanvas& canvas, TMenuItem* item, const TRect& rect
             canvas.Rectangle(rect);
         }
     }
+    const TMenuIconBarAppearance* icons = s->IconBar();
+    const TRect box{rect.Left + 2, rect.Top + 2, rect.Left + std::max(bar, 20) - 2, rect.Bottom - 2};
+    TCustomImageList* images = Images();
+    const bool hasImage = images && item->ImageIndex() >= 0 && item->ImageIndex() < images->Count();
     if (state & midChecked) {
-        const TMenuIconBarAppearance* icons = s->IconBar();
-        TRect box{rect.Left + 2, rect.Top + 2, rect.Left + std::max(bar, 20) - 2, rect.Bottom - 2};
         TColor from = selected ? sel->CheckColor() : icons->CheckColor();
         TColor to = selected ? sel->CheckColorTo() : icons->CheckColorTo();
         if (to != clNone)
             DrawGradient(canvas, from, to, 40, box, false);
-        else {
+        else if (from != clNone) {
             canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
             canvas.Brush()->SetColor(from);
             canvas.FillRect(box);
@@ -114,14 +151,23 @@ void TAdvPopupMenu::DrawItem(TCanvas& canvas, TMenuItem* item, const TRect& rect
         canvas.Pen()->SetColor(selected ? sel->CheckBorder() : icons->CheckBorder());
         canvas.Rectangle(box);
         const TBitmap* check = s->Glyphs()->Check();
-        if (!check->Empty()) {
+        if (hasImage) {
+            // The image itself sits in the framed box and shows the check.
+        } else if (item->RadioItem()) {
+            DrawDot(canvas, box, disabled ? clGrayText : clMenuText);
+        } else if (!check->Empty()) {
             TBitmap glyph;
             glyph.Assign(check);
             glyph.SetTransparent(true);
             canvas.Draw(box.Left + (box.Width() - glyph.Width()) / 2,
                         box.Top + (box.Height() - glyph.Height()) / 2, &glyph);
+        } else {
+            DrawTick(canvas, box, disabled ? clGrayText : clMenuText);
         }
     }
+    if (hasImage)
+        images->Draw(&canvas, box.Left + (box.Width() - images->Width()) / 2,
+                     rect.Top + (rect.Height() - images->Height()) / 2, item->ImageIndex(), !disabled);
     canvas.SetFont(s->RootItem()->Font());
     canvas.Font()->SetColor(disabled   ? clGrayText
                             : selected ? sel->TextColor()
@@ -129,14 +175,23 @@ void TAdvPopupMenu::DrawItem(TCanvas& canvas, TMenuItem* item, const TRect& rect
     canvas.Brush()->SetStyle(TBrushStyle::bsClear);
     TRect text{rect.Left + bar + kTextGap, rect.Top, rect.Right - kArrowRoom, rect.Bottom};
     canvas.DrawText(item->Caption(), text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    if (item->Count() > 0) {
+    if (const std::string sc = ShortCutToText(item->ShortCut()); !sc.empty()) {
+        TRect scRect = text;
+        canvas.DrawText(sc, scRect, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    if (item->VisibleCount() > 0) {
         const TBitmap* arrow = s->Glyphs()->SubMenu();
         if (!arrow->Empty()) {
             TBitmap glyph;
             glyph.Assign(arrow);
             glyph.SetTransparent(true);
+            // The arrow's bottom-left pixel is part of the arrow: the ground is what is see-through.
+            glyph.SetTransparentColor(clWhite);
             canvas.Draw(rect.Right - kArrowRoom + (kArrowRoom - glyph.Width()) / 2,
                         rect.Top + (rect.Height() - glyph.Height()) / 2, &glyph);
+        } else {
+            DrawArrow(canvas, rect.Right - kArrowRoom + 7, rect.Top + rect.Height() / 2,
+                      disabled ? clGrayText : clMenuText);
         }
     }
 }

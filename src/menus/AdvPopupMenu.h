@@ -26,6 +26,8 @@ public:
     void DrawItem(TCanvas& canvas, TMenuItem* item, const TRect& rect, TMenuItemDrawState state) override;
     void DrawBackground(TCanvas& canvas, const TRect& rect) override;
     int BorderWidth() const override { return 1; }
+    /// Up and Down pass over disabled items as well as separators.
+    bool KeyboardStop(const TMenuItem* item) const override { return item->Enabled() && !item->IsLine(); }
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;

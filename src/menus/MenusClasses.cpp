@@ -2,7 +2,10 @@
 
 #include "framework/core/ClassRegistry.h"
 #include "framework/forms/FormsClasses.h"
+#include "framework/graphics/ImageList.h"
+#include "menus/AdvMainMenu.h"
 #include "menus/AdvPopupMenu.h"
+#include "menus/PopupMenuDump.h"
 #include "styling/AdvMenuStyler.h"
 #include "styling/StylingClasses.h"
 
@@ -14,9 +17,15 @@ void RegisterMenusClasses() {
     done = true;
     RegisterFormsClasses();
     RegisterStylingClasses();
+    RegisterPopupMenuDump();
     TClassRegistrar<TAdvPopupMenu>("TPopupMenu")
         .ComponentRef<TCustomAdvMenuStyler>("MenuStyler", &TAdvPopupMenu::MenuStyler,
                                             &TAdvPopupMenu::SetMenuStyler);
+    TClassRegistrar<TAdvMainMenu>("TMainMenu")
+        .ComponentRef<TCustomAdvMenuStyler>("MenuStyler", &TAdvMainMenu::MenuStyler,
+                                            &TAdvMainMenu::SetMenuStyler)
+        .ComponentRef<TCustomImageList>("DisabledImages", &TAdvMainMenu::DisabledImages,
+                                        &TAdvMainMenu::SetDisabledImages);
 }
 
 } // namespace emr

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/forms/Form.h"
 #include "framework/forms/Menu.h"
 #include "framework/forms/PopupMenu.h"
 #include "framework/forms/Screen.h"
@@ -9,8 +10,11 @@
 #include "framework/graphics/ImageList.h"
 #include "styling/CustomAdvToolBarStyler.h"
 #include "toolbar/AdvToolBarSeparator.h"
+#include "toolbar/ToolBarKeyboardMode.h"
 #include "toolbar/ToolBarLayoutPersistence.h"
 #include "toolbar/ToolBarListHelpers.h"
+#include "toolbar/ToolBarMDIButtons.h"
+#include "toolbar/ToolBarMenuBar.h"
 #include "toolbar/ToolBarOptionWindow.h"
 #include "toolbar/ToolBarOverflow.h"
 
@@ -46,6 +50,9 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     layoutPersistence_ = std::make_unique<TToolBarLayoutPersistence>(this);
     overflow_ = std::make_unique<TToolBarOverflow>(*this, positionList_, priorityList_, overflowList_);
     optionWindow_ = std::make_unique<TToolBarOptionWindow>(*this);
+    menuBar_ = std::make_unique<TToolBarMenuBar>(this);
+    keyboard_ = std::make_unique<TToolBarKeyboardMode>(this);
+    mdiButtons_ = std::make_unique<TToolBarMDIButtons>(this);
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;
@@ -59,6 +66,7 @@ void TAdvCustomToolBar::BeforeDestruction() {
         panel->RemoveToolBar(this);
     }
     Destroying();
+    menuBar_->Release();
     if (toolBarStyler_) toolBarStyler_->RemoveControl(this);
     toolBarStyler_ = nullptr;
     currentStyler_ = internalStyler_;
@@ -173,6 +181,16 @@ void TAdvCustomToolBar::SetAutoPositionControls(bool value) {
         SetAutoSize(false);
 }
 
+void TAdvCustomToolBar::SetAutoMDIButtons(bool value) {
+    // A stored value is checked once everything it depends on is loaded.
+    if (Loading() || Designing()) {
+        autoMDIButtons_ = value;
+        return;
+    }
+    autoMDIButtons_ = value && fullSize_ && Menu() && dynamic_cast<TCustomForm*>(TopLevel());
+    Invalidate();
+}
+
 void TAdvCustomToolBar::SetFullSize(bool value) {
     if (fullSize_ == value) return;
     fullSize_ = value;
@@ -228,11 +246,16 @@ void TAdvCustomToolBar::SetDisabledImages(TCustomImageList* value) {
     Invalidate();
 }
 
+TMainMenu* TAdvCustomToolBar::Menu() const {
+    return menuBar_ ? menuBar_->Menu() : nullptr;
+}
+
 void TAdvCustomToolBar::SetMenu(TMainMenu* value) {
-    if (menu_ == value) return;
-    if (menu_) menu_->RemoveFreeNotification(this);
-    menu_ = value;
-    if (value) value->FreeNotification(this);
+    menuBar_->SetMenu(value);
+}
+
+bool TAdvCustomToolBar::MenuSideways() const {
+    return menuBar_ && menuBar_->Sideways();
 }
 
 void TAdvCustomToolBar::SetOptionMenu(TPopupMenu* value) {
@@ -504,6 +527,8 @@ void TAdvCustomToolBar::Loaded() {
     });
     ArrangeControls(true);
     ButtonsReadStyler();
+    menuBar_->Loaded();
+    if (autoMDIButtons_) SetAutoMDIButtons(true);
     // The dock panel's own load, which runs first, may have loaded it already.
     if (persistence_->Enabled() && !Designing() && !layoutPersistence_->Loaded()) LoadToolBarLayout();
 }
@@ -527,7 +552,7 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
         disabledImages_ = nullptr;
         Invalidate();
     }
-    if (component == menu_) menu_ = nullptr;
+    if (menuBar_) menuBar_->Notification(component, operation);
     if (component == optionMenu_) optionMenu_ = nullptr;
     if (component == toolBarStyler_) {
         if (HasState(csDestroying)) {
@@ -621,8 +646,7 @@ void TAdvCustomToolBar::HotChanged(TAdvCustomToolBarButton* button) {
 }
 
 bool TAdvCustomToolBar::TrackMenu(TAdvCustomToolBarButton* button) {
-    (void)button;
-    return false;
+    return menuBar_->TrackMenu(button);
 }
 
 } // namespace emr

@@ -26,6 +26,9 @@ class TToolBarLayoutPersistence;
 class TToolBarDragLoop;
 class TToolBarOverflow;
 class TToolBarOptionWindow;
+class TToolBarMenuBar;
+class TToolBarKeyboardMode;
+class TToolBarMDIButtons;
 
 /// The pressable parts of a toolbar's own chrome.
 enum class TToolBarPart { None, RightHandle, OptionButton, CloseButton, Indicator };
@@ -59,7 +62,8 @@ public:
     bool AutoDockOnClose() const { return autoDockOnClose_; }
     void SetAutoDockOnClose(bool value) { autoDockOnClose_ = value; }
     bool AutoMDIButtons() const { return autoMDIButtons_; }
-    void SetAutoMDIButtons(bool value) { autoMDIButtons_ = value; }
+    /// Holds only on a full-size toolbar with a Menu inside a form.
+    void SetAutoMDIButtons(bool value);
     bool AutoOptionMenu() const { return autoOptionMenu_; }
     void SetAutoOptionMenu(bool value) { autoOptionMenu_ = value; }
     bool AutoPositionControls() const { return autoPositionControls_; }
@@ -116,7 +120,8 @@ public:
     void SetImages(TCustomImageList* value);
     TCustomImageList* DisabledImages() const { return disabledImages_; }
     void SetDisabledImages(TCustomImageList* value);
-    TMainMenu* Menu() const { return menu_; }
+    TMainMenu* Menu() const;
+    /// Generates one menu button per top-level item of `value` (the menu-bar mode).
     void SetMenu(TMainMenu* value);
     TPopupMenu* OptionMenu() const { return optionMenu_; }
     void SetOptionMenu(TPopupMenu* value);
@@ -212,6 +217,13 @@ public:
     TAdvCustomToolBarButton* HotButton() const { return hotButton_; }
     /// Drops the menu of a menu button; false when the toolbar does not take the request.
     virtual bool TrackMenu(TAdvCustomToolBarButton* button);
+    /// The menu-bar behaviour (generated buttons, dropped menus) and the keyboard menu mode.
+    TToolBarMenuBar* MenuBar() const { return menuBar_.get(); }
+    TToolBarKeyboardMode* KeyboardModeHandler() const { return keyboard_.get(); }
+    /// The buttons of the active maximized document window (AutoMDIButtons).
+    TToolBarMDIButtons* MDIButtons() const { return mdiButtons_.get(); }
+    /// Whether the last dropped menu opened beside its button (read by a pressed menu button).
+    bool MenuSideways() const;
 
     // Option window.
     virtual bool OptionWindowVisible() const;
@@ -356,7 +368,6 @@ private:
     TCustomAdvToolBarStyler* toolBarStyler_ = nullptr;
     TCustomImageList* images_ = nullptr;
     TCustomImageList* disabledImages_ = nullptr;
-    TMainMenu* menu_ = nullptr;
     TPopupMenu* optionMenu_ = nullptr;
     std::unique_ptr<TPicture> optionPicture_;
     std::unique_ptr<TPicture> optionDisabledPicture_;
@@ -401,6 +412,9 @@ private:
     bool fading_ = false;
 
     TAdvCustomToolBarButton* hotButton_ = nullptr;
+    std::unique_ptr<TToolBarMenuBar> menuBar_;
+    std::unique_ptr<TToolBarKeyboardMode> keyboard_;
+    std::unique_ptr<TToolBarMDIButtons> mdiButtons_;
 };
 
 } // namespace emr

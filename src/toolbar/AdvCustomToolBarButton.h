@@ -128,6 +128,16 @@ public:
     TToolButtonState State() const { return state_; }
     bool MouseInControl() const { return mouseInControl_; }
     bool MenuShown() const { return menuShown_; }
+    // Flags the toolbar's menu tracking writes (see the press rules in MouseDown).
+    bool MenuDisplayed() const { return menuDisplayed_; }
+    void SetMenuDisplayed(bool value) { menuDisplayed_ = value; }
+    bool MenuBeingClosed() const { return menuBeingClosed_; }
+    void SetMenuBeingClosed(bool value) { menuBeingClosed_ = value; }
+    bool InternalClick() const { return internalClick_; }
+    void SetInternalClick(bool value) { internalClick_ = value; }
+    /// 1 on buttons a toolbar generated from its menu.
+    int InternalTag() const { return internalTag_; }
+    void SetInternalTag(int value) { internalTag_ = value; }
     TBitmap* ShadowImage() const { return shadowImage_.get(); }
 
     virtual bool IsMenuButton() const { return false; }
@@ -233,6 +243,10 @@ private:
     bool flat_ = true;
     bool disabledGlyphGenerated_ = false;
     TMenuItem* menuItem_ = nullptr;
+    bool menuDisplayed_ = false;
+    bool menuBeingClosed_ = false;
+    bool internalClick_ = false;
+    int internalTag_ = 0;
     TTimer* leaveTimer_ = nullptr;
     std::unique_ptr<TAdvToolBarButtonActionLink> actionLink_;
 };

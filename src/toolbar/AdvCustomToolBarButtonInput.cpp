@@ -137,7 +137,15 @@ void TAdvCustomToolBarButton::MouseDown(TMouseButton button, TShiftState shift, 
 
     if (IsMenuButton() && !dropDownButton_ && (dropDownMenu_ || menuItem_)) {
         Invalidate();
-        OpenButtonMenu();
+        // The press that closed this button's own menu must not open it again;
+        // a press the menu tracking made on purpose always opens.
+        const bool sideways = tb && tb->MenuSideways();
+        if ((!sideways && !menuBeingClosed_ && !menuDisplayed_) || internalClick_) {
+            internalClick_ = false;
+            OpenButtonMenu();
+        } else if (menuBeingClosed_) {
+            menuBeingClosed_ = false;
+        }
         return;
     }
 
@@ -201,6 +209,8 @@ void TAdvCustomToolBarButton::MouseUp(TMouseButton button, TShiftState shift, in
     auto alive = LifeToken();
     TAdvCustomToolBarControl::MouseUp(button, shift, x, y);
     if (alive.expired()) return;
+    menuBeingClosed_ = false;
+    menuDisplayed_ = false;
     if (Designing()) return;
     mousePressed_ = false;
     Invalidate();

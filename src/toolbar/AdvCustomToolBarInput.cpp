@@ -4,6 +4,9 @@
 #include "framework/controls/Mouse.h"
 #include "framework/forms/Screen.h"
 #include "toolbar/AdvCustomToolBar.h"
+#include "toolbar/ToolBarKeyboardMode.h"
+#include "toolbar/ToolBarMDIButtons.h"
+#include "toolbar/ToolBarMenuBar.h"
 
 namespace emr {
 
@@ -12,6 +15,8 @@ void TAdvCustomToolBar::MouseMove(TShiftState shift, int x, int y) {
     TCustomControl::MouseMove(shift, x, y);
     if (alive.expired() || dragInProgress_) return;
     TPoint p{x, y};
+    if (keyboard_) keyboard_->PointerMove(p);
+    if (mdiButtons_ && mdiButtons_->MouseMove(p)) return;
     if (!(shift & ssLeft) && !locked_) {
         if (GripHitRect().Contains(p))
             SetCursor(crSizeAll);
@@ -68,6 +73,8 @@ void TAdvCustomToolBar::MouseDown(TMouseButton button, TShiftState shift, int x,
     TCustomControl::MouseDown(button, shift, x, y);
     if (alive.expired() || dragInProgress_ || button != mbLeft) return;
     TPoint p{x, y};
+    if (keyboard_ && keyboard_->PointerDown(p)) return;
+    if (mdiButtons_ && mdiButtons_->MouseDown(p)) return;
     TRect indicator = CaptionOptionIndicatorRect();
     if (indicator.Left >= 0 && indicator.Contains(p)) {
         downPart_ = TToolBarPart::Indicator;
@@ -113,6 +120,7 @@ void TAdvCustomToolBar::MouseUp(TMouseButton button, TShiftState shift, int x, i
     auto alive = LifeToken();
     TCustomControl::MouseUp(button, shift, x, y);
     if (alive.expired() || dragInProgress_) return;
+    if (mdiButtons_ && mdiButtons_->MouseUp({x, y})) return;
     const TToolBarPart released = downPart_;
     switch (released) {
     case TToolBarPart::None:
@@ -148,6 +156,7 @@ void TAdvCustomToolBar::ClearHotFlags() {
 void TAdvCustomToolBar::MouseLeave() {
     TCustomControl::MouseLeave();
     if (dragInProgress_) return;
+    if (mdiButtons_) mdiButtons_->MouseLeave();
     if (Cursor() == crSizeAll) SetCursor(savedCursor_);
     // While a press is held the release still belongs to this toolbar (a close
     // button pressed and released elsewhere closes it), so only hot flags go.
@@ -160,6 +169,8 @@ void TAdvCustomToolBar::MouseLeave() {
 }
 
 void TAdvCustomToolBar::WndProc(TMessage& message) {
+    // Messages arrive while the constructor still sets the toolbar up.
+    if (menuBar_ && (menuBar_->HandleMessage(message) || keyboard_->HandleMessage(message))) return;
     switch (message.Msg) {
     case WM_ERASEBKGND:
         message.Result = 1;

@@ -9,6 +9,7 @@
 #include "styling/CustomAdvToolBarStyler.h"
 #include "styling/GradientPainting.h"
 #include "toolbar/AdvCustomToolBar.h"
+#include "toolbar/ToolBarMDIButtons.h"
 #include "toolbar/ToolBarOverflow.h"
 
 namespace emr {
@@ -132,6 +133,7 @@ void TAdvCustomToolBar::PaintToolBar(TCanvas& canvas) {
         PaintCaptionIndicator(canvas);
     PaintRoundCorners(canvas, b);
     PaintBorder(canvas, b);
+    if (mdiButtons_) mdiButtons_->Paint(canvas);
 }
 
 void TAdvCustomToolBar::PaintFloatingCaption(TCanvas& canvas) {

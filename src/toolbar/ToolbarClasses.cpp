@@ -14,6 +14,7 @@
 #include "toolbar/AdvToolBarMenuButton.h"
 #include "toolbar/AdvToolBarSeparator.h"
 #include "toolbar/FloatingWindow.h"
+#include "toolbar/ToolBarMenuDump.h"
 #include "toolbar/ToolBarOverflowDump.h"
 
 namespace emr {
@@ -58,6 +59,7 @@ void RegisterToolbarClasses() {
     RegisterMenusClasses();
     RegisterDockPanelClasses();
     RegisterToolBarOverflowDump();
+    RegisterToolBarMenuDump();
 
     TClassRegistrar<TAdvHintInfo>("TPersistent")
         .String("Title", &TAdvHintInfo::Title, &TAdvHintInfo::SetTitle)

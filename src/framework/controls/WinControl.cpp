@@ -505,7 +505,8 @@ void TWinControl::WndProc(TMessage& message) {
         return;
     }
     case WM_SYSCOMMAND:
-        if ((message.WParam & 0xFFF0) == SC_KEYMENU && Parent() == nullptr) Broadcast(message);
+        // The menu key travels down the whole tree: a menu bar may sit inside a panel.
+        if ((message.WParam & 0xFFF0) == SC_KEYMENU) Broadcast(message);
         return;
     case CM_DIALOGKEY:
         if (DialogKey(static_cast<int>(message.WParam), static_cast<TShiftState>(message.LParam)))

@@ -185,6 +185,10 @@ std::optional<std::int64_t> TApplication::PumpPending() {
 }
 
 bool TApplication::RunNestedLoop(const std::function<bool()>& done) {
+    return RunNestedLoop(done, TMessageHook());
+}
+
+bool TApplication::RunNestedLoop(const std::function<bool()>& done, const TMessageHook& own) {
     ++loopDepth_;
     struct Depth {
         int& d;
@@ -197,6 +201,7 @@ bool TApplication::RunNestedLoop(const std::function<bool()>& done) {
             return false;
         }
         if (RunHooks(filters_, msg)) continue;
+        if (own && own(msg)) continue;
         DispatchMessage(msg);
     }
     return true;

@@ -123,11 +123,18 @@ public:
     bool PeekMessage(TMsg& msg, bool remove = true);
     /// Delivers a message to its target (mouse messages also update hot tracking).
     void DispatchMessage(TMsg& msg);
+    /// Queues input as if the backend had delivered it (a synthesized click or key):
+    /// it is routed by the capture and the pointer as they stand now.
+    void InjectInput(const platform::TEvent& event) { Translate(event); }
 
     /// A nested loop: handles messages until `done` returns true (checked before each
     /// message), a quit request arrives (re-posted; returns false) or nothing can
     /// arrive any more (returns false). Message filters see every message first.
     bool RunNestedLoop(const std::function<bool()>& done);
+    /// The same loop for its owner's own handling: `own` sees each message after the
+    /// message filters and before dispatch, and eats it by returning true. A modal
+    /// menu runs this way so that filters installed around it see its keys first.
+    bool RunNestedLoop(const std::function<bool()>& done, const TMessageHook& own);
     /// Message filters run on messages of nested loops before dispatch.
     THookId AddMessageFilter(TMessageHook hook);
     void RemoveMessageFilter(THookId id);

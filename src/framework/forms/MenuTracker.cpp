@@ -43,9 +43,9 @@ TMenuItem* TMenuTracker::Track(TPoint at) {
     root->Show();
     SetCaptureControl(root);
 
-    THookId filter = app->AddMessageFilter([this](TMsg& msg) { return Filter(msg); });
-    app->RunNestedLoop([this] { return done_ || !menu_; });
-    app->RemoveMessageFilter(filter);
+    // The menu's own handling runs after the application's message filters, so a
+    // filter installed around the popup sees its keys and pointer first.
+    app->RunNestedLoop([this] { return done_ || !menu_; }, [this](TMsg& msg) { return Filter(msg); });
 
     TControl* capture = GetCaptureControl();
     for (TPopupMenuWindow* w : windows_)
@@ -145,7 +145,7 @@ void TMenuTracker::MoveHot(TPopupMenuWindow* window, int step) {
     int i = window->HotIndex();
     for (int tries = 0; tries < count; ++tries) {
         i = i < 0 ? (step > 0 ? 0 : count - 1) : (i + step + count) % count;
-        if (!items[static_cast<std::size_t>(i)]->IsLine()) {
+        if (menu_ && menu_->KeyboardStop(items[static_cast<std::size_t>(i)])) {
             window->SetHotIndex(i);
             return;
         }
@@ -179,6 +179,7 @@ bool TMenuTracker::KeyDown(int key) {
         }
         return true;
     case platform::VK_RETURN:
+    case platform::VK_SPACE:
         if (hot && hot->VisibleCount() > 0) {
             OpenSubMenu(top, top->HotIndex());
             if (Top() != top) MoveHot(Top(), 1);

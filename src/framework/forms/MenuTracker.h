@@ -21,9 +21,9 @@ struct TMsg;
 ///   open      | release over an enabled plain item      | chosen
 ///   open      | press outside every menu window         | cancelled (press eaten)
 ///   open      | Esc                                     | sub-menu closes / cancelled at the root
-///   open      | Up / Down                               | open (next enabled item hot)
+///   open      | Up / Down                               | open (next keyboard stop hot, wrapping)
 ///   open      | Right / Left                            | sub-menu opens / closes
-///   open      | Enter on a hot plain item               | chosen
+///   open      | Enter or Space on a hot plain item      | chosen
 ///   open      | the menu is freed or the loop must quit | cancelled
 ///
 /// Keys never reach the focused control while the menu is open.

@@ -9,6 +9,7 @@ namespace emr {
 
 class TCanvas;
 class TPopupMenuWindow;
+class TMenuTracker;
 
 enum class TPopupAlignment { paLeft, paRight, paCenter };
 using enum TPopupAlignment;
@@ -52,6 +53,8 @@ public:
     bool Tracking() const { return tracking_; }
     /// Closes the menu if it is shown, choosing nothing.
     void CloseMenu();
+    /// The tracker running the shown menu (its open windows and highlight), or null.
+    TMenuTracker* Tracker() const { return tracker_; }
 
     // The look. Rectangles are in the popup window's client coordinates.
     /// The size of one item; `width` and `height` come in as the defaults.
@@ -59,6 +62,8 @@ public:
     virtual void DrawItem(TCanvas& canvas, TMenuItem* item, const TRect& rect, TMenuItemDrawState state);
     /// Paints the whole window before the items (frame and background).
     virtual void DrawBackground(TCanvas& canvas, const TRect& rect);
+    /// Whether Up and Down stop on `item`; plain menus skip only separator lines.
+    virtual bool KeyboardStop(const TMenuItem* item) const { return !item->IsLine(); }
     /// The border between the window's edge and the items.
     virtual int BorderWidth() const { return 3; }
     /// Makes the window that shows `items`' sub-items; styled menus may return their own.
@@ -80,7 +85,7 @@ private:
     TComponent* popupComponent_ = nullptr;
     TPoint popupPoint_;
     bool tracking_ = false;
-    class TMenuTracker* tracker_ = nullptr;
+    TMenuTracker* tracker_ = nullptr;
 };
 
 } // namespace emr
