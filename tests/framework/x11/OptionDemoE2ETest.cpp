@@ -125,7 +125,7 @@ protected:
     }
 
     /// Waits for the number of pop-ups to reach `count` and returns them (or what there is).
-    std::vector<ScreenRect> Popups(std::size_t count, int timeoutMs = 3000) {
+    std::vector<ScreenRect> Popups(std::size_t count, int timeoutMs = 8000) {
         std::vector<ScreenRect> shown;
         WaitFor(
             [&] {
@@ -250,7 +250,7 @@ TEST_F(OptionDemoTest, ShrunkToolBarListsItsHiddenButtonsAndTheCascadeChecksAndT
             const auto r = Report();
             return r && r->Off == std::vector<std::string>{"NewButton"};
         },
-        3000))
+        8000))
         << "the click did not switch New off";
     EXPECT_EQ(Ours().size(), 3u) << "toggling closed the cascade";
     // With the pointer gone from the list no entry is hot: the first has no check box now.
@@ -264,7 +264,7 @@ TEST_F(OptionDemoTest, ShrunkToolBarListsItsHiddenButtonsAndTheCascadeChecksAndT
 
     // A press on the form outside every pop-up closes the whole chain.
     MoveTo(shrunk.ScreenX - shrunk.Left + 60, shrunk.ScreenY - shrunk.Top + 120, "click 1");
-    EXPECT_TRUE(WaitFor([&] { return Ours().empty(); }, 3000))
+    EXPECT_TRUE(WaitFor([&] { return Ours().empty(); }, 8000))
         << Ours().size() << " pop-ups are still up after a press outside";
     EXPECT_TRUE(program_->Running());
 }
@@ -290,7 +290,7 @@ TEST_F(OptionDemoTest, MovingFromTheOptionMenuOntoAddOrRemoveClosesTheMenuAndOpe
             popups = Ours();
             return popups.size() == 2 && popups[1].Id != menu;
         },
-        3000))
+        8000))
         << "the option menu did not give way to the cascade";
     EXPECT_EQ(popups[0].Id, option.Id) << "the option window stays";
     EXPECT_EQ(popups[1].Left, option.Right() - 3);
