@@ -95,4 +95,36 @@ void TVectorPathGradientBrush::SetSurroundColors(const std::vector<TARGB>& color
     if (!colors.empty()) surroundColor_ = colors.front();
 }
 
+// The shapes are paths, on every platform.
+
+void TVectorGraphics::DrawLine(const TVectorPen& pen, float x1, float y1, float x2, float y2) {
+    TVectorPath path;
+    path.AddLine(x1, y1, x2, y2);
+    DrawPath(pen, path);
+}
+
+void TVectorGraphics::DrawRectangle(const TVectorPen& pen, float x, float y, float width, float height) {
+    TVectorPath path;
+    path.AddRectangle(x, y, width, height);
+    DrawPath(pen, path);
+}
+
+void TVectorGraphics::DrawEllipse(const TVectorPen& pen, float x, float y, float width, float height) {
+    TVectorPath path;
+    path.AddEllipse(x, y, width, height);
+    DrawPath(pen, path);
+}
+
+void TVectorGraphics::FillRectangle(const TVectorBrush& brush, float x, float y, float width, float height) {
+    TVectorPath path;
+    path.AddRectangle(x, y, width, height);
+    FillPath(brush, path);
+}
+
+void TVectorGraphics::FillEllipse(const TVectorBrush& brush, float x, float y, float width, float height) {
+    TVectorPath path;
+    path.AddEllipse(x, y, width, height);
+    FillPath(brush, path);
+}
+
 } // namespace emr
