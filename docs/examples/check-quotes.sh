@@ -11,11 +11,11 @@ docs=$(dirname "$guide")
 failed=0
 quotes=0
 while IFS=: read -r at marker; do
-  spec=${marker#*quoted from }
-  spec=${spec% -->*}
-  file=${spec%% *}
+  quote=${marker#*quoted from }
+  quote=${quote% -->*}
+  file=${quote%% *}
   region=""
-  [[ $spec == *"["*"]"* ]] && region=${spec#*[} && region=${region%]*}
+  [[ $quote == *"["*"]"* ]] && region=${quote#*[} && region=${region%]*}
   if [ ! -f "$docs/$file" ]; then
     echo "$guide:$at: no file $docs/$file" >&2
     failed=1
