@@ -5,6 +5,8 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "WorkbenchGlyphs.h"
 #include "WorkbenchPresets.h"
