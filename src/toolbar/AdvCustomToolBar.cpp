@@ -214,7 +214,9 @@ void TAdvCustomToolBar::SetImages(TCustomImageList* value) {
     bool horizontal = Horizontal() || Floating();
     int oldExtent = old ? (horizontal ? old->Height() : old->Width()) : 0;
     int newExtent = value ? (horizontal ? value->Height() : value->Width()) : 0;
-    if (old || value) {
+    // A stored thickness already holds the images: the reference is resolved
+    // while loading, after the stored Height, and must not add them a second time.
+    if ((old || value) && !Loading()) {
         int delta = newExtent - oldExtent;
         if (horizontal)
             SetHeight(Height() + delta);

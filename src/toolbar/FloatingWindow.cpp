@@ -150,6 +150,9 @@ void TFloatingWindow::FollowTick() {
     }
     if (owner->Visible() && !Visible() && showPending_) {
         showPending_ = false;
+        // While hidden the window does not follow the toolbar's size (a toolbar
+        // floated by a stored layout lays itself out only afterwards).
+        FitToToolBar();
         Show();
     }
 }

@@ -563,6 +563,22 @@ TEST_F(FloatingToolBarTest, AToolBarFloatedWhileItsFormIsHiddenWaitsForIt) {
     EXPECT_TRUE(window->Visible());
 }
 
+// A stored layout floats its toolbar before the toolbar has laid out its buttons
+// and before the form shows; the window shown later fits the toolbar as it is then.
+TEST_F(FloatingToolBarTest, AWindowShownLateFitsTheToolBarThatGrewWhileItWaited) {
+    form->Hide();
+    TFloatingWindow* window = TFloatingWindow::FloatToolBar(toolBar, 200, 150, true);
+    const int before = toolBar->Width();
+    AddContent(toolBar, 120, 41);
+    ASSERT_GT(toolBar->Width(), before) << "the toolbar did not grow";
+    form->Show();
+    backend_->AdvanceTime(40);
+    ASSERT_TRUE(window->Visible());
+    const int frame = 2 * window->BorderWidth() + 2;
+    EXPECT_EQ(window->Width(), toolBar->Width() + frame);
+    EXPECT_EQ(window->Height(), toolBar->Height() + frame);
+}
+
 TEST_F(FloatingToolBarTest, TheFollowingStopsWhenTheToolBarDocks) {
     TFloatingWindow* window = TFloatingWindow::FloatToolBar(toolBar, 200, 150, true);
     EXPECT_TRUE(window->Following());

@@ -1,5 +1,6 @@
 #include "ToolBarFixture.h"
 
+#include "framework/graphics/ImageList.h"
 #include "framework/streaming/LayoutReader.h"
 #include "toolbar/ToolbarClasses.h"
 
@@ -73,6 +74,47 @@ end
     EXPECT_EQ(b1->Top(), 2);
     EXPECT_EQ(bar->Caption(), "Untitled");
     EXPECT_EQ(bar->TextOptionMenu(), "Options");
+}
+
+// Assigning an image list at run time makes room for the images; a stored layout
+// already holds that room in its Height, so loading one keeps the stored thickness.
+TEST_F(StoredLayout, StoredToolBarWithImagesKeepsItsStoredThickness) {
+    RegisterToolbarClasses();
+    const char* text = R"(object Form3: TForm
+  ClientWidth = 300
+  ClientHeight = 100
+  object Panel: TAdvDockPanel
+    Width = 300
+    Height = 30
+    object Bar: TAdvToolBar
+      Left = 3
+      Top = 1
+      Width = 60
+      Height = 28
+      Images = Glyphs
+      object B1: TAdvToolBarButton
+        ImageIndex = 0
+      end
+    end
+  end
+  object Glyphs: TImageList
+    Width = 16
+    Height = 16
+  end
+end
+)";
+    TComponent* root = TLayoutReader::CreateFromText(text, app);
+    auto* bar = root->FindComponentAs<TAdvToolBar>("Bar");
+    auto* b1 = root->FindComponentAs<TAdvToolBarButton>("B1");
+    ASSERT_TRUE(bar && b1);
+    EXPECT_EQ(bar->Height(), 28);
+    EXPECT_EQ(b1->Height(), 24) << "a 16-pixel image and the button's margins";
+
+    auto* larger = new TImageList(root);
+    larger->SetWidth(24);
+    larger->SetHeight(24);
+    bar->SetImages(larger);
+    EXPECT_EQ(bar->Height(), 28 + 24 - 16) << "a run-time change still follows the image height";
 }
 
 } // namespace
