@@ -134,6 +134,10 @@ void TToolBarLayoutPersistence::SaveOnDestroy() {
         if (savedOnDestroy_) return;
     }
     savedOnDestroy_ = true;
+    SaveReported();
+}
+
+void TToolBarLayoutPersistence::SaveReported() {
     try {
         Save();
     } catch (const std::exception& e) {
