@@ -197,7 +197,7 @@ void TDockLayoutPersistence::Load() {
     for (TAdvCustomToolBar* t : panel_->InvisibleToolBars())
         if (std::find(names.begin(), names.end(), t) == names.end()) names.push_back(t);
 
-    std::unique_ptr<TSettingsStore> store = TLayoutStore::Open(p);
+    std::unique_ptr<TSettingsStore> store = TLayoutStore::OpenToLoad(p);
     const int count = std::min(store->ReadInteger(section, "ToolBarCount", 0), kMaxSavedToolBars);
     if (count <= 0) {
         store->Close();

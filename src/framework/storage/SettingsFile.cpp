@@ -45,6 +45,12 @@ public:
     TDescriptor(const TDescriptor&) = delete;
     TDescriptor& operator=(const TDescriptor&) = delete;
     int Get() const { return fd_; }
+    /// Gives the descriptor up without closing it.
+    int Release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
     /// Closes now, reporting whether the close succeeded.
     bool Close() {
         const int fd = fd_;
@@ -167,6 +173,20 @@ std::string KeepAside(const std::string& target) {
     throw ESettingsStoreError("cannot keep " + target + " aside: too many files kept already");
 }
 
+/// Opens and locks the lock file of the settings file `name` in `folder`; the
+/// descriptor holds the lock until it is closed.
+int TakeLock(const std::string& folder, const std::string& name) {
+    // The lock lives in a file of its own: the settings file itself is replaced
+    // by every save, and a lock on a replaced file guards nothing.
+    const std::string lockPath = folder + "/." + name + ".lock";
+    TDescriptor lock(
+        ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, TSettingsFile::kNewFileMode));
+    if (lock.Get() < 0) FailWithErrno("cannot open the lock file " + lockPath);
+    while (::flock(lock.Get(), LOCK_EX) != 0)
+        if (errno != EINTR) FailWithErrno("cannot lock " + lockPath);
+    return lock.Release();
+}
+
 void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return;
@@ -188,6 +208,18 @@ TSettingsFile::TContent TSettingsFile::Read() const {
     return ReadWhole(path_, nullptr);
 }
 
+std::string TSettingsFile::KeepAsideIf(const std::function<bool(const TContent& current)>& unreadable) {
+    keptAside_.clear();
+    if (path_.empty() || path_.size() >= PATH_MAX) throw ESettingsStoreError("no usable settings path");
+    const std::string target = ResolveLinks(path_);
+    TDescriptor lock(TakeLock(FolderOf(target), NameOf(target)));
+    // Another process may have replaced it with a good file meanwhile.
+    const TContent current = ReadWhole(target, nullptr);
+    if (!current.Exists || !unreadable(current)) return {};
+    keptAside_ = KeepAside(target);
+    return keptAside_;
+}
+
 void TSettingsFile::Update(const std::function<TReplacement(const TContent& current)>& change) {
     keptAside_.clear();
     if (path_.empty() || path_.size() >= PATH_MAX) throw ESettingsStoreError("no usable settings path");
@@ -196,13 +228,7 @@ void TSettingsFile::Update(const std::function<TReplacement(const TContent& curr
     const std::string name = NameOf(target);
     MakeDirectories(folder);
 
-    // The lock lives in a file of its own: the settings file itself is replaced
-    // by every save, and a lock on a replaced file guards nothing.
-    const std::string lockPath = folder + "/." + name + ".lock";
-    TDescriptor lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, kNewFileMode));
-    if (lock.Get() < 0) FailWithErrno("cannot open the lock file " + lockPath);
-    while (::flock(lock.Get(), LOCK_EX) != 0)
-        if (errno != EINTR) FailWithErrno("cannot lock " + lockPath);
+    TDescriptor lock(TakeLock(folder, name));
 
     // Temporary files are made only under the lock, so any found now were left
     // by a writer that was killed before its rename.

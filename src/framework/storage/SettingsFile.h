@@ -40,7 +40,13 @@ public:
     /// was, when any step fails.
     void Update(const std::function<TReplacement(const TContent& current)>& change);
 
-    /// Where a file kept aside went in the last Update, or empty.
+    /// Under the lock: when the file exists and `unreadable` says that what it holds
+    /// is no settings file, renames it to "<name>.unreadable-<time>" as Update does
+    /// before replacing such a file, and puts nothing in its place. Returns where it
+    /// went, or empty when it stayed. Throws ESettingsStoreError when it cannot.
+    std::string KeepAsideIf(const std::function<bool(const TContent& current)>& unreadable);
+
+    /// Where a file kept aside went in the last Update or KeepAsideIf, or empty.
     const std::string& KeptAsidePath() const { return keptAside_; }
 
 private:
