@@ -6,7 +6,7 @@
 
 #include "framework/forms/Application.h"
 #include "framework/storage/IniFileStore.h"
-#include "framework/storage/RegistryStore.h"
+#include "framework/storage/UserRegistry.h"
 
 namespace emr {
 
@@ -67,7 +67,7 @@ std::unique_ptr<TSettingsStore> MakeStore(const TPersistence& persistence) {
     if (Factory()) return Factory()(persistence);
     if (persistence.Location() == TPersistenceLocation::plIniFile)
         return std::make_unique<TIniFileStore>(persistence.Key());
-    return std::make_unique<TRegistryStore>(persistence.Key());
+    return MakeUserRegistryStore(persistence.Key());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -29,6 +30,13 @@
 
 namespace emr {
 namespace {
+
+#ifdef _WIN32
+/// A value of the user's registry as the system gives it: "s:" and the text of a
+/// REG_SZ, "d:" and the decimal of a REG_DWORD, empty when missing or of another kind.
+std::string RawRegistryValue(const std::string& subKey, const std::string& name);
+void DeleteRegistryKey(const std::string& subKey);
+#endif
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -416,6 +424,20 @@ TEST_F(LayoutPersistenceTest, FloatingToolBarWritesItsWindowPositionAsRegistryNu
     ASSERT_NE(TFloatingWindow::FloatToolBar(a, 250, 120, true), nullptr);
     TPersistence* p = a->Persistence();
     p->SetLocation(TPersistenceLocation::plRegistry);
+#ifdef _WIN32
+    // The system's registry, read back through its own calls.
+    const std::string key = "Software\\EmrTest\\Layout" + std::to_string(std::random_device{}());
+    p->SetKey(key);
+    p->SetEnabled(true);
+    a->SaveToolBarLayout();
+    const std::string section = key + "\\UnDockedAdvToolBars";
+    EXPECT_EQ(RawRegistryValue(section, "A.Name"), "s:A");
+    EXPECT_EQ(RawRegistryValue(section, "A.State"), "d:1");
+    EXPECT_EQ(RawRegistryValue(section, "A.Left"), "d:250") << "the window's screen position";
+    EXPECT_EQ(RawRegistryValue(section, "A.Top"), "d:120");
+    EXPECT_EQ(RawRegistryValue(section, "A.Visible"), "d:1");
+    DeleteRegistryKey(key);
+#else
     p->SetKey("Software\\Emr");
     p->SetEnabled(true);
     a->SaveToolBarLayout();
@@ -427,6 +449,7 @@ TEST_F(LayoutPersistenceTest, FloatingToolBarWritesItsWindowPositionAsRegistryNu
     EXPECT_TRUE(has("\"A.Left\"=dword:000000fa")) << "the window's screen position: " << text;
     EXPECT_TRUE(has("\"A.Top\"=dword:00000078")) << text;
     EXPECT_TRUE(has("\"A.Visible\"=dword:00000001")) << text;
+#endif
     p->SetEnabled(false);
 }
 
@@ -608,3 +631,44 @@ TEST_F(LayoutPersistenceTest, SavedLayoutThatCannotBeReadAtAllIsPassedOverAndTol
 } // namespace
 } // namespace emr
 
+#ifdef _WIN32
+// Last, so that the system's macros rename nothing above.
+#include <windows.h>
+
+namespace emr {
+namespace {
+
+std::wstring Wide(const std::string& text) {
+    std::wstring out(text.size() * 2 + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()));
+    out.resize(n > 0 ? static_cast<std::size_t>(n - 1) : 0);
+    return out;
+}
+
+std::string RawRegistryValue(const std::string& subKey, const std::string& name) {
+    BYTE data[512] = {};
+    DWORD size = sizeof data;
+    DWORD type = REG_NONE;
+    if (RegGetValueW(HKEY_CURRENT_USER, Wide(subKey).c_str(), Wide(name).c_str(), RRF_RT_ANY, &type, data,
+                     &size) != ERROR_SUCCESS)
+        return {};
+    if (type == REG_DWORD) {
+        DWORD n = 0;
+        std::memcpy(&n, data, sizeof n);
+        return "d:" + std::to_string(n);
+    }
+    if (type != REG_SZ) return {};
+    char text[512] = {};
+    WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(data), -1, text, sizeof text, nullptr,
+                        nullptr);
+    return "s:" + std::string(text);
+}
+
+void DeleteRegistryKey(const std::string& subKey) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, Wide(subKey).c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, Wide(subKey).c_str());
+}
+
+} // namespace
+} // namespace emr
+#endif
