@@ -74,8 +74,13 @@ std::string KeepAside(const std::string& path) {
 
 } // namespace
 
+// The file operations are the system's own here: `files` serves the POSIX systems.
+TSettingsFile::TSettingsFile(std::string path, TFileSystem* files, std::size_t maxBytes)
+    : path_(std::move(path)), files_(files), maxBytes_(maxBytes) {}
+
 TSettingsFile::TContent TSettingsFile::Read() const {
     TContent content;
+    content.Path = path_;
     THandle file(CreateFileW(Wide(path_).c_str(), GENERIC_READ,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -87,7 +92,7 @@ TSettingsFile::TContent TSettingsFile::Read() const {
     content.Exists = true;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.H, &size)) Fail("cannot read " + path_);
-    if (static_cast<unsigned long long>(size.QuadPart) > kMaxBytes) {
+    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes_) {
         content.TooLarge = true;
         return content;
     }
@@ -116,6 +121,9 @@ void TSettingsFile::Update(const std::function<TReplacement(const TContent& curr
     if (current.Exists && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         throw ESettingsStoreError("cannot write " + path_ + ": the file is read-only");
     const TReplacement replacement = change(current);
+    if (replacement.Text.size() > maxBytes_)
+        throw ESettingsStoreError("cannot write " + path_ +
+                                  ": it would grow larger than a settings file can be");
     if (replacement.KeepAside && current.Exists) keptAside_ = KeepAside(path_);
 
     const std::string temporary = Sibling(path_, ".", ".tmp" + std::to_string(GetCurrentProcessId()));
