@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "framework/storage/RegistryStore.h"
 #include "framework/storage/SettingsDocument.h"
 #include "framework/storage/win32/WideText.h"
 
@@ -16,14 +17,6 @@ namespace {
 
 using win32_text::Narrow;
 using win32_text::Wide;
-
-std::string_view TrimBackslashes(std::string_view s) {
-    while (s.starts_with('\\'))
-        s.remove_prefix(1);
-    while (s.ends_with('\\'))
-        s.remove_suffix(1);
-    return s;
-}
 
 /// An open registry key, closed when it goes.
 class TKey {
@@ -74,10 +67,11 @@ std::string TextOf(const TRegValue& value) {
 
 } // namespace
 
-TWin32RegistryStore::TWin32RegistryStore(const std::string& key) : key_(TrimBackslashes(key)) {}
+TWin32RegistryStore::TWin32RegistryStore(const std::string& key)
+    : key_(TRegistryStore::TrimmedKeyPath(key)) {}
 
 std::string TWin32RegistryStore::SubKey(std::string_view section) const {
-    section = TrimBackslashes(section);
+    section = TRegistryStore::TrimmedKeyPath(section);
     if (key_.empty() || section.empty()) return {};
     return key_ + "\\" + std::string(section);
 }
