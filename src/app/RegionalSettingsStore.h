@@ -1,24 +1,27 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/FileSystem.h"
 #include "app/LocalePlatform.h"
+#include "framework/storage/FileSystem.h"
+#include "framework/storage/SettingsDocument.h"
 
 namespace emr {
 
 /// The current user's regional settings on Linux: section [International] of the
-/// file regional-settings.ini under $XDG_CONFIG_HOME, with the value names that
+/// INI file regional-settings.ini under $XDG_CONFIG_HOME, with the value names that
 /// Windows gives the locale items. Values are UTF-8.
 class TRegionalSettingsStore {
 public:
     static constexpr std::string_view kFileName = "regional-settings.ini";
     static constexpr std::string_view kSection = "International";
-    /// Mode of a settings file this store creates.
-    static constexpr std::uint32_t kNewFileMode = 0600;
+    /// Files larger than this are not taken for settings files.
+    static constexpr std::size_t kMaxBytes = 1024 * 1024;
 
     /// A store on `path` (empty: no store, every read and write fails); file operations go through `fs`,
     /// which must outlive the store.
@@ -32,6 +35,10 @@ public:
     /// The value name of a locale item ("sShortDate"), or empty for an item this store does not keep.
     static std::string_view KeyOf(LCTYPE item);
 
+    /// The settings file in `bytes`; null when they are none: larger than kMaxBytes,
+    /// or not an INI file (see TIniDocument::Parse).
+    static std::unique_ptr<TSettingsDocument> ParseFile(std::string_view bytes);
+
     const std::string& Path() const { return path_; }
 
     /// The stored value of `item`, when the file exists, is a settings file and holds it.
@@ -42,7 +49,7 @@ public:
     /// BeginUpdate and Commit it only checks and keeps the value. False, with the
     /// old file untouched, when the item is unknown, the value holds a control
     /// character, or (outside an update) the file cannot be written; LastError()
-    /// then says why.
+    /// then says why. A file that is no settings file is never overwritten.
     bool Write(LCTYPE item, std::string_view value);
 
     /// Starts keeping writes instead of storing them one by one.
@@ -65,12 +72,7 @@ private:
     };
 
     bool Store(const std::vector<TValue>& values);
-    bool ReplaceFile(const std::string& target, const std::string& text, std::uint32_t mode,
-                     std::optional<std::pair<std::uint32_t, std::uint32_t>> owner);
-    void RemoveLeftoverTemporaries(const std::string& folder);
     bool Fail(std::string reason);
-    /// Fail() with the text of the current errno appended.
-    bool FailWithErrno(std::string what);
 
     std::string path_;
     TFileSystem& fs_;

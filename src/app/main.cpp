@@ -6,13 +6,13 @@
 
 #include "app/AppEnvironment.h"
 #include "app/LinuxLocalePlatform.h"
-#include "app/PosixFileSystem.h"
 #include "app/Program.h"
 #include "app/RegionalSettingsStore.h"
 #include "app/StartupFormats.h"
 #include "framework/forms/Application.h"
 #include "framework/platform/Backend.h"
 #include "framework/platform/x11/X11Backend.h"
+#include "framework/storage/PosixFileSystem.h"
 
 int main() {
     using namespace emr;

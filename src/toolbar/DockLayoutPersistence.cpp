@@ -79,9 +79,24 @@ void TDockLayoutPersistence::Save() {
     store->Close();
 }
 
+std::vector<TAdvCustomToolBar*> TDockLayoutPersistence::SavedToolBars() const {
+    std::vector<TAdvCustomToolBar*> toolBars = ToolBarsInRows();
+    for (TAdvCustomToolBar* t : panel_->InvisibleToolBars())
+        toolBars.push_back(t);
+    return toolBars;
+}
+
 void TDockLayoutPersistence::SaveOnDestroy() {
     if (savedOnDestroy_) return;
     savedOnDestroy_ = true;
+    SaveAll(true);
+}
+
+void TDockLayoutPersistence::SaveWithToolBars() {
+    SaveAll(false);
+}
+
+void TDockLayoutPersistence::SaveAll(bool destroying) {
     // The toolbars save with the panel, while all of them and their controls are
     // still whole, and the file is replaced once for all of them.
     TLayoutStore::TBatch batch;
@@ -90,11 +105,13 @@ void TDockLayoutPersistence::SaveOnDestroy() {
     } catch (const std::exception& e) {
         TLayoutStore::ReportSaveFailure(e);
     }
-    std::vector<TAdvCustomToolBar*> toolBars = ToolBarsInRows();
-    for (TAdvCustomToolBar* t : panel_->InvisibleToolBars())
-        toolBars.push_back(t);
-    for (TAdvCustomToolBar* t : toolBars)
-        if (t->Persistence()->Enabled()) t->LayoutPersistence()->SaveOnDestroy();
+    for (TAdvCustomToolBar* t : SavedToolBars()) {
+        if (!t->Persistence()->Enabled()) continue;
+        if (destroying)
+            t->LayoutPersistence()->SaveOnDestroy();
+        else
+            t->LayoutPersistence()->SaveReported();
+    }
     try {
         batch.Commit();
     } catch (const std::exception& e) {
@@ -180,7 +197,7 @@ void TDockLayoutPersistence::Load() {
     for (TAdvCustomToolBar* t : panel_->InvisibleToolBars())
         if (std::find(names.begin(), names.end(), t) == names.end()) names.push_back(t);
 
-    std::unique_ptr<TSettingsStore> store = TLayoutStore::Open(p);
+    std::unique_ptr<TSettingsStore> store = TLayoutStore::OpenToLoad(p);
     const int count = std::min(store->ReadInteger(section, "ToolBarCount", 0), kMaxSavedToolBars);
     if (count <= 0) {
         store->Close();

@@ -28,8 +28,14 @@ public:
     /// all of them are whole), in one replacement of the file; failures are
     /// reported instead of thrown.
     void SaveOnDestroy();
+    /// What SaveOnDestroy does, at any time and as often as asked.
+    void SaveWithToolBars();
+    /// The toolbars whose own layouts the panel's save writes too: those in its
+    /// rows, then its hidden ones.
+    std::vector<TAdvCustomToolBar*> SavedToolBars() const;
 
 private:
+    void SaveAll(bool destroying);
     std::vector<TAdvCustomToolBar*> ToolBarsInRows() const;
     std::vector<TAdvDockPanel*> OtherPanels() const;
     TAdvCustomToolBar* TakeFromOtherPanel(const std::vector<TAdvDockPanel*>& panels, const std::string& name);

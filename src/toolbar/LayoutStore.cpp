@@ -6,7 +6,7 @@
 
 #include "framework/forms/Application.h"
 #include "framework/storage/IniFileStore.h"
-#include "framework/storage/RegistryStore.h"
+#include "framework/storage/UserRegistry.h"
 
 namespace emr {
 
@@ -45,11 +45,29 @@ private:
     TSettingsStore& shared_;
 };
 
+/// The store of a file that could not be read: every value reads as missing, and
+/// what is written goes nowhere.
+class TNothingStored : public TSettingsStore {
+public:
+    void Open() override {}
+    int ReadInteger(std::string_view, std::string_view, int fallback) override { return fallback; }
+    std::string ReadString(std::string_view, std::string_view, std::string_view fallback) override {
+        return std::string(fallback);
+    }
+    void WriteInteger(std::string_view, std::string_view, int) override {}
+    void WriteString(std::string_view, std::string_view, std::string_view) override {}
+    void Close() override {}
+};
+
+std::string BatchKey(const TPersistence& persistence) {
+    return std::to_string(static_cast<int>(persistence.Location())) + "\n" + persistence.Key();
+}
+
 std::unique_ptr<TSettingsStore> MakeStore(const TPersistence& persistence) {
     if (Factory()) return Factory()(persistence);
     if (persistence.Location() == TPersistenceLocation::plIniFile)
         return std::make_unique<TIniFileStore>(persistence.Key());
-    return std::make_unique<TRegistryStore>(persistence.Key());
+    return MakeUserRegistryStore(persistence.Key());
 }
 
 } // namespace
@@ -81,8 +99,7 @@ void TLayoutStore::TBatch::Commit() {
 
 std::unique_ptr<TSettingsStore> TLayoutStore::Open(const TPersistence& persistence) {
     if (currentBatch) {
-        const std::string key =
-            std::to_string(static_cast<int>(persistence.Location())) + "\n" + persistence.Key();
+        const std::string key = BatchKey(persistence);
         auto it = currentBatch->find(key);
         if (it == currentBatch->end()) {
             std::unique_ptr<TSettingsStore> shared = MakeStore(persistence);
@@ -96,17 +113,47 @@ std::unique_ptr<TSettingsStore> TLayoutStore::Open(const TPersistence& persisten
     return store;
 }
 
+std::unique_ptr<TSettingsStore> TLayoutStore::OpenToLoad(const TPersistence& persistence) {
+    const std::string key = BatchKey(persistence);
+    if (currentBatch) {
+        auto it = currentBatch->find(key);
+        if (it != currentBatch->end()) return std::make_unique<TBatchMember>(*it->second);
+    }
+    std::unique_ptr<TSettingsStore> store = MakeStore(persistence);
+    try {
+        store->Open();
+        const std::string kept = store->KeepAsideUnreadable();
+        if (!kept.empty()) ReportLoadProblem(ESettingsStoreError(kept));
+    } catch (const std::exception& e) {
+        // Told once for a whole batch: its other members share this store.
+        ReportLoadProblem(e);
+        store = std::make_unique<TNothingStored>();
+    }
+    if (!currentBatch) return store;
+    auto it = currentBatch->emplace(key, std::move(store)).first;
+    return std::make_unique<TBatchMember>(*it->second);
+}
+
 void TLayoutStore::SetFactory(TFactory factory) {
     Factory() = std::move(factory);
 }
 
 void TLayoutStore::ReportSaveFailure(const std::exception& error) {
-    std::fprintf(stderr, "toolbar layout not saved: %s\n", error.what());
+    Report("toolbar layout not saved", error);
+}
+
+void TLayoutStore::ReportLoadProblem(const std::exception& error) {
+    Report("toolbar layout not loaded", error);
+}
+
+void TLayoutStore::Report(const char* what, const std::exception& error) {
+    std::fprintf(stderr, "%s: %s\n", what, error.what());
     if (!Application || !Application->OnException) return;
     try {
         Application->OnException(error);
     } catch (...) {
-        // The handler runs during destruction too; what it throws goes no further.
+        // The handler runs during destruction and window creation too; what it
+        // throws goes no further.
     }
 }
 

@@ -34,6 +34,11 @@ public:
 
     /// A store for the record, already open.
     static std::unique_ptr<TSettingsStore> Open(const TPersistence& persistence);
+    /// A store to load a layout from, already open. A file that holds no settings
+    /// is kept aside under a new name and one that cannot be read at all is passed
+    /// over; either is told to the user (ReportLoadProblem), and the store then
+    /// reads as empty, so that the window comes up as its stored layout has it.
+    static std::unique_ptr<TSettingsStore> OpenToLoad(const TPersistence& persistence);
     /// Replaces how stores are made (null: the files of the record's Location).
     static void SetFactory(TFactory factory);
 
@@ -41,6 +46,11 @@ public:
     /// through the application's exception handler when it has one. Saving runs
     /// while windows are destroyed, where an exception would end the program.
     static void ReportSaveFailure(const std::exception& error);
+    /// Tells the user, in the same two ways, that a saved layout could not be used.
+    static void ReportLoadProblem(const std::exception& error);
+
+private:
+    static void Report(const char* what, const std::exception& error);
 };
 
 } // namespace emr

@@ -63,7 +63,7 @@ void TToolBarLayoutPersistence::Load() {
     if (!p.Enabled() || p.Key().empty() || p.Section().empty()) return;
     const std::string& n = t->Name();
     const std::string& section = p.Section();
-    std::unique_ptr<TSettingsStore> store = TLayoutStore::Open(p);
+    std::unique_ptr<TSettingsStore> store = TLayoutStore::OpenToLoad(p);
 
     const std::string savedName = store->ReadString(section, n + ".Name", "");
     const int state = store->ReadInteger(section, n + ".State", 0);
@@ -134,6 +134,10 @@ void TToolBarLayoutPersistence::SaveOnDestroy() {
         if (savedOnDestroy_) return;
     }
     savedOnDestroy_ = true;
+    SaveReported();
+}
+
+void TToolBarLayoutPersistence::SaveReported() {
     try {
         Save();
     } catch (const std::exception& e) {

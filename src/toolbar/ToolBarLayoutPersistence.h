@@ -21,6 +21,8 @@ public:
     void Save();
     /// Save as destruction runs it: once, with failures reported instead of thrown.
     void SaveOnDestroy();
+    /// Save with failures reported instead of thrown, at any time.
+    void SaveReported();
     bool Loaded() const { return loaded_; }
 
     /// Where a floating window saved at `saved` goes so that its caption (`width`

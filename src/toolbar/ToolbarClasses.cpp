@@ -14,6 +14,7 @@
 #include "toolbar/AdvToolBarMenuButton.h"
 #include "toolbar/AdvToolBarSeparator.h"
 #include "toolbar/FloatingWindow.h"
+#include "toolbar/FormLayoutSaver.h"
 #include "toolbar/ToolBarMenuDump.h"
 #include "toolbar/ToolBarOverflowDump.h"
 
@@ -60,6 +61,7 @@ void RegisterToolbarClasses() {
     RegisterDockPanelClasses();
     RegisterToolBarOverflowDump();
     RegisterToolBarMenuDump();
+    RegisterFormLayoutSaver();
 
     TClassRegistrar<TAdvHintInfo>("TPersistent")
         .String("Title", &TAdvHintInfo::Title, &TAdvHintInfo::SetTitle)

@@ -8,10 +8,9 @@
 
 #include "app/FormatPatch.h"
 #include "app/LinuxLocalePlatform.h"
-#include "app/PosixFileSystem.h"
-#include "app/RegionalSettingsFile.h"
 #include "app/RegionalSettingsStore.h"
 #include "app/StartupFormats.h"
+#include "framework/storage/PosixFileSystem.h"
 
 namespace emr {
 namespace {
@@ -184,7 +183,7 @@ TEST_F(LinuxStoreTest, FileThatIsNotSettingsIsNeverOverwritten) {
                     10),
         "[International]\nsShortDate=\xB6\xCC\n", // GBK bytes, not UTF-8
         "just some notes\nabout the clinic\n",
-        std::string(TRegionalSettingsFile::kMaxBytes + 1, ';'),
+        std::string(TRegionalSettingsStore::kMaxBytes + 1, ';'),
     };
     TPosixFileSystem files;
     TRegionalSettingsStore store(SettingsPath(), files);

@@ -8,7 +8,6 @@
 
 #include "app/AppEnvironment.h"
 #include "app/LinuxLocalePlatform.h"
-#include "app/PosixFileSystem.h"
 #include "app/Program.h"
 #include "app/RegionalSettingsStore.h"
 #include "app/Unit1.h"
@@ -16,6 +15,7 @@
 #include "framework/forms/Label.h"
 #include "framework/forms/Screen.h"
 #include "framework/platform/headless/HeadlessBackend.h"
+#include "framework/storage/PosixFileSystem.h"
 
 namespace emr {
 namespace {

@@ -2,17 +2,32 @@
 
 #include <string>
 
-#include "app/RegionalSettingsFile.h"
+#include "app/RegionalSettingsStore.h"
 #include "app/TextEncoding.h"
+#include "framework/storage/SettingsStore.h"
 
 namespace emr {
 namespace {
 
+// The settings file is the framework's INI document, read through the store's
+// parser (which adds the store's size limit).
+std::unique_ptr<TSettingsDocument> Parse(std::string_view text) {
+    return TRegionalSettingsStore::ParseFile(text);
+}
+
+/// The value as text, when the document holds it.
+std::optional<std::string> ValueOf(const TSettingsDocument& file, std::string_view section,
+                                   std::string_view key) {
+    const std::optional<TStoredValue> value = file.Value(section, key);
+    if (!value) return std::nullopt;
+    return value->Text;
+}
+
 std::string Set(std::string_view text, std::string_view key, std::string_view value) {
-    auto file = TRegionalSettingsFile::Parse(text);
-    EXPECT_TRUE(file.has_value());
+    auto file = Parse(text);
+    EXPECT_TRUE(file);
     if (!file) return {};
-    EXPECT_TRUE(file->SetValue("International", key, value));
+    EXPECT_NO_THROW(file->SetString("International", key, value));
     return file->Text();
 }
 
@@ -49,46 +64,46 @@ TEST(RegionalSettingsFileTest, AddsMissingKeysAndSections) {
 }
 
 TEST(RegionalSettingsFileTest, ReadsValuesExactly) {
-    auto file = TRegionalSettingsFile::Parse("[International]\ns1159=\nsLongDate=yyyy'年'M'月 'd'日'\n");
+    auto file = Parse("[International]\ns1159=\nsLongDate=yyyy'年'M'月 'd'日'\n");
     ASSERT_TRUE(file);
-    EXPECT_EQ(file->Value("INTERNATIONAL", "s1159"), std::string());
-    EXPECT_EQ(file->Value("International", "sLongDate"), "yyyy'年'M'月 'd'日'");
-    EXPECT_FALSE(file->Value("International", "s2359"));
-    EXPECT_FALSE(file->Value("Other", "s1159"));
+    EXPECT_EQ(ValueOf(*file, "INTERNATIONAL", "s1159"), std::string());
+    EXPECT_EQ(ValueOf(*file, "International", "sLongDate"), "yyyy'年'M'月 'd'日'");
+    EXPECT_FALSE(ValueOf(*file, "International", "s2359"));
+    EXPECT_FALSE(ValueOf(*file, "Other", "s1159"));
 }
 
 TEST(RegionalSettingsFileTest, RefusesWhatIsNotASettingsFile) {
     constexpr char withNul[] = "[International]\ns1159=a\0b\n";
-    EXPECT_FALSE(TRegionalSettingsFile::Parse(std::string_view(withNul, sizeof withNul - 1)));
-    EXPECT_FALSE(TRegionalSettingsFile::Parse("[International]\ns1159=\xC4\xEA\n")); // GBK, not UTF-8
-    EXPECT_FALSE(TRegionalSettingsFile::Parse("#!/bin/sh\necho hello\n"));
-    EXPECT_FALSE(TRegionalSettingsFile::Parse("[International\n"));
-    EXPECT_FALSE(TRegionalSettingsFile::Parse("=value\n"));
-    EXPECT_FALSE(TRegionalSettingsFile::Parse("a=1\rb=2\n"));
-    EXPECT_FALSE(TRegionalSettingsFile::Parse(std::string(TRegionalSettingsFile::kMaxBytes + 1, ';')));
-    EXPECT_TRUE(TRegionalSettingsFile::Parse(std::string(TRegionalSettingsFile::kMaxBytes, ';')));
+    EXPECT_FALSE(Parse(std::string_view(withNul, sizeof withNul - 1)));
+    EXPECT_FALSE(Parse("[International]\ns1159=\xC4\xEA\n")); // GBK, not UTF-8
+    EXPECT_FALSE(Parse("#!/bin/sh\necho hello\n"));
+    EXPECT_FALSE(Parse("[International\n"));
+    EXPECT_FALSE(Parse("=value\n"));
+    EXPECT_FALSE(Parse("a=1\rb=2\n"));
+    EXPECT_FALSE(Parse(std::string(TRegionalSettingsStore::kMaxBytes + 1, ';')));
+    EXPECT_TRUE(Parse(std::string(TRegionalSettingsStore::kMaxBytes, ';')));
 }
 
 // A stray line in a settings file is kept as it is and stands in nobody's way.
 TEST(RegionalSettingsFileTest, KeepsLinesOfNoKnownKind) {
     const std::string text = "[International]\nnote without equals\n[half\n = x\nsShortDate=d/M\n";
-    auto file = TRegionalSettingsFile::Parse(text);
+    auto file = Parse(text);
     ASSERT_TRUE(file);
     EXPECT_EQ(file->Text(), text);
-    EXPECT_EQ(file->Value("International", "sShortDate"), "d/M");
-    EXPECT_TRUE(file->SetValue("International", "sShortDate", "yyyy-MM-dd"));
-    EXPECT_TRUE(file->SetValue("International", "s1159", ""));
+    EXPECT_EQ(ValueOf(*file, "International", "sShortDate"), "d/M");
+    EXPECT_NO_THROW(file->SetString("International", "sShortDate", "yyyy-MM-dd"));
+    EXPECT_NO_THROW(file->SetString("International", "s1159", ""));
     EXPECT_EQ(file->Text(),
               "[International]\nnote without equals\n[half\n = x\nsShortDate=yyyy-MM-dd\ns1159=\n");
-    EXPECT_TRUE(TRegionalSettingsFile::Parse("stray\n[International]\n"));
+    EXPECT_TRUE(Parse("stray\n[International]\n"));
 }
 
 // A value with a line break would smuggle extra keys into the file.
 TEST(RegionalSettingsFileTest, RefusesValuesWithLineBreaks) {
-    auto file = TRegionalSettingsFile::Parse("[International]\ns1159=AM\n");
+    auto file = Parse("[International]\ns1159=AM\n");
     ASSERT_TRUE(file);
-    EXPECT_FALSE(file->SetValue("International", "s1159", "x\ns2359=evil"));
-    EXPECT_FALSE(file->SetValue("International", "s1159", "x\r"));
+    EXPECT_THROW(file->SetString("International", "s1159", "x\ns2359=evil"), ESettingsStoreError);
+    EXPECT_THROW(file->SetString("International", "s1159", "x\r"), ESettingsStoreError);
     EXPECT_EQ(file->Text(), "[International]\ns1159=AM\n");
 }
 

@@ -15,10 +15,9 @@
 #include <vector>
 
 #include "app/FormatPatch.h"
-#include "app/PosixFileSystem.h"
-#include "app/RegionalSettingsFile.h"
 #include "app/RegionalSettingsStore.h"
 #include "app/TextEncoding.h"
+#include "framework/storage/PosixFileSystem.h"
 
 namespace emr::test {
 
@@ -145,12 +144,12 @@ private:
 
 /// What the patch makes of a settings file's bytes (empty: no file yet).
 inline std::string PatchedText(const std::string& before) {
-    auto file = TRegionalSettingsFile::Parse(before);
-    EXPECT_TRUE(file.has_value());
+    auto file = TRegionalSettingsStore::ParseFile(before);
+    EXPECT_TRUE(file != nullptr);
     if (!file) return {};
     for (const TFormatPatchItem& entry : FormatPatchTable())
-        file->SetValue(TRegionalSettingsStore::kSection, TRegionalSettingsStore::KeyOf(entry.Item),
-                       *Cp936ToUtf8(entry.Value));
+        file->SetString(TRegionalSettingsStore::kSection, TRegionalSettingsStore::KeyOf(entry.Item),
+                        *Cp936ToUtf8(entry.Value));
     return file->Text();
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -12,6 +13,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "framework/forms/Application.h"
 #include "framework/forms/Form.h"
@@ -28,6 +30,13 @@
 
 namespace emr {
 namespace {
+
+#ifdef _WIN32
+/// A value of the user's registry as the system gives it: "s:" and the text of a
+/// REG_SZ, "d:" and the decimal of a REG_DWORD, empty when missing or of another kind.
+std::string RawRegistryValue(const std::string& subKey, const std::string& name);
+void DeleteRegistryKey(const std::string& subKey);
+#endif
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -141,11 +150,13 @@ protected:
 
     /// A form with a dock panel saving to the test's INI file and three toolbars
     /// of two buttons each, built the way the program builds its window.
-    std::string StoredForm() const {
+    /// With `registryKey`, the panel saves under that key of the user's registry instead.
+    std::string StoredForm(const std::string& registryKey = "") const {
+        const std::string where = registryKey.empty() ? "plIniFile" : "plRegistry";
         std::string text = "object LayoutForm: TForm\n  ClientWidth = 400\n  ClientHeight = 300\n"
-                           "  object Dock: TAdvDockPanel\n    Persistence.Location = plIniFile\n"
-                           "    Persistence.Key = '" +
-                           ini + "'\n    Persistence.Section = 'Dock'\n    Persistence.Enabled = True\n";
+                           "  object Dock: TAdvDockPanel\n    Persistence.Location = " +
+                           where + "\n    Persistence.Key = '" + (registryKey.empty() ? ini : registryKey) +
+                           "'\n    Persistence.Section = 'Dock'\n    Persistence.Enabled = True\n";
         for (int t = 1; t <= 3; ++t) {
             const std::string n = std::to_string(t);
             text += "    object Bar" + n +
@@ -159,7 +170,20 @@ protected:
         }
         return text + "  end\nend\n";
     }
-    TComponent* CreateStoredForm() { return TLayoutReader::CreateFromText(StoredForm(), app); }
+    TComponent* CreateStoredForm(const std::string& registryKey = "") {
+        return TLayoutReader::CreateFromText(StoredForm(registryKey), app);
+    }
+    /// The files in the test's folder whose names start with `prefix`.
+    std::vector<std::string> FilesStartingWith(const std::string& prefix) const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            if (entry.path().filename().string().starts_with(prefix))
+                names.push_back(entry.path().filename().string());
+        return names;
+    }
+    /// The rows of three toolbars one to a row, as the stored form has them.
+    static constexpr const char* kStoredRows =
+        "row 0: 1,1,399,28: Bar1\nrow 1: 1,28,399,55: Bar2\nrow 2: 1,55,399,82: Bar3\n";
 
     std::string dir;
     std::string ini;
@@ -400,6 +424,20 @@ TEST_F(LayoutPersistenceTest, FloatingToolBarWritesItsWindowPositionAsRegistryNu
     ASSERT_NE(TFloatingWindow::FloatToolBar(a, 250, 120, true), nullptr);
     TPersistence* p = a->Persistence();
     p->SetLocation(TPersistenceLocation::plRegistry);
+#ifdef _WIN32
+    // The system's registry, read back through its own calls.
+    const std::string key = "Software\\EmrTest\\Layout" + std::to_string(std::random_device{}());
+    p->SetKey(key);
+    p->SetEnabled(true);
+    a->SaveToolBarLayout();
+    const std::string section = key + "\\UnDockedAdvToolBars";
+    EXPECT_EQ(RawRegistryValue(section, "A.Name"), "s:A");
+    EXPECT_EQ(RawRegistryValue(section, "A.State"), "d:1");
+    EXPECT_EQ(RawRegistryValue(section, "A.Left"), "d:250") << "the window's screen position";
+    EXPECT_EQ(RawRegistryValue(section, "A.Top"), "d:120");
+    EXPECT_EQ(RawRegistryValue(section, "A.Visible"), "d:1");
+    DeleteRegistryKey(key);
+#else
     p->SetKey("Software\\Emr");
     p->SetEnabled(true);
     a->SaveToolBarLayout();
@@ -411,6 +449,7 @@ TEST_F(LayoutPersistenceTest, FloatingToolBarWritesItsWindowPositionAsRegistryNu
     EXPECT_TRUE(has("\"A.Left\"=dword:000000fa")) << "the window's screen position: " << text;
     EXPECT_TRUE(has("\"A.Top\"=dword:00000078")) << text;
     EXPECT_TRUE(has("\"A.Visible\"=dword:00000001")) << text;
+#endif
     p->SetEnabled(false);
 }
 
@@ -513,5 +552,123 @@ TEST_F(LayoutPersistenceTest, ToolBarsTheLayoutDoesNotMentionGetRowsOfTheirOwn) 
     EXPECT_EQ(Rows(dock), "row 0: 1,1,399,28: C\nrow 1: 1,28,399,55: A\nrow 2: 1,55,399,82: B\n");
 }
 
+// Window creation once failed on a saved layout it could not read, and the
+// program could not start until the user deleted the file by hand.
+TEST_F(LayoutPersistenceTest, UnreadableSavedLayoutIsKeptAsideAndTheWindowComesUpAsStored) {
+    const std::string junk = std::string("PNG\0\x01\xFF binary", 14);
+    struct Case {
+        std::string RegistryKey; // empty: the INI file
+        std::string File;
+    };
+    std::vector<Case> cases = {{"", ini}};
+#ifndef _WIN32
+    // On Windows the registry is the system's own, with no file to damage.
+    cases.push_back({"Software\\Emr", dir + "/user-registry.reg"});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.File);
+        WriteFile(c.File, junk);
+        std::vector<std::string> reported;
+        app->OnException = [&](const std::exception& e) { reported.push_back(e.what()); };
+        ::testing::internal::CaptureStderr();
+        TComponent* created = nullptr;
+        EXPECT_NO_THROW(created = CreateStoredForm(c.RegistryKey));
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        ASSERT_NE(created, nullptr);
+        auto* window = static_cast<TForm*>(created);
+        auto* panel = window->FindComponentAs<TAdvDockPanel>("Dock");
+        EXPECT_EQ(Rows(panel), kStoredRows);
+
+        // Kept aside byte for byte, under the name a save would have given it, and told once.
+        const std::string name = std::filesystem::path(c.File).filename().string();
+        const std::vector<std::string> kept = FilesStartingWith(name + ".unreadable-");
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(ReadFile(dir + "/" + kept[0]), junk);
+        EXPECT_FALSE(std::filesystem::exists(c.File));
+        ASSERT_EQ(reported.size(), 1u);
+        EXPECT_NE(reported[0].find("kept as " + dir + "/" + kept[0]), std::string::npos) << reported[0];
+        EXPECT_NE(said.find("toolbar layout not loaded: "), std::string::npos) << said;
+
+        // The next save writes a fresh file and leaves the one kept aside alone.
+        window->FindComponentAs<TAdvToolBar>("Bar2")->SetVisible(false);
+        TObject::Free(window);
+        const std::string fresh = ReadFile(c.File);
+        EXPECT_NE(fresh.find("ToolBarCount"), std::string::npos) << fresh;
+        EXPECT_EQ(fresh.find("PNG"), std::string::npos) << fresh;
+        EXPECT_EQ(FilesStartingWith(name + ".unreadable-"), kept);
+        EXPECT_EQ(ReadFile(dir + "/" + kept[0]), junk);
+        EXPECT_EQ(reported.size(), 1u) << "the save had nothing to tell";
+
+        auto* again = static_cast<TForm*>(CreateStoredForm(c.RegistryKey));
+        EXPECT_FALSE(again->FindComponentAs<TAdvToolBar>("Bar2")->Visible()) << "the fresh file loads";
+        again->FindComponentAs<TAdvDockPanel>("Dock")->Persistence()->SetEnabled(false);
+        TObject::Free(again);
+        app->OnException = nullptr;
+        std::filesystem::remove(dir + "/" + kept[0]);
+    }
+}
+
+TEST_F(LayoutPersistenceTest, SavedLayoutThatCannotBeReadAtAllIsPassedOverAndTold) {
+    // A folder where the file should be: opening it for reading fails on either system.
+    std::filesystem::create_directory(ini);
+    std::vector<std::string> reported;
+    app->OnException = [&](const std::exception& e) { reported.push_back(e.what()); };
+    ::testing::internal::CaptureStderr();
+    TComponent* created = nullptr;
+    EXPECT_NO_THROW(created = CreateStoredForm());
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    ASSERT_NE(created, nullptr);
+    auto* window = static_cast<TForm*>(created);
+    EXPECT_EQ(Rows(window->FindComponentAs<TAdvDockPanel>("Dock")), kStoredRows);
+    EXPECT_EQ(reported.size(), 1u) << "the panel and its toolbars share one reading, told once";
+    EXPECT_NE(said.find("toolbar layout not loaded: "), std::string::npos) << said;
+    EXPECT_TRUE(std::filesystem::is_directory(ini)) << "what cannot be read is not moved";
+    window->FindComponentAs<TAdvDockPanel>("Dock")->Persistence()->SetEnabled(false);
+    TObject::Free(window);
+    app->OnException = nullptr;
+}
+
 } // namespace
 } // namespace emr
+
+#ifdef _WIN32
+// Last, so that the system's macros rename nothing above.
+#include <windows.h>
+
+namespace emr {
+namespace {
+
+std::wstring Wide(const std::string& text) {
+    std::wstring out(text.size() * 2 + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()));
+    out.resize(n > 0 ? static_cast<std::size_t>(n - 1) : 0);
+    return out;
+}
+
+std::string RawRegistryValue(const std::string& subKey, const std::string& name) {
+    BYTE data[512] = {};
+    DWORD size = sizeof data;
+    DWORD type = REG_NONE;
+    if (RegGetValueW(HKEY_CURRENT_USER, Wide(subKey).c_str(), Wide(name).c_str(), RRF_RT_ANY, &type, data,
+                     &size) != ERROR_SUCCESS)
+        return {};
+    if (type == REG_DWORD) {
+        DWORD n = 0;
+        std::memcpy(&n, data, sizeof n);
+        return "d:" + std::to_string(n);
+    }
+    if (type != REG_SZ) return {};
+    char text[512] = {};
+    WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(data), -1, text, sizeof text, nullptr,
+                        nullptr);
+    return "s:" + std::string(text);
+}
+
+void DeleteRegistryKey(const std::string& subKey) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, Wide(subKey).c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, Wide(subKey).c_str());
+}
+
+} // namespace
+} // namespace emr
+#endif

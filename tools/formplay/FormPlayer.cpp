@@ -13,6 +13,7 @@
 #include "framework/forms/Form.h"
 #include "framework/forms/FormsClasses.h"
 #include "framework/forms/HintManager.h"
+#include "framework/forms/LayoutSaving.h"
 #include "framework/forms/Screen.h"
 #include "framework/platform/headless/HeadlessBackend.h"
 #include "framework/streaming/LayoutReader.h"
@@ -40,11 +41,19 @@ TCustomForm* TFormPlayer::LoadForm(std::string_view layout) {
         TObject::Free(root);
         throw Exception("the layout's root " + what + ", not a form");
     }
+    layout_ = layout;
+    form_.Reset(form);
     if (!app_.MainForm()) app_.SetMainForm(form);
     form->DoCreate();
     form->Show();
     app_.ProcessMessages();
     return form;
+}
+
+TCustomForm& TFormPlayer::PlayedForm() const {
+    TCustomForm* form = form_.Get();
+    if (!form) throw Exception("the form is gone");
+    return *form;
 }
 
 void TFormPlayer::Play(const std::vector<TPlayCommand>& commands) {
@@ -136,6 +145,16 @@ void TFormPlayer::Execute(const TPlayCommand& c) {
         app_.PaintPending();
         backend_.RenderScreenToPng(c.Text);
         break;
+    case TKind::Save:
+        SaveLayouts(PlayedForm());
+        break;
+    case TKind::Reload: {
+        TObject::Free(&PlayedForm());
+        // A copy: loading replaces the player's own.
+        const std::string layout = layout_;
+        LoadForm(layout);
+        break;
+    }
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formplay/PlayScript.h"
+#include "framework/core/Component.h"
 #include "framework/forms/ControlDump.h"
 
 namespace emr {
@@ -28,7 +29,8 @@ public:
 
     /// Creates the root of a stored layout (which must be a form), makes it the
     /// main form when there is none, fires its OnCreate and shows it. Layout
-    /// errors raise Exception("line L, column C: ...").
+    /// errors raise Exception("line L, column C: ..."). The form is the one that
+    /// `save` and `reload` act on.
     TCustomForm* LoadForm(std::string_view layout);
     /// Runs the commands until the last one is done and everything it caused
     /// is handled. A failing command raises Exception("line N: ...").
@@ -37,10 +39,13 @@ public:
 private:
     void Step();
     void Execute(const TPlayCommand& command);
+    TCustomForm& PlayedForm() const;
 
     platform::HeadlessBackend& backend_;
     TApplication& app_;
     std::ostream& out_;
+    std::string layout_;
+    TComponentRef<TCustomForm> form_;
     const std::vector<TPlayCommand>* commands_ = nullptr;
     std::size_t next_ = 0;
     std::string error_;

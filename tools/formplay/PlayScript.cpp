@@ -161,6 +161,12 @@ std::vector<TPlayCommand> ParsePlayScript(std::string_view script) {
         } else if (verb == "dump") {
             need(1, 1, "dump");
             c.Kind = TKind::Dump;
+        } else if (verb == "save") {
+            need(1, 1, "save");
+            c.Kind = TKind::Save;
+        } else if (verb == "reload") {
+            need(1, 1, "reload");
+            c.Kind = TKind::Reload;
         } else if (verb == "png") {
             need(2, 2, "png FILE");
             c.Kind = TKind::Png;

@@ -10,7 +10,7 @@ namespace emr {
 
 /// One command of a form-player script.
 struct TPlayCommand {
-    enum class TKind { Move, Press, Release, Click, DblClick, Key, Wait, Resize, Dump, Png };
+    enum class TKind { Move, Press, Release, Click, DblClick, Key, Wait, Resize, Dump, Png, Save, Reload };
     TKind Kind = TKind::Dump;
     int Line = 0;
     int X = 0; // Move/Press/Release/Click/DblClick: screen point; Resize: width; Wait: milliseconds

@@ -15,7 +15,6 @@
 
 #include "app/AppEnvironment.h"
 #include "app/LinuxLocalePlatform.h"
-#include "app/PosixFileSystem.h"
 #include "app/Program.h"
 #include "app/RegionalSettingsStore.h"
 #include "app/StartupFormats.h"
@@ -24,6 +23,7 @@
 #include "framework/forms/Form.h"
 #include "framework/forms/Screen.h"
 #include "framework/platform/headless/HeadlessBackend.h"
+#include "framework/storage/PosixFileSystem.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/AdvCustomToolBarButton.h"
 #include "toolbar/AdvDockPanel.h"

@@ -11,15 +11,37 @@ std::unique_ptr<TSettingsDocument> TFileSettingsStore::Empty() const {
     return parse_("");
 }
 
+bool TFileSettingsStore::Unreadable(const TSettingsFile::TContent& content) const {
+    return content.Exists && (content.TooLarge || !parse_(content.Bytes));
+}
+
 void TFileSettingsStore::Open() {
     writes_.clear();
     snapshot_.reset();
+    unreadable_ = false;
     const TSettingsFile::TContent content = file_.Read();
     if (content.Exists && !content.TooLarge) snapshot_ = parse_(content.Bytes);
-    if (content.Exists && !snapshot_)
+    if (content.Exists && !snapshot_) {
+        unreadable_ = true;
         std::fprintf(stderr, "settings: %s is not a settings file; its values are not used\n",
                      Path().c_str());
+    }
     if (!snapshot_) snapshot_ = Empty();
+}
+
+std::string TFileSettingsStore::KeepAsideUnreadable() {
+    if (!unreadable_) return {};
+    unreadable_ = false;
+    std::string message;
+    try {
+        const std::string aside =
+            file_.KeepAsideIf([this](const auto& current) { return Unreadable(current); });
+        if (aside.empty()) return {};
+        message = Path() + " was not a settings file; it is kept as " + aside;
+    } catch (const ESettingsStoreError& e) {
+        message = Path() + " is not a settings file and stays where it is: " + e.what();
+    }
+    return message;
 }
 
 int TFileSettingsStore::ReadInteger(std::string_view section, std::string_view name, int fallback) {

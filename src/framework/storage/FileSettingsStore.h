@@ -13,8 +13,9 @@ namespace emr {
 /// A settings store kept in one file. Open reads the file; writes are kept and
 /// stored by Close, which re-reads the file under its lock and applies them to
 /// what it holds then, so that values another process saved meanwhile stay. A
-/// file that is no settings file reads as empty and, when written, is kept aside
-/// under a new name; both are said on standard error.
+/// file that is no settings file reads as empty and, when written or when asked
+/// to (KeepAsideUnreadable), is kept aside under a new name; both are said on
+/// standard error.
 class TFileSettingsStore : public TSettingsStore {
 public:
     void Open() override;
@@ -24,6 +25,7 @@ public:
     void WriteInteger(std::string_view section, std::string_view name, int value) override;
     void WriteString(std::string_view section, std::string_view name, std::string_view value) override;
     void Close() override;
+    std::string KeepAsideUnreadable() override;
 
     const std::string& Path() const { return file_.Path(); }
 
@@ -42,11 +44,13 @@ private:
     };
     static void Apply(TSettingsDocument& doc, const TWrite& write);
     std::unique_ptr<TSettingsDocument> Empty() const;
+    bool Unreadable(const TSettingsFile::TContent& content) const;
 
     TSettingsFile file_;
     TSettingsParser parse_;
     std::unique_ptr<TSettingsDocument> snapshot_;
     std::vector<TWrite> writes_;
+    bool unreadable_ = false;
 };
 
 } // namespace emr

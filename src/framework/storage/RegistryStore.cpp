@@ -5,20 +5,16 @@
 
 namespace emr {
 
-namespace {
-
-std::string_view TrimBackslashes(std::string_view s) {
-    while (s.starts_with('\\'))
-        s.remove_prefix(1);
-    while (s.ends_with('\\'))
-        s.remove_suffix(1);
-    return s;
+std::string_view TRegistryStore::TrimmedKeyPath(std::string_view path) {
+    while (path.starts_with('\\'))
+        path.remove_prefix(1);
+    while (path.ends_with('\\'))
+        path.remove_suffix(1);
+    return path;
 }
 
-} // namespace
-
 TRegistryStore::TRegistryStore(std::string key, std::string path)
-    : TFileSettingsStore(std::move(path), &TRegistryDocument::Parse), key_(TrimBackslashes(key)) {}
+    : TFileSettingsStore(std::move(path), &TRegistryDocument::Parse), key_(TrimmedKeyPath(key)) {}
 
 std::string TRegistryStore::DefaultPath() {
     const std::string folder = ConfigFolder();
@@ -28,7 +24,7 @@ std::string TRegistryStore::DefaultPath() {
 std::string TRegistryStore::DocumentSection(std::string_view section) const {
     std::string path(kRoot);
     if (!key_.empty()) path += "\\" + key_;
-    section = TrimBackslashes(section);
+    section = TrimmedKeyPath(section);
     if (!section.empty()) path += "\\" + std::string(section);
     return path;
 }

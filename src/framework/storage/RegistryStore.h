@@ -18,6 +18,8 @@ public:
     /// `key` is a path below the user's root ("Software\\Vendor\\Program").
     explicit TRegistryStore(std::string key, std::string path = DefaultPath());
     static std::string DefaultPath();
+    /// A key path without the backslashes that may lead or end it.
+    static std::string_view TrimmedKeyPath(std::string_view path);
 
 protected:
     std::string DocumentSection(std::string_view section) const override;

@@ -1,18 +1,18 @@
 #include "framework/storage/SettingsFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
+#include <optional>
 #include <string_view>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
+#include "framework/storage/PosixFileSystem.h"
 #include "framework/storage/SettingsStore.h"
 
 namespace emr {
@@ -35,111 +35,51 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-/// Closes a descriptor when it goes out of scope.
-class TDescriptor {
+/// A path fit for a message: an absurdly long one is cut in the middle.
+std::string Shortened(const std::string& path) {
+    constexpr std::size_t kKeep = 60;
+    if (path.size() <= 2 * kKeep) return path;
+    return path.substr(0, kKeep) + "..." + path.substr(path.size() - kKeep);
+}
+
+TFileSystem& SystemFiles() {
+    static TPosixFileSystem files;
+    return files;
+}
+
+/// A handle of the file system, closed when it goes.
+class THeld {
 public:
-    explicit TDescriptor(int fd = -1) : fd_(fd) {}
-    ~TDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
+    THeld(TFileSystem& files, TFileSystem::THandle handle) : files_(files), handle_(handle) {}
+    ~THeld() {
+        if (handle_ != TFileSystem::kNoHandle) files_.Close(handle_);
     }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-    int Get() const { return fd_; }
-    /// Closes now, reporting whether the close succeeded.
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
+    THeld(const THeld&) = delete;
+    THeld& operator=(const THeld&) = delete;
+    bool Valid() const { return handle_ != TFileSystem::kNoHandle; }
 
 private:
-    int fd_;
+    TFileSystem& files_;
+    TFileSystem::THandle handle_;
 };
 
-/// Where `path` leads through a chain of symbolic links (to a file that need not exist).
-std::string ResolveLinks(const std::string& path) {
-    std::string current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        char target[PATH_MAX];
-        const ssize_t n = ::readlink(current.c_str(), target, sizeof target - 1);
-        if (n < 0) {
-            if (errno == EINVAL || errno == ENOENT) return current;
-            FailWithErrno("cannot look up " + current);
-        }
-        std::string next(target, static_cast<std::size_t>(n));
-        current = next.starts_with('/') ? next : FolderOf(current) + "/" + next;
-    }
-    errno = ELOOP;
-    FailWithErrno("cannot look up " + path);
-}
-
-void MakeDirectories(const std::string& folder) {
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) return;
-        errno = ENOTDIR;
-        FailWithErrno("cannot use the folder " + folder);
-    }
-    const std::string parent = FolderOf(folder);
-    if (parent != folder) MakeDirectories(parent);
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        FailWithErrno("cannot create the folder " + folder);
-}
-
-TSettingsFile::TContent ReadWhole(const std::string& path, struct stat* info) {
-    TSettingsFile::TContent content;
-    TDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (fd.Get() < 0) {
-        if (errno == ENOENT) return content;
-        FailWithErrno("cannot open " + path);
-    }
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0) FailWithErrno("cannot read " + path);
-    if (!S_ISREG(st.st_mode)) throw ESettingsStoreError(path + " is not a regular file");
-    if (info) *info = st;
-    content.Exists = true;
-    if (static_cast<std::size_t>(st.st_size) > TSettingsFile::kMaxBytes) {
-        content.TooLarge = true;
-        return content;
-    }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            FailWithErrno("cannot read " + path);
-        }
-        if (n == 0) break;
-        content.Bytes.append(buffer, static_cast<std::size_t>(n));
-        if (content.Bytes.size() > TSettingsFile::kMaxBytes) {
-            content.TooLarge = true;
-            content.Bytes.clear();
-            break;
-        }
-    }
-    return content;
+bool InGroup(std::uint32_t gid) {
+    if (::getegid() == gid) return true;
+    const int count = ::getgroups(0, nullptr);
+    if (count <= 0) return false;
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    const int got = ::getgroups(count, groups.data());
+    return got > 0 &&
+           std::find(groups.begin(), groups.begin() + got, static_cast<gid_t>(gid)) != groups.begin() + got;
 }
 
 /// Whether the file's permission bits let the caller replace it. Root is held to
 /// the owner's bits: a file its owner made read-only is meant to stay as it is.
-bool MayWrite(const struct stat& st) {
+bool MayWrite(const TFileSystem::TReadResult& file) {
     const uid_t user = ::geteuid();
-    if (user == 0 || user == st.st_uid) return (st.st_mode & S_IWUSR) != 0;
-    if (::getegid() == st.st_gid) return (st.st_mode & S_IWGRP) != 0;
-    return (st.st_mode & S_IWOTH) != 0;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    if (user == 0 || user == file.Uid) return (file.Mode & 0200) != 0;
+    if (InGroup(file.Gid)) return (file.Mode & 0020) != 0;
+    return (file.Mode & 0002) != 0;
 }
 
 /// Renames the unreadable file to "<name>.unreadable-<time>[-n]" without replacing anything there.
@@ -167,90 +107,149 @@ std::string KeepAside(const std::string& target) {
     throw ESettingsStoreError("cannot keep " + target + " aside: too many files kept already");
 }
 
-void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return;
-    std::vector<std::string> doomed;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view n = entry->d_name;
-        if (n.size() == prefix.size() + 6 && n.starts_with(prefix)) doomed.emplace_back(n);
+/// Removes what writers killed before their rename left: the names CreateTemporary
+/// gives ("." + name + "." and six letters or digits) of files that no running
+/// writer holds. A leftover that cannot be removed is no reason to fail the save.
+void RemoveLeftovers(TFileSystem& files, const std::string& folder, const std::string& name) {
+    const std::string prefix = "." + name + ".";
+    for (const std::string& entry : files.ListFolder(folder)) {
+        if (entry.size() != prefix.size() + 6 || !entry.starts_with(prefix)) continue;
+        if (!std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()), entry.end(),
+                         [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }))
+            continue;
+        files.RemoveUnusedFile(folder + "/" + entry);
     }
-    ::closedir(dir);
-    // A leftover that cannot be removed is no reason to fail the save.
-    for (const std::string& n : doomed)
-        ::unlink((folder + "/" + n).c_str());
 }
 
 } // namespace
 
+TSettingsFile::TSettingsFile(std::string path, TFileSystem* files, std::size_t maxBytes)
+    : path_(std::move(path)), files_(files ? files : &SystemFiles()), maxBytes_(maxBytes) {}
+
+void TSettingsFile::CheckPath() const {
+    if (path_.empty()) throw ESettingsStoreError("no usable settings path");
+    // Refused before any system call sees it: a path this long is no configuration
+    // folder but a mistake or an attack.
+    if (path_.size() >= PATH_MAX)
+        throw ESettingsStoreError("cannot use the settings file " + Shortened(path_) + ": its path is " +
+                                  std::to_string(path_.size()) + " bytes long, more than the system allows");
+}
+
 TSettingsFile::TContent TSettingsFile::Read() const {
-    if (path_.size() >= PATH_MAX) throw ESettingsStoreError("the settings path is too long");
-    return ReadWhole(path_, nullptr);
+    // No path, as when there is no configuration folder: nothing has been stored.
+    if (path_.empty()) return {};
+    CheckPath();
+    return ContentOf(files_->ReadFile(path_, maxBytes_), path_);
+}
+
+TSettingsFile::TContent TSettingsFile::ContentOf(TFileSystem::TReadResult read, const std::string& path) {
+    TContent content;
+    content.Path = path;
+    switch (read.Status) {
+    case TFileSystem::TReadStatus::Missing:
+        return content;
+    case TFileSystem::TReadStatus::Ok:
+        content.Exists = true;
+        content.Bytes = std::move(read.Bytes);
+        return content;
+    case TFileSystem::TReadStatus::TooLarge:
+        content.Exists = true;
+        content.TooLarge = true;
+        return content;
+    case TFileSystem::TReadStatus::NotRegular:
+        throw ESettingsStoreError(path + " is not a regular file");
+    default:
+        FailWithErrno("cannot read " + path);
+    }
+}
+
+std::string TSettingsFile::Target() const {
+    std::string target;
+    if (!files_->ResolveLink(path_, target)) FailWithErrno("cannot look up " + path_);
+    return target;
+}
+
+std::string TSettingsFile::KeepAsideIf(const std::function<bool(const TContent& current)>& unreadable) {
+    keptAside_.clear();
+    CheckPath();
+    const std::string target = Target();
+    const std::string folder = FolderOf(target);
+    const THeld lock(*files_, files_->LockFolder(folder));
+    if (!lock.Valid()) FailWithErrno("cannot lock the folder " + Shortened(folder));
+    // Another process may have replaced it with a good file meanwhile.
+    const TContent current = ContentOf(files_->ReadFile(target, maxBytes_), target);
+    if (!current.Exists || !unreadable(current)) return {};
+    keptAside_ = KeepAside(target);
+    return keptAside_;
 }
 
 void TSettingsFile::Update(const std::function<TReplacement(const TContent& current)>& change) {
     keptAside_.clear();
-    if (path_.empty() || path_.size() >= PATH_MAX) throw ESettingsStoreError("no usable settings path");
-    const std::string target = ResolveLinks(path_);
+    CheckPath();
+    TFileSystem& files = *files_;
+    // A settings file that is a link to elsewhere stays a link: what it leads to is
+    // replaced, and created when it does not exist yet.
+    const std::string target = Target();
     const std::string folder = FolderOf(target);
-    const std::string name = NameOf(target);
-    MakeDirectories(folder);
+    if (!files.MakeDirectories(folder, 0700)) FailWithErrno("cannot create the folder " + Shortened(folder));
+    const THeld lock(files, files.LockFolder(folder));
+    if (!lock.Valid()) FailWithErrno("cannot lock the folder " + Shortened(folder));
 
-    // The lock lives in a file of its own: the settings file itself is replaced
-    // by every save, and a lock on a replaced file guards nothing.
-    const std::string lockPath = folder + "/." + name + ".lock";
-    TDescriptor lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, kNewFileMode));
-    if (lock.Get() < 0) FailWithErrno("cannot open the lock file " + lockPath);
-    while (::flock(lock.Get(), LOCK_EX) != 0)
-        if (errno != EINTR) FailWithErrno("cannot lock " + lockPath);
-
-    // Temporary files are made only under the lock, so any found now were left
-    // by a writer that was killed before its rename.
-    const std::string temporaryPrefix = "." + name + ".tmp.";
-    RemoveLeftovers(folder, temporaryPrefix);
-
-    struct stat info {};
-    const TContent current = ReadWhole(target, &info);
-    TReplacement replacement = change(current);
-    unsigned mode = kNewFileMode;
-    bool keepOwner = false;
+    TFileSystem::TReadResult read = files.ReadFile(target, maxBytes_);
+    const std::uint32_t mode = read.Mode;
+    const std::uint32_t uid = read.Uid;
+    const std::uint32_t gid = read.Gid;
+    const bool mayWrite = read.Status != TFileSystem::TReadStatus::Ok || MayWrite(read);
+    const TContent current = ContentOf(std::move(read), target);
+    const TReplacement replacement = change(current);
+    std::uint32_t newMode = kNewFileMode;
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> owner;
     if (current.Exists && !replacement.KeepAside) {
         // The rename would replace a read-only file as easily as any other, since
         // only the folder's permissions are asked; the file's own say no.
-        if (!MayWrite(info)) throw ESettingsStoreError("cannot write " + target + ": the file is read-only");
-        mode = info.st_mode & 07777;
-        keepOwner = info.st_uid != ::geteuid() || info.st_gid != ::getegid();
+        if (!mayWrite) throw ESettingsStoreError("cannot write " + target + ": the file is read-only");
+        newMode = mode;
+        owner = std::make_pair(uid, gid);
     }
+    if (replacement.Text.size() > maxBytes_)
+        throw ESettingsStoreError("cannot write " + target +
+                                  ": it would grow larger than a settings file can be");
 
-    std::string temporary = folder + "/" + temporaryPrefix + "XXXXXX";
-    TDescriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (out.Get() < 0) FailWithErrno("cannot create a temporary file in " + folder);
+    RemoveLeftovers(files, folder, NameOf(target));
+    std::string temporary;
+    const TFileSystem::THandle handle = files.CreateTemporary(folder + "/." + NameOf(target), temporary);
+    if (handle == TFileSystem::kNoHandle) FailWithErrno("cannot create a temporary file in " + folder);
+    // The handle stays open until the rename is done: while it is, no other
+    // writer's clean-up takes this file for a leftover.
     auto fail = [&](const std::string& what) {
         const int error = errno;
-        ::unlink(temporary.c_str());
+        files.Close(handle);
+        files.Remove(temporary);
         errno = error;
         FailWithErrno(what);
     };
-    if (!WriteAll(out.Get(), replacement.Text)) fail("cannot write " + temporary);
-    if (::fchmod(out.Get(), mode) != 0) fail("cannot set the permissions of " + temporary);
-    // Only root rewriting another user's file can keep its owner; anyone else
-    // still owns the copy it wrote.
-    if (keepOwner && ::fchown(out.Get(), info.st_uid, info.st_gid) != 0 && errno != EPERM)
-        fail("cannot keep the owner of " + target);
-    if (::fdatasync(out.Get()) != 0) fail("cannot flush " + temporary + " to disk");
-    if (!out.Close()) fail("cannot close " + temporary);
+    if (!files.Write(handle, replacement.Text)) fail("cannot write " + temporary);
+    if (!files.SetMode(handle, newMode)) fail("cannot set the permissions of " + temporary);
+    // Keeping the owner matters only when another user's file is rewritten (by
+    // root); a process that may not change it still owns the copy it wrote.
+    if (owner && (owner->first != ::geteuid() || owner->second != ::getegid()))
+        files.SetOwner(handle, owner->first, owner->second);
+    if (!files.Sync(handle)) fail("cannot flush " + temporary + " to disk");
     if (replacement.KeepAside && current.Exists) {
         try {
             keptAside_ = KeepAside(target);
         } catch (...) {
-            ::unlink(temporary.c_str());
+            files.Close(handle);
+            files.Remove(temporary);
             throw;
         }
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
-        fail("cannot rename " + temporary + " to " + target);
-    TDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0) ::fsync(dir.Get());
+    if (!files.Rename(temporary, target)) fail("cannot rename " + temporary + " to " + target);
+    files.SyncDirectory(folder);
+    // The data reached the disk with the flush above, so a failing close loses
+    // nothing, and the new file is already in place: calling that a failure would
+    // report an old file that is no longer there.
+    files.Close(handle);
 }
 
 } // namespace emr

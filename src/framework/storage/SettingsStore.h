@@ -30,6 +30,12 @@ public:
     virtual void WriteInteger(std::string_view section, std::string_view name, int value) = 0;
     virtual void WriteString(std::string_view section, std::string_view name, std::string_view value) = 0;
     virtual void Close() = 0;
+
+    /// After Open: when the store's file held no settings, moves it aside under a
+    /// new name, so that what it held stays for the user and no later save has to,
+    /// and returns a message that says so; empty when there was nothing to move. Never throws: a file that
+    /// cannot be moved stays where it is, and the message says that instead.
+    virtual std::string KeepAsideUnreadable() { return {}; }
 };
 
 } // namespace emr

@@ -8,6 +8,7 @@
 #include "framework/forms/Button.h"
 #include "framework/forms/HintManager.h"
 #include "framework/forms/HintWindow.h"
+#include "framework/forms/LayoutSaving.h"
 #include "framework/forms/MessageDialog.h"
 #include "framework/forms/Panel.h"
 
@@ -198,6 +199,26 @@ TEST(FormPlayer, AQuitRequestFromInsideTheScriptEndsThePlayerAndTheApplication) 
     player.Play(ParsePlayScript(click + "wait 10\ndump\n" + click));
     EXPECT_TRUE(h.App().Terminated());
     EXPECT_EQ(out.str(), "") << "commands after the quit ran";
+}
+
+TEST(FormPlayer, SaveRunsTheLayoutSaversOnTheFormAndReloadMakesItAnew) {
+    FormsHarness h;
+    std::ostringstream out;
+    TFormPlayer player(h.Backend(), h.App(), out);
+    TCustomForm* form = player.LoadForm(kSmallLayout);
+    std::vector<std::string> saved;
+    const int id = AddLayoutSaver([&](TComponent& root) { saved.push_back(root.Name()); });
+    form->FindComponentAs<TControl>("Button1")->SetLeft(40);
+    form->SetBounds(form->Left(), form->Top(), 320, 220);
+    player.Play(ParsePlayScript("save\nreload\ndump\n"));
+    RemoveLayoutSaver(id);
+    EXPECT_EQ(saved, std::vector<std::string>{"Form1"});
+    // Made again from its stored layout: what was changed and not saved anywhere is gone.
+    ASSERT_NE(h.App().MainForm(), nullptr);
+    EXPECT_EQ(out.str(), "Form1: TForm 100,80,300,200\n"
+                         "  Panel1: TPanel 0,0,284,161\n"
+                         "    Button1: TButton 20,10,75,25\n"
+                         "    Box: TGroupBox 20,50,100,40 hidden\n");
 }
 
 TEST(FormPlayer, FailingCommandsAndBadLayoutsNameTheirLine) {

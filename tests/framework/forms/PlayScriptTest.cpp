@@ -57,7 +57,8 @@ TEST(PlayScript, BadLinesNameTheirLine) {
           Case{"key hyper+x", "line 1: unknown key 'hyper+x'"}, Case{"key f25", "line 1: unknown key 'f25'"},
           Case{"wait -1", "line 1: wait needs a time of 0 or more"},
           Case{"resize 0 10", "line 1: resize needs a positive width and height"},
-          Case{"dump now", "line 1: usage: dump"}}) {
+          Case{"dump now", "line 1: usage: dump"}, Case{"save all", "line 1: usage: save"},
+          Case{"reload now", "line 1: usage: reload"}}) {
         try {
             ParsePlayScript(c.Script);
             ADD_FAILURE() << "accepted: " << c.Script;
@@ -65,6 +66,14 @@ TEST(PlayScript, BadLinesNameTheirLine) {
             EXPECT_EQ(e.Message(), c.Message);
         }
     }
+}
+
+TEST(PlayScript, SaveAndReloadTakeNoArguments) {
+    auto cmds = ParsePlayScript("save\nRELOAD\n");
+    ASSERT_EQ(cmds.size(), 2u);
+    EXPECT_EQ(cmds[0].Kind, TKind::Save);
+    EXPECT_EQ(cmds[1].Kind, TKind::Reload);
+    EXPECT_EQ(cmds[1].Line, 2);
 }
 
 TEST(PlayScript, CtrlKeysTypeNothingAltKeysTypeTheirAccelerator) {

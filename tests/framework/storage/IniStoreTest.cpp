@@ -102,6 +102,34 @@ TEST_F(IniStore, UnparsableFileIsKeptAsideWhenWritten) {
     EXPECT_EQ(kept, 1);
 }
 
+TEST_F(IniStore, UnparsableFileIsKeptAsideWhenAskedAndAGoodOneStays) {
+    const std::string junk = std::string("PNG\0\x01binary", 10);
+    WriteFile(dir + "/j.ini", junk);
+    TIniFileStore store("j.ini");
+    ::testing::internal::CaptureStderr();
+    store.Open();
+    ::testing::internal::GetCapturedStderr();
+    const std::string said = store.KeepAsideUnreadable();
+    EXPECT_NE(said.find("j.ini was not a settings file; it is kept as " + dir + "/j.ini.unreadable-"),
+              std::string::npos)
+        << said;
+    EXPECT_FALSE(std::ifstream(dir + "/j.ini").good()) << "nothing is put in its place";
+    std::vector<std::string> kept;
+    for (const std::string& name : Entries())
+        if (name.starts_with("j.ini.unreadable-")) kept.push_back(name);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(ReadFile(dir + "/" + kept[0]), junk);
+    EXPECT_EQ(store.KeepAsideUnreadable(), "") << "once";
+    store.Close();
+
+    WriteFile(dir + "/good.ini", "[S]\nA=1\n");
+    TIniFileStore good("good.ini");
+    good.Open();
+    EXPECT_EQ(good.KeepAsideUnreadable(), "");
+    good.Close();
+    EXPECT_EQ(ReadFile(dir + "/good.ini"), "[S]\nA=1\n");
+}
+
 TEST(IniDocument, ParsesOnlyWhatLooksLikeAnIniFile) {
     EXPECT_NE(TIniDocument::Parse(""), nullptr);
     EXPECT_NE(TIniDocument::Parse("; only a comment\n"), nullptr);

@@ -8,28 +8,17 @@
 
 #include "framework/storage/SettingsFile.h"
 #include "framework/storage/SettingsStore.h"
+#include "framework/storage/win32/WideText.h"
 
 namespace emr {
 
 namespace {
 
-std::wstring Wide(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
+using win32_text::Wide;
 
 [[noreturn]] void Fail(const std::string& what) {
     const DWORD error = GetLastError();
-    char text[256] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                   sizeof text, nullptr);
-    std::string reason = text;
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
-        reason.pop_back();
-    throw ESettingsStoreError(what + ": " + (reason.empty() ? "error " + std::to_string(error) : reason));
+    throw ESettingsStoreError(what + ": " + win32_text::ErrorText(error));
 }
 
 /// A handle closed when it goes.
@@ -51,10 +40,47 @@ std::string Sibling(const std::string& path, const std::string& prefix, const st
     return folder + prefix + name + suffix;
 }
 
+/// Opens and locks the lock file beside `path`; closing the handle lets the lock go.
+HANDLE TakeLock(const std::string& path) {
+    const std::string lockPath = Sibling(path, ".", ".lock");
+    THandle lock(CreateFileW(Wide(lockPath).c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_HIDDEN, nullptr));
+    if (!lock.Valid()) Fail("cannot lock " + path);
+    OVERLAPPED whole{};
+    if (!LockFileEx(lock.H, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole))
+        Fail("cannot lock " + path);
+    const HANDLE h = lock.H;
+    lock.H = INVALID_HANDLE_VALUE;
+    return h;
+}
+
+/// Renames the unreadable file to "<name>.unreadable-<time>[-n]" without replacing anything there.
+std::string KeepAside(const std::string& path) {
+    char stamp[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    for (int n = 0; n < 1000; ++n) {
+        const std::string aside = path + ".unreadable-" + stamp + (n ? "-" + std::to_string(n) : "");
+        if (MoveFileExW(Wide(path).c_str(), Wide(aside).c_str(), 0)) return aside;
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            Fail("cannot keep " + path + " aside");
+    }
+    throw ESettingsStoreError("cannot keep " + path + " aside: too many files kept already");
+}
+
 } // namespace
+
+// The file operations are the system's own here: `files` serves the POSIX systems.
+TSettingsFile::TSettingsFile(std::string path, TFileSystem* files, std::size_t maxBytes)
+    : path_(std::move(path)), files_(files), maxBytes_(maxBytes) {}
 
 TSettingsFile::TContent TSettingsFile::Read() const {
     TContent content;
+    content.Path = path_;
     THandle file(CreateFileW(Wide(path_).c_str(), GENERIC_READ,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -66,7 +92,7 @@ TSettingsFile::TContent TSettingsFile::Read() const {
     content.Exists = true;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.H, &size)) Fail("cannot read " + path_);
-    if (static_cast<unsigned long long>(size.QuadPart) > kMaxBytes) {
+    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes_) {
         content.TooLarge = true;
         return content;
     }
@@ -87,14 +113,7 @@ TSettingsFile::TContent TSettingsFile::Read() const {
 void TSettingsFile::Update(const std::function<TReplacement(const TContent& current)>& change) {
     keptAside_.clear();
     if (path_.empty() || path_.size() >= MAX_PATH) throw ESettingsStoreError("no usable settings path");
-    const std::string lockPath = Sibling(path_, ".", ".lock");
-    THandle lock(CreateFileW(Wide(lockPath).c_str(), GENERIC_READ | GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_HIDDEN, nullptr));
-    if (!lock.Valid()) Fail("cannot lock " + path_);
-    OVERLAPPED whole{};
-    if (!LockFileEx(lock.H, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole))
-        Fail("cannot lock " + path_);
+    const THandle lock(TakeLock(path_));
 
     const TContent current = Read();
     // A file the user made read-only is not replaced behind their back.
@@ -102,12 +121,10 @@ void TSettingsFile::Update(const std::function<TReplacement(const TContent& curr
     if (current.Exists && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         throw ESettingsStoreError("cannot write " + path_ + ": the file is read-only");
     const TReplacement replacement = change(current);
-    if (replacement.KeepAside && current.Exists) {
-        const std::string aside = path_ + ".unreadable-" + std::to_string(std::time(nullptr));
-        if (!MoveFileExW(Wide(path_).c_str(), Wide(aside).c_str(), 0))
-            Fail("cannot keep " + path_ + " aside");
-        keptAside_ = aside;
-    }
+    if (replacement.Text.size() > maxBytes_)
+        throw ESettingsStoreError("cannot write " + path_ +
+                                  ": it would grow larger than a settings file can be");
+    if (replacement.KeepAside && current.Exists) keptAside_ = KeepAside(path_);
 
     const std::string temporary = Sibling(path_, ".", ".tmp" + std::to_string(GetCurrentProcessId()));
     {
@@ -142,7 +159,17 @@ void TSettingsFile::Update(const std::function<TReplacement(const TContent& curr
         SetLastError(error);
         Fail("cannot rename " + temporary + " to " + path_);
     }
-    UnlockFileEx(lock.H, 0, MAXDWORD, MAXDWORD, &whole);
+}
+
+std::string TSettingsFile::KeepAsideIf(const std::function<bool(const TContent& current)>& unreadable) {
+    keptAside_.clear();
+    if (path_.empty() || path_.size() >= MAX_PATH) throw ESettingsStoreError("no usable settings path");
+    const THandle lock(TakeLock(path_));
+    // Another process may have replaced it with a good file meanwhile.
+    const TContent current = Read();
+    if (!current.Exists || !unreadable(current)) return {};
+    keptAside_ = KeepAside(path_);
+    return keptAside_;
 }
 
 } // namespace emr

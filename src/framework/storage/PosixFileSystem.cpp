@@ -1,4 +1,4 @@
-#include "app/PosixFileSystem.h"
+#include "framework/storage/PosixFileSystem.h"
 
 #include <cerrno>
 #include <climits>
@@ -140,6 +140,21 @@ bool TPosixFileSystem::MakeDirectories(const std::string& path, std::uint32_t mo
         return false;
     }
     return true;
+}
+
+TFileSystem::THandle TPosixFileSystem::LockFolder(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return kNoHandle;
+    // The folder itself carries the lock: a lock file beside the settings would be
+    // one more file in the user's folder, and one that could never safely go.
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno == EINTR) continue;
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return kNoHandle;
+    }
+    return fd;
 }
 
 namespace {

@@ -8,9 +8,9 @@
 
 namespace emr {
 
-/// The file operations the regional settings store makes, one call per step, so
-/// that tests can make any single step fail. A failing call leaves its reason in
-/// errno.
+/// The file operations a settings file is read and replaced with, one call per
+/// step, so that tests can make any single step fail. A failing call leaves its
+/// reason in errno.
 class TFileSystem {
 public:
     using THandle = int;
@@ -37,6 +37,10 @@ public:
     virtual bool ResolveLink(const std::string& path, std::string& target) = 0;
     /// Creates the folder and any missing parents with `mode`; true when it exists afterwards.
     virtual bool MakeDirectories(const std::string& path, std::uint32_t mode) = 0;
+    /// Waits for and takes an exclusive lock on the folder, held until the handle
+    /// is closed or the process ends, so that writers of the settings files in it
+    /// take turns. Returns the handle, or kNoHandle.
+    virtual THandle LockFolder(const std::string& path) = 0;
     /// Creates a new, empty file with a unique name: `prefix` (a path) followed by
     /// "." and six letters or digits, with mode 0600. While its handle is open the
     /// file counts as in use (see RemoveUnusedFile). Returns its handle and stores

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FileSystem.h"
+#include "framework/storage/FileSystem.h"
 
 namespace emr {
 
@@ -15,6 +15,7 @@ public:
     bool ResolveLink(const std::string& path, std::string& target) override;
     /// Refuses paths of PATH_MAX bytes or more (ENAMETOOLONG).
     bool MakeDirectories(const std::string& path, std::uint32_t mode) override;
+    THandle LockFolder(const std::string& path) override;
     THandle CreateTemporary(const std::string& prefix, std::string& path) override;
     std::vector<std::string> ListFolder(const std::string& path) override;
     bool RemoveUnusedFile(const std::string& path) override;
