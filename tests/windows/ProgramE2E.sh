@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # End to end under Wine in Xvfb: emrpatch.exe in a fresh 32-bit prefix with the
-# ANSI code page 936. Clicking "确定" must show the system box "提示", exit with
+# ANSI code page 936. Clicking "确定" must show the system box "提示" saying
+# "补丁应用成功！" (read by windowtext.exe, run in the same prefix), exit with
 # status 0 after Enter and leave the five regional values in the prefix's
 # registry with every other value as it was; clicking "退出" must change nothing.
-# With the Linux program as a second argument, the command bar's pixels of both
+# With the Linux program as a third argument, the command bar's pixels of both
 # programs are compared at the same client points.
 #
-# usage: ProgramE2E.sh path/to/emrpatch.exe [path/to/linux/emrpatch]
+# usage: ProgramE2E.sh path/to/emrpatch.exe path/to/windowtext.exe [path/to/linux/emrpatch]
 #        (the Linux program may also be named by EMR_LINUX_PROGRAM)
 set -euo pipefail
 exe=$(realpath "$1")
-linux_program=${2:-${EMR_LINUX_PROGRAM:-}}
+window_text=$(realpath "$2")
+linux_program=${3:-${EMR_LINUX_PROGRAM:-}}
 work=$(mktemp -d)
 xvfb=
 cleanup() {
@@ -108,6 +110,10 @@ run_and_click() { # prefix client-x client-y → sets $program_pid, $window
 before=$(international "$work/prefix")
 run_and_click "$work/prefix" 15 8
 box=$(wait_window '^提示$') || fail "no box 提示"
+# The box's text as the system shows it, read by another program in the prefix.
+said=$(wine "$window_text" 提示 2>> "$work/wine.err") || fail "no text in the box 提示: $(cat "$work/wine.err")"
+grep -qxF '补丁应用成功！' <<<"$said" || fail "the box 提示 says \"$said\", not 补丁应用成功！"
+echo "提示 says $said"
 sleep 0.3
 xdotool windowactivate "$box" 2>/dev/null || true
 xdotool key Return

@@ -451,6 +451,14 @@ void TApplication::Translate(const platform::TEvent& event) {
             PostMessage(form, WM_NULL);
         }
         return;
+    case TEventType::ThemeChanged:
+        // As the system does: every window, the stylers' notifier windows among
+        // them, hears WM_THEMECHANGED; then everything is painted again in the
+        // new colours (the forms the handlers left).
+        BroadcastMessage(WM_THEMECHANGED, 0, 0, true);
+        for (TCustomForm* form : Screen().FormList())
+            form->Invalidate();
+        return;
     }
 }
 

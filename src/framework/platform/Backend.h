@@ -66,6 +66,9 @@ enum class TEventType {
     Deactivate,
     Configure, // the window manager moved or resized it (Rect: client area, screen coordinates)
     Destroyed, // someone else destroyed the window; the backend has forgotten it
+    /// The desktop's colours or visual style changed (Window is 0). The system colour
+    /// scheme already holds the new colours, and ThemeScheme answers for the new style.
+    ThemeChanged,
 };
 
 /// One input or window event. X/Y are client coordinates of Window; ScreenX/ScreenY
@@ -151,7 +154,9 @@ public:
     virtual TRect ScreenRect() = 0;
     virtual TRect WorkArea() = 0;
     virtual std::vector<TRect> Monitors() = 0;
-    /// The desktop colour scheme for stylers: 0 when none can be read, else 1..3.
+    /// The colour scheme of the desktop's visual style, for the stylers:
+    /// 1 blue, 2 olive, 3 silver; 0 without a visual style, for any other scheme and
+    /// when none can be read (ThemeSchemeOfColorName).
     virtual int ThemeScheme() { return 0; }
 
     // Events and time.

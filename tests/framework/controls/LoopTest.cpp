@@ -137,6 +137,52 @@ TEST(MessageLoop, BroadcastsReachTopLevelFormsOrEveryWindowedControl) {
     EXPECT_EQ(seen, (std::vector<TObject*>{one, two, child, grandchild}));
 }
 
+/// A windowed control that counts the theme-change messages it hears.
+class ThemeListener : public Probe {
+public:
+    using Probe::Probe;
+    int Heard = 0;
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_THEMECHANGED) ++Heard;
+        Probe::WndProc(m);
+    }
+};
+
+TEST(MessageLoop, ADesktopThemeChangeReachesEveryWindowedControlAndRepaintsInTheNewColours) {
+    struct SchemeGuard {
+        ~SchemeGuard() { ResetSystemColorScheme(); }
+    } guard;
+    Harness h;
+    TForm* form = h.NewForm(0, 0, 60, 40);
+    auto* child = Place<ThemeListener>(form, 0, 0, 20, 20, clBtnFace);
+    auto* grandchild = Place<ThemeListener>(child, 0, 0, 10, 10, clBtnFace);
+    TForm* other = h.NewForm(100, 100, 30, 30);
+    auto* elsewhere = Place<ThemeListener>(other, 0, 0, 10, 10);
+    form->Show();
+    other->Show();
+    h.App().ProcessMessages();
+    auto pixel = [&](int x, int y) { return h.Backend().PixelAt(form->NativeWindow(), x, y); };
+    const std::uint32_t oldFace = 0xF0F0F0;
+    ASSERT_EQ(pixel(5, 5), oldFace);
+
+    TSystemColorScheme desktop = SystemColorScheme();
+    desktop.Colors[clBtnFace & 0xFF] = 0x1E140A; // RGB(10, 20, 30)
+    SetSystemColorScheme(desktop);
+    h.App().ProcessMessages();
+    EXPECT_EQ(pixel(5, 5), oldFace) << "nothing paints before the desktop reports its change";
+    EXPECT_EQ(child->Heard, 0);
+
+    h.Backend().ChangeTheme(0);
+    h.App().ProcessMessages();
+    EXPECT_EQ(child->Heard, 1);
+    EXPECT_EQ(grandchild->Heard, 1);
+    EXPECT_EQ(elsewhere->Heard, 1) << "every form's controls hear it";
+    const std::uint32_t newFace = 0x0A141E;
+    EXPECT_EQ(pixel(5, 5), newFace) << "the grandchild";
+    EXPECT_EQ(pixel(15, 15), newFace) << "the child";
+    EXPECT_EQ(pixel(50, 30), newFace) << "the form";
+}
+
 TEST(MessageLoop, RegisteredMessagesAreUniquePerName) {
     unsigned a = RegisterWindowMessage("TBCompactWinHide");
     unsigned b = RegisterWindowMessage("SomethingElse");

@@ -150,6 +150,20 @@ TEST(HeadlessBackend, PresentedPixelsComposeAndRenderToPng) {
     std::remove(path.c_str());
 }
 
+TEST(HeadlessBackend, ATestChangesTheThemeAsTheDesktopWould) {
+    HeadlessBackend be;
+    WindowId w = be.CreateWindow({}, TRect::FromBounds(0, 0, 50, 50), "w");
+    be.SetVisible(w, true);
+    EXPECT_EQ(be.ThemeScheme(), 0);
+    be.ChangeTheme(2);
+    EXPECT_EQ(be.ThemeScheme(), 2) << "the new scheme answers at once, before the event is taken";
+    be.DestroyWindow(w);
+    auto events = Drain(be);
+    ASSERT_EQ(events.size(), 1u) << "the event belongs to no window and outlives them";
+    EXPECT_EQ(events[0].Type, TEventType::ThemeChanged);
+    EXPECT_EQ(events[0].Window, 0u);
+}
+
 TEST(HeadlessBackend, DestroyingAWindowDropsItsQueuedEvents) {
     HeadlessBackend be;
     WindowId w = be.CreateWindow({}, TRect::FromBounds(0, 0, 50, 50), "w");

@@ -7,10 +7,14 @@
 #include <optional>
 #include <thread>
 
+#include "framework/graphics/Color.h"
+#include "framework/platform/ThemeScheme.h"
 #include "framework/platform/win32/Win32Backend.h"
 
 // Last: the system headers' macros must not rename the framework's names.
 #include "framework/platform/win32/Win32Api.h"
+
+#include <uxtheme.h>
 
 namespace emr::platform {
 namespace {
@@ -37,7 +41,25 @@ protected:
             if (auto e = backend.NextEvent(deadline); e && e->Type == type) return e;
         return std::nullopt;
     }
+
+    /// How many events of `type` arrive within a fifth of a second.
+    int Count(TEventType type) {
+        const std::int64_t deadline = backend.NowMs() + 200;
+        int n = 0;
+        while (backend.NowMs() < deadline)
+            if (auto e = backend.NextEvent(deadline); e && e->Type == type) ++n;
+        return n;
+    }
 };
+
+/// The scheme number of the active visual style, asked of the visual-styles
+/// library the way the backend does not: linked at load time.
+int SchemeOfTheActiveStyle() {
+    if (!IsThemeActive()) return 0;
+    wchar_t file[255] = {}, color[255] = {}, size[255] = {};
+    if (FAILED(GetCurrentThemeName(file, 255, color, 255, size, 255))) return 0;
+    return ThemeSchemeOfColorName(color);
+}
 
 TEST_F(Win32BackendTest, TitleIsTheUtf8TextAndBoundsAreTheClientArea) {
     const WindowId id = Framed({100, 120, 482, 318}, "电子病历补丁");
@@ -136,6 +158,66 @@ TEST_F(Win32BackendTest, WaitingEndsAtTheDeadlineOrWhenWoken) {
     EXPECT_FALSE(backend.NextEvent(start + 5000));
     EXPECT_LT(backend.NowMs() - start, 2000);
     waker.join();
+}
+
+TEST_F(Win32BackendTest, ADesktopColourChangeIsOneThemeChangeWithTheNewColours) {
+    Framed({10, 10, 110, 110});
+    Framed({200, 10, 300, 110});
+    while (backend.NextEvent(backend.NowMs())) {
+    }
+    const int face = COLOR_BTNFACE;
+    const COLORREF old = GetSysColor(face);
+    const COLORREF other = old == RGB(10, 20, 30) ? RGB(30, 20, 10) : RGB(10, 20, 30);
+    // The system sends WM_SYSCOLORCHANGE to every top-level window: the framework hears one change.
+    ASSERT_TRUE(SetSysColors(1, &face, &other));
+    const TColor seen = ColorToRGB(clBtnFace);
+    const int changes = Count(TEventType::ThemeChanged);
+    SetSysColors(1, &face, &old);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(seen, static_cast<TColor>(other)) << "the colours are the new ones when the event comes";
+    EXPECT_EQ(Count(TEventType::ThemeChanged), 1) << "and back";
+    EXPECT_EQ(ColorToRGB(clBtnFace), static_cast<TColor>(old));
+}
+
+TEST_F(Win32BackendTest, ASettingChangeWithoutOtherColoursIsNoThemeChange) {
+    const WindowId id = Framed({10, 10, 110, 110});
+    while (backend.NextEvent(backend.NowMs())) {
+    }
+    // As the patch broadcasts its new regional format.
+    SendMessageW(Handle(id), WM_SETTINGCHANGE, 0, 0);
+    EXPECT_EQ(Count(TEventType::ThemeChanged), 0);
+    // The framework's colours fell behind the system's: now the same message brings other colours.
+    TSystemColorScheme stale = SystemColorScheme();
+    stale.Colors[COLOR_BTNFACE] ^= 0x010101;
+    SetSystemColorScheme(stale);
+    SendMessageW(Handle(id), WM_SETTINGCHANGE, 0, 0);
+    EXPECT_EQ(Count(TEventType::ThemeChanged), 1);
+    EXPECT_EQ(ColorToRGB(clBtnFace), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
+}
+
+TEST_F(Win32BackendTest, ThemeSchemeIsTheActiveStylesColourNameAndZeroWithoutOne) {
+    Framed({10, 10, 110, 110});
+    Framed({200, 10, 300, 110});
+    while (backend.NextEvent(backend.NowMs())) {
+    }
+    // Wine's own style ("Light", colour "Blue") is none of the three Luna colours.
+    EXPECT_EQ(backend.ThemeScheme(), SchemeOfTheActiveStyle());
+
+    // Visual styles off, for the rest of this process: the system posts WM_THEMECHANGED
+    // to every top-level window. Off is also stored in the prefix's registry, which
+    // gets its value back afterwards.
+    constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+    wchar_t stored[8] = {};
+    DWORD storedSize = sizeof stored;
+    const bool hadValue = RegGetValueW(HKEY_CURRENT_USER, kKey, L"ThemeActive", RRF_RT_REG_SZ, nullptr,
+                                       stored, &storedSize) == ERROR_SUCCESS;
+    EnableTheming(FALSE);
+    if (hadValue)
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"ThemeActive", REG_SZ, stored,
+                        static_cast<DWORD>((wcslen(stored) + 1) * sizeof(wchar_t)));
+    EXPECT_EQ(Count(TEventType::ThemeChanged), 1);
+    EXPECT_FALSE(IsThemeActive());
+    EXPECT_EQ(backend.ThemeScheme(), 0);
 }
 
 TEST(Win32Backend, OwnedWindowsGoWithTheBackend) {

@@ -289,6 +289,13 @@ bool HeadlessBackend::Route(TEvent& e) {
     return e.Window != 0;
 }
 
+void HeadlessBackend::ChangeTheme(int scheme) {
+    themeScheme_ = scheme;
+    TEvent e;
+    e.Type = TEventType::ThemeChanged;
+    events_.push_back(std::move(e));
+}
+
 void HeadlessBackend::Inject(TEvent event) {
     events_.push_back(std::move(event));
 }

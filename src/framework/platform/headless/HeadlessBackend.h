@@ -46,6 +46,10 @@ public:
     void SetWorkArea(const TRect& workArea);
     void SetMonitors(std::vector<TRect> monitors);
     void SetThemeScheme(int scheme) { themeScheme_ = scheme; }
+    /// The desktop changes its visual style or colours: ThemeScheme answers `scheme`
+    /// from now on and a ThemeChanged event is queued, as a real desktop does (new
+    /// system colours, if any, are installed with SetSystemColorScheme first).
+    void ChangeTheme(int scheme);
     /// Frame thickness used for framed windows (left, top, right, bottom).
     void SetFrame(const TRect& frame) { frame_ = frame; }
 

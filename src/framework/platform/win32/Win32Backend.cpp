@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/graphics/Color.h"
+#include "framework/platform/ThemeScheme.h"
 #include "framework/platform/win32/Win32Window.h"
 
 // Last: the system headers' macros must not rename the framework's names.
@@ -128,12 +129,54 @@ Win32Backend::~Win32Backend() {
     if (g_backend == this) g_backend = nullptr;
 }
 
-void Win32Backend::LoadSystemColors() {
+bool Win32Backend::LoadSystemColors() {
     // COLORREF keeps red in the low byte, as the framework's colours do.
     TSystemColorScheme scheme = TSystemColorScheme::Windows7();
     for (int i = 0; i < TSystemColorScheme::Count; ++i)
         scheme.Colors[static_cast<std::size_t>(i)] = static_cast<TColor>(GetSysColor(i) & 0xFFFFFF);
+    if (scheme.Colors == SystemColorScheme().Colors) return false;
     SetSystemColorScheme(scheme);
+    return true;
+}
+
+void Win32Backend::QueueThemeChange() {
+    // Each top-level window hears the system's message: the framework hears it once.
+    const bool queued = std::any_of(pending_.begin(), pending_.end(),
+                                    [](const TEvent& e) { return e.Type == TEventType::ThemeChanged; });
+    if (queued) return;
+    TEvent e;
+    e.Type = TEventType::ThemeChanged;
+    pending_.push_back(std::move(e));
+}
+
+int Win32Backend::ThemeScheme() {
+    // The colour name of the active visual style, on systems that have visual
+    // styles, read through the visual-styles library loaded for the question only
+    // (the program imports nothing beyond the system's core libraries).
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExA(&version) || !VersionHasVisualStyles(version.dwMajorVersion, version.dwMinorVersion))
+        return 0;
+    HMODULE library = LoadLibraryW(L"uxtheme.dll");
+    if (!library) return 0;
+    using TIsThemeActive = BOOL(WINAPI*)();
+    using TGetCurrentThemeName = HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
+    // Through the generic function type, which converts to any other without a warning.
+    using TAnyFunction = void (*)();
+    const auto isThemeActive = reinterpret_cast<TIsThemeActive>(
+        reinterpret_cast<TAnyFunction>(GetProcAddress(library, "IsThemeActive")));
+    const auto getCurrentThemeName = reinterpret_cast<TGetCurrentThemeName>(
+        reinterpret_cast<TAnyFunction>(GetProcAddress(library, "GetCurrentThemeName")));
+    int scheme = 0;
+    if (isThemeActive && isThemeActive() && getCurrentThemeName) {
+        wchar_t file[255] = {};
+        wchar_t color[255] = {};
+        wchar_t size[255] = {};
+        if (SUCCEEDED(getCurrentThemeName(file, 255, color, 255, size, 255)))
+            scheme = ThemeSchemeOfColorName(color);
+    }
+    FreeLibrary(library);
+    return scheme;
 }
 
 Win32Backend::TWindow* Win32Backend::Find(WindowId window) {
@@ -348,6 +391,13 @@ void Win32Backend::Wake() {
 std::optional<TEvent> Win32Backend::NextEvent(std::optional<std::int64_t> deadlineMs) {
     for (;;) {
         if (!pending_.empty()) {
+            // The system posts its theme message to every top-level window: the
+            // copies still queued join the event before it leaves.
+            if (pending_.front().Type == TEventType::ThemeChanged) {
+                MSG msg;
+                while (PeekMessageW(&msg, nullptr, WM_THEMECHANGED, WM_THEMECHANGED, PM_REMOVE))
+                    DispatchMessageW(&msg);
+            }
             TEvent e = std::move(pending_.front());
             pending_.pop_front();
             return e;

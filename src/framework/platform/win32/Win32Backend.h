@@ -29,6 +29,10 @@ namespace win32 {
 ///
 /// Every presented picture is kept, so that the system's repaint requests are
 /// answered at once without asking the framework.
+///
+/// The desktop's colour and theme changes (WM_SYSCOLORCHANGE, WM_THEMECHANGED, and
+/// WM_SETTINGCHANGE when it brings other colours) reload the system colours and
+/// become one ThemeChanged event.
 class Win32Backend final : public Backend {
 public:
     Win32Backend();
@@ -53,6 +57,8 @@ public:
     TRect ScreenRect() override;
     TRect WorkArea() override;
     std::vector<TRect> Monitors() override;
+    /// The colour name of the active visual style as a scheme number (ThemeSchemeOfColorName).
+    int ThemeScheme() override;
 
     std::int64_t NowMs() override;
     std::optional<TEvent> NextEvent(std::optional<std::int64_t> deadlineMs) override;
@@ -75,7 +81,10 @@ private:
     void PushChar(WindowId window, unsigned unit);
     void Configured(TWindow& w);
     void Paint(TWindow& w);
-    void LoadSystemColors();
+    /// Reads the system colours into the framework's scheme; true when they changed.
+    bool LoadSystemColors();
+    /// Queues one ThemeChanged event, unless one is still waiting.
+    void QueueThemeChange();
 
     std::map<WindowId, std::unique_ptr<TWindow>> windows_;
     std::deque<TEvent> pending_;

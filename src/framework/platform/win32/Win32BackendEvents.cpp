@@ -272,10 +272,15 @@ bool Win32Backend::HandleMessage(WindowId window, unsigned msg, std::uintptr_t w
     case WM_SIZE:
         Configured(*w);
         return false;
-    case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
         LoadSystemColors();
+        QueueThemeChange();
+        return false;
+    case WM_SETTINGCHANGE:
+        // Sent for every kind of setting (the patch's own broadcast of the regional
+        // format among them): only one that brings other colours is a theme change.
+        if (LoadSystemColors()) QueueThemeChange();
         return false;
     case WM_DESTROY:
         if (!w->Destroying) {
