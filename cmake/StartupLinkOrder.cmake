@@ -3,7 +3,7 @@
 # lookup walks the global search list in order until a library defines the
 # symbol, and the default order (the program's direct libraries first, the C
 # library near the end) makes most lookups walk most of the forty libraries.
-# emr_startup_link_order(target) names the loaded libraries first, ordered by how
+# emr_program_startup_link(target) names the loaded libraries first, ordered by how
 # many of the start-up symbols each provides (counted with LD_DEBUG=bindings), so
 # a typical lookup stops after a few libraries: about 1.8 M fewer instructions
 # to the first frame. A library missing on this system is left out; the list
@@ -18,10 +18,15 @@ set(EMR_STARTUP_LIBRARY_ORDER
   libexpat.so.1 libgmodule-2.0.so.0 libgio-2.0.so.0 libpangocairo-1.0.so.0
   libbrotlicommon.so.1 libXau.so.6 libbrotlidec.so.1)
 
-function(emr_startup_link_order target)
+function(emr_program_startup_link target)
   if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux" OR EMR_SANITIZE)
     return()
   endif()
+  # The C++ runtime linked in: only what the program uses is loaded, and its
+  # symbols need no lookups at start-up (about 1 MiB less resident). Sections
+  # nothing refers to are left out (a fifth of the code, mostly of that runtime),
+  # so fewer pages of the program are mapped in.
+  target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc LINKER:--gc-sections)
   set(libraries)
   foreach(soname IN LISTS EMR_STARTUP_LIBRARY_ORDER)
     string(MAKE_C_IDENTIFIER "EMR_STARTUP_${soname}" cache_name)
