@@ -9,38 +9,14 @@
 // whenever a command without a window of its own runs.
 #include <cstdio>
 #include <cstring>
-#include <exception>
-#include <iostream>
-#include <memory>
-#include <string>
 
+#include "DemoHost.h"
 #include "Workbench.h"
 #include "WorkbenchReport.h"
 #include "framework/forms/Application.h"
 #include "framework/forms/Form.h"
-#include "framework/forms/Timer.h"
-#include "framework/platform/Backend.h"
-#include "framework/platform/x11/X11Backend.h"
-#include "toolbar/ToolbarClasses.h"
 
 using namespace emr;
-
-namespace {
-
-void StartReporting(TCustomForm* form) {
-    auto* report = new TTimer(form);
-    report->SetInterval(20);
-    auto last = std::make_shared<std::string>();
-    report->OnTimer = [form, last](TObject*) {
-        std::string now = DescribeWorkbench(*form);
-        if (now == *last) return;
-        *last = std::move(now);
-        std::cout << *last << std::flush;
-    };
-    report->SetEnabled(true);
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     bool report = false;
@@ -52,31 +28,10 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    std::unique_ptr<platform::Backend> backend = platform::CreateX11Backend();
-    if (!backend) {
-        std::fprintf(stderr, "%s\n", platform::NoDisplayMessage().c_str());
-        return 1;
-    }
-    platform::Backend::Install(std::move(backend));
-    int status = 0;
-    try {
-        RegisterToolbarClasses();
-        TApplication* app = EnsureApplication();
-        app->Initialize();
-        TCustomForm* form = CreateWorkbench(app);
-        app->SetMainForm(form);
-        if (report) StartReporting(form);
-        app->Run();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "workbench: %s\n", e.what());
-        status = 1;
-    }
     // Freeing the window saves the toolbars' places.
-    if (Application) {
-        TApplication* app = Application;
-        TObject::Free(app);
-        Application = nullptr;
-    }
-    platform::Backend::Uninstall();
-    return status;
+    return RunDemoOnX11("workbench", [report](TApplication* app) {
+        TCustomForm* form = CreateWorkbench(app);
+        if (report) ReportChanges(form, [form] { return DescribeWorkbench(*form); });
+        return form;
+    });
 }

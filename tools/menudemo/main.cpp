@@ -16,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "DemoHost.h"
 #include "framework/forms/Application.h"
 #include "framework/forms/Form.h"
 #include "framework/forms/MDIChild.h"
@@ -23,17 +24,13 @@
 #include "framework/forms/PopupMenuWindow.h"
 #include "framework/forms/Screen.h"
 #include "framework/forms/ShortCut.h"
-#include "framework/forms/Timer.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/ImageList.h"
-#include "framework/platform/Backend.h"
-#include "framework/platform/x11/X11Backend.h"
 #include "framework/streaming/LayoutReader.h"
 #include "menus/AdvMainMenu.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/ToolBarKeyboardMode.h"
-#include "toolbar/ToolbarClasses.h"
 
 using namespace emr;
 
@@ -233,42 +230,12 @@ std::string Describe(const TAdvCustomToolBar& bar) {
 } // namespace
 
 int main() {
-    std::unique_ptr<platform::Backend> backend = platform::CreateX11Backend();
-    if (!backend) {
-        std::fprintf(stderr, "%s\n", platform::NoDisplayMessage().c_str());
-        return 1;
-    }
-    platform::Backend::Install(std::move(backend));
-    int status = 0;
-    try {
-        RegisterToolbarClasses();
-        TApplication* app = EnsureApplication();
-        app->Initialize();
+    return RunDemoOnX11("menudemo", [](TApplication* app) {
         auto* form = dynamic_cast<TCustomForm*>(TLayoutReader::CreateFromText(kLayout, app));
         if (!form) throw std::runtime_error("the layout's root is not a form");
         Dress(form);
-        app->SetMainForm(form);
         auto* bar = form->FindComponentAs<TAdvCustomToolBar>("MenuBar");
-        auto* report = new TTimer(form);
-        report->SetInterval(20);
-        auto last = std::make_shared<std::string>();
-        report->OnTimer = [bar, last](TObject*) {
-            std::string now = Describe(*bar);
-            if (now == *last) return;
-            *last = std::move(now);
-            std::cout << *last << std::endl;
-        };
-        report->SetEnabled(true);
-        app->Run();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "menudemo: %s\n", e.what());
-        status = 1;
-    }
-    if (Application) {
-        TApplication* app = Application;
-        TObject::Free(app);
-        Application = nullptr;
-    }
-    platform::Backend::Uninstall();
-    return status;
+        ReportChanges(form, [bar] { return Describe(*bar); });
+        return form;
+    });
 }

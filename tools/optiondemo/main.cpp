@@ -9,23 +9,18 @@
 // controls that overflowed, then those switched off in the add-or-remove cascade),
 // so that a driver knows where the option indicator is without reading pixels.
 #include <cstdio>
-#include <exception>
 #include <fstream>
 #include <iostream>
-#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 
+#include "DemoHost.h"
 #include "OptionDemoLayout.h"
 #include "framework/forms/Application.h"
 #include "framework/forms/Form.h"
-#include "framework/forms/Timer.h"
-#include "framework/platform/Backend.h"
-#include "framework/platform/x11/X11Backend.h"
 #include "framework/streaming/LayoutReader.h"
 #include "toolbar/AdvCustomToolBar.h"
-#include "toolbar/ToolbarClasses.h"
 
 using namespace emr;
 
@@ -61,46 +56,13 @@ std::string ReadFile(const char* path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::unique_ptr<platform::Backend> backend = platform::CreateX11Backend();
-    if (!backend) {
-        std::fprintf(stderr, "%s\n", platform::NoDisplayMessage().c_str());
-        return 1;
-    }
-    platform::Backend::Install(std::move(backend));
-    int status = 0;
-    try {
-        RegisterToolbarClasses();
-        TApplication* app = EnsureApplication();
-        app->Initialize();
-        const std::string layout = argc > 1 ? ReadFile(argv[1]) : std::string(OptionDemoLayout());
+    const std::string path = argc > 1 ? argv[1] : "";
+    return RunDemoOnX11("optiondemo", [&path](TApplication* app) {
+        const std::string layout = path.empty() ? std::string(OptionDemoLayout()) : ReadFile(path.c_str());
         auto* form = dynamic_cast<TCustomForm*>(TLayoutReader::CreateFromText(layout, app));
         if (!form) throw std::runtime_error("the layout's root is not a form");
-        app->SetMainForm(form);
-
-        // Polling keeps the report independent of which step (a resize, the first
-        // paint, a click) changed the overflow.
-        if (TAdvCustomToolBar* bar = FirstToolBar(form)) {
-            auto* report = new TTimer(form);
-            report->SetInterval(20);
-            auto last = std::make_shared<std::string>();
-            report->OnTimer = [bar, last](TObject*) {
-                std::string now = Describe(*bar);
-                if (now == *last) return;
-                *last = std::move(now);
-                std::cout << *last << std::endl;
-            };
-            report->SetEnabled(true);
-        }
-        app->Run();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "optiondemo: %s\n", e.what());
-        status = 1;
-    }
-    if (Application) {
-        TApplication* app = Application;
-        TObject::Free(app);
-        Application = nullptr;
-    }
-    platform::Backend::Uninstall();
-    return status;
+        if (TAdvCustomToolBar* bar = FirstToolBar(form))
+            ReportChanges(form, [bar] { return Describe(*bar); });
+        return form;
+    });
 }

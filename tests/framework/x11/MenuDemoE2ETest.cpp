@@ -15,8 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "ChildProgram.h"
-#include "XServer.h"
+#include "DemoProgramTest.h"
 
 namespace emr::testing {
 namespace {
@@ -35,34 +34,9 @@ struct MenuState {
     int Mode = 0, Windows = 0;
 };
 
-class MenuDemoTest : public ::testing::Test {
+class MenuDemoTest : public DemoProgramTest {
 protected:
-    void SetUp() override {
-        server_ = &XServer::WithWindowManager();
-        ASSERT_TRUE(server_->Running()) << server_->Error();
-        display_ = XOpenDisplay(server_->Name().c_str());
-        ASSERT_NE(display_, nullptr);
-        std::string pattern = (fs::temp_directory_path() / "emr-menudemo-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        fs::create_directories(dir_ / "config");
-        X("xdotool mousemove 1270 1010");
-    }
-    void TearDown() override {
-        program_.reset();
-        if (display_) XCloseDisplay(display_);
-        if (HasFailure()) std::cerr << "demo output:\n" << Log() << '\n';
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    std::string X(const std::string& command) { return server_->Run(command); }
-    std::string Log() const {
-        std::ifstream in(dir_ / "demo.log");
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    MenuDemoTest() : DemoProgramTest(EMR_MENUDEMO_PATH, "demo") {}
     std::optional<MenuState> State() const {
         std::istringstream lines(Log());
         std::optional<MenuState> last;
@@ -113,24 +87,9 @@ protected:
     void Key(const std::string& key) { X("xdotool key --window " + std::to_string(window_) + " " + key); }
 
     void Launch() {
-        program_ = std::make_unique<ChildProgram>(EMR_MENUDEMO_PATH, std::vector<std::string>{},
-                                                  server_->Name(), dir_ / "config", dir_ / "demo.log");
-        ASSERT_TRUE(program_->Started());
-        ASSERT_TRUE(WaitFor(
-            [&] {
-                std::istringstream ids(
-                    X("xdotool search --name '^" + std::string(kTitle) + "$' 2>/dev/null"));
-                for (std::string id; std::getline(ids, id);) {
-                    XWindowAttributes a{};
-                    if (!id.empty() && XGetWindowAttributes(display_, std::stoul(id), &a) &&
-                        a.map_state == IsViewable)
-                        window_ = std::stoul(id);
-                }
-                return (window_ != 0 && State()) || !program_->Running();
-            },
-            8000))
-            << "the demo showed no window";
-        ASSERT_NE(window_, 0u);
+        Start(
+            {}, kTitle, [&] { return State().has_value(); }, 8000);
+        if (HasFatalFailure()) return;
         X("xdotool windowactivate --sync " + std::to_string(window_) + " 2>/dev/null");
         PauseMs(300);
     }
@@ -142,12 +101,6 @@ protected:
     static fs::path ShotPath(const std::string& name) {
         return fs::path(EMR_BUILD_DIR) / "screenshots" / (name + ".png");
     }
-
-    XServer* server_ = nullptr;
-    Display* display_ = nullptr;
-    fs::path dir_;
-    std::unique_ptr<ChildProgram> program_;
-    unsigned long window_ = 0;
 };
 
 TEST_F(MenuDemoTest, F10DownRightAndEscTwiceWalkTheMenuBarByKeyboard) {

@@ -16,8 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "ChildProgram.h"
-#include "XServer.h"
+#include "DemoProgramTest.h"
 
 namespace emr::testing {
 namespace {
@@ -39,35 +38,9 @@ struct ToolBarReport {
     std::vector<std::string> Off; // switched off in the cascade
 };
 
-class OptionDemoTest : public ::testing::Test {
+class OptionDemoTest : public DemoProgramTest {
 protected:
-    void SetUp() override {
-        server_ = &XServer::WithWindowManager();
-        ASSERT_TRUE(server_->Running()) << server_->Error();
-        display_ = XOpenDisplay(server_->Name().c_str());
-        ASSERT_NE(display_, nullptr);
-        std::string pattern = (fs::temp_directory_path() / "emr-optiondemo-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        fs::create_directories(dir_ / "config");
-        X("xdotool mousemove 1270 1010");
-    }
-
-    void TearDown() override {
-        program_.reset();
-        if (display_) XCloseDisplay(display_);
-        if (HasFailure()) std::cerr << "demo output:\n" << Log() << '\n';
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    std::string X(const std::string& command) { return server_->Run(command); }
-    std::string Log() const {
-        std::ifstream in(dir_ / "demo.log");
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    OptionDemoTest() : DemoProgramTest(EMR_OPTIONDEMO_PATH, "demo") {}
 
     /// The demo's latest report, if it made one.
     std::optional<ToolBarReport> Report() const {
@@ -96,24 +69,8 @@ protected:
     void Launch() {
         for (const ScreenRect& r : ShownPopups(display_))
             baseline_.push_back(r.Id);
-        program_ = std::make_unique<ChildProgram>(EMR_OPTIONDEMO_PATH, std::vector<std::string>{},
-                                                  server_->Name(), dir_ / "config", dir_ / "demo.log");
-        ASSERT_TRUE(program_->Started());
-        ASSERT_TRUE(WaitFor(
-            [&] {
-                std::istringstream ids(
-                    X("xdotool search --name '^" + std::string(kTitle) + "$' 2>/dev/null"));
-                for (std::string id; std::getline(ids, id);) {
-                    XWindowAttributes a{};
-                    if (!id.empty() && XGetWindowAttributes(display_, std::stoul(id), &a) &&
-                        a.map_state == IsViewable)
-                        window_ = std::stoul(id);
-                }
-                return (window_ != 0 && Report()) || !program_->Running();
-            },
-            8000))
-            << "the demo showed no window";
-        ASSERT_NE(window_, 0u) << "the demo showed no window";
+        Start(
+            {}, kTitle, [&] { return Report().has_value(); }, 8000);
     }
 
     /// The pop-ups shown now that were not there before the demo started, bottom to top.
@@ -162,11 +119,6 @@ protected:
         return fs::path(EMR_BUILD_DIR) / "screenshots" / (name + ".png");
     }
 
-    XServer* server_ = nullptr;
-    Display* display_ = nullptr;
-    fs::path dir_;
-    std::unique_ptr<ChildProgram> program_;
-    unsigned long window_ = 0;
     std::vector<unsigned long> baseline_;
     ToolBarReport full_, shrunk_;
 };

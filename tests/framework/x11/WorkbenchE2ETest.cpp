@@ -20,8 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "ChildProgram.h"
-#include "XServer.h"
+#include "DemoProgramTest.h"
 
 namespace emr::testing {
 namespace {
@@ -120,35 +119,9 @@ std::optional<Report> ParseBlock(const std::vector<std::string>& lines) {
     return r;
 }
 
-class WorkbenchTest : public ::testing::Test {
+class WorkbenchTest : public DemoProgramTest {
 protected:
-    void SetUp() override {
-        server_ = &XServer::WithWindowManager();
-        ASSERT_TRUE(server_->Running()) << server_->Error();
-        display_ = XOpenDisplay(server_->Name().c_str());
-        ASSERT_NE(display_, nullptr);
-        std::string pattern = (fs::temp_directory_path() / "emr-workbench-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        fs::create_directories(dir_ / "config");
-        X("xdotool mousemove 1270 1010");
-    }
-
-    void TearDown() override {
-        program_.reset();
-        if (display_) XCloseDisplay(display_);
-        if (HasFailure()) std::cerr << "workbench output:\n" << Log() << '\n';
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    std::string X(const std::string& command) { return server_->Run(command); }
-    std::string Log() const {
-        std::ifstream in(dir_ / ("run" + std::to_string(runs_) + ".log"));
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    WorkbenchTest() : DemoProgramTest(EMR_WORKBENCH_PATH, "workbench") {}
 
     /// The program's latest complete report.
     std::optional<Report> Latest() const {
@@ -181,26 +154,9 @@ protected:
     }
 
     void Launch() {
-        ++runs_;
-        window_ = 0;
-        program_ = std::make_unique<ChildProgram>(EMR_WORKBENCH_PATH, std::vector<std::string>{"--report"},
-                                                  server_->Name(), dir_ / "config",
-                                                  dir_ / ("run" + std::to_string(runs_) + ".log"));
-        ASSERT_TRUE(program_->Started());
-        ASSERT_TRUE(WaitFor(
-            [&] {
-                std::istringstream ids(X("xdotool search --name '^Workbench$' 2>/dev/null"));
-                for (std::string id; std::getline(ids, id);) {
-                    XWindowAttributes a{};
-                    if (!id.empty() && XGetWindowAttributes(display_, std::stoul(id), &a) &&
-                        a.map_state == IsViewable)
-                        window_ = std::stoul(id);
-                }
-                return (window_ != 0 && Latest()) || !program_->Running();
-            },
-            10000))
-            << "the workbench showed no window";
-        ASSERT_NE(window_, 0u) << "the workbench showed no window";
+        Start(
+            {"--report"}, "Workbench", [&] { return Latest().has_value(); }, 10000);
+        if (HasFatalFailure()) return;
         // The first picture follows the map.
         PauseMs(300);
     }
@@ -259,13 +215,6 @@ protected:
         shot.Save(fs::path(EMR_BUILD_DIR) / "screenshots" / ("workbench-" + name + ".png"));
         return shot;
     }
-
-    XServer* server_ = nullptr;
-    Display* display_ = nullptr;
-    fs::path dir_;
-    std::unique_ptr<ChildProgram> program_;
-    unsigned long window_ = 0;
-    int runs_ = 0;
 };
 
 bool AllToolBarsShown(const Report& r) {
