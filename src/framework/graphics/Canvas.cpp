@@ -420,15 +420,19 @@ void TCanvas::PaintShape(int x1, int y1, int x2, int y2, int cw, int ch) {
     int ix1 = ox1 + w, iy1 = oy1 + w, ix2 = ox2 - w, iy2 = oy2 - w;
     int icw = std::max(cw - 2 * w, 0), ich = std::max(ch - 2 * w, 0);
 
-    for (int y = std::max(oy1, clip_.Top); y < std::min(oy2, clip_.Bottom); ++y) {
-        Span outer = RowSpan(ox1, oy1, ox2, oy2, cw, ch, y);
+    // Each row's span is worked out once: the rows above and below roll along, as
+    // a one-pixel outline needs its neighbours' spans.
+    const int firstRow = std::max(oy1, clip_.Top);
+    Span above = RowSpan(ox1, oy1, ox2, oy2, cw, ch, firstRow - 1);
+    Span outer = RowSpan(ox1, oy1, ox2, oy2, cw, ch, firstRow);
+    Span below;
+    for (int y = firstRow; y < std::min(oy2, clip_.Bottom); ++y, above = outer, outer = below) {
+        below = RowSpan(ox1, oy1, ox2, oy2, cw, ch, y + 1);
         if (outer.Empty()) continue;
         Span inner;
         if (w == 1) {
             // Interior: pixels whose four neighbours are all in the shape.
-            inner = {outer.Left + 1, outer.Right - 1};
-            inner = Intersect(inner, RowSpan(ox1, oy1, ox2, oy2, cw, ch, y - 1));
-            inner = Intersect(inner, RowSpan(ox1, oy1, ox2, oy2, cw, ch, y + 1));
+            inner = Intersect(Intersect({outer.Left + 1, outer.Right - 1}, above), below);
         } else {
             inner = Intersect(RowSpan(ix1, iy1, ix2, iy2, icw, ich, y), outer);
         }

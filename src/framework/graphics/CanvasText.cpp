@@ -243,9 +243,12 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
     }
 
     // With DT_EXPANDTABS a tab moves to the next stop, every eight widths of an "x".
+    // Visits the segments between tabs at their offsets; returns the line's width,
+    // or with `measureLast` false only where its last segment starts (drawing
+    // needs no more, and measuring is the costly part of a short caption).
     const bool expandTabs = (flags & DT_EXPANDTABS) != 0;
-    const int tabStop = 8 * std::max(1, engine.Width(*font_, "x"));
-    auto forEachSegment = [&](const std::string& text, auto&& visit) {
+    int tabStop = 0;
+    auto forEachSegment = [&](const std::string& text, bool measureLast, auto&& visit) {
         int x = 0;
         std::size_t start = 0;
         while (true) {
@@ -253,22 +256,23 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
             std::string_view segment =
                 std::string_view(text).substr(start, tab == std::string::npos ? tab : tab - start);
             visit(segment, static_cast<int>(start), x);
+            if (tab == std::string::npos) return measureLast ? x + engine.Width(*font_, segment) : x;
             x += engine.Width(*font_, segment);
-            if (tab == std::string::npos) return x;
+            if (tabStop == 0) tabStop = 8 * std::max(1, engine.Width(*font_, "x"));
             x = (x / tabStop + 1) * tabStop;
             start = tab + 1;
         }
     };
     auto lineWidth = [&](const std::string& text) {
-        return forEachSegment(text, [](std::string_view, int, int) {});
+        return forEachSegment(text, true, [](std::string_view, int, int) {});
     };
 
-    int maxWidth = 0;
-    for (const Line& line : lines)
-        maxWidth = std::max(maxWidth, lineWidth(line.Text));
     int totalHeight = lineHeight * static_cast<int>(lines.size());
 
     if (flags & DT_CALCRECT) {
+        int maxWidth = 0;
+        for (const Line& line : lines)
+            maxWidth = std::max(maxWidth, lineWidth(line.Text));
         rect.Right = rect.Left + maxWidth;
         rect.Bottom = rect.Top + totalHeight;
         return totalHeight;
@@ -292,7 +296,8 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
             hotkey = prefixed.HotkeyOffset - line.Start;
             hotkeyLength = prefixed.HotkeyLength;
         }
-        int width = lineWidth(line.Text);
+        const bool aligned = (flags & (DT_CENTER | DT_RIGHT)) != 0;
+        int width = aligned || (flags & DT_END_ELLIPSIS) ? lineWidth(line.Text) : 0;
         if ((flags & DT_END_ELLIPSIS) && width > rect.Width()) {
             // Drop whole characters from the end until the text and "..." fit.
             std::string& s = line.Text;
@@ -313,7 +318,7 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
             x = rect.Left + (rect.Width() - width) / 2;
         else if (flags & DT_RIGHT)
             x = rect.Right - width;
-        forEachSegment(line.Text, [&](std::string_view segment, int start, int offset) {
+        forEachSegment(line.Text, false, [&](std::string_view segment, int start, int offset) {
             bool here = hotkey >= start && hotkey < start + static_cast<int>(segment.size());
             PaintTextLine(x + offset, y, segment, here ? hotkey - start : -1, here ? hotkeyLength : 0, clip,
                           opaque);

@@ -26,14 +26,16 @@ namespace emr::testing {
 class DemoProgramTest : public ::testing::Test {
 protected:
     /// `program` is the executable; `what` names it in messages and temporary folders.
-    DemoProgramTest(std::string program, std::string what) : path_(std::move(program)), what_(std::move(what)) {}
+    DemoProgramTest(std::string program, std::string what)
+        : path_(std::move(program)), what_(std::move(what)) {}
 
     void SetUp() override {
         server_ = &XServer::WithWindowManager();
         ASSERT_TRUE(server_->Running()) << server_->Error();
         display_ = XOpenDisplay(server_->Name().c_str());
         ASSERT_NE(display_, nullptr);
-        std::string pattern = (std::filesystem::temp_directory_path() / ("emr-" + what_ + "-XXXXXX")).string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / ("emr-" + what_ + "-XXXXXX")).string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
         std::filesystem::create_directories(dir_ / "config");
