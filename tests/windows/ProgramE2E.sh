@@ -62,9 +62,10 @@ others() {
     grep -v -E '^"(sDate|iDate|iCentury|iDayLZero|iMonLZero|sTime|iTime|iTLZero|iTimePrefix|iTimeMarkPosn)"='
 }
 
-wait_window() { # name → window id of the first visible one, waiting up to 20 s
+wait_window() { # name → window id of the first visible one, waiting up to 60 s
+  # (Wine's first start in a prefix can take most of that on a loaded machine.)
   local id
-  for _ in $(seq 400); do
+  for _ in $(seq 1200); do
     id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.05
