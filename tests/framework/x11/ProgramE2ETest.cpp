@@ -25,9 +25,8 @@
 #include <thread>
 #include <vector>
 
+#include "ChildProgram.h"
 #include "XServer.h"
-
-extern char** environ;
 
 namespace emr::testing {
 namespace {
@@ -86,20 +85,6 @@ std::string Hex(std::uint32_t rgb) {
     return out.str();
 }
 
-void Pause(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-// Polls `done` every 25 ms until it holds or `timeoutMs` has passed.
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        Pause(25);
-    }
-    return true;
-}
-
 // A rectangle of the root window as the server holds it.
 struct Shot {
     int Width = 0, Height = 0;
@@ -135,63 +120,6 @@ struct Shot {
         if (Shell("convert '" + ppm.string() + "' '" + png.string() + "' 2>/dev/null && echo ok") == "ok")
             fs::remove(ppm, error);
     }
-};
-
-// The program started as a child with its own display and configuration folder;
-// killed when the test leaves it running.
-class Program {
-public:
-    Program(const std::string& display, const fs::path& configHome, const fs::path& log) {
-        std::vector<std::string> env;
-        for (char** e = environ; *e; ++e) {
-            const std::string entry = *e;
-            if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("XDG_CONFIG_HOME=", 0) != 0)
-                env.push_back(entry);
-        }
-        env.push_back("DISPLAY=" + display);
-        env.push_back("XDG_CONFIG_HOME=" + configHome.string());
-        std::vector<char*> envp;
-        for (std::string& entry : env)
-            envp.push_back(entry.data());
-        envp.push_back(nullptr);
-        const std::string logPath = log.string();
-
-        pid_ = fork();
-        if (pid_ == 0) {
-            if (FILE* out = std::fopen(logPath.c_str(), "w")) {
-                dup2(fileno(out), 1);
-                dup2(fileno(out), 2);
-            }
-            execle(EMR_PROGRAM_PATH, EMR_PROGRAM_PATH, static_cast<char*>(nullptr), envp.data());
-            _exit(127);
-        }
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-
-    ~Program() {
-        if (!Running()) return;
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
-
-    bool Started() const { return pid_ > 0; }
-    bool Running() {
-        if (pid_ <= 0 || status_) return false;
-        int raw = 0;
-        if (waitpid(pid_, &raw, WNOHANG) != pid_) return true;
-        status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-        return false;
-    }
-    // The exit status once the program has ended within `timeoutMs`.
-    std::optional<int> WaitExit(int timeoutMs) {
-        WaitUntil([this] { return !Running(); }, timeoutMs);
-        return status_;
-    }
-
-private:
-    pid_t pid_ = -1;
-    std::optional<int> status_;
 };
 
 class ProgramTest : public ::testing::Test {
@@ -239,9 +167,10 @@ protected:
 
     // Starts the program and waits for its window to be mapped and painted.
     void Launch() {
-        program_ = std::make_unique<Program>(server_->Name(), dir_ / "config", dir_ / "program.log");
+        program_ = std::make_unique<ChildProgram>(EMR_PROGRAM_PATH, std::vector<std::string>{},
+                                                  server_->Name(), dir_ / "config", dir_ / "program.log");
         ASSERT_TRUE(program_->Started());
-        const bool shown = WaitUntil(
+        const bool shown = WaitFor(
             [&] {
                 for (unsigned long id : Windows(kTitle))
                     if (Viewable(id)) window_ = id;
@@ -284,7 +213,7 @@ protected:
     bool Settled(int timeoutMs = 5000, int quietMs = 200) {
         Shot last;
         auto since = std::chrono::steady_clock::now();
-        return WaitUntil(
+        return WaitFor(
             [&] {
                 Shot now = Client();
                 const auto time = std::chrono::steady_clock::now();
@@ -325,7 +254,7 @@ protected:
 
     // Waits until the client pixel at (x, y) leaves `before`, then until the picture settles.
     bool Changed(int x, int y, std::uint32_t before) {
-        return WaitUntil([&] { return Client().At(x, y) != before; }, 3000) && Settled();
+        return WaitFor([&] { return Client().At(x, y) != before; }, 3000) && Settled();
     }
 
     // Moves the pointer to a client position; `then` is an xdotool command run after it.
@@ -342,7 +271,7 @@ protected:
     XServer* server_ = nullptr;
     Display* display_ = nullptr;
     fs::path dir_;
-    std::unique_ptr<Program> program_;
+    std::unique_ptr<ChildProgram> program_;
     unsigned long window_ = 0;
     int originX_ = 0, originY_ = 0;
 };
@@ -474,10 +403,9 @@ TEST_F(ProgramTest, ShowsTheCommandBarInItsStoredColoursAndPaintsHotAndDownFaces
 
     // Leaving before the release is no click: the face goes back and nothing is written.
     X("xdotool mousemove 1270 1010 mouseup 1");
-    EXPECT_TRUE(WaitUntil([&] { return Client().At(faceX, faceY) == shot.At(faceX, faceY); }, 3000))
+    EXPECT_TRUE(WaitFor([&] { return Client().At(faceX, faceY) == shot.At(faceX, faceY); }, 3000))
         << "the face stayed painted after the pointer left";
-    EXPECT_FALSE(WaitUntil([&] { return !Windows(kBoxTitle).empty(); }, 500))
-        << "a release elsewhere clicked";
+    EXPECT_FALSE(WaitFor([&] { return !Windows(kBoxTitle).empty(); }, 500)) << "a release elsewhere clicked";
     EXPECT_FALSE(fs::exists(SettingsFile()));
     EXPECT_TRUE(program_->Running());
 }
@@ -488,7 +416,7 @@ TEST_F(ProgramTest, ConfirmWritesTheFiveSettingsThenEnterClosesTheBoxAndTheProgr
 
     PointAt(kToolBarLeft + kConfirmLeft + 17, kToolBarTop + kButtonTop + 20, "click 1");
     unsigned long box = 0;
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(WaitFor(
         [&] {
             for (unsigned long id : Windows(kBoxTitle))
                 if (Viewable(id)) box = id;
@@ -518,7 +446,7 @@ TEST_F(ProgramTest, ConfirmWritesTheFiveSettingsThenEnterClosesTheBoxAndTheProgr
     EXPECT_GE(boxShot.Count(a.width / 3, 0, a.width, a.height / 2, Dark), 30) << "no message text";
 
     // Enter goes to the focused box.
-    if (!WaitUntil([&] { return X("xdotool getactivewindow") == std::to_string(box); }, 2000))
+    if (!WaitFor([&] { return X("xdotool getactivewindow") == std::to_string(box); }, 2000))
         X("xdotool windowactivate --sync " + std::to_string(box));
     X("xdotool key Return");
     const std::optional<int> status = program_->WaitExit(5000);
@@ -537,7 +465,7 @@ TEST_F(ProgramTest, TheToolBarIsDraggedOffItsPanelIntoAFloatingWindowAndBack) {
     const std::vector<std::pair<int, int>> away = {{10, 40}, {40, 60}, {80, 80}, {120, 100}, {dropX, dropY}};
     for (auto [x, y] : away) {
         PointAt(x, y);
-        Pause(30);
+        PauseMs(30);
     }
     X("xdotool mouseup 1");
     ASSERT_TRUE(Changed(kToolBarLeft + kConfirmLeft + 2, kToolBarTop + 10,
@@ -562,10 +490,10 @@ TEST_F(ProgramTest, TheToolBarIsDraggedOffItsPanelIntoAFloatingWindowAndBack) {
     const std::vector<std::pair<int, int>> back = {{120, 80}, {80, 60}, {40, 40}, {20, 10}};
     for (auto [x, y] : back) {
         PointAt(x, y);
-        Pause(30);
+        PauseMs(30);
     }
     X("xdotool mouseup 1 mousemove 1270 1010");
-    EXPECT_TRUE(WaitUntil([&] { return Client() == before; }, 3000)) << "the docked toolbar looks different";
+    EXPECT_TRUE(WaitFor([&] { return Client() == before; }, 3000)) << "the docked toolbar looks different";
     if (!(Client() == before)) Client().Save(ShotPath("program-docked-again"));
     EXPECT_TRUE(program_->Running());
 }
@@ -574,7 +502,7 @@ TEST_F(ProgramTest, ExitEndsWithZeroWithoutABoxOrAWrite) {
     ASSERT_NO_FATAL_FAILURE(Launch());
     PointAt(kToolBarLeft + kExitLeft + 17, kToolBarTop + kButtonTop + 20, "click 1");
     bool boxSeen = false;
-    const bool ended = WaitUntil(
+    const bool ended = WaitFor(
         [&] {
             boxSeen = boxSeen || !Windows(kBoxTitle).empty();
             return !program_->Running();
@@ -611,10 +539,10 @@ TEST_F(ProgramTest, TheOptionIndicatorOpensNothingWhileEveryButtonFitsAndExitSti
 
     // The right handle spans toolbar columns 77 to 90; its indicator sits low in it.
     PointAt(kToolBarLeft + 84, kToolBarTop + 36, "click 1");
-    EXPECT_FALSE(WaitUntil([&] { return popups() != before; }, 1000)) << "a pop-up appeared";
+    EXPECT_FALSE(WaitFor([&] { return popups() != before; }, 1000)) << "a pop-up appeared";
     EXPECT_TRUE(program_->Running());
     X("xdotool mousemove 1270 1010");
-    EXPECT_TRUE(WaitUntil([&] { return Client() == shot; }, 3000))
+    EXPECT_TRUE(WaitFor([&] { return Client() == shot; }, 3000))
         << "the window does not look as before once the pointer has left";
 
     PointAt(kToolBarLeft + kExitLeft + 17, kToolBarTop + kButtonTop + 20, "click 1");
@@ -633,14 +561,14 @@ TEST_F(ProgramWithoutWindowManagerTest, TheBoxTakesTheKeyboardFocusSoEnterCloses
     ASSERT_NO_FATAL_FAILURE(Launch());
     PointAt(kToolBarLeft + kConfirmLeft + 17, kToolBarTop + kButtonTop + 20, "click 1");
     unsigned long box = 0;
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(WaitFor(
         [&] {
             for (unsigned long id : Windows(kBoxTitle))
                 if (Viewable(id)) box = id;
             return box != 0;
         },
         5000));
-    EXPECT_TRUE(WaitUntil([&] { return X("xdotool getwindowfocus") == std::to_string(box); }, 3000))
+    EXPECT_TRUE(WaitFor([&] { return X("xdotool getwindowfocus") == std::to_string(box); }, 3000))
         << "the box never took the focus";
     // The pointer rests far from the box; the key goes to the focused window.
     X("xdotool mousemove 1270 1010");
