@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/core/Utf8.h"
 #include "framework/forms/Frame3D.h"
 #include "framework/graphics/Canvas.h"
 
@@ -24,23 +25,8 @@ std::u32string Utf8ToChars(const std::string& s) {
 std::string CharsToUtf8(const std::u32string& chars) {
     std::string out;
     out.reserve(chars.size());
-    for (char32_t c : chars) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (char32_t c : chars)
+        AppendUtf8(out, c);
     return out;
 }
 

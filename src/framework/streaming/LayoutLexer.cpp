@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include "framework/core/Exception.h"
+#include "framework/core/Utf8.h"
 
 namespace emr {
 
@@ -38,24 +39,6 @@ constexpr const char* kSymbols = "=:[](),<>+";
 void ThrowLayoutError(TLayoutPosition where, const std::string& message) {
     throw Exception("line " + std::to_string(where.Line) + ", column " + std::to_string(where.Column) + ": " +
                     message);
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {

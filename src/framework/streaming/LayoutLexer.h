@@ -78,8 +78,6 @@ private:
     int column_ = 1;
 };
 
-/// Appends the UTF-8 form of a code point (which must be a valid scalar value).
-void AppendUtf8(std::string& out, char32_t codePoint);
 /// Length of the valid UTF-8 sequence starting at text[at], or 0 when it is not one.
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t at);
 

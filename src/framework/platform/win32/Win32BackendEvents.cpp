@@ -1,5 +1,6 @@
 // The window procedure's half of the backend: system messages become the
 // framework's events.
+#include "framework/core/Utf8.h"
 #include "framework/graphics/Color.h"
 #include "framework/platform/win32/Win32Backend.h"
 #include "framework/platform/win32/Win32Window.h"
@@ -32,24 +33,6 @@ TShiftState ShiftFromMouse(WPARAM wParam) {
     if (wParam & MK_MBUTTON) s |= ssMiddle;
     if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
     return s;
-}
-
-void AppendUtf8(std::string& out, unsigned cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 HCURSOR CursorFor(TCursorShape shape) {
@@ -126,7 +109,7 @@ void Win32Backend::PushChar(WindowId window, unsigned unit) {
     e.Type = TEventType::Char;
     e.Window = window;
     e.Shift = ShiftFromKeys();
-    AppendUtf8(e.Text, cp);
+    AppendUtf8(e.Text, static_cast<char32_t>(cp));
     pending_.push_back(std::move(e));
 }
 

@@ -1,5 +1,7 @@
 #include "framework/platform/x11/X11Backend.h"
 
+#include "framework/core/Utf8.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <poll.h>
@@ -20,24 +22,6 @@ namespace emr::platform::x11 {
 
 namespace {
 
-void AppendUtf8(std::string& out, unsigned long code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x110000) {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 // The text a key types when no input method is at hand: Latin-1 keysyms and
 // the Unicode keysym range are their own code points; XLookupString has
 // already turned control combinations and editing keys into bytes.
@@ -47,7 +31,7 @@ std::string TextFromKey(XKeyEvent& key) {
     const int n = XLookupString(&key, bytes, sizeof bytes - 1, &keysym, nullptr);
     std::string out;
     if (keysym >= 0x1000100 && keysym <= 0x110FFFF) {
-        AppendUtf8(out, keysym - 0x1000000);
+        AppendUtf8(out, static_cast<char32_t>(keysym - 0x1000000));
     } else {
         for (int i = 0; i < n; ++i)
             AppendUtf8(out, static_cast<unsigned char>(bytes[i]));
