@@ -190,19 +190,8 @@ protected:
     }
 
     Shot Capture(int left, int top, int width, int height) {
-        XSync(display_, False);
-        Shot shot;
-        XImage* image =
-            XGetImage(display_, DefaultRootWindow(display_), left, top, width, height, AllPlanes, ZPixmap);
-        if (!image) return shot;
-        shot.Width = width;
-        shot.Height = height;
-        shot.Pixels.reserve(static_cast<std::size_t>(width) * height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                shot.Pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
-        XDestroyImage(image);
-        return shot;
+        ScreenShot taken = ScreenShot::Take(display_, left, top, width, height);
+        return Shot{taken.Width, taken.Height, std::move(taken.Pixels)};
     }
 
     // The client area as the server shows it.
