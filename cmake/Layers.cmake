@@ -78,7 +78,7 @@ function(emr_test_program name)
     return()
   endif()
   if(WIN32)
-    # Tests of the Pango line shaper: Windows has its own text engine.
+    # Tests of the Linux line shaper: Windows has its own text engine.
     list(FILTER sources EXCLUDE REGEX "/ShapedLineTest\\.cpp$")
   endif()
   add_executable(${name} ${sources})

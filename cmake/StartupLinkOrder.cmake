@@ -9,13 +9,13 @@
 # to the first frame. A library missing on this system is left out; the list
 # only orders what gets loaded anyway and never changes which libraries load.
 set(EMR_STARTUP_LIBRARY_ORDER
-  libc.so.6 libglib-2.0.so.0 libX11.so.6 libharfbuzz.so.0 libgobject-2.0.so.0
-  libmount.so.1 libpng16.so.16 libfreetype.so.6 libpango-1.0.so.0 libpixman-1.so.0
-  libselinux.so.1 libfontconfig.so.1 libcairo.so.2 libblkid.so.1 libmd.so.0
+  libc.so.6 libglib-2.0.so.0 libX11.so.6 libharfbuzz.so.0
+  libpng16.so.16 libfreetype.so.6 libpixman-1.so.0
+  libfontconfig.so.1 libcairo.so.2
   libxcb.so.1 libxcb-render.so.0 libpcre2-8.so.0 libz.so.1 libm.so.6
-  libXrender.so.1 libthai.so.0 libdatrie.so.1 libgraphite2.so.3 libbsd.so.0
-  libXext.so.6 libfribidi.so.0 libffi.so.8 libxcb-shm.so.0 libpangoft2-1.0.so.0
-  libexpat.so.1 libgmodule-2.0.so.0 libgio-2.0.so.0 libpangocairo-1.0.so.0
+  libXrender.so.1 libgraphite2.so.3
+  libXext.so.6 libxcb-shm.so.0
+  libexpat.so.1
   libbrotlicommon.so.1 libXau.so.6 libbrotlidec.so.1)
 
 function(emr_program_startup_link target)

@@ -1,50 +1,58 @@
 #pragma once
-// One line of text itemised and shaped by Pango without a PangoLayout.
-#include <pango/pangocairo.h>
-
+// One line of text itemised, ordered and shaped with HarfBuzz.
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "framework/graphics/FontFace.h"
 
 namespace emr {
 
-/// A single line of text as runs of glyphs in visual order, each in the font
-/// chosen for it and raised by its rise attribute. A PangoLayout would give the
-/// same runs, but it also works out line heights from every run font's metrics,
-/// and Pango's font metrics lay out a sample text in each font: at start-up that
-/// loaded the fallback CJK face's outlines and an index of all its glyph names.
+/// A byte range of the text drawn with one face, lowered by `Drop` pixels.
+struct TTextSpan {
+    std::size_t Begin = 0;
+    std::size_t End = 0;
+    TFontFace* Face = nullptr;
+    int Drop = 0;
+};
+
+/// A single line as runs of glyphs in visual order. The text is cut into runs
+/// where the face, the script or the writing direction changes (characters of no
+/// script of their own, such as spaces and brackets, join their neighbours), the
+/// runs are put in visual order, and each is shaped on its own with the whole
+/// line as context. Advances and offsets are whole pixels. Control characters
+/// take no room and draw nothing; the line never breaks.
 class TShapedLine {
 public:
-    /// Shapes `utf8` (valid UTF-8) in `desc` with the attributes of `attrs` (may be
-    /// null). Newlines are shaped as they are; the line never breaks.
-    TShapedLine(PangoContext* context, const PangoFontDescription* desc, const std::string& utf8,
-                PangoAttrList* attrs);
-    ~TShapedLine();
-    TShapedLine(TShapedLine&& other) noexcept;
-    TShapedLine& operator=(TShapedLine&& other) noexcept;
-    TShapedLine(const TShapedLine&) = delete;
-    TShapedLine& operator=(const TShapedLine&) = delete;
+    TShapedLine() = default;
+    /// `utf8` must be valid UTF-8; the spans must cover it in order.
+    TShapedLine(std::string_view utf8, const std::vector<TTextSpan>& spans);
 
-    /// The advance of the whole line, in Pango units.
+    /// The advance of the whole line in pixels.
     int Width() const { return width_; }
-    /// The ink (when asked for: it loads glyph outlines) and logical extents, in
-    /// Pango units with y measured from the baseline, as a layout line gives them.
-    void Extents(PangoRectangle* ink, PangoRectangle* logical) const;
-    /// Draws the glyphs with the current point of `cr` as the start of the baseline.
-    void Show(cairo_t* cr) const;
-    /// The family of each run's font, first use first, without repeats.
+    /// The union of the glyphs' hinted outline boxes in whole pixels, with the
+    /// start of the baseline at (0, 0) and y growing downward; false when no
+    /// glyph has ink.
+    bool InkBox(int& left, int& top, int& right, int& bottom) const;
+    /// Paints the coverage into an 8-bit `alpha` buffer (`stride` bytes a row,
+    /// `width` x `height`) with the start of the baseline at (x, y). A run goes
+    /// over what lies below it; overlapping glyphs of one run add up.
+    void Draw(std::uint8_t* alpha, int stride, int width, int height, int x, int y) const;
+    /// The family of each run's face, first use first, without repeats.
     std::vector<std::string> Families() const;
 
 private:
-    struct Run {
-        PangoFont* Font = nullptr;
-        PangoGlyphString* Glyphs = nullptr;
-        int X = 0;    // start of the run along the line
-        int Rise = 0; // how far the run sits above the baseline
+    struct PlacedGlyph {
+        unsigned Id = 0;
+        int X = 0; // origin from the start of the line, pixels
+        int Y = 0; // origin below the baseline, pixels
     };
-    void Release();
-    /// A run's box moved from the run's origin to the line's.
-    static PangoRectangle Placed(PangoRectangle box, const Run& run);
-
+    struct Run {
+        TFontFace* Face = nullptr;
+        std::vector<PlacedGlyph> Glyphs;
+    };
     std::vector<Run> runs_;
     int width_ = 0;
 };

@@ -1,23 +1,14 @@
 #include "framework/graphics/TextEngine.h"
 
-#include <fontconfig/fontconfig.h>
-#include <hb-ot.h>
-#include <hb.h>
-#include <pango/pangocairo.h>
-#include <pango/pangofc-fontmap.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
 #include <unordered_map>
 
+#include "framework/core/AsciiCase.h"
 #include "framework/core/Exception.h"
+#include "framework/core/Utf8.h"
+#include "framework/graphics/FontLibrary.h"
 #include "framework/graphics/ShapedLine.h"
-
-#ifndef EMR_FONT_DIRS
-#define EMR_FONT_DIRS "/usr/share/fonts/truetype/liberation2:/usr/share/fonts/truetype/wqy"
-#endif
 
 namespace emr {
 
@@ -30,13 +21,6 @@ constexpr const char* kCjk = "WenQuanYi Micro Hei";
 // The interface faces were laid out with CJK text from a linked font whose
 // ideographs advance 13 pixels at an 11-pixel em.
 constexpr double kLinkedCjkScale = 13.0 / 11.0;
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 struct FamilyRule {
     const char* Primary;
@@ -65,81 +49,11 @@ FamilyRule RuleFor(const std::string& name) {
     return {kSans, kCjk, 1.0};
 }
 
-int CeilPixels(int pangoUnits) {
-    return static_cast<int>(std::ceil(pangoUnits / double(PANGO_SCALE) - 1e-6));
+int CeilPixels(int units) {
+    return static_cast<int>(std::ceil(units / double(kTextUnits) - 1e-6));
 }
-int RoundPixels(int pangoUnits) {
-    return static_cast<int>(std::lround(pangoUnits / double(PANGO_SCALE)));
-}
-
-/// A shaped line's ink box in pixels, placed as in a layout whose top is the top
-/// of the line, and that layout's baseline in whole pixels.
-int InkInPixels(const TShapedLine& line, PangoRectangle& ink) {
-    PangoRectangle logical;
-    line.Extents(&ink, &logical);
-    const int baseline = -logical.y;
-    ink.y += baseline;
-    pango_extents_to_pixels(&ink, nullptr);
-    return baseline / PANGO_SCALE;
-}
-
-/// A face's vertical metrics in Pango units (underline position below the
-/// baseline is negative, as in the font).
-struct TFaceMetrics {
-    int Ascent = 0;
-    int Descent = 0;
-    int UnderlinePosition = 0;
-    int UnderlineThickness = 0;
-    int StrikePosition = 0;
-    int StrikeThickness = 0;
-};
-
-/// Reads the metrics straight from the font's tables. Pango's own font metrics
-/// also lay out a sample text to estimate character widths, which loads the
-/// fallback face and most of its outlines, and they take the underline from an
-/// index of every glyph name; neither is needed here, and at start-up they cost
-/// millions of instructions and megabytes of a large CJK font.
-TFaceMetrics MetricsOf(PangoFont* font) {
-    TFaceMetrics m;
-    hb_font_t* hb = pango_font_get_hb_font(font);
-    hb_font_extents_t extents{};
-    hb_font_get_extents_for_direction(hb, HB_DIRECTION_LTR, &extents);
-    m.Ascent = extents.ascender;
-    m.Descent = -extents.descender;
-    hb_position_t position = 0;
-    hb_ot_metrics_get_position_with_fallback(hb, HB_OT_METRICS_TAG_STRIKEOUT_OFFSET, &position);
-    m.StrikePosition = position;
-    hb_ot_metrics_get_position_with_fallback(hb, HB_OT_METRICS_TAG_STRIKEOUT_SIZE, &position);
-    m.StrikeThickness = position;
-    // The underline from the 'post' header (position and thickness are its third
-    // and fourth 16-bit fields), scaled like the other metrics.
-    int xScale = 0, yScale = 0;
-    hb_font_get_scale(hb, &xScale, &yScale);
-    hb_face_t* face = hb_font_get_face(hb);
-    const double scale = static_cast<double>(yScale) / std::max(1u, hb_face_get_upem(face));
-    hb_blob_t* post = hb_face_reference_table(face, HB_TAG('p', 'o', 's', 't'));
-    unsigned length = 0;
-    const auto* data = reinterpret_cast<const unsigned char*>(hb_blob_get_data(post, &length));
-    auto field = [data](unsigned at) { return static_cast<std::int16_t>(data[at] << 8 | data[at + 1]); };
-    if (length >= 12) {
-        m.UnderlinePosition = static_cast<int>(std::lround(field(8) * scale));
-        m.UnderlineThickness = static_cast<int>(std::lround(field(10) * scale));
-    } else {
-        // No 'post' table: a thin line just below the baseline.
-        m.UnderlineThickness = PANGO_SCALE;
-        m.UnderlinePosition = -PANGO_SCALE;
-    }
-    hb_blob_destroy(post);
-    return m;
-}
-
-/// Text as valid UTF-8 (invalid bytes become U+FFFD).
-std::string ValidUtf8(std::string_view text) {
-    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) return std::string(text);
-    gchar* fixed = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
-    std::string out(fixed);
-    g_free(fixed);
-    return out;
+int RoundPixels(int units) {
+    return static_cast<int>(std::lround(units / double(kTextUnits)));
 }
 
 } // namespace
@@ -147,23 +61,17 @@ std::string ValidUtf8(std::string_view text) {
 struct TTextEngine::Impl {
     struct Face {
         TFaceResolution Resolution;
-        PangoFontDescription* Desc = nullptr;
-        PangoFont* Primary = nullptr;
+        TFontFace* Primary = nullptr;
+        TFontFace* Fallback = nullptr; // null without a fallback family
         TTextMetrics Metrics;
         int Drop = 0; // pixels fallback runs are lowered by
-        ~Face() {
-            if (Primary) g_object_unref(Primary);
-            if (Desc) pango_font_description_free(Desc);
-        }
     };
     struct Line {
         TShapedLine Shaped;
         int Width = 0;
     };
 
-    FcConfig* Config = nullptr;
-    PangoFontMap* FontMap = nullptr;
-    PangoContext* Context = nullptr;
+    TFontLibrary Fonts{TFontLibrary::ProgramFolders()};
     std::unordered_map<std::string, std::unique_ptr<Face>> Faces;
     std::unordered_map<std::string, Line> Lines;
     std::unordered_map<std::string, std::shared_ptr<const TTextMask>> Masks;
@@ -190,74 +98,17 @@ struct TTextEngine::Impl {
         return scratch;
     }
 
-    Impl() {
-        Config = FcConfigCreate();
-        // The only configuration is the system's font cache folder, so that fonts
-        // whose folder fc-cache has indexed load from the cache instead of being
-        // scanned. Nothing else of the system's configuration is read, and no cache
-        // is written; folders without a valid cache are scanned as before.
-        static const char kCacheOnly[] =
-            "<?xml version=\"1.0\"?><fontconfig><cachedir>/var/cache/fontconfig</cachedir></fontconfig>";
-        FcConfigParseAndLoadFromMemory(Config, reinterpret_cast<const FcChar8*>(kCacheOnly), FcFalse);
-        FcConfigBuildFonts(Config);
-        std::string dirs = EMR_FONT_DIRS;
-        std::size_t start = 0;
-        while (start <= dirs.size()) {
-            std::size_t end = dirs.find(':', start);
-            if (end == std::string::npos) end = dirs.size();
-            std::string dir = dirs.substr(start, end - start);
-            if (!dir.empty() && std::filesystem::is_directory(dir))
-                FcConfigAppFontAddDir(Config, reinterpret_cast<const FcChar8*>(dir.c_str()));
-            start = end + 1;
-        }
-        // Made the process's current configuration before anything initialises the
-        // library, so that the system's configuration files are never parsed.
-        FcConfigSetCurrent(Config);
-        FontMap = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
-        if (!FontMap) throw Exception("Text: no FreeType font map");
-        pango_fc_font_map_set_config(PANGO_FC_FONT_MAP(FontMap), Config);
-        Context = pango_font_map_create_context(FontMap);
-        cairo_font_options_t* options = cairo_font_options_create();
-        cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);
-        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
-        cairo_font_options_set_subpixel_order(options, CAIRO_SUBPIXEL_ORDER_DEFAULT);
-        pango_cairo_context_set_font_options(Context, options);
-        cairo_font_options_destroy(options);
-        pango_cairo_context_set_resolution(Context, 96.0);
-        pango_context_set_round_glyph_positions(Context, TRUE);
-    }
-
-    ~Impl() {
-        ClearLines();
-        Faces.clear();
-        if (Context) g_object_unref(Context);
-        if (FontMap) g_object_unref(FontMap);
-        if (Config) FcConfigDestroy(Config);
-    }
-
-    void ClearLines() { Lines.clear(); }
-
-    PangoFontDescription* MakeDesc(const char* family, double emPixels, TFontStyles style) {
-        PangoFontDescription* desc = pango_font_description_new();
-        pango_font_description_set_family(desc, family);
-        pango_font_description_set_absolute_size(desc, emPixels * PANGO_SCALE);
-        pango_font_description_set_weight(desc, (style & fsBold) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-        pango_font_description_set_style(desc, (style & fsItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-        return desc;
+    TFontFace* Load(const char* family, double emPixels, TFontStyles style) {
+        return Fonts.Face(family, (style & fsBold) != 0, (style & fsItalic) != 0, emPixels);
     }
 
     /// Line height (ascent plus descent, whole pixels) of a family at an em size.
     double LineHeightAt(const char* family, double emPixels, TFontStyles style) {
-        PangoFontDescription* desc = MakeDesc(family, emPixels, style);
-        PangoFont* font = pango_font_map_load_font(FontMap, Context, desc);
         double height = emPixels;
-        if (font) {
-            const TFaceMetrics m = MetricsOf(font);
+        if (TFontFace* face = Load(family, emPixels, style)) {
+            const TFaceMetrics m = face->Metrics();
             height = CeilPixels(m.Ascent) + CeilPixels(m.Descent);
-            g_object_unref(font);
         }
-        pango_font_description_free(desc);
         return std::max(height, 1.0);
     }
 
@@ -265,20 +116,22 @@ struct TTextEngine::Impl {
     /// primary face's line (the fallback face is taller than the line it joins).
     int FallbackDrop(const Face& face) {
         const TFaceResolution& res = face.Resolution;
-        PangoFontDescription* desc = MakeDesc(res.Fallback.c_str(), res.EmPixels * res.FallbackScale, 0);
-        const TShapedLine ideograph(Context, desc, "\xE5\x9B\xBD",
-                                    nullptr); // U+56FD, a full-height ideograph
-        pango_font_description_free(desc);
-        PangoRectangle ink;
-        const int baseline = InkInPixels(ideograph, ink);
-        int top = ink.y - baseline + face.Metrics.Ascent;
-        int bottom = top + ink.height;
+        // The regular face, at the size cut (not rounded) to whole text units.
+        TFontFace* fallback = Load(res.Fallback.c_str(),
+                                   std::trunc(res.EmPixels * res.FallbackScale * kTextUnits) / kTextUnits, 0);
+        if (!fallback) return 0;
+        const std::string ideograph = "\xE5\x9B\xBD"; // U+56FD, a full-height ideograph
+        const TShapedLine line(ideograph, {{0, ideograph.size(), fallback, 0}});
+        int left = 0, inkTop = 0, right = 0, inkBottom = 0;
+        if (!line.InkBox(left, inkTop, right, inkBottom)) return 0;
+        const int top = inkTop + face.Metrics.Ascent;
+        const int bottom = inkBottom + face.Metrics.Ascent;
         if (top >= 0) return 0;
         return std::max(0, std::min(-top, face.Metrics.Height - bottom));
     }
 
     static std::string FaceKey(const TFont& font) {
-        return Lower(font.Name()) + '|' + std::to_string(font.Height()) + '|' +
+        return AsciiLower(font.Name()) + '|' + std::to_string(font.Height()) + '|' +
                std::to_string(font.Style() & (fsBold | fsItalic));
     }
 
@@ -300,7 +153,7 @@ struct TTextEngine::Impl {
         if (it != Faces.end()) return *it->second;
 
         auto face = std::make_unique<Face>();
-        FamilyRule rule = RuleFor(Lower(font.Name()));
+        FamilyRule rule = RuleFor(AsciiLower(font.Name()));
         TFaceResolution& res = face->Resolution;
         res.Primary = rule.Primary;
         res.Fallback = rule.Fallback ? rule.Fallback : "";
@@ -317,11 +170,16 @@ struct TTextEngine::Impl {
         } else {
             res.EmPixels = 11;
         }
-        face->Desc = MakeDesc(rule.Primary, res.EmPixels, font.Style());
-        face->Primary = pango_font_map_load_font(FontMap, Context, face->Desc);
+        face->Primary = Load(rule.Primary, res.EmPixels, font.Style());
         if (!face->Primary) throw Exception("Text: no font for " + font.Name());
+        if (!res.Fallback.empty()) {
+            // Sized to whole text units, as a size attribute holds it.
+            const double size =
+                std::lround(res.EmPixels * res.FallbackScale * kTextUnits) / double(kTextUnits);
+            face->Fallback = Load(rule.Fallback, size, font.Style());
+        }
 
-        const TFaceMetrics m = MetricsOf(face->Primary);
+        const TFaceMetrics m = face->Primary->Metrics();
         TTextMetrics& tm = face->Metrics;
         tm.Ascent = CeilPixels(m.Ascent);
         tm.Descent = CeilPixels(m.Descent);
@@ -331,7 +189,7 @@ struct TTextEngine::Impl {
                                      std::max(0, tm.Height - tm.UnderlineThickness));
         tm.StrikeThickness = std::max(1, RoundPixels(m.StrikeThickness));
         tm.StrikeTop = std::clamp(tm.Ascent - RoundPixels(m.StrikePosition), 0, std::max(0, tm.Height - 1));
-        if (!res.Fallback.empty()) face->Drop = FallbackDrop(*face);
+        if (face->Fallback) face->Drop = FallbackDrop(*face);
 
         Face& ref = *face;
         Faces.emplace(std::move(key), std::move(face));
@@ -343,52 +201,31 @@ struct TTextEngine::Impl {
         auto it = Lines.find(FaceTextKey(face, text));
         if (it != Lines.end()) return it->second;
         std::string key = scratch;
-        if (Lines.size() >= kMaxLines) ClearLines();
+        if (Lines.size() >= kMaxLines) Lines.clear();
 
-        std::string utf8 = ValidUtf8(text);
-        const TFaceResolution& res = face.Resolution;
-        PangoAttrList* attrs = nullptr;
-        if (!res.Fallback.empty()) {
-            // Characters the primary face lacks come from the fallback family.
-            attrs = pango_attr_list_new();
-            const char* begin = utf8.c_str();
-            const char* p = begin;
-            const char* end = begin + utf8.size();
-            while (p < end) {
-                const char* runStart = p;
-                gunichar ch = g_utf8_get_char(p);
-                bool covered = ch < 0x20 || pango_font_has_char(face.Primary, ch);
-                if (covered) {
-                    p = g_utf8_next_char(p);
-                    continue;
-                }
-                while (p < end) {
-                    gunichar c = g_utf8_get_char(p);
-                    if (c >= 0x20 && pango_font_has_char(face.Primary, c)) break;
-                    p = g_utf8_next_char(p);
-                }
-                auto startIndex = static_cast<guint>(runStart - begin);
-                auto endIndex = static_cast<guint>(p - begin);
-                PangoAttribute* family = pango_attr_family_new(res.Fallback.c_str());
-                family->start_index = startIndex;
-                family->end_index = endIndex;
-                pango_attr_list_insert(attrs, family);
-                PangoAttribute* size = pango_attr_size_new_absolute(
-                    static_cast<int>(std::lround(res.EmPixels * res.FallbackScale * PANGO_SCALE)));
-                size->start_index = startIndex;
-                size->end_index = endIndex;
-                pango_attr_list_insert(attrs, size);
-                if (face.Drop) {
-                    PangoAttribute* rise = pango_attr_rise_new(-face.Drop * PANGO_SCALE);
-                    rise->start_index = startIndex;
-                    rise->end_index = endIndex;
-                    pango_attr_list_insert(attrs, rise);
-                }
+        const std::string utf8 = ValidUtf8(text);
+        // Characters the primary face lacks come from the fallback face, lowered.
+        std::vector<TTextSpan> spans;
+        for (std::size_t at = 0; at < utf8.size();) {
+            const std::size_t start = at;
+            const char32_t ch = NextUtf8(utf8, at);
+            const bool primary = !face.Fallback || ch < 0x20 || face.Primary->HasChar(ch);
+            TFontFace* chosen = primary ? face.Primary : face.Fallback;
+            // A character neither face has comes from any other face of the
+            // folders that has it, else it shows as the missing-glyph box.
+            if (ch >= 0x20 && !chosen->HasChar(ch))
+                if (TFontFace* other = Fonts.Covering(ch, font.Style() & fsBold, font.Style() & fsItalic,
+                                                      chosen->PixelSize()))
+                    chosen = other;
+            const int drop = primary ? 0 : face.Drop;
+            if (!spans.empty() && spans.back().Face == chosen && spans.back().Drop == drop) {
+                spans.back().End = at;
+                continue;
             }
+            spans.push_back({start, at, chosen, drop});
         }
-        TShapedLine shaped(Context, face.Desc, utf8, attrs);
-        if (attrs) pango_attr_list_unref(attrs);
-        const int width = RoundPixels(shaped.Width());
+        TShapedLine shaped(utf8, spans);
+        const int width = shaped.Width();
         return Lines.emplace(std::move(key), Line{std::move(shaped), width}).first->second;
     }
 };
@@ -419,14 +256,11 @@ void TTextEngine::CharBounds(const TFont& font, std::string_view text, int byteO
     x = width = 0;
     if (text.empty() || byteOffset < 0 || static_cast<std::size_t>(byteOffset) >= text.size()) return;
     // Measure by prefixes so that the result matches what the text measures elsewhere.
-    std::string valid = ValidUtf8(text);
-    if (valid.size() != text.size()) return;
-    const char* start = valid.c_str() + byteOffset;
-    const char* next = g_utf8_next_char(start);
-    x = Width(font, std::string_view(valid).substr(0, static_cast<std::size_t>(byteOffset)));
-    int through =
-        Width(font, std::string_view(valid).substr(0, static_cast<std::size_t>(next - valid.c_str())));
-    width = through - x;
+    if (ValidUtf8(text) != text) return;
+    std::size_t next = static_cast<std::size_t>(byteOffset);
+    NextUtf8(text, next);
+    x = Width(font, text.substr(0, static_cast<std::size_t>(byteOffset)));
+    width = Width(font, text.substr(0, next)) - x;
 }
 
 std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::string_view text,
@@ -446,41 +280,30 @@ std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::str
     int hotX = 0, hotWidth = 0;
     if (hotkeyOffset >= 0 && hotkeyLength > 0) CharBounds(font, text, hotkeyOffset, hotX, hotWidth);
     Impl::Line& line = impl_->LineFor(font, text);
-    PangoRectangle ink;
-    const int baseline = InkInPixels(line.Shaped, ink);
+    int inkLeft = 0, inkTop = 0, inkRight = 0, inkBottom = 0;
+    line.Shaped.InkBox(inkLeft, inkTop, inkRight, inkBottom);
     // Cell coordinates: the baseline lies at tm.Ascent.
-    int inkTop = ink.y - baseline + tm.Ascent;
-    int x0 = std::min(0, ink.x) - 1;
-    int x1 = std::max(line.Width, ink.x + ink.width) + 1;
-    int y0 = std::min(0, inkTop) - 1;
-    int y1 = std::max(tm.Height, inkTop + ink.height) + 1;
+    int x0 = std::min(0, inkLeft) - 1;
+    int x1 = std::max(line.Width, inkRight) + 1;
+    int y0 = std::min(0, inkTop + tm.Ascent) - 1;
+    int y1 = std::max(tm.Height, inkBottom + tm.Ascent) + 1;
 
     auto mask = std::make_shared<TTextMask>();
     mask->OffsetX = x0;
     mask->OffsetY = y0;
     mask->Width = x1 - x0;
     mask->Height = y1 - y0;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, mask->Width, mask->Height);
-    cairo_t* cr = cairo_create(surface);
-    cairo_translate(cr, -x0, -y0);
-    cairo_set_source_rgba(cr, 0, 0, 0, 1);
-    cairo_move_to(cr, 0, tm.Ascent);
-    line.Shaped.Show(cr);
-    cairo_new_path(cr);
-    if (font.Style() & fsUnderline)
-        cairo_rectangle(cr, 0, tm.UnderlineTop, line.Width, tm.UnderlineThickness);
-    if (font.Style() & fsStrikeOut) cairo_rectangle(cr, 0, tm.StrikeTop, line.Width, tm.StrikeThickness);
-    if (hotWidth > 0) cairo_rectangle(cr, hotX, tm.UnderlineTop, hotWidth, tm.UnderlineThickness);
-    cairo_fill(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    int stride = cairo_image_surface_get_stride(surface);
-    mask->Alpha.resize(static_cast<std::size_t>(mask->Width) * mask->Height);
-    for (int y = 0; y < mask->Height; ++y)
-        std::memcpy(&mask->Alpha[static_cast<std::size_t>(y) * mask->Width],
-                    data + static_cast<std::ptrdiff_t>(y) * stride, static_cast<std::size_t>(mask->Width));
-    cairo_surface_destroy(surface);
+    mask->Alpha.assign(static_cast<std::size_t>(mask->Width) * mask->Height, 0);
+    line.Shaped.Draw(mask->Alpha.data(), mask->Width, mask->Width, mask->Height, -x0, tm.Ascent - y0);
+    // Underline, strike-out and the hot key's underline cover whole pixels.
+    auto fill = [&](int x, int y, int width, int height) {
+        for (int row = std::max(y, y0); row < std::min(y + height, y1); ++row)
+            for (int col = std::max(x, x0); col < std::min(x + width, x1); ++col)
+                mask->Alpha[static_cast<std::size_t>(row - y0) * mask->Width + (col - x0)] = 255;
+    };
+    if (font.Style() & fsUnderline) fill(0, tm.UnderlineTop, line.Width, tm.UnderlineThickness);
+    if (font.Style() & fsStrikeOut) fill(0, tm.StrikeTop, line.Width, tm.StrikeThickness);
+    if (hotWidth > 0) fill(hotX, tm.UnderlineTop, hotWidth, tm.UnderlineThickness);
     impl_->Masks.emplace(std::move(key), mask);
     return mask;
 }

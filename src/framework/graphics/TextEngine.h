@@ -39,9 +39,10 @@ struct TFaceResolution {
     double EmPixels = 11; // em height of the primary face in pixels
 };
 
-/// Text measurement and rasterisation through Pango on a private font configuration
-/// (only the program's font folders, no system rules), so text measures the same on
-/// every machine. Layouts, metrics and rendered lines are cached.
+/// Text measurement and rasterisation: lines shaped with HarfBuzz and drawn with
+/// FreeType's hinting and grey-level rasteriser, from the program's own font
+/// folders only (no system font configuration), so text measures the same on
+/// every machine. Faces, shaped lines and rendered lines are cached.
 class TTextEngine {
 public:
     static TTextEngine& Instance();

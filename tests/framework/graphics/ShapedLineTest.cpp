@@ -1,121 +1,161 @@
-// A shaped line stands in for a one-line PangoLayout: the same advances, extents
-// and pixels, for plain, fallback, raised, right-to-left and multi-run text.
+// Finding faces in the font folders, and lines shaped and drawn from them:
+// kerning, right-to-left runs in visual order, control characters, characters
+// only another face has, and how overlapping runs combine.
 #include <gtest/gtest.h>
 
-#include <pango/pangocairo.h>
-
-#include <cstring>
-#include <functional>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "framework/graphics/FontLibrary.h"
 #include "framework/graphics/ShapedLine.h"
 
 namespace emr {
 namespace {
 
-struct Pango {
-    PangoFontMap* map = pango_cairo_font_map_new_for_font_type(CAIRO_FONT_TYPE_FT);
-    PangoContext* context = pango_font_map_create_context(map);
-    PangoFontDescription* desc = pango_font_description_from_string("Liberation Sans 11px");
-    ~Pango() {
-        pango_font_description_free(desc);
-        g_object_unref(context);
-        g_object_unref(map);
+namespace fs = std::filesystem;
+
+struct Canvas {
+    int Width, Height;
+    std::vector<std::uint8_t> Alpha;
+    Canvas(int width, int height)
+        : Width(width), Height(height), Alpha(static_cast<std::size_t>(width) * height) {}
+    std::uint8_t At(int x, int y) const { return Alpha[static_cast<std::size_t>(y) * Width + x]; }
+    /// The column range [first, last) of pixels with any coverage.
+    std::pair<int, int> InkColumns() const {
+        int first = Width, last = 0;
+        for (int y = 0; y < Height; ++y)
+            for (int x = 0; x < Width; ++x)
+                if (At(x, y)) first = std::min(first, x), last = std::max(last, x + 1);
+        return {first, last};
     }
 };
 
-/// The fallback family, size and rise over [start, end), as the text engine sets them.
-PangoAttrList* FallbackAttributes(unsigned start, unsigned end, int rise) {
-    PangoAttrList* attrs = pango_attr_list_new();
-    PangoAttribute* family = pango_attr_family_new("WenQuanYi Micro Hei");
-    PangoAttribute* size = pango_attr_size_new_absolute(13 * PANGO_SCALE);
-    PangoAttribute* raise = pango_attr_rise_new(rise);
-    for (PangoAttribute* a : {family, size, raise}) {
-        a->start_index = start;
-        a->end_index = end;
-        pango_attr_list_insert(attrs, a);
+class ShapedLineTest : public ::testing::Test {
+protected:
+    TFontLibrary fonts{TFontLibrary::ProgramFolders()};
+    TFontFace* sans = fonts.Face("Liberation Sans", false, false, 11);
+
+    TShapedLine Line(const std::string& text, TFontFace* face = nullptr) {
+        return TShapedLine(text, {{0, text.size(), face ? face : sans, 0}});
     }
-    return attrs;
-}
-
-std::vector<unsigned char> Pixels(int width, int height, const std::function<void(cairo_t*)>& draw) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
-    cairo_t* cr = cairo_create(surface);
-    cairo_move_to(cr, 3.25, 17);
-    draw(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    std::vector<unsigned char> out(static_cast<std::size_t>(stride) * height);
-    std::memcpy(out.data(), cairo_image_surface_get_data(surface), out.size());
-    cairo_surface_destroy(surface);
-    return out;
-}
-
-TEST(ShapedLine, MatchesAOneLineLayoutInAdvanceExtentsAndPixels) {
-    Pango pango;
-    struct Case {
-        std::string text;
-        unsigned start, end; // fallback range; start == end for none
-        int rise;
-    };
-    const std::vector<Case> cases = {
-        {"File", 0, 0, 0},
-        {"gh Wq", 0, 0, 0},
-        {"\xE7\xA1\xAE\xE5\xAE\x9A", 0, 6, 0},             // two ideographs
-        {"Ag \xE5\x9B\xBD x", 3, 6, -2 * PANGO_SCALE},     // a lowered ideograph between Latin runs
-        {"\xD8\xB9\xD8\xB1\xD8\xA8\xD9\x8A abc", 0, 0, 0}, // right to left, then left to right
-        {"yyyy'\xE5\xB9\xB4'M", 5, 8, 3 * PANGO_SCALE},    // a raised run
-    };
-    for (const Case& c : cases) {
-        PangoAttrList* attrs = c.start < c.end ? FallbackAttributes(c.start, c.end, c.rise) : nullptr;
-        const TShapedLine shaped(pango.context, pango.desc, c.text, attrs);
-
-        PangoLayout* layout = pango_layout_new(pango.context);
-        pango_layout_set_font_description(layout, pango.desc);
-        pango_layout_set_single_paragraph_mode(layout, TRUE);
-        pango_layout_set_text(layout, c.text.c_str(), -1);
-        if (attrs) pango_layout_set_attributes(layout, attrs);
-        PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
-
-        PangoRectangle ink, logical, layoutInk, layoutLogical;
-        shaped.Extents(&ink, &logical);
-        pango_layout_line_get_extents(line, &layoutInk, &layoutLogical);
-        EXPECT_EQ(shaped.Width(), layoutLogical.width) << c.text;
-        EXPECT_EQ(logical.x, layoutLogical.x) << c.text;
-        EXPECT_EQ(logical.y, layoutLogical.y) << c.text;
-        EXPECT_EQ(logical.height, layoutLogical.height) << c.text;
-        EXPECT_EQ(ink.x, layoutInk.x) << c.text;
-        EXPECT_EQ(ink.y, layoutInk.y) << c.text;
-        EXPECT_EQ(ink.width, layoutInk.width) << c.text;
-        EXPECT_EQ(ink.height, layoutInk.height) << c.text;
-        EXPECT_GT(ink.width, 0) << c.text;
-
-        const auto ours = Pixels(160, 32, [&](cairo_t* cr) { shaped.Show(cr); });
-        const auto theirs = Pixels(160, 32, [&](cairo_t* cr) { pango_cairo_show_layout_line(cr, line); });
-        EXPECT_EQ(ours, theirs) << c.text;
-        g_object_unref(layout);
-        if (attrs) pango_attr_list_unref(attrs);
+    Canvas Drawn(const TShapedLine& line, int x = 2, int y = 12) {
+        Canvas c(line.Width() + 8, 18);
+        line.Draw(c.Alpha.data(), c.Width, c.Width, c.Height, x, y);
+        return c;
     }
+};
+
+TEST_F(ShapedLineTest, FacesComeFromTheKnownFilesOrAScanAndMissingFamiliesAreNull) {
+    ASSERT_NE(sans, nullptr);
+    EXPECT_EQ(sans->Family(), "Liberation Sans");
+    TFontFace* bold = fonts.Face("liberation sans", true, false, 11);
+    ASSERT_NE(bold, nullptr);
+    EXPECT_TRUE(bold->Bold());
+    EXPECT_FALSE(bold->Italic());
+    EXPECT_EQ(fonts.Face("Liberation Sans", false, false, 11), sans) << "faces are cached";
+    // The CJK family has one style, which serves a bold request too.
+    TFontFace* cjkBold = fonts.Face("WenQuanYi Micro Hei", true, false, 13);
+    ASSERT_NE(cjkBold, nullptr);
+    EXPECT_TRUE(cjkBold->HasChar(U'确'));
+    EXPECT_EQ(fonts.Face("No Such Family", false, false, 11), nullptr);
+
+    // A font under a name of its own is found by reading the folder's faces.
+    const fs::path folder = fs::path(::testing::TempDir()) / "shaped-line-fonts";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path source = fs::path(TFontLibrary::ProgramFolders().front()) / "LiberationSerif-Italic.ttf";
+    ASSERT_TRUE(fs::exists(source));
+    fs::copy_file(source, folder / "renamed.ttf");
+    std::ofstream(folder / "notes.txt") << "not a font";
+    TFontLibrary own({folder.string()});
+    TFontFace* serif = own.Face("Liberation Serif", false, false, 12);
+    ASSERT_NE(serif, nullptr) << "the only style there is the nearest";
+    EXPECT_TRUE(serif->Italic());
+    EXPECT_EQ(own.Face("Liberation Sans", false, false, 12), nullptr);
+    fs::remove_all(folder);
 }
 
-TEST(ShapedLine, EmptyTextHasNoRunsAndReportsEachFamilyOnce) {
-    Pango pango;
-    const TShapedLine empty(pango.context, pango.desc, "", nullptr);
-    EXPECT_EQ(empty.Width(), 0);
-    EXPECT_TRUE(empty.Families().empty());
+TEST_F(ShapedLineTest, KerningPairsCloseUpAndAdvancesAreWholePixels) {
+    // At 40 pixels the pair's kerning is three pixels; at 11 less than one,
+    // which the rounding of each advance takes away.
+    TFontFace* large = fonts.Face("Liberation Sans", false, false, 40);
+    const int a = Line("A", large).Width(), v = Line("V", large).Width();
+    EXPECT_EQ(Line("AV", large).Width(), a + v - 3);
+    EXPECT_EQ(Line("ab").Width(), Line("a").Width() + Line("b").Width());
+    EXPECT_EQ(Line("").Width(), 0);
+}
 
-    PangoAttrList* attrs = FallbackAttributes(1, 4, 0);
-    const TShapedLine mixed(pango.context, pango.desc,
-                            "a\xE5\x9B\xBD"
-                            "b\xE5\x9B\xBD",
-                            attrs);
-    pango_attr_list_unref(attrs);
-    const auto families = mixed.Families();
-    ASSERT_EQ(families.size(), 2u);
-    EXPECT_EQ(families[0], "Liberation Sans");
-    EXPECT_EQ(families[1], "WenQuanYi Micro Hei");
+TEST_F(ShapedLineTest, ControlCharactersTakeNoRoomAndDrawNothing) {
+    EXPECT_EQ(Line("a\tb").Width(), Line("ab").Width());
+    EXPECT_EQ(Line("a\nb\x7f").Width(), Line("ab").Width());
+    EXPECT_EQ(Drawn(Line("a\tb")).Alpha, Drawn(Line("ab")).Alpha);
+}
+
+TEST_F(ShapedLineTest, RightToLeftTextIsShownInVisualOrder) {
+    // Shin then lamed in logical order: in a line they read right to left, so the
+    // lamed is drawn first, at the left.
+    const std::string shin = "\xD7\xA9", lamed = "\xD7\x9C";
+    const TShapedLine word = Line(shin + lamed);
+    const int lamedWidth = Line(lamed).Width();
+    ASSERT_GT(lamedWidth, 0);
+    EXPECT_EQ(word.Width(), lamedWidth + Line(shin).Width());
+    const Canvas drawn = Drawn(word, 0);
+    const Canvas alone = Drawn(Line(lamed), 0);
+    for (int y = 0; y < drawn.Height; ++y)
+        for (int x = 0; x < lamedWidth; ++x)
+            ASSERT_EQ(drawn.At(x, y), alone.At(x, y)) << x << "," << y;
+
+    // Latin on both sides of a Hebrew word keeps its order.
+    const TShapedLine mixed = Line("ab " + shin + lamed + " cd");
+    EXPECT_EQ(mixed.Width(), Line("ab ").Width() + word.Width() + Line(" cd").Width());
+}
+
+TEST_F(ShapedLineTest, CharactersTheFaceLacksShowItsMissingGlyphAndAnotherFaceCanStandIn) {
+    // No folder has an emoji: the face's missing-glyph box shows, taking room.
+    const TShapedLine emoji = Line("\xF0\x9F\x98\x80");
+    EXPECT_GT(emoji.Width(), 0);
+    int left, top, right, bottom;
+    EXPECT_TRUE(emoji.InkBox(left, top, right, bottom));
+
+    TFontFace* cjk = fonts.Face("WenQuanYi Micro Hei", false, false, 11);
+    ASSERT_NE(cjk, nullptr);
+    EXPECT_FALSE(cjk->HasChar(U'ש'));
+    TFontFace* stand = fonts.Covering(U'ש', false, false, 11);
+    ASSERT_NE(stand, nullptr);
+    EXPECT_TRUE(stand->HasChar(U'ש'));
+    EXPECT_EQ(stand->PixelSize(), 11);
+    EXPECT_EQ(fonts.Covering(0x1F600, false, false, 11), nullptr);
+}
+
+TEST_F(ShapedLineTest, LoweredSpansAreDrawnLowerAndALaterRunGoesOverAnEarlierOne) {
+    const std::string text = "xx";
+    const TShapedLine flat(text, {{0, 1, sans, 0}, {1, 2, sans, 0}});
+    const TShapedLine lowered(text, {{0, 1, sans, 0}, {1, 2, sans, 3}});
+    int l1, t1, r1, b1, l2, t2, r2, b2;
+    ASSERT_TRUE(flat.InkBox(l1, t1, r1, b1));
+    ASSERT_TRUE(lowered.InkBox(l2, t2, r2, b2));
+    EXPECT_EQ(t2, t1);
+    EXPECT_EQ(b2, b1 + 3);
+
+    // Two runs over the same pixels: the second goes over the first
+    // (s + d * (255 - s) / 255), never past full coverage.
+    const TShapedLine one = Line("l");
+    Canvas c = Drawn(one, 2);
+    const Canvas single = c;
+    one.Draw(c.Alpha.data(), c.Width, c.Width, c.Height, 2, 12);
+    for (std::size_t i = 0; i < c.Alpha.size(); ++i) {
+        const unsigned s = single.Alpha[i];
+        unsigned t = s * (255 - s) + 0x80;
+        t = (t + (t >> 8)) >> 8;
+        ASSERT_EQ(c.Alpha[i], s + t);
+    }
+    // Drawing is clipped to the buffer.
+    Canvas tiny(3, 3);
+    one.Draw(tiny.Alpha.data(), tiny.Width, tiny.Width, tiny.Height, -1, 5);
+    EXPECT_LE(tiny.InkColumns().second, 3);
 }
 
 } // namespace

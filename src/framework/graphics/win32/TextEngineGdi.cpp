@@ -7,6 +7,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "framework/core/AsciiCase.h"
 #include "framework/core/Exception.h"
 #include "framework/graphics/TextEngine.h"
 
@@ -27,13 +28,6 @@ constexpr const wchar_t* kCjk[] = {L"WenQuanYi Micro Hei", L"Microsoft YaHei", L
 // The interface faces were laid out with CJK text from a linked font whose
 // ideographs advance 13 pixels at an 11-pixel em.
 constexpr double kLinkedCjkScale = 13.0 / 11.0;
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 std::wstring Wide(std::string_view utf8) {
     if (utf8.empty()) return {};
@@ -304,13 +298,13 @@ struct TTextEngine::Impl {
     Face& FaceFor(const TFont& font) {
         const TFontStyles style = font.Style() & (fsBold | fsItalic);
         std::string key =
-            Lower(font.Name()) + '|' + std::to_string(font.Height()) + '|' + std::to_string(style);
+            AsciiLower(font.Name()) + '|' + std::to_string(font.Height()) + '|' + std::to_string(style);
         auto it = Faces.find(key);
         if (it != Faces.end()) return *it->second;
 
         auto face = std::make_unique<Face>();
         const std::wstring asked = Wide(font.Name());
-        const TFamilyKind kind = KindOf(Lower(font.Name()));
+        const TFamilyKind kind = KindOf(AsciiLower(font.Name()));
         std::wstring primary;
         bool withFallback = true;
         double scale = 1.0;
