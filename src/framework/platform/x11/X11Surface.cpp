@@ -148,18 +148,23 @@ void X11Surface::Allocate(int width, int height) {
 }
 
 X11Surface::Image* X11Surface::FreeImage() {
-    // Completion events advance what the connection knows the server has done.
-    XEventsQueued(display_, QueuedAfterReading);
-    const unsigned long done = LastKnownRequestProcessed(display_);
     // Prefer the image written last: it has nothing stale to bring up to date.
     Image* order[] = {latest_, images_[0].get() == latest_ ? images_[1].get() : images_[0].get()};
-    for (Image* image : order) {
-        if (!image) continue;
-        if (image->PutRequest != 0 && done < image->PutRequest) continue;
-        image->PutRequest = 0;
-        return image;
-    }
-    return nullptr;
+    auto known = [&]() -> Image* {
+        const unsigned long done = LastKnownRequestProcessed(display_);
+        for (Image* image : order) {
+            if (!image) continue;
+            if (image->PutRequest != 0 && done < image->PutRequest) continue;
+            image->PutRequest = 0;
+            return image;
+        }
+        return nullptr;
+    };
+    // The event loop reads the connection anyway, so what the server has done
+    // is usually known already; only otherwise are its replies read now.
+    if (Image* image = known()) return image;
+    XEventsQueued(display_, QueuedAfterReading);
+    return known();
 }
 
 void X11Surface::Present(const std::uint32_t* pixels, int width, int height, int stride,
