@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "framework/graphics/FontLibrary.h"
 #include "framework/graphics/ShapedLine.h"
+#include "framework/graphics/TextEngine.h"
 
 namespace emr {
 namespace {
@@ -156,6 +158,68 @@ TEST_F(ShapedLineTest, LoweredSpansAreDrawnLowerAndALaterRunGoesOverAnEarlierOne
     Canvas tiny(3, 3);
     one.Draw(tiny.Alpha.data(), tiny.Width, tiny.Width, tiny.Height, -1, 5);
     EXPECT_LE(tiny.InkColumns().second, 3);
+}
+
+/// FNV-1a over the coverage inside the box of the mask's non-zero pixels, in cell
+/// coordinates, with that box: a fingerprint that ignores how much margin a mask has.
+std::string Fingerprint(const TTextMask& mask) {
+    int x0 = 1 << 20, y0 = 1 << 20, x1 = -(1 << 20), y1 = -(1 << 20);
+    for (int y = 0; y < mask.Height; ++y)
+        for (int x = 0; x < mask.Width; ++x)
+            if (mask.Alpha[static_cast<std::size_t>(y) * mask.Width + x]) {
+                x0 = std::min(x0, x + mask.OffsetX), x1 = std::max(x1, x + mask.OffsetX);
+                y0 = std::min(y0, y + mask.OffsetY), y1 = std::max(y1, y + mask.OffsetY);
+            }
+    unsigned long long hash = 1469598103934665603ull;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
+            const int mx = x - mask.OffsetX, my = y - mask.OffsetY;
+            unsigned v = 0;
+            if (mx >= 0 && my >= 0 && mx < mask.Width && my < mask.Height)
+                v = mask.Alpha[static_cast<std::size_t>(my) * mask.Width + mx];
+            hash = (hash ^ v) * 1099511628211ull;
+        }
+    char text[96];
+    std::snprintf(text, sizeof text, "%d,%d-%d,%d:%016llx", x0, y0, x1, y1, hash);
+    return text;
+}
+
+TEST(TextEngineOutput, CaptionsKeepTheirExactPixels) {
+    // Captions of the stored layouts in the interface face (with the CJK face
+    // standing in, scaled), bold, and in 宋体; with and without the hot-key
+    // underline. Any change to hinting, shaping, placement or compositing shows.
+    struct Case {
+        const char* Name;
+        int Height;
+        TFontStyles Style;
+        const char* Text;
+        int Width;
+        const char* Plain;
+        const char* HotKey;
+    };
+    const Case cases[] = {
+        {"MS Sans Serif", -11, 0, "确定", 26, "0,0-25,12:89774ac31da28540", "0,0-25,12:b0641dc81f5a858a"},
+        {"MS Sans Serif", -11, 0, "退出", 26, "0,0-24,12:2df15864e0f87e12", "0,0-24,12:5304c5e0447c097b"},
+        {"MS Sans Serif", -11, 0, "File 文件(F)", 61, "0,0-59,12:d23b5690d71a882b",
+         "0,0-59,12:d3c0965fb530e012"},
+        {"MS Sans Serif", -11, 0, "AVAWATo Ty Yo", 80, "0,2-79,11:b85711c9cbcd91fa",
+         "0,2-79,11:a3c6ee627fa9e22f"},
+        {"MS Sans Serif", -11, fsBold, "AVAWATo Ty Yo", 83, "0,2-82,11:6b8c60787803d82b",
+         "0,2-82,11:6866df850a7e45c3"},
+        {"宋体", -12, 0, "电子病历补丁", 72, "1,2-71,13:0ec6484290fc7b60", "0,2-71,14:a7446135fb859a38"},
+        {"宋体", -12, 0, "File 文件(F)", 59, "1,2-58,13:117e74f78680cbd5", "0,2-58,14:96528c86efd0d08f"},
+    };
+    TTextEngine& engine = TTextEngine::Instance();
+    for (const Case& c : cases) {
+        TFont font;
+        font.SetName(c.Name);
+        font.SetHeight(c.Height);
+        font.SetStyle(c.Style);
+        SCOPED_TRACE(std::string(c.Name) + " " + c.Text);
+        EXPECT_EQ(engine.Width(font, c.Text), c.Width);
+        EXPECT_EQ(Fingerprint(*engine.Render(font, c.Text)), c.Plain);
+        EXPECT_EQ(Fingerprint(*engine.Render(font, c.Text, 0, 1)), c.HotKey);
+    }
 }
 
 } // namespace
