@@ -134,6 +134,12 @@ public:
     /// Handles what WndProc did not.
     virtual void DefaultHandler(TMessage& message) { (void)message; }
 
+    /// The control as a windowed control, or null: painting and hit-testing ask
+    /// this of every control they visit, where a dynamic_cast costs a walk of
+    /// the type hierarchy.
+    virtual TWinControl* AsWinControl() { return nullptr; }
+    const TWinControl* AsWinControl() const { return const_cast<TControl*>(this)->AsWinControl(); }
+
     // Painting.
     /// Marks the whole control for repainting at the loop's next paint pass.
     virtual void Invalidate();

@@ -16,7 +16,7 @@ void TPaintEngine::PaintTree(TControl* root, TCanvas& canvas, TPoint origin, con
     canvas.SetClipRect(area.Offset(-origin.X, -origin.Y));
     root->PaintTo(canvas);
     if (alive.expired()) return;
-    auto* win = dynamic_cast<TWinControl*>(root);
+    TWinControl* win = root->AsWinControl();
     if (!win) return;
     for (TControl* child : win->PaintOrder()) {
         if (!child->Visible() || child->Parent() != win) continue;

@@ -139,9 +139,9 @@ std::vector<TControl*> TWinControl::PaintOrder() const {
     std::vector<TControl*> order;
     order.reserve(controls_.size());
     for (TControl* c : controls_)
-        if (!dynamic_cast<TWinControl*>(c)) order.push_back(c);
+        if (!c->AsWinControl()) order.push_back(c);
     for (TControl* c : controls_)
-        if (dynamic_cast<TWinControl*>(c)) order.push_back(c);
+        if (c->AsWinControl()) order.push_back(c);
     return order;
 }
 
@@ -154,7 +154,7 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled, bool allLevels
         TPoint local{p.X - c->Left(), p.Y - c->Top()};
         if (c->Perform(CM_HITTEST, 0, MakeLParam(local.X, local.Y)) == 0) continue;
         if (allLevels)
-            if (auto* win = dynamic_cast<TWinControl*>(c))
+            if (TWinControl* win = c->AsWinControl())
                 if (TControl* inner = win->ControlAtPos(local, allowDisabled, true)) return inner;
         return c;
     }

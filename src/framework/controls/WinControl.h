@@ -23,6 +23,9 @@ public:
     ~TWinControl() override;
     void BeforeDestruction() override;
 
+    TWinControl* AsWinControl() override { return this; }
+    using TControl::AsWinControl;
+
     /// The control's stable id.
     THandle Handle() const { return handle_; }
     bool HandleAllocated() const { return true; }
