@@ -39,7 +39,8 @@ TEST(PixelSpan, BlendRunMatchesTheByteRuleForEveryCoverage) {
 }
 
 TEST(PixelSpan, CopiesDropHighBytesAndKeyedCopiesSkipTheKey) {
-    for (std::size_t length : {1u, 4u, 7u, 9u}) {
+    // Short runs, and long ones that take the 32-byte path with a tail.
+    for (std::size_t length : {1u, 4u, 7u, 9u, 64u, 71u, 389u}) {
         std::vector<std::uint32_t> src(length), out(length, 0xAB000001u);
         for (std::size_t i = 0; i < length; ++i)
             src[i] = 0xFF000000u | (i % 3 == 0 ? 0x00FF00u : 0x123456u + static_cast<std::uint32_t>(i));
