@@ -22,20 +22,6 @@ using namespace emr;
 
 namespace {
 
-/// Reads nothing and keeps nothing, so that the pictures never depend on a
-/// layout someone saved.
-class TNoStore : public TSettingsStore {
-public:
-    void Open() override {}
-    int ReadInteger(std::string_view, std::string_view, int fallback) override { return fallback; }
-    std::string ReadString(std::string_view, std::string_view, std::string_view fallback) override {
-        return std::string(fallback);
-    }
-    void WriteInteger(std::string_view, std::string_view, int) override {}
-    void WriteString(std::string_view, std::string_view, std::string_view) override {}
-    void Close() override {}
-};
-
 struct TShot {
     TToolBarStyle Style;
     const char* File;
@@ -54,7 +40,8 @@ int main(int argc, char** argv) {
     auto backend = std::make_unique<platform::HeadlessBackend>();
     platform::HeadlessBackend* headless = backend.get();
     platform::Backend::Install(std::move(backend));
-    TLayoutStore::SetFactory([](const TPersistence&) { return std::make_unique<TNoStore>(); });
+    // The pictures never depend on a layout someone saved.
+    TLayoutStore::SetFactory([](const TPersistence&) { return std::make_unique<TEmptySettingsStore>(); });
     int status = 0;
     try {
         std::filesystem::create_directories(folder);

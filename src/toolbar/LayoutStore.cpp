@@ -45,20 +45,6 @@ private:
     TSettingsStore& shared_;
 };
 
-/// The store of a file that could not be read: every value reads as missing, and
-/// what is written goes nowhere.
-class TNothingStored : public TSettingsStore {
-public:
-    void Open() override {}
-    int ReadInteger(std::string_view, std::string_view, int fallback) override { return fallback; }
-    std::string ReadString(std::string_view, std::string_view, std::string_view fallback) override {
-        return std::string(fallback);
-    }
-    void WriteInteger(std::string_view, std::string_view, int) override {}
-    void WriteString(std::string_view, std::string_view, std::string_view) override {}
-    void Close() override {}
-};
-
 std::string BatchKey(const TPersistence& persistence) {
     return std::to_string(static_cast<int>(persistence.Location())) + "\n" + persistence.Key();
 }
@@ -127,7 +113,7 @@ std::unique_ptr<TSettingsStore> TLayoutStore::OpenToLoad(const TPersistence& per
     } catch (const std::exception& e) {
         // Told once for a whole batch: its other members share this store.
         ReportLoadProblem(e);
-        store = std::make_unique<TNothingStored>();
+        store = std::make_unique<TEmptySettingsStore>();
     }
     if (!currentBatch) return store;
     auto it = currentBatch->emplace(key, std::move(store)).first;

@@ -38,4 +38,19 @@ public:
     virtual std::string KeepAsideUnreadable() { return {}; }
 };
 
+/// A store that holds nothing: every value reads as missing, and what is written
+/// goes nowhere. It stands in for a file that could not be read, and for
+/// pictures and tests that must not depend on what someone saved.
+class TEmptySettingsStore : public TSettingsStore {
+public:
+    void Open() override {}
+    int ReadInteger(std::string_view, std::string_view, int fallback) override { return fallback; }
+    std::string ReadString(std::string_view, std::string_view, std::string_view fallback) override {
+        return std::string(fallback);
+    }
+    void WriteInteger(std::string_view, std::string_view, int) override {}
+    void WriteString(std::string_view, std::string_view, std::string_view) override {}
+    void Close() override {}
+};
+
 } // namespace emr
