@@ -25,6 +25,7 @@
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
 #include "toolbar/FloatingWindow.h"
+#include "toolbar/ToolBarFixture.h"
 #include "toolbar/ToolBarLayoutPersistence.h"
 #include "toolbar/ToolbarClasses.h"
 
@@ -157,17 +158,7 @@ protected:
                            "  object Dock: TAdvDockPanel\n    Persistence.Location = " +
                            where + "\n    Persistence.Key = '" + (registryKey.empty() ? ini : registryKey) +
                            "'\n    Persistence.Section = 'Dock'\n    Persistence.Enabled = True\n";
-        for (int t = 1; t <= 3; ++t) {
-            const std::string n = std::to_string(t);
-            text += "    object Bar" + n +
-                    ": TAdvToolBar\n      Left = 3\n      Top = " + std::to_string(1 + 28 * (t - 1)) +
-                    "\n      Width = 91\n      Height = 26\n";
-            for (int b = 1; b <= 2; ++b)
-                text += "      object Button" + n + std::to_string(b) +
-                        ": TAdvToolBarButton\n        Caption = 'B" + std::to_string(b) +
-                        "'\n        ShowCaption = True\n      end\n";
-            text += "    end\n";
-        }
+        text += testing::StoredToolBars(3);
         return text + "  end\nend\n";
     }
     TComponent* CreateStoredForm(const std::string& registryKey = "") {

@@ -21,6 +21,7 @@
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/AdvToolBar.h"
 #include "toolbar/FloatingWindow.h"
+#include "toolbar/ToolBarFixture.h"
 #include "toolbar/ToolbarClasses.h"
 
 namespace emr::testing {
@@ -62,17 +63,7 @@ protected:
                            "  ClientHeight = 300\n  object Dock: TAdvDockPanel\n"
                            "    Persistence.Location = plIniFile\n    Persistence.Key = '" +
                            ini + "'\n    Persistence.Section = 'Dock'\n    Persistence.Enabled = True\n";
-        for (int t = 1; t <= 4; ++t) {
-            const std::string n = std::to_string(t);
-            text += "    object Bar" + n +
-                    ": TAdvToolBar\n      Left = 3\n      Top = " + std::to_string(1 + 28 * (t - 1)) +
-                    "\n      Width = 91\n      Height = 26\n";
-            for (int b = 1; b <= 2; ++b)
-                text += "      object Button" + n + std::to_string(b) +
-                        ": TAdvToolBarButton\n        Caption = 'B" + std::to_string(b) +
-                        "'\n        ShowCaption = True\n      end\n";
-            text += "    end\n";
-        }
+        text += testing::StoredToolBars(4);
         return text + "  end\nend\n";
     }
 

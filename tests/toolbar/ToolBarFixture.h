@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include "framework/controls/Mouse.h"
 #include "framework/forms/Application.h"
@@ -34,6 +35,25 @@ inline TColor BandColor(TColor from, TColor to, int steps, int length, int pos) 
         return static_cast<TColor>(f + static_cast<int>(std::nearbyint(band * d))) << shift;
     };
     return channel(0) | channel(8) | channel(16);
+}
+
+/// Stored-layout text for `count` toolbars Bar1, Bar2, ... of a dock panel, one to
+/// a row, each with two captioned buttons ("B1", "B2"), indented to sit inside
+/// the panel's object.
+inline std::string StoredToolBars(int count) {
+    std::string text;
+    for (int t = 1; t <= count; ++t) {
+        const std::string n = std::to_string(t);
+        text += "    object Bar" + n +
+                ": TAdvToolBar\n      Left = 3\n      Top = " + std::to_string(1 + 28 * (t - 1)) +
+                "\n      Width = 91\n      Height = 26\n";
+        for (int b = 1; b <= 2; ++b)
+            text += "      object Button" + n + std::to_string(b) +
+                    ": TAdvToolBarButton\n        Caption = 'B" + std::to_string(b) +
+                    "'\n        ShowCaption = True\n      end\n";
+        text += "    end\n";
+    }
+    return text;
 }
 
 /// A headless application with a shown form and a standalone toolbar styled with
