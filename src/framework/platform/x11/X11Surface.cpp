@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/platform/x11/X11Connection.h"
 #include "framework/platform/x11/X11ErrorTrap.h"
 
 namespace emr::platform::x11 {
@@ -26,6 +27,9 @@ struct X11Surface::Image {
 };
 
 namespace {
+
+// How long to wait for a completion event before asking the server outright.
+constexpr int kServerPatienceMs = 200;
 
 void MaskLayout(unsigned long mask, int& shift, int& bits) {
     shift = mask ? std::countr_zero(mask) : 0;
@@ -163,7 +167,7 @@ X11Surface::Image* X11Surface::FreeImage() {
     // The event loop reads the connection anyway, so what the server has done
     // is usually known already; only otherwise are its replies read now.
     if (Image* image = known()) return image;
-    XEventsQueued(display_, QueuedAfterReading);
+    ReadServerMessages(display_);
     return known();
 }
 
@@ -191,9 +195,13 @@ void X11Surface::Present(const std::uint32_t* pixels, int width, int height, int
                 target = images_[1].get();
             }
         }
-        if (!target) {
-            // The server is two frames behind: wait for it.
-            XSync(display_, False);
+        // The server is two frames behind: wait until it has read one of them.
+        while (!target) {
+            if (!ReadWhenServerSends(display_, kServerPatienceMs)) {
+                XSync(display_, False);
+                target = FreeImage();
+                break;
+            }
             target = FreeImage();
         }
     }
@@ -243,7 +251,7 @@ void X11Surface::Put(Image& image, const emr::TRect& area) {
     } else {
         XPutImage(display_, window_, gc_, image.Pixels, area.Left, area.Top, area.Left, area.Top, w, h);
     }
-    XFlush(display_);
+    SendBufferedRequests(display_);
 }
 
 } // namespace emr::platform::x11
