@@ -22,6 +22,8 @@ struct X11Surface::Image {
     // The request that last put from this image while the server may not have
     // read it yet; 0 when none.
     unsigned long PutRequest = 0;
+    // Whether that request asked for a completion event.
+    bool Notifies = false;
     // What later presents changed while this image was not the one written.
     emr::TRect Stale;
 };
@@ -151,14 +153,16 @@ void X11Surface::Allocate(int width, int height) {
     height_ = height;
 }
 
+bool X11Surface::ServerDone(const Image& image) const {
+    return image.PutRequest == 0 || LastKnownRequestProcessed(display_) >= image.PutRequest;
+}
+
 X11Surface::Image* X11Surface::FreeImage() {
     // Prefer the image written last: it has nothing stale to bring up to date.
     Image* order[] = {latest_, images_[0].get() == latest_ ? images_[1].get() : images_[0].get()};
     auto known = [&]() -> Image* {
-        const unsigned long done = LastKnownRequestProcessed(display_);
         for (Image* image : order) {
-            if (!image) continue;
-            if (image->PutRequest != 0 && done < image->PutRequest) continue;
+            if (!image || !ServerDone(*image)) continue;
             image->PutRequest = 0;
             return image;
         }
@@ -195,9 +199,13 @@ void X11Surface::Present(const std::uint32_t* pixels, int width, int height, int
                 target = images_[1].get();
             }
         }
-        // The server is two frames behind: wait until it has read one of them.
+        // The server is two frames behind: wait until it has read one of them,
+        // by its completion event when one is coming.
+        bool eventComing = false;
+        for (const auto& image : images_)
+            if (image && image->PutRequest != 0 && image->Notifies) eventComing = true;
         while (!target) {
-            if (!ReadWhenServerSends(display_, kServerPatienceMs)) {
+            if (!eventComing || !ReadWhenServerSends(display_, kServerPatienceMs)) {
                 XSync(display_, False);
                 target = FreeImage();
                 break;
@@ -243,11 +251,19 @@ bool X11Surface::Repaint(const emr::TRect& area) {
 void X11Surface::Put(Image& image, const emr::TRect& area) {
     const auto w = static_cast<unsigned>(area.Width()), h = static_cast<unsigned>(area.Height());
     if (image.Shared) {
-        // The server reads the memory when it gets to the request; its completion
-        // event tells when that happened (FreeImage).
+        // The server reads the memory when it gets to the request. Every event
+        // and reply it sends afterwards tells that it has (FreeImage); a completion
+        // event is asked for only when the other image is still being read, as the
+        // next frame then has to wait for one of them. Otherwise the window's own
+        // events carry the news, and an idle program is not woken once more for
+        // every frame it presents.
+        bool otherBusy = false;
+        for (const auto& other : images_)
+            if (other && other.get() != &image && !ServerDone(*other)) otherBusy = true;
         XShmPutImage(display_, window_, gc_, image.Pixels, area.Left, area.Top, area.Left, area.Top, w, h,
-                     True);
+                     otherBusy ? True : False);
         image.PutRequest = NextRequest(display_) - 1;
+        image.Notifies = otherBusy;
     } else {
         XPutImage(display_, window_, gc_, image.Pixels, area.Left, area.Top, area.Left, area.Top, w, h);
     }

@@ -50,6 +50,8 @@ private:
     void Release();
     /// A shared image the server has finished reading, or null when none is free.
     Image* FreeImage();
+    /// Whether the server is known to have read `image` for its last put.
+    bool ServerDone(const Image& image) const;
     void Put(Image& image, const emr::TRect& area);
     void Store(Image& image, const std::uint32_t* pixels, int stride, const emr::TRect& area);
 
