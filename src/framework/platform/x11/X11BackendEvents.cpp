@@ -84,7 +84,10 @@ std::optional<TEvent> X11Backend::NextEvent(std::optional<std::int64_t> deadline
             if (remaining <= 0) return std::nullopt;
             timeout = static_cast<int>(std::min<std::int64_t>(remaining, INT_MAX));
         }
+        // Flushing may read events in passing; they would wait in the queue
+        // while poll watches an empty connection.
         XFlush(display_);
+        if (XEventsQueued(display_, QueuedAlready) > 0) continue;
         pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
         const int ready = poll(fds, wakePipe_[0] >= 0 ? 2 : 1, timeout);
         if (ready < 0 && errno != EINTR) return std::nullopt;
