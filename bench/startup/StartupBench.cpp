@@ -9,19 +9,15 @@
 //   startup_bench --once PROGRAM [ARGS]  one run (PROGRAM may be a wrapper
 //                                        such as valgrind); prints the figures
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <string>
 #include <vector>
+
+#include "ProgramLauncher.h"
 
 namespace {
 
@@ -33,66 +29,24 @@ struct TRun {
     std::string Error;
 };
 
-long long MonotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
 TRun RunOnce(const std::vector<std::string>& command, int timeoutMs) {
     TRun run;
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) {
-        run.Error = "pipe failed";
-        return run;
-    }
-    const long long start = MonotonicNs();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int fd = dup(fds[1]); // without close-on-exec: the program inherits it
-        setenv("EMR_FIRST_FRAME_FD", std::to_string(fd).c_str(), 1);
-        std::vector<char*> argv;
-        for (const std::string& arg : command)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string line;
-    pollfd p{fds[0], POLLIN, 0};
-    while (poll(&p, 1, timeoutMs) > 0) {
-        char buffer[64];
-        const ssize_t n = read(fds[0], buffer, sizeof buffer);
-        if (n <= 0) break;
-        line.append(buffer, static_cast<std::size_t>(n));
-        if (line.find('\n') != std::string::npos) break;
-    }
-    close(fds[0]);
-    kill(pid, SIGTERM);
+    emr::bench::TProgramLauncher program(command);
+    const long long frameNs = program.AwaitFirstFrame(timeoutMs);
     int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    run.PeakRssKiB = usage.ru_maxrss;
-    run.CpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
-                (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
-    if (line.empty()) {
-        run.Error = "no frame was presented (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
+    program.Finish(run.CpuMs, run.PeakRssKiB, status);
+    if (frameNs == 0) {
+        run.Error = "no frame was presented (exit status " + std::to_string(status) + ")";
         return run;
     }
-    run.FirstFrameMs = static_cast<double>(std::strtoll(line.c_str(), nullptr, 10) - start) / 1e6;
+    run.FirstFrameMs = static_cast<double>(frameNs - program.StartNs()) / 1e6;
     run.Ok = true;
     return run;
 }
 
-std::vector<std::string> ProgramCommand() {
-    const char* program = std::getenv("EMR_STARTUP_PROGRAM");
-    return {program && *program ? program : "emrpatch"};
-}
-
 void StartupToFirstFrame(benchmark::State& state) {
     static bool warmedUp = false;
-    const auto command = ProgramCommand();
+    const auto command = emr::bench::ProgramCommand();
     if (!warmedUp) {
         for (int i = 0; i < 3; ++i)
             RunOnce(command, 10000);
