@@ -55,16 +55,21 @@ protected:
     std::vector<std::uint32_t> pixels_ = std::vector<std::uint32_t>(kWidth * kHeight);
 };
 
-TEST_F(X11SurfaceTest, FramesToAServerThatKeepsUpAskForNoCompletionEvents) {
-    // Each frame finds the image it wrote last read already (the sync in
-    // between tells so), so an idle program is never woken just to learn it.
+TEST_F(X11SurfaceTest, FramesToAServerThatKeepsUpSoonAskForNoCompletionEvents) {
+    // Once frames keep finding the image written last read already (the sync
+    // in between tells so), an idle program is no longer woken just to learn it.
     Present(0x102030, {0, 0, kWidth, kHeight});
     ASSERT_TRUE(surface_->UsesSharedMemory());
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(CompletionEvents(), 0) << "frame " << i;
-        Present(0x405060 + i, {i, i, 20 + i, 10 + i});
+    for (int i = 0; i < 2; ++i) {
+        CompletionEvents();
+        Present(0x203040 + i, {0, 0, 10, 10});
     }
-    EXPECT_EQ(CompletionEvents(), 0);
+    const int settled = CompletionEvents();
+    EXPECT_LE(settled, 3);
+    for (int i = 0; i < 5; ++i) {
+        Present(0x405060 + i, {i, i, 20 + i, 10 + i});
+        EXPECT_EQ(CompletionEvents(), settled) << "frame " << i;
+    }
 }
 
 TEST_F(X11SurfaceTest, FramesFasterThanTheServerReadsWaitForCompletionEventsAndAllArrive) {

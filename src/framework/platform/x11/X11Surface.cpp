@@ -6,6 +6,7 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +33,9 @@ namespace {
 
 // How long to wait for a completion event before asking the server outright.
 constexpr int kServerPatienceMs = 200;
+// Frames in a row that found the image of the frame before read before
+// completion events are no longer asked for.
+constexpr int kCalmFrames = 2;
 
 void MaskLayout(unsigned long mask, int& shift, int& bits) {
     shift = mask ? std::countr_zero(mask) : 0;
@@ -188,6 +192,8 @@ void X11Surface::Present(const std::uint32_t* pixels, int width, int height, int
     Image* target = images_[0].get();
     if (target->Shared) {
         target = FreeImage();
+        // Whether frames come slower than the server reads them; see Put.
+        calmFrames_ = latest_ && target == latest_ ? std::min(calmFrames_ + 1, kCalmFrames) : 0;
         if (!target && !images_[1]) {
             auto second = std::make_unique<Image>();
             second->Pixels = CreateSharedImage(display_, static_cast<Visual*>(visual_), depth_, width, height,
@@ -252,18 +258,20 @@ void X11Surface::Put(Image& image, const emr::TRect& area) {
     const auto w = static_cast<unsigned>(area.Width()), h = static_cast<unsigned>(area.Height());
     if (image.Shared) {
         // The server reads the memory when it gets to the request. Every event
-        // and reply it sends afterwards tells that it has (FreeImage); a completion
-        // event is asked for only when the other image is still being read, as the
-        // next frame then has to wait for one of them. Otherwise the window's own
-        // events carry the news, and an idle program is not woken once more for
-        // every frame it presents.
-        bool otherBusy = false;
+        // and reply it sends afterwards tells that it has (FreeImage). While
+        // frames come faster than the server reads them, or the other image is
+        // still being read, a frame asks for a completion event as well: the
+        // next one may have to wait for it, and waiting on a later frame's event
+        // instead would let the server run dry. Once frames keep finding the
+        // image of the frame before read, the window's own events carry the
+        // news, and an idle program is not woken once more for every frame.
+        bool notify = calmFrames_ < kCalmFrames;
         for (const auto& other : images_)
-            if (other && other.get() != &image && !ServerDone(*other)) otherBusy = true;
+            if (other && other.get() != &image && !ServerDone(*other)) notify = true;
         XShmPutImage(display_, window_, gc_, image.Pixels, area.Left, area.Top, area.Left, area.Top, w, h,
-                     otherBusy ? True : False);
+                     notify ? True : False);
         image.PutRequest = NextRequest(display_) - 1;
-        image.Notifies = otherBusy;
+        image.Notifies = notify;
     } else {
         XPutImage(display_, window_, gc_, image.Pixels, area.Left, area.Top, area.Left, area.Top, w, h);
     }

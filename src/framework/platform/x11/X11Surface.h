@@ -64,6 +64,8 @@ private:
     std::unique_ptr<Image> images_[2];
     // The image written last: it holds the whole window as last presented.
     Image* latest_ = nullptr;
+    // Frames in a row (up to a few) that found the image written last read.
+    int calmFrames_ = 0;
     int width_ = 0;
     int height_ = 0;
     // Channel layout of the visual; `direct_` when it is 0x00RRGGBB in 32 bits.
