@@ -386,14 +386,14 @@ TEST_F(MenuBarTest, RightOntoAMenuButtonWithoutSubItemsHighlightsItInKeyboardMod
     bool mode = false;
     Run([&] { ClickButton(2); }, {Key(VK_RIGHT)}); // from View, opened by the pointer
     EXPECT_EQ(OpenWindows(), 0);
-    // The 1 ms pending-click timer starts the keyboard mode.
+    // The pending-click timer (1 ms, raised to the timer minimum) starts the keyboard mode.
     app->OnIdle = [&](TObject*) {
         if (backend_->PendingEvents() > 0 || !hot.empty()) return;
         hot = toolBar->HotButton() ? toolBar->HotButton()->Caption() : "-";
         mode = toolBar->KeyboardModeHandler()->MenuMode();
         backend_->Key(VK_ESCAPE);
     };
-    backend_->AdvanceTime(2);
+    backend_->AdvanceTime(12);
     Pump();
     app->OnIdle = nullptr;
     EXPECT_EQ(hot, "&Help") << "the pending button is highlighted as keyboard mode starts";

@@ -55,9 +55,9 @@ protected:
         Press(c, x, y);
         Release(c, x, y);
     }
-    /// Lets the 1 ms deferred hides run.
+    /// Lets the deferred hides run (their 1 ms timers tick at the timer minimum).
     void Tick() {
-        backend_->AdvanceTime(5);
+        backend_->AdvanceTime(12);
         Pump();
     }
     TOptionSelectorWindow* Window() const { return toolBar->OptionWindow()->Window(); }

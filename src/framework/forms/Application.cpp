@@ -553,6 +553,17 @@ void TApplication::RouteKey(const platform::TEvent& event) {
 
 // ---- timers -------------------------------------------------------------------
 
+namespace {
+
+// Shorter intervals are raised to this, as Windows raises window timers to its
+// USER_TIMER_MINIMUM. The toolbar's 1 ms timers ask to tick as often as the
+// system allows; the button's leave timer takes the pointer position from the
+// X server on every tick, a thousand round trips a second while the pointer
+// rests on a button.
+constexpr unsigned kMinimumTimerIntervalMs = 10;
+
+} // namespace
+
 void TApplication::SetTimer(TControl* target, std::uintptr_t id, unsigned intervalMs) {
     KillTimer(target, id);
     TTimer timer;
@@ -560,7 +571,7 @@ void TApplication::SetTimer(TControl* target, std::uintptr_t id, unsigned interv
     timer.Target = target;
     timer.TargetLife = target ? target->LifeToken() : std::weak_ptr<void>();
     timer.WindowTimerId = id;
-    timer.Interval = std::max(intervalMs, 1u);
+    timer.Interval = std::max(intervalMs, kMinimumTimerIntervalMs);
     timer.Deadline = (CurrentBackend() ? CurrentBackend()->NowMs() : 0) + timer.Interval;
     timers_[timer.Id] = std::move(timer);
 }
@@ -574,7 +585,7 @@ void TApplication::KillTimer(TControl* target, std::uintptr_t id) {
 TTimerId TApplication::StartTimer(unsigned intervalMs, std::function<void()> onTick) {
     TTimer timer;
     timer.Id = nextTimerId_++;
-    timer.Interval = std::max(intervalMs, 1u);
+    timer.Interval = std::max(intervalMs, kMinimumTimerIntervalMs);
     timer.Deadline = (CurrentBackend() ? CurrentBackend()->NowMs() : 0) + timer.Interval;
     timer.Callback = std::move(onTick);
     TTimerId id = timer.Id;

@@ -149,13 +149,13 @@ TEST(Forms, ClosingAModalFormCancelsIt) {
     Harness h;
     auto* dialog = new TForm(&h.App());
     TModalResult result = mrNone;
-    h.App().StartTimer(1, [&] {
+    h.App().StartTimer(10, [&] {
         if (result == mrNone && !dialog->Visible()) result = dialog->ShowModal();
     });
-    h.App().StartTimer(3, [&] {
+    h.App().StartTimer(30, [&] {
         if (dialog->Visible()) h.Backend().RequestClose(dialog->NativeWindow());
     });
-    h.Backend().AdvanceTime(5);
+    h.Backend().AdvanceTime(50);
     EXPECT_EQ(result, mrCancel);
 }
 
