@@ -436,6 +436,14 @@ void TApplication::Translate(const platform::TEvent& event) {
     case TEventType::CloseRequest:
         if (TCustomForm* form = FormOfWindow(event.Window)) PostMessage(form, WM_CLOSE);
         return;
+    case TEventType::SessionEnd:
+        // A normal close: OnClose runs and layouts are saved. Without a main form
+        // there is nothing to save, and the loop simply ends.
+        if (mainForm_)
+            PostMessage(mainForm_, WM_CLOSE);
+        else
+            Terminate();
+        return;
     case TEventType::Activate:
     case TEventType::Deactivate:
         if (TCustomForm* form = FormOfWindow(event.Window))

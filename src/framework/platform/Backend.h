@@ -69,6 +69,10 @@ enum class TEventType {
     /// The desktop's colours or visual style changed (Window is 0). The system colour
     /// scheme already holds the new colours, and ThemeScheme answers for the new style.
     ThemeChanged,
+    /// The desktop session is ending, or the process was asked to stop (SIGTERM,
+    /// SIGINT, SIGHUP; WM_QUERYENDSESSION): the main form closes as if the user
+    /// had closed it, so what it saves on closing is saved (Window is 0).
+    SessionEnd,
 };
 
 /// One input or window event. X/Y are client coordinates of Window; ScreenX/ScreenY
