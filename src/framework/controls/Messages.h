@@ -129,6 +129,9 @@ inline constexpr unsigned CM_TABSTOPCHANGED = CM_BASE + 40;
 /// child.
 inline constexpr unsigned CM_CONTROLLISTCHANGE = CM_BASE + 44;
 inline constexpr unsigned CM_CHILDKEY = CM_BASE + 46;
+/// Offered to the top-level window before a key press reaches its controls
+/// (WParam the key, LParam the shift state); Result 1 when a shortcut used it.
+inline constexpr unsigned CM_SHORTCUT = CM_BASE + 47;
 inline constexpr unsigned CM_HINTSHOW = CM_BASE + 48;
 /// Sent to a parent after a child was inserted (LParam 1) and before one is removed (LParam 0); WParam is the
 /// child.

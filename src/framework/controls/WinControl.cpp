@@ -459,6 +459,13 @@ void TWinControl::WndProc(TMessage& message) {
         auto shift = static_cast<TShiftState>(message.LParam);
         TWinControl* top = TopLevel();
         TComponentRef<TWinControl> topRef(top);
+        // Shortcuts come first, as the platform's menus take theirs before the
+        // focused control sees the key.
+        if (isDown && top && top->Perform(CM_SHORTCUT, key, static_cast<std::intptr_t>(shift))) {
+            message.Result = 1;
+            return;
+        }
+        if (alive.expired()) return;
         if (top && top != this && top->PreviewsKeys()) {
             if (isDown)
                 top->KeyDown(key, shift);

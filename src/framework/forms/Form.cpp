@@ -6,7 +6,9 @@
 #include "framework/controls/PaintEngine.h"
 #include "framework/core/Exception.h"
 #include "framework/forms/Application.h"
+#include "framework/forms/Menu.h"
 #include "framework/forms/Screen.h"
+#include "framework/forms/ShortCut.h"
 #include "framework/graphics/Canvas.h"
 
 namespace emr {
@@ -480,8 +482,28 @@ bool TCustomForm::DialogKey(int key, TShiftState shift) {
     return TWinControl::DialogKey(key, shift);
 }
 
+bool TCustomForm::IsShortCut(int key, TShiftState shift) {
+    const TShortCut shortCut = ShortCut(key, shift);
+    if (shortCut == scNone) return false;
+    std::vector<TMenu*> menus;
+    if (menu_) menus.push_back(menu_);
+    for (TComponent* c : Components())
+        if (auto* m = dynamic_cast<TMenu*>(c); m && m != menu_) menus.push_back(m);
+    // The click may free the form and its menus; the item is found before anything runs.
+    for (TMenu* m : menus)
+        if (TMenuItem* item = m->FindItemByShortCut(shortCut)) {
+            item->Click();
+            return true;
+        }
+    return false;
+}
+
 void TCustomForm::WndProc(TMessage& message) {
     switch (message.Msg) {
+    case CM_SHORTCUT:
+        message.Result =
+            IsShortCut(static_cast<int>(message.WParam), static_cast<TShiftState>(message.LParam));
+        return;
     case WM_CLOSE:
         Close();
         return;

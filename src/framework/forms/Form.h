@@ -93,6 +93,9 @@ public:
     template <class M = TMainMenu> void SetMenu(M* menu) {
         SetMenuComponent(menu, static_cast<TComponent*>(menu));
     }
+    /// Offers a key press to the shortcuts of the form's main menu, then of the
+    /// other menus it owns; runs the first enabled, visible item that has it.
+    bool IsShortCut(int key, TShiftState shift);
     /// The control that has (or gets, when the form is activated) the keyboard focus.
     TWinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(TWinControl* control);

@@ -154,6 +154,9 @@ public:
 
         pid_ = fork();
         if (pid_ == 0) {
+            // The program starts with the dispositions a desktop would give it.
+            for (int sig : {SIGTERM, SIGINT, SIGHUP})
+                signal(sig, SIG_DFL);
             if (FILE* out = std::fopen(logPath.c_str(), "w")) {
                 dup2(fileno(out), 1);
                 dup2(fileno(out), 2);
@@ -178,6 +181,10 @@ public:
         if (waitpid(pid_, &raw, WNOHANG) != pid_) return true;
         status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
         return false;
+    }
+    /// Sends a signal to the running program.
+    void Signal(int sig) {
+        if (Running()) kill(pid_, sig);
     }
     /// The exit status once the program has ended within `timeoutMs`.
     std::optional<int> WaitExit(int timeoutMs) {

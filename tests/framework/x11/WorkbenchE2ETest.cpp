@@ -9,6 +9,9 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <signal.h>
+#include <string.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -347,6 +350,77 @@ TEST_F(WorkbenchTest, NarrowedWindowOffersTheHiddenButtonsInTheOptionWindow) {
     const ScreenShot border = ScreenShot::Take(display_, w.X, w.Y, w.W, w.H);
     EXPECT_EQ(border.At(w.X, w.Y + w.H / 2), 0x808080u) << "no option window on the screen";
     EXPECT_TRUE(program_->Running());
+}
+
+/// How many times the program announced the command captioned `caption`.
+int Chosen(const std::string& log, const std::string& caption) {
+    std::istringstream lines(log);
+    int count = 0;
+    for (std::string line; std::getline(lines, line);)
+        if (line == "chosen " + caption) ++count;
+    return count;
+}
+
+TEST_F(WorkbenchTest, AltWithAMenuLetterOpensThatMenuAndMenuShortcutsRunTheirItemsOnce) {
+    Launch();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(AllToolBarsShown(AwaitReport(AllToolBarsShown)));
+    X("xdotool windowactivate --sync " + std::to_string(window_) + " 2>/dev/null");
+    PauseMs(200);
+
+    X("xdotool key --window " + std::to_string(window_) + " alt+f");
+    Report file = AwaitReport([](const Report& r) { return r.Popups.size() == 1; });
+    ASSERT_EQ(file.Popups.size(), 1u) << "Alt+F opened no menu";
+    EXPECT_NE(file.Find(file.Popups[0], "&New"), nullptr) << "Alt+F opened another menu than File";
+    X("xdotool key --window " + std::to_string(window_) + " Escape Escape");
+    ASSERT_TRUE(AwaitReport([](const Report& r) { return r.Popups.empty(); }).Popups.empty());
+
+    X("xdotool key --window " + std::to_string(window_) + " ctrl+n");
+    WaitFor([&] { return Chosen(Log(), "&New") > 0; }, 3000);
+    X("xdotool key --window " + std::to_string(window_) + " ctrl+s");
+    WaitFor([&] { return Chosen(Log(), "&Save") > 0; }, 3000);
+    PauseMs(200);
+    EXPECT_EQ(Chosen(Log(), "&New"), 1) << "Ctrl+N did not run New exactly once";
+    EXPECT_EQ(Chosen(Log(), "&Save"), 1) << "Ctrl+S did not run Save exactly once";
+    EXPECT_TRUE(AwaitReport([](const Report& r) { return r.Popups.empty(); }).Popups.empty())
+        << "a shortcut opened a menu";
+}
+
+// A desktop session ends its programs with SIGTERM; a terminal with SIGINT or SIGHUP.
+TEST_F(WorkbenchTest, StopSignalsCloseTheWindowNormallySoItsLayoutIsSaved) {
+    Launch();
+    ASSERT_FALSE(HasFatalFailure());
+    Report start = AwaitReport(AllToolBarsShown);
+    ASSERT_TRUE(AllToolBarsShown(start));
+    const Box left = start.Panels["LeftDock"];
+    auto [gx, gy] = Grip(start.ToolBars["Clipboard"]);
+    Drag(gx, gy, left.X + 1, left.Y + 120);
+    ASSERT_EQ(AwaitReport([](const Report& r) { return r.Of("Clipboard").Parent == "LeftDock"; })
+                  .Of("Clipboard")
+                  .Parent,
+              "LeftDock");
+
+    program_->Signal(SIGTERM);
+    ASSERT_EQ(program_->WaitExit(8000), std::optional<int>(0)) << "SIGTERM did not close the window normally";
+    const fs::path saved = dir_ / "config" / "workbench.ini";
+    ASSERT_TRUE(fs::exists(saved)) << "nothing was saved";
+
+    Launch();
+    ASSERT_FALSE(HasFatalFailure());
+    Report again = AwaitReport(AllToolBarsShown);
+    EXPECT_EQ(again.Of("Clipboard").Parent, "LeftDock") << "the layout at SIGTERM was not kept";
+
+    for (int sig : {SIGINT, SIGHUP}) {
+        fs::remove(saved);
+        program_->Signal(sig);
+        EXPECT_EQ(program_->WaitExit(8000), std::optional<int>(0)) << strsignal(sig);
+        EXPECT_TRUE(fs::exists(saved)) << strsignal(sig) << " saved nothing";
+        if (sig == SIGINT) {
+            Launch();
+            ASSERT_FALSE(HasFatalFailure());
+            AwaitReport(AllToolBarsShown);
+        }
+    }
 }
 
 } // namespace

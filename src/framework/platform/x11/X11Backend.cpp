@@ -141,9 +141,11 @@ X11Backend::X11Backend(_XDisplay* display) : display_(display), atoms_(AtomCount
     XkbSetDetectableAutoRepeat(display_, True, nullptr);
     useShm_ = IsLocalDisplay(display_) && XShmQueryExtension(display_);
     if (pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) wakePipe_[0] = wakePipe_[1] = -1;
+    stopSignals_ = std::make_unique<x11::TStopSignals>(wakePipe_[1]);
 }
 
 X11Backend::~X11Backend() {
+    stopSignals_.reset();
     for (auto& [id, w] : windows_) {
         if (w->Ic) XDestroyIC(w->Ic);
         w->Surface.reset();

@@ -7,6 +7,7 @@
 
 #include "framework/platform/Backend.h"
 #include "framework/platform/x11/ClickTracker.h"
+#include "framework/platform/x11/StopSignals.h"
 
 struct _XDisplay;
 union _XEvent;
@@ -118,6 +119,7 @@ private:
     unsigned long colormap_ = 0;
     std::vector<unsigned long> atoms_;
     int wakePipe_[2] = {-1, -1};
+    std::unique_ptr<x11::TStopSignals> stopSignals_;
     bool useShm_ = false;
     std::map<WindowId, std::unique_ptr<TWindow>> windows_;
     std::map<TCursorShape, unsigned long> cursors_;

@@ -95,6 +95,7 @@ std::optional<TEvent> X11Backend::NextEvent(std::optional<std::int64_t> deadline
             char drain[64];
             while (read(wakePipe_[0], drain, sizeof drain) > 0) {
             }
+            if (stopSignals_ && stopSignals_->Take()) return WindowEvent(TEventType::SessionEnd, 0);
             return std::nullopt;
         }
     }
@@ -341,8 +342,9 @@ void X11Backend::TranslateKey(_XEvent& event) {
         }
     }
     if (text.empty()) text = TextFromKey(k);
-    // Alt combinations are commands, not typing; Delete types nothing.
-    if (text.empty() || text == "\x7f" || ((k.state & Mod1Mask) && !(k.state & ControlMask))) return;
+    // Delete types nothing. An Alt combination still carries its character: the
+    // framework makes it a system character, which menu bars and accelerators read.
+    if (text.empty() || text == "\x7f") return;
     TEvent c;
     c.Type = TEventType::Char;
     c.Window = k.window;
