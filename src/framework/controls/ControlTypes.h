@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 #include "framework/platform/Backend.h"
@@ -90,12 +91,38 @@ inline constexpr TCursor crHelp = -20;
 inline constexpr TCursor crHandPoint = -21;
 inline constexpr TCursor crSizeAll = -22;
 
-/// Fires an event through a copy of its handler, so that a handler which destroys
-/// the object owning the event (its sender) does not destroy itself mid-call.
-template <class F, class... A> void Fire(const F& event, A&&... args) {
+namespace detail {
+
+/// Stands in an event while its handler runs, moved out of it: an event fired
+/// again from inside its own handler still reaches that handler.
+template <class F> struct TRunningHandler {
+    F* Handler;
+    template <class... A> typename F::result_type operator()(A&&... args) const {
+        return (*Handler)(std::forward<A>(args)...);
+    }
+};
+
+} // namespace detail
+
+/// Fires `sender`'s event through the handler stored in it, so that a handler
+/// keeps what it stores in itself (a mutable lambda) from one call to the next.
+/// The handler is moved out of the event for the call: a handler may destroy its
+/// sender, or give the event another handler (or none), without destroying
+/// itself mid-call. It goes back unless one of those happened.
+template <class F, class Sender, class... A> void Fire(F& event, Sender* sender, A&&... args) {
     if (!event) return;
-    F handler = event;
-    handler(std::forward<A>(args)...);
+    struct TPutBack {
+        F& Event;
+        F Handler;
+        std::weak_ptr<void> Alive;
+        ~TPutBack() {
+            if (Alive.expired()) return;
+            const auto* standIn = Event.template target<detail::TRunningHandler<F>>();
+            if (standIn && standIn->Handler == &Handler) Event = std::move(Handler);
+        }
+    } running{event, std::move(event), sender->LifeToken()};
+    event = detail::TRunningHandler<F>{&running.Handler};
+    running.Handler(sender, std::forward<A>(args)...);
 }
 
 /// The shape the backend shows for a cursor value.
