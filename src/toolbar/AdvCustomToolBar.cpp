@@ -493,21 +493,27 @@ void TAdvCustomToolBar::ParentChanged() {
         }
     } else if (dynamic_cast<TToolBarFloatingSite*>(parent)) {
         state_ = TToolBarState::tsFloating;
-        if (dockPanel_) dockPanel_->RemoveToolBar(this);
-        dockPanel_ = nullptr;
+        LeaveDockPanel();
         if (!Horizontal()) SetPosition(TDockAlign::daTop);
         SetHeight(Height() + captionHeight_);
     } else if (!site) {
         parentStyler_ = false;
         ResolveStyler();
         state_ = TToolBarState::tsStandalone;
-        if (dockPanel_) dockPanel_->RemoveToolBar(this);
-        dockPanel_ = nullptr;
+        LeaveDockPanel();
     }
     ArrangeControls(true);
     if (Loading()) return;
     if (docked && OnDocked) OnDocked(this, parent);
     if (Floating() && previousState_ != TToolBarState::tsFloating && OnUnDocked) OnUnDocked(this);
+}
+
+// Only a docked toolbar has a row; a row index kept from the panel it left would
+// name a row of that panel that no longer holds it.
+void TAdvCustomToolBar::LeaveDockPanel() {
+    if (dockPanel_) dockPanel_->RemoveToolBar(this);
+    dockPanel_ = nullptr;
+    rowIndex_ = -1;
 }
 
 void TAdvCustomToolBar::SetParentComponent(TComponent* parent) {
