@@ -493,21 +493,27 @@ void TAdvCustomToolBar::ParentChanged() {
         }
     } else if (dynamic_cast<TToolBarFloatingSite*>(parent)) {
         state_ = TToolBarState::tsFloating;
-        if (dockPanel_) dockPanel_->RemoveToolBar(this);
-        dockPanel_ = nullptr;
+        LeaveDockPanel();
         if (!Horizontal()) SetPosition(TDockAlign::daTop);
         SetHeight(Height() + captionHeight_);
     } else if (!site) {
         parentStyler_ = false;
         ResolveStyler();
         state_ = TToolBarState::tsStandalone;
-        if (dockPanel_) dockPanel_->RemoveToolBar(this);
-        dockPanel_ = nullptr;
+        LeaveDockPanel();
     }
     ArrangeControls(true);
     if (Loading()) return;
     if (docked && OnDocked) OnDocked(this, parent);
     if (Floating() && previousState_ != TToolBarState::tsFloating && OnUnDocked) OnUnDocked(this);
+}
+
+// Only a docked toolbar has a row; a row index kept from the panel it left would
+// name a row of that panel that no longer holds it.
+void TAdvCustomToolBar::LeaveDockPanel() {
+    if (dockPanel_) dockPanel_->RemoveToolBar(this);
+    dockPanel_ = nullptr;
+    rowIndex_ = -1;
 }
 
 void TAdvCustomToolBar::SetParentComponent(TComponent* parent) {
@@ -533,6 +539,18 @@ void TAdvCustomToolBar::Loaded() {
     if (autoMDIButtons_) SetAutoMDIButtons(true);
     // The dock panel's own load, which runs first, may have loaded it already.
     if (persistence_->Enabled() && !Designing() && !layoutPersistence_->Loaded()) LoadToolBarLayout();
+    ReopenClosedMenuBar();
+}
+
+// Layouts saved while closing a floating menu bar still hid it keep it hidden at
+// every start, with no menu left to show it again: it comes back as a close now
+// leaves it.
+void TAdvCustomToolBar::ReopenClosedMenuBar() {
+    if (!Menu() || !Floating() || Visible() || Designing()) return;
+    auto alive = LifeToken();
+    CloseFloating();
+    // No panel took it: it floats, shown, where the layout put it.
+    if (!alive.expired() && !Visible()) SetVisible(true);
 }
 
 void TAdvCustomToolBar::LoadToolBarLayout() {
@@ -611,7 +629,11 @@ void TAdvCustomToolBar::DoOptionClick() {
 void TAdvCustomToolBar::CloseFloating() {
     if (!Floating()) return;
     TToolBarFloatingSite* site = FloatingSite();
-    if (autoDockOnClose_ && lastDockPanel_ && lastDockPanelRef_) {
+    // A hidden menu bar takes every menu of the window with it, and Alt, F10 and the
+    // dock panels offer no way back: closing one docks it back instead, and when
+    // there is no panel to take it, it stays where it is.
+    const bool menuBar = Menu() != nullptr;
+    if ((autoDockOnClose_ || menuBar) && lastDockPanel_ && lastDockPanelRef_) {
         auto alive = LifeToken();
         TToolBarDockSite* panel = lastDockPanel_;
         auto* window = dynamic_cast<TWinControl*>(site);
@@ -625,6 +647,7 @@ void TAdvCustomToolBar::CloseFloating() {
         SetParent(window);
         if (alive.expired()) return;
     }
+    if (menuBar) return;
     if (site) site->HideWindow();
     SetVisible(false);
     if (OnClose) OnClose(this);

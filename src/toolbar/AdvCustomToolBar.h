@@ -312,6 +312,9 @@ private:
     int InsertionIndex(TControl* control) const;
     void BuildPositionList();
     void ResolveStyler();
+    void ReopenClosedMenuBar();
+    /// Unregisters from the dock panel when the toolbar floats or becomes standalone.
+    void LeaveDockPanel();
     void ButtonsReadStyler();
     void EachToolBarControl(const std::function<void(TAdvCustomToolBarControl*)>& f) const;
     void UpdateFloatingRowsSize();

@@ -159,6 +159,9 @@ void TAdvDockPanel::PropagatePersistence() {
 
 void TAdvDockPanel::Loaded() {
     TCustomControl::Loaded();
+    // While loading, the styler reference and the toolbars may arrive in any order,
+    // so the styler is passed on only now that both are there.
+    ApplyToolBarStyler();
     SortAndBuildRows();
     if (persistence_->Enabled() && !HasState(csDesigning)) LoadDockLayout();
     layoutLoaded_ = true;

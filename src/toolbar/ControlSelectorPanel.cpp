@@ -18,11 +18,22 @@
 
 namespace emr {
 
+namespace {
+
+constexpr int MinItemWidth = 130;
+// Each item's arrow takes the last 9 pixels of its rectangle; a caption centred
+// with this much room on either side ends one pixel short of it.
+constexpr int ArrowRoom = 10;
+constexpr int AddRemoveFontSize = 8;
+constexpr const char* AddRemoveFontName = "Tahoma";
+
+} // namespace
+
 TControlSelectorPanel::TControlSelectorPanel(TComponent* owner) : TOptionSelectorPanel(owner) {
     addRemove_.Caption = "Add or Remove Buttons";
-    addRemove_.Width = 130;
+    addRemove_.Width = MinItemWidth;
     options_.Caption = "Options";
-    options_.Width = 130;
+    options_.Width = MinItemWidth;
     pollTimer_ = new TTimer(this);
     pollTimer_->SetEnabled(false);
     pollTimer_->SetInterval(1);
@@ -65,13 +76,26 @@ bool TControlSelectorPanel::Empty() const {
     return listed_.empty() && !showAddRemove_ && !OptionsItemShown();
 }
 
+// Measuring and painting both take their face from here: an item measured in
+// one face and drawn in another is too narrow for its caption.
+void TControlSelectorPanel::SelectItemFont(TCanvas& c, bool addRemove) const {
+    c.SetFont(Font());
+    if (!addRemove) return;
+    c.Font()->SetName(AddRemoveFontName);
+    c.Font()->SetSize(AddRemoveFontSize);
+}
+
 void TControlSelectorPanel::MeasureOptionItems() {
     TCanvas& c = *Canvas();
-    c.Font()->SetName("Tahoma");
-    c.Font()->SetSize(8);
-    int w = 130;
-    if (showAddRemove_) w = std::max(w, c.TextWidth(addRemove_.Caption) + 15);
-    if (OptionsItemShown()) w = std::max(w, c.TextWidth(options_.Caption) + 15);
+    int w = MinItemWidth;
+    if (showAddRemove_) {
+        SelectItemFont(c, true);
+        w = std::max(w, c.TextWidth(addRemove_.Caption) + 2 * ArrowRoom);
+    }
+    if (OptionsItemShown()) {
+        SelectItemFont(c, false);
+        w = std::max(w, c.TextWidth(options_.Caption) + 2 * ArrowRoom);
+    }
     addRemove_.Width = w;
     options_.Width = w;
 }
@@ -155,10 +179,7 @@ void TControlSelectorPanel::PaintItem(TCanvas& c, const TSelectorItem& item, boo
         c.Pen()->SetColor(static_cast<TColor>(0));
         c.Rectangle(r);
     }
-    if (addRemove) {
-        c.Font()->SetName("Tahoma");
-        c.Font()->SetSize(8);
-    }
+    SelectItemFont(c, addRemove);
     c.Font()->SetColor(text);
     c.Brush()->SetStyle(TBrushStyle::bsClear);
     TRect box = r;

@@ -75,6 +75,9 @@ protected:
 
 private:
     void PaintItem(TCanvas& c, const TSelectorItem& item, bool hot, bool open, bool addRemove);
+    /// The face an item's caption is drawn in: the panel's font, and for the
+    /// add-or-remove item Tahoma 8 in its place.
+    void SelectItemFont(TCanvas& c, bool addRemove) const;
     void PollTick();
 
     std::vector<TControl*> listed_;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "styling/CustomAdvToolBarStyler.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/ToolBarListHelpers.h"
 
@@ -130,10 +129,13 @@ void TToolBarOverflow::RevealAll() {
     overflowList_.clear();
 }
 
+// The room starts where the first control would stand (after the grip and its
+// margin, or the margin alone), as the shown end does when growing: counting the
+// grip alone returns a control that then overlaps the right handle, and the next
+// update hides it again.
 void TToolBarOverflow::RevealFromEmpty() {
     if (overflowList_.empty()) return;
-    int room = ToolBarLength() - toolBar_.RightHandleLength() -
-               (toolBar_.CurrentStyler()->DragGripStyle() == dsNone ? 0 : TAdvCustomToolBar::GripLength);
+    int room = ToolBarLength() - toolBar_.RightHandleLength() - toolBar_.StartOffset();
     while (!overflowList_.empty() && LengthOf(overflowList_.back()) <= room) {
         TControl* c = overflowList_.back();
         room -= LengthOf(c);

@@ -184,6 +184,20 @@ TEST_F(FloatingToolBarTest, AFloatingToolBarDocksIntoThePanelItIsDraggedOver) {
     EXPECT_EQ(FloatingWindowCount(), 0);
 }
 
+TEST_F(FloatingToolBarTest, AFloatingToolBarKeepsItsOldRowIndex) {
+    TAdvToolBar* second = MakeToolBar("B", 68, 41, top);
+    ASSERT_EQ(second->RowIndex(), 1);
+    ASSERT_NE(TFloatingWindow::FloatToolBar(second, 200, 150, true), nullptr);
+    EXPECT_EQ(second->RowIndex(), -1) << "a floating toolbar is in no row";
+    EXPECT_EQ(top->RowCount(), 1);
+
+    second->SetParent(bottom);
+    EXPECT_EQ(second->RowIndex(), 0) << "docked again, it has the row it was given";
+    second->SetParent(form);
+    EXPECT_TRUE(second->Standalone());
+    EXPECT_EQ(second->RowIndex(), -1) << "nor is a standalone one in a row";
+}
+
 TEST_F(FloatingToolBarTest, OneDragTearsItOffAndDocksItBackWhileHoldingTheCapture) {
     TPoint origin = At(toolBar, 0, 0);
     TPoint home = top->ClientToScreen({40, 10});

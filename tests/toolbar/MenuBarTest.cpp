@@ -1,7 +1,10 @@
 // The toolbar as a menu bar: generated buttons, dropped menus and their
 // switching, the keyboard menu mode and accelerators.
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <random>
 #include <stdexcept>
 
 #include "ToolBarFixture.h"
@@ -9,11 +12,15 @@
 #include "framework/forms/MenuTracker.h"
 #include "framework/forms/PopupMenuWindow.h"
 #include "framework/forms/Screen.h"
+#include "framework/streaming/LayoutReader.h"
 #include "menus/AdvMainMenu.h"
 #include "menus/AdvPopupMenu.h"
+#include "toolbar/AdvDockPanel.h"
 #include "toolbar/AdvToolBarMenuButton.h"
+#include "toolbar/FloatingWindow.h"
 #include "toolbar/ToolBarKeyboardMode.h"
 #include "toolbar/ToolBarMenuBar.h"
+#include "toolbar/ToolbarClasses.h"
 
 namespace emr::testing {
 namespace {
@@ -417,6 +424,67 @@ TEST_F(MenuBarTest, AutoMDIButtonsNeedsFullSizeAndAMenu) {
     EXPECT_TRUE(toolBar->AutoMDIButtons());
     toolBar->SetAutoMDIButtons(false);
     EXPECT_FALSE(toolBar->AutoMDIButtons());
+}
+
+// ---- Closing a floating menu bar -------------------------------------------------------------
+
+TEST_F(MenuBarTest, ClosingAFloatingMenuBarLocksTheUserOutOfEveryMenu) {
+    auto* dock = new TAdvDockPanel(form);
+    dock->SetParent(form);
+    toolBar->SetParent(dock);
+    int closed = 0;
+    toolBar->OnClose = [&](TObject*) { ++closed; };
+    TComponentRef<TFloatingWindow> window(TFloatingWindow::FloatToolBar(toolBar, 200, 150, true));
+    ASSERT_TRUE(window);
+    Pump();
+    const TRect x = toolBar->CloseButtonRect();
+    ASSERT_FALSE(x.Empty()) << "it floats with its close button";
+    const TPoint p = At(toolBar, x.Left + 5, x.Top + 5);
+    backend_->Click(p.X, p.Y);
+    Pump();
+    EXPECT_TRUE(toolBar->Visible());
+    EXPECT_TRUE(toolBar->Docked()) << "closing docks it back where it came from";
+    EXPECT_EQ(toolBar->Parent(), dock);
+    EXPECT_EQ(closed, 0) << "nothing was closed";
+    EXPECT_FALSE(window) << "its window went";
+
+    // A menu bar that never had a panel has nowhere to go: it stays shown.
+    auto* other = new TAdvToolBar(form);
+    other->SetParent(form);
+    other->SetMenu(menu);
+    ASSERT_NE(TFloatingWindow::FloatToolBar(other, 200, 150, true), nullptr);
+    other->CloseFloating();
+    EXPECT_TRUE(other->Visible());
+    EXPECT_TRUE(other->Floating());
+}
+
+TEST_F(MenuBarTest, AMenuBarSavedHiddenWhileFloatingLocksTheUserOutAtTheNextStart) {
+    RegisterToolbarClasses();
+    const std::filesystem::path ini = std::filesystem::temp_directory_path() /
+                                      ("emr-menubar-" + std::to_string(std::random_device{}()) + ".ini");
+    {
+        std::ofstream out(ini, std::ios::binary);
+        out << "[UnDockedAdvToolBars]\nMenuBar.Name=MenuBar\nMenuBar.State=1\nMenuBar.Left=200\n"
+               "MenuBar.Top=150\nMenuBar.Visible=0\n";
+    }
+    const std::string text = "object MenuForm: TForm\n  ClientWidth = 400\n  ClientHeight = 300\n"
+                             "  object Dock: TAdvDockPanel\n    Persistence.Location = plIniFile\n"
+                             "    Persistence.Key = '" +
+                             ini.generic_string() +
+                             "'\n    Persistence.Section = 'Dock'\n    Persistence.Enabled = True\n"
+                             "    object MenuBar: TAdvToolBar\n      Left = 3\n      Top = 1\n"
+                             "      Menu = StoredMenu\n    end\n  end\n"
+                             "  object StoredMenu: TAdvMainMenu\n    object FileMenu: TMenuItem\n"
+                             "      Caption = '&File'\n    end\n  end\nend\n";
+    TComponent* root = TLayoutReader::CreateFromText(text, app);
+    auto* bar = root->FindComponentAs<TAdvToolBar>("MenuBar");
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(bar->Visible());
+    EXPECT_TRUE(bar->Docked()) << "it comes up as closing it now leaves it";
+    EXPECT_EQ(bar->Parent(), root->FindComponent("Dock"));
+    TObject::Free(root);
+    std::error_code error;
+    std::filesystem::remove(ini, error);
 }
 
 // ---- Accelerators on any toolbar ------------------------------------------------------------

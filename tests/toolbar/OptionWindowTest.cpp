@@ -1,6 +1,8 @@
 #include "ToolBarFixture.h"
 
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "framework/forms/MenuItem.h"
 #include "menus/AdvPopupMenu.h"
@@ -311,6 +313,82 @@ TEST_F(OptionWindow, ClickingAListedButtonClosesTheWindowFiresItsClickAndBringsI
     EXPECT_EQ(b3->Parent(), toolBar);
     EXPECT_FALSE(toolBar->InOverflow(b3));
     EXPECT_EQ(Names(toolBar->OverflowList()), "B2") << "B3 came back; the least important other button went";
+}
+
+// ---- The two items ----------------------------------------------------------------------------
+
+/// A toolbar offering both items, with one button so that the window has a list.
+class OptionItems : public OptionWindow {
+protected:
+    void SetUp() override {
+        OptionWindow::SetUp();
+        Button("B1");
+        auto* menu = new TAdvPopupMenu(form);
+        auto* reset = new TMenuItem(form);
+        reset->SetCaption("Reset");
+        menu->Items()->Add(reset);
+        toolBar->SetAutoOptionMenu(true);
+        toolBar->SetOptionMenu(menu);
+        ShowForm();
+    }
+    void Open() {
+        ClickRightHandle();
+        ASSERT_TRUE(toolBar->OptionWindowVisible());
+        Window()->Invalidate();
+        Window()->PaintWindowNow();
+    }
+    /// The first and last columns of an item, relative to its rectangle, that hold
+    /// ink of its caption: pixels unlike the item's empty corner that are not its arrow.
+    std::pair<int, int> CaptionColumns(const TSelectorItem& item, bool addRemove) const {
+        const TRect r = item.Rect;
+        auto arrow = [&](int x, int y) {
+            if (addRemove)
+                return (y == r.Bottom - 10 && x >= r.Right - 9 && x < r.Right - 4) ||
+                       (y == r.Bottom - 9 && x >= r.Right - 8 && x < r.Right - 5) ||
+                       (y == r.Bottom - 8 && x == r.Right - 7);
+            return (x == r.Right - 8 && y >= r.Top + 7 && y < r.Top + 12) ||
+                   (x == r.Right - 7 && y >= r.Top + 8 && y < r.Top + 11) ||
+                   (x == r.Right - 6 && y == r.Top + 9);
+        };
+        const TPoint at = Panel()->ClientToControl({0, 0}, Window());
+        auto pixel = [&](int x, int y) {
+            return backend_->PixelAt(Window()->NativeWindow(), at.X + x, at.Y + y);
+        };
+        const std::uint32_t ground = pixel(r.Left + 1, r.Top + 1);
+        int first = -1, last = -1;
+        for (int x = r.Left; x < r.Right; ++x)
+            for (int y = r.Top; y < r.Bottom; ++y)
+                if (pixel(x, y) != ground && !arrow(x, y)) {
+                    if (first < 0) first = x - r.Left;
+                    last = x - r.Left;
+                }
+        return {first, last};
+    }
+    /// Checks that the caption is centred and ends before the arrow's first column.
+    void ExpectClearOfItsArrow(const TSelectorItem& item, bool addRemove) const {
+        const auto [first, last] = CaptionColumns(item, addRemove);
+        const int width = item.Rect.Width();
+        const int arrowStart = width - (addRemove ? 9 : 8);
+        ASSERT_GE(first, 0) << item.Caption << " is drawn";
+        EXPECT_LT(last, arrowStart - 1) << item.Caption << " runs into its arrow";
+        EXPECT_LE(std::abs(first - (width - 1 - last)), 2) << item.Caption << " is centred";
+    }
+};
+
+TEST_F(OptionItems, TheOptionWindowsTextsCollide) {
+    Open();
+    ExpectClearOfItsArrow(Panel()->AddRemoveItem(), true);
+    ExpectClearOfItsArrow(Panel()->OptionsItem(), false);
+    EXPECT_GE(Panel()->AddRemoveItem().Rect.Width(), 130);
+    EXPECT_EQ(Panel()->OptionsItem().Rect.Width(), Panel()->AddRemoveItem().Rect.Width());
+
+    // The options item is drawn in the panel's own face: it is measured in it too.
+    toolBar->CloseOptionWindow();
+    toolBar->SetTextOptionMenu("Options for this toolbar");
+    Panel()->Font()->SetHeight(-16);
+    Open();
+    ExpectClearOfItsArrow(Panel()->OptionsItem(), false);
+    ExpectClearOfItsArrow(Panel()->AddRemoveItem(), true);
 }
 
 } // namespace

@@ -117,5 +117,46 @@ end
     EXPECT_EQ(bar->Height(), 28 + 24 - 16) << "a run-time change still follows the image height";
 }
 
+/// A form with a dock panel styled by "PanelStyler" holding toolbar "Bar" with the
+/// given extra properties; the panel's styler is declared before or after the panel.
+std::string PanelWithToolBar(bool stylerFirst, const std::string& barProperties) {
+    const std::string styler = "  object PanelStyler: TAdvToolBarOfficeStyler\n  end\n"
+                               "  object OtherStyler: TAdvToolBarOfficeStyler\n  end\n";
+    return "object Form4: TForm\n  ClientWidth = 300\n  ClientHeight = 100\n" + (stylerFirst ? styler : "") +
+           "  object Panel: TAdvDockPanel\n    Width = 300\n    Height = 30\n"
+           "    ToolBarStyler = PanelStyler\n"
+           "    object Bar: TAdvToolBar\n      Left = 3\n      Top = 1\n" +
+           barProperties + "      object B1: TAdvToolBarButton\n      end\n    end\n  end\n" +
+           (stylerFirst ? "" : styler) + "end\n";
+}
+
+TEST_F(StoredLayout, AToolBarWithoutAStylerOfItsOwnDoesNotTakeItsPanelsStyler) {
+    RegisterToolbarClasses();
+    struct TCase {
+        const char* Name;
+        bool StylerFirst;
+        std::string BarProperties;
+        const char* Expected;
+    };
+    const TCase cases[] = {
+        {"styler declared first", true, "", "PanelStyler"},
+        {"styler declared last", false, "", "PanelStyler"},
+        {"a styler of its own gives way to the panel's", false, "      ToolBarStyler = OtherStyler\n",
+         "PanelStyler"},
+        {"ParentStyler off keeps its own", true,
+         "      ParentStyler = False\n      ToolBarStyler = OtherStyler\n", "OtherStyler"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TComponent* root =
+            TLayoutReader::CreateFromText(PanelWithToolBar(c.StylerFirst, c.BarProperties), app);
+        auto* bar = root->FindComponentAs<TAdvToolBar>("Bar");
+        ASSERT_TRUE(bar);
+        ASSERT_TRUE(bar->Docked());
+        EXPECT_EQ(bar->CurrentStyler(), root->FindComponent(c.Expected));
+        TObject::Free(root);
+    }
+}
+
 } // namespace
 } // namespace emr::testing

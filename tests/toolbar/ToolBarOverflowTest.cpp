@@ -144,6 +144,60 @@ TEST_F(ToolBarOverflow, LengtheningBringsControlsBackInReverseOrderEachOnlyWhenI
     EXPECT_EQ(Shown(), "B1 B2 B3 B4 B5");
 }
 
+/// Two plain controls 50 and 60 long, named P50 and P60.
+class ToolBarOverflowFromEmpty : public ToolBarOverflow {
+protected:
+    void AddPanels() {
+        for (int length : {50, 60}) {
+            auto* panel = new TPanel(form);
+            panel->SetName("P" + std::to_string(length));
+            panel->SetBounds(0, 2, length, 20);
+            panel->SetParent(toolBar);
+        }
+    }
+    /// What every one of several overflow updates at the current length leaves shown.
+    std::vector<std::string> ShownAfterUpdates() {
+        std::vector<std::string> seen;
+        for (int i = 0; i < 3; ++i) {
+            toolBar->UpdateOverflow();
+            seen.push_back(Shown());
+        }
+        return seen;
+    }
+};
+
+TEST_F(ToolBarOverflowFromEmpty, AControlComesBackEarlyAndFlickers) {
+    AddPanels();
+    SetLength(60);
+    ASSERT_EQ(Shown(), "");
+    const TControl* p50 = toolBar->PositionList()[0];
+
+    SetLength(9 + 50 + 14 - 1);
+    EXPECT_EQ(Shown(), "") << "one pixel short of room after the grip and its margin";
+    EXPECT_EQ(ShownAfterUpdates(), (std::vector<std::string>{"", "", ""}));
+    Snapshot(toolBar);
+    EXPECT_EQ(Shown(), "") << "the first paint leaves it hidden too";
+
+    SetLength(9 + 50 + 14);
+    EXPECT_EQ(Shown(), "P50");
+    EXPECT_EQ(p50->Left(), 9);
+    EXPECT_LE(p50->Left() + p50->Width(), toolBar->Width() - 14) << "clear of the right handle";
+    EXPECT_EQ(ShownAfterUpdates(), (std::vector<std::string>{"P50", "P50", "P50"}));
+}
+
+TEST_F(ToolBarOverflowFromEmpty, WithoutAGripControlsComeBackFromTheMarginOn) {
+    styler->SetDragGripStyle(dsNone);
+    AddPanels();
+    SetLength(60);
+    ASSERT_EQ(Shown(), "");
+
+    SetLength(2 + 50 + 14 - 1);
+    EXPECT_EQ(ShownAfterUpdates(), (std::vector<std::string>{"", "", ""}));
+    SetLength(2 + 50 + 14);
+    EXPECT_EQ(ShownAfterUpdates(), (std::vector<std::string>{"P50", "P50", "P50"}));
+    EXPECT_EQ(toolBar->PositionList()[0]->Left(), 2);
+}
+
 TEST_F(ToolBarOverflow, FullSizeBringsEverythingBackAndHidesNothing) {
     for (const char* n : {"B1", "B2", "B3", "B4"})
         Button(n);
