@@ -7,6 +7,7 @@
 #include "framework/controls/CustomControl.h"
 #include "framework/graphics/Bitmap.h"
 #include "styling/StylerClient.h"
+#include "toolbar/DockLayout.h"
 #include "toolbar/Persistence.h"
 #include "toolbar/RowCollection.h"
 #include "toolbar/ToolBarDockSite.h"
@@ -29,11 +30,11 @@ class TAdvDockPanel : public TCustomControl, public IStylerClient, public TToolB
     EMR_CLASS(TAdvDockPanel)
 public:
     /// Distance of every row from the two panel edges along the row.
-    static constexpr int RowInset = 1;
+    static constexpr int RowInset = TDockLayout::RowInset;
     /// Space after the last row of a horizontal panel.
-    static constexpr int LastRowMargin = 0;
+    static constexpr int LastRowMargin = TDockLayout::LastRowMargin;
     /// The thinnest a row gets.
-    static constexpr int MinRowSize = 26;
+    static constexpr int MinRowSize = TDockLayout::MinRowSize;
 
     explicit TAdvDockPanel(TComponent* owner);
     ~TAdvDockPanel() override;
@@ -119,6 +120,8 @@ public:
     void SetParent(TWinControl* parent) override;
     void Loaded() override;
 
+    /// How many layouts the panel has applied: one per row operation, whatever it moved.
+    std::uint64_t LayoutPasses() const { return layoutPasses_; }
     /// One line per row: "row I: Left,Top,Right,Bottom: Name1 Name2".
     std::vector<std::string> DumpRows() const;
 
@@ -129,31 +132,19 @@ protected:
 
 private:
     friend class TRowCollection;
-    class TAxis;
     class TMoveGuard;
-
     bool Loading() const { return HasState(csLoading); }
     bool Destroying() const { return HasState(csDestroying); }
     TRowCollectionItem* RowAt(int index) const { return rows_->Row(index); }
-    int Shrinkable(const TAdvCustomToolBar* t) const;
-    int Growable(const TAdvCustomToolBar* t) const;
-    /// Moves a toolbar along the row by `delta` (forward when positive).
-    void Shift(TAdvCustomToolBar* t, int delta);
-    /// Changes a toolbar's length by `delta`, keeping its start.
-    void Grow(TAdvCustomToolBar* t, int delta);
-    /// Changes a toolbar's length by `delta`, keeping its end.
-    void GrowBack(TAdvCustomToolBar* t, int delta);
-    void SetToolBarStart(TAdvCustomToolBar* t, int start);
-    void SetToolBarCross(TAdvCustomToolBar* t, int cross);
-    void SetToolBarLength(TAdvCustomToolBar* t, int length);
-    void SetToolBarThickness(TAdvCustomToolBar* t, int thickness);
-    void MakeFullSize(TAdvCustomToolBar* t, int rowIndex);
-    void ShiftRange(int rowIndex, int from, int to, int delta);
-    void PullBackAndShrink(int rowIndex, int k, int& g);
-    /// False when the request is to be applied as it is (the row's first toolbar).
-    bool MoveBack(int rowIndex, TAdvCustomToolBar* t, int& q);
-    void MoveForward(int rowIndex, TAdvCustomToolBar* t, int& q);
-    void ChangeLength(int rowIndex, TAdvCustomToolBar* t, int& w);
+    /// Where a toolbar is now, as the row rules see it.
+    TDockItem ItemOf(const TAdvCustomToolBar* t) const;
+    /// The panel's rows and toolbars as a layout value.
+    TDockLayout ReadLayout() const;
+    /// Moves every toolbar to where the layout puts it, once, then sizes the panel.
+    void ApplyLayout(const TDockLayout& layout);
+    void SyncRows(const TDockLayout& layout);
+    /// Reads the layout, runs `rules` on it and applies the result: one layout pass.
+    template <class Rules> auto LayoutPass(Rules&& rules);
     void SortAndBuildRows();
     void PropagatePersistence();
     void ApplyToolBarStyler();
@@ -175,7 +166,8 @@ private:
     std::vector<TAdvCustomToolBar*> invisibleToolBars_;
     TBitmap buffer_;
     bool bufferValid_ = false;
-    int arrangingRows_ = 0;
+    bool applying_ = false;
+    std::uint64_t layoutPasses_ = 0;
     const TAdvCustomToolBar* movingToolBar_ = nullptr;
 };
 
