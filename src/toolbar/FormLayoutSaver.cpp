@@ -7,6 +7,7 @@
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/DockLayoutPersistence.h"
+#include "toolbar/LayoutStore.h"
 #include "toolbar/ToolBarLayoutPersistence.h"
 
 namespace emr {
@@ -24,22 +25,39 @@ void CollectOwned(const TComponent& root, std::vector<TComponent*>& out) {
 void SaveToolBarLayouts(TComponent& root) {
     std::vector<TComponent*> owned;
     CollectOwned(root, owned);
-    // As at destruction: a panel that saves writes its toolbars with it, in one
-    // replacement of the file; every other toolbar that saves (a floating one, or
-    // one on a panel that does not save) writes its own values.
+    // A window going saves once: the flags of the savers then keep the panels and
+    // toolbars from saving again while they are destroyed one by one.
+    const bool destroying = root.HasState(csDestroying);
+    // Every panel and toolbar of the window writes into one open store per file,
+    // and each file is replaced once, at the end: a window's layout is then
+    // replaced whole or not at all.
+    TLayoutStore::TBatch batch;
+    // A panel that saves writes its toolbars with it; every other toolbar that
+    // saves (a floating one, or one on a panel that does not save) writes its own values.
     std::vector<TAdvCustomToolBar*> savedWithPanel;
     for (TComponent* c : owned) {
         auto* panel = dynamic_cast<TAdvDockPanel*>(c);
         if (!panel || !panel->Persistence()->Enabled() || panel->HasState(csDesigning)) continue;
-        panel->LayoutPersistence()->SaveWithToolBars();
+        if (destroying)
+            panel->LayoutPersistence()->SaveOnDestroy();
+        else
+            panel->LayoutPersistence()->SaveWithToolBars();
         for (TAdvCustomToolBar* t : panel->LayoutPersistence()->SavedToolBars())
             savedWithPanel.push_back(t);
     }
     for (TComponent* c : owned) {
         auto* t = dynamic_cast<TAdvCustomToolBar*>(c);
         if (!t || !t->Persistence()->Enabled() || t->HasState(csDesigning)) continue;
-        if (std::find(savedWithPanel.begin(), savedWithPanel.end(), t) == savedWithPanel.end())
+        if (std::find(savedWithPanel.begin(), savedWithPanel.end(), t) != savedWithPanel.end()) continue;
+        if (destroying)
+            t->LayoutPersistence()->SaveOnDestroy();
+        else
             t->LayoutPersistence()->SaveReported();
+    }
+    try {
+        batch.Commit();
+    } catch (const std::exception& e) {
+        TLayoutStore::ReportSaveFailure(e);
     }
 }
 
@@ -49,7 +67,7 @@ void RegisterFormLayoutSaver() {
     static bool done = false;
     if (done) return;
     done = true;
-    AddLayoutSaver(&SaveToolBarLayouts);
+    AddLayoutSaver(&SaveToolBarLayouts, true);
 }
 
 } // namespace emr

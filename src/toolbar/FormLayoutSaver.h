@@ -2,8 +2,9 @@
 
 namespace emr {
 
-/// Lets SaveLayouts (and so the form player's `save`) save a window's dock panels
-/// and toolbars as destroying the window would. Idempotent.
+/// Lets SaveLayouts (and so a window going, and the form player's `save`) save a
+/// window's dock panels and toolbars together, with one replacement of each file.
+/// Idempotent.
 void RegisterFormLayoutSaver();
 
 } // namespace emr

@@ -17,8 +17,13 @@ TLayoutStore::TFactory& Factory() {
     return factory;
 }
 
-/// The open stores of the current batch, by location and key.
-using TBatchStores = std::map<std::string, std::unique_ptr<TSettingsStore>>;
+/// One file of the current batch: its open store, or why it could not be opened.
+struct TBatchFile {
+    std::unique_ptr<TSettingsStore> Store;
+    std::exception_ptr OpenFailure;
+};
+/// The files of the current batch, by location and key.
+using TBatchStores = std::map<std::string, TBatchFile>;
 TBatchStores* currentBatch = nullptr;
 
 /// A store of a batch as one caller sees it: closing it leaves the shared store open.
@@ -73,9 +78,13 @@ void TLayoutStore::TBatch::Commit() {
     TBatchStores stores = std::move(*currentBatch);
     currentBatch->clear();
     std::exception_ptr first;
-    for (auto& [key, store] : stores) {
+    for (auto& [key, file] : stores) {
+        if (file.OpenFailure) {
+            if (!first) first = file.OpenFailure;
+            continue;
+        }
         try {
-            store->Close();
+            file.Store->Close();
         } catch (...) {
             if (!first) first = std::current_exception();
         }
@@ -88,11 +97,20 @@ std::unique_ptr<TSettingsStore> TLayoutStore::Open(const TPersistence& persisten
         const std::string key = BatchKey(persistence);
         auto it = currentBatch->find(key);
         if (it == currentBatch->end()) {
-            std::unique_ptr<TSettingsStore> shared = MakeStore(persistence);
-            shared->Open();
-            it = currentBatch->emplace(key, std::move(shared)).first;
+            TBatchFile file;
+            try {
+                file.Store = MakeStore(persistence);
+                file.Store->Open();
+            } catch (...) {
+                // Kept for Commit, which neither writes this file nor lets a later
+                // member open it afresh: the file would get part of the batch's
+                // values. The members write into nothing meanwhile.
+                file.OpenFailure = std::current_exception();
+                file.Store = std::make_unique<TEmptySettingsStore>();
+            }
+            it = currentBatch->emplace(key, std::move(file)).first;
         }
-        return std::make_unique<TBatchMember>(*it->second);
+        return std::make_unique<TBatchMember>(*it->second.Store);
     }
     std::unique_ptr<TSettingsStore> store = MakeStore(persistence);
     store->Open();
@@ -103,7 +121,7 @@ std::unique_ptr<TSettingsStore> TLayoutStore::OpenToLoad(const TPersistence& per
     const std::string key = BatchKey(persistence);
     if (currentBatch) {
         auto it = currentBatch->find(key);
-        if (it != currentBatch->end()) return std::make_unique<TBatchMember>(*it->second);
+        if (it != currentBatch->end()) return std::make_unique<TBatchMember>(*it->second.Store);
     }
     std::unique_ptr<TSettingsStore> store = MakeStore(persistence);
     try {
@@ -116,8 +134,8 @@ std::unique_ptr<TSettingsStore> TLayoutStore::OpenToLoad(const TPersistence& per
         store = std::make_unique<TEmptySettingsStore>();
     }
     if (!currentBatch) return store;
-    auto it = currentBatch->emplace(key, std::move(store)).first;
-    return std::make_unique<TBatchMember>(*it->second);
+    auto it = currentBatch->emplace(key, TBatchFile{std::move(store), nullptr}).first;
+    return std::make_unique<TBatchMember>(*it->second.Store);
 }
 
 void TLayoutStore::SetFactory(TFactory factory) {

@@ -15,6 +15,9 @@ namespace emr {
 
 namespace {
 
+/// How much of a floating window's caption must lie on a screen to take hold of it.
+constexpr long long kGripLength = 32;
+
 /// The work area of every monitor; a monitor outside the work area counts whole.
 std::vector<TRect> MonitorWorkAreas() {
     TScreen& screen = TScreen::Instance();
@@ -29,32 +32,67 @@ std::vector<TRect> MonitorWorkAreas() {
     return areas;
 }
 
-long long DistanceSquared(const TRect& a, const TRect& b) {
-    const long long dx = std::max({0, a.Left - b.Right, b.Left - a.Right});
-    const long long dy = std::max({0, a.Top - b.Bottom, b.Top - a.Bottom});
+/// A rectangle in 64-bit coordinates: a saved position near the int limits plus a
+/// width must not wrap.
+struct TWideRect {
+    long long Left, Top, Right, Bottom;
+};
+
+TWideRect Widened(const TRect& r) {
+    return {r.Left, r.Top, r.Right, r.Bottom};
+}
+
+/// In floating point: the squares of distances between positions near the int
+/// limits do not fit in 64 bits, and screen distances stay exact.
+double DistanceSquared(const TWideRect& a, const TWideRect& b) {
+    const auto dx = static_cast<double>(std::max({0LL, a.Left - b.Right, b.Left - a.Right}));
+    const auto dy = static_cast<double>(std::max({0LL, a.Top - b.Bottom, b.Top - a.Bottom}));
     return dx * dx + dy * dy;
+}
+
+/// Where a window `length` long starts along one axis of an area so that it stays
+/// inside, as near to `saved` as it can; at the area's start when it does not fit.
+int ClampedStart(int saved, long long length, int areaStart, int areaEnd) {
+    const long long last = std::max<long long>(areaStart, areaEnd - length);
+    return static_cast<int>(std::clamp<long long>(saved, areaStart, last));
 }
 
 } // namespace
 
-TPoint TToolBarLayoutPersistence::ReachablePoint(TPoint saved, int width, int captionHeight,
+TPoint TToolBarLayoutPersistence::ReachablePoint(TPoint saved, TSize size, int captionHeight,
                                                  const std::vector<TRect>& areas) {
     if (areas.empty()) return saved;
-    width = std::max(width, 1);
-    captionHeight = std::max(captionHeight, 1);
-    const TRect caption{saved.X, saved.Y, saved.X + width, saved.Y + captionHeight};
+    const long long width = std::max(size.Width, 1);
+    const long long height = std::max(size.Height, 1);
+    const long long caption = std::clamp<long long>(captionHeight, 1, height);
+    const TWideRect captionRect{saved.X, saved.Y, saved.X + width, saved.Y + caption};
     // Enough of the caption to take hold of with the pointer.
-    const int grip = std::min(width, 32);
+    const long long grip = std::min(width, kGripLength);
     for (const TRect& area : areas) {
-        const TRect overlap = caption.Intersect(area);
-        if (!overlap.Empty() && overlap.Width() >= grip && overlap.Height() == captionHeight) return saved;
+        const long long overlapWidth = std::min<long long>(captionRect.Right, area.Right) -
+                                       std::max<long long>(captionRect.Left, area.Left);
+        const bool wholeHeight = captionRect.Top >= area.Top && captionRect.Bottom <= area.Bottom;
+        if (overlapWidth >= grip && wholeHeight) return saved;
     }
+    const TWideRect window{saved.X, saved.Y, saved.X + width, saved.Y + height};
     const TRect* nearest = &areas.front();
     for (const TRect& area : areas)
-        if (DistanceSquared(caption, area) < DistanceSquared(caption, *nearest)) nearest = &area;
+        if (DistanceSquared(window, Widened(area)) < DistanceSquared(window, Widened(*nearest)))
+            nearest = &area;
     const TRect& a = *nearest;
-    return TPoint{std::max(a.Left, std::min(saved.X, a.Right - width)),
-                  std::max(a.Top, std::min(saved.Y, a.Bottom - captionHeight))};
+    return TPoint{ClampedStart(saved.X, width, a.Left, a.Right),
+                  ClampedStart(saved.Y, height, a.Top, a.Bottom)};
+}
+
+void TToolBarLayoutPersistence::PlaceFloatingWindow(TPoint saved) {
+    TFloatingWindow* window = TFloatingWindow::Of(toolBar_);
+    if (!window) return;
+    // Placed with the window's own size once its rows are set: a monitor removed
+    // since the save leaves no trace but this position.
+    const TPoint at = ReachablePoint(saved, {window->Width(), window->Height()}, toolBar_->CaptionHeight(),
+                                     MonitorWorkAreas());
+    if (at.X != window->Left() || at.Y != window->Top())
+        window->SetBounds(at.X, at.Y, window->Width(), window->Height());
 }
 
 void TToolBarLayoutPersistence::Load() {
@@ -69,12 +107,13 @@ void TToolBarLayoutPersistence::Load() {
     const int state = store->ReadInteger(section, n + ".State", 0);
     if (!savedName.empty() && layout_values::SameName(savedName, n) && state == 1) {
         const int rows = store->ReadInteger(section, n + ".FloatingRows", t->FloatingRows());
-        const int x = store->ReadInteger(section, n + ".Left", t->Left());
-        const int y = store->ReadInteger(section, n + ".Top", t->Top());
-        // A monitor removed since the save leaves no trace but this position.
-        const TPoint at = ReachablePoint({x, y}, t->Width(), t->CaptionHeight(), MonitorWorkAreas());
-        if (!t->Floating()) TFloatingWindow::FloatToolBar(t, at.X, at.Y, true);
+        int x = store->ReadInteger(section, n + ".Left", t->Left());
+        int y = store->ReadInteger(section, n + ".Top", t->Top());
+        if (!layout_values::PlausiblePosition(x)) x = t->Left();
+        if (!layout_values::PlausiblePosition(y)) y = t->Top();
+        const bool floated = !t->Floating() && TFloatingWindow::FloatToolBar(t, x, y, true);
         if (t->FloatingRows() < rows) t->SetFloatingRows(rows);
+        if (floated) PlaceFloatingWindow({x, y});
         const bool visible =
             layout_values::VisibleFrom(store->ReadInteger(section, n + ".Visible", t->Visible() ? 1 : 0));
         if (visible != t->Visible()) t->SetVisible(visible);

@@ -25,12 +25,17 @@ public:
     void SaveReported();
     bool Loaded() const { return loaded_; }
 
-    /// Where a floating window saved at `saved` goes so that its caption (`width`
-    /// by `captionHeight`) can be reached: the saved point when the caption lies
-    /// within one of the `areas`, else the nearest point of the nearest area.
-    static TPoint ReachablePoint(TPoint saved, int width, int captionHeight, const std::vector<TRect>& areas);
+    /// Where a floating window of `size` saved at `saved` goes so that its caption
+    /// (the window's width by `captionHeight`) can be reached: the saved point when
+    /// enough of the caption lies within one of the `areas`, else the point of the
+    /// nearest area that keeps the whole window inside it (its top left corner when
+    /// the window is larger than the area). Any int values are safe.
+    static TPoint ReachablePoint(TPoint saved, TSize size, int captionHeight,
+                                 const std::vector<TRect>& areas);
 
 private:
+    void PlaceFloatingWindow(TPoint saved);
+
     TAdvCustomToolBar* toolBar_;
     bool loaded_ = false;
     bool savedOnDestroy_ = false;

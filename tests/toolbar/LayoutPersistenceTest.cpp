@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <memory>
 #include <random>
@@ -377,20 +378,23 @@ TEST_F(LayoutPersistenceTest, SavedVisibilityOfAFloatingToolBarTakesTheLowByte) 
     EXPECT_TRUE(b->Docked());
 }
 
+// A window restored from a monitor that is gone was once placed with its docked
+// size, leaving only a corner of its caption on the screen.
 TEST_F(LayoutPersistenceTest, FloatingPositionOnAMonitorRemovedSinceComesBackToTheNearestOne) {
-    TAdvToolBar* a = MakeToolBar("A", 40);
+    TAdvToolBar* a = MakeButtonBar("A", 6);
     UseIni(dock);
     // Two monitors when saved; the right one is gone now.
     backend->SetScreen({0, 0, 1024, 768});
     backend->SetMonitors({{0, 0, 1024, 768}});
     backend->SetWorkArea({0, 0, 1024, 728});
-    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=A\nA.State=1\nA.Left=1500\nA.Top=900\n");
-    const int width = a->Width();
+    WriteFile(ini, "[UnDockedAdvToolBars]\nA.Name=A\nA.State=1\nA.Left=1500\nA.Top=900\nA.FloatingRows=3\n");
+    const TSize docked{a->Width(), a->Height()};
     a->LoadToolBarLayout();
     TFloatingWindow* window = TFloatingWindow::Of(a);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->Left(), 1024 - width);
-    EXPECT_EQ(window->Top(), 728 - a->CaptionHeight()) << "above the task bar";
+    ASSERT_NE(TSize(window->Width(), window->Height()), docked) << "the case needs a window of another size";
+    EXPECT_EQ(window->Left(), 1024 - window->Width());
+    EXPECT_EQ(window->Top(), 728 - window->Height()) << "the whole window above the task bar";
 
     TAdvToolBar* b = MakeToolBar("B", 40);
     WriteFile(ini, "[UnDockedAdvToolBars]\nB.Name=B\nB.State=1\nB.Left=-10\nB.Top=300\n");
@@ -399,15 +403,72 @@ TEST_F(LayoutPersistenceTest, FloatingPositionOnAMonitorRemovedSinceComesBackToT
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Left(), -10) << "a caption partly off the screen can still be reached";
     EXPECT_EQ(window->Top(), 300);
+
+    // Saved left of the screen and taller than it: its caption stays on the screen.
+    TAdvToolBar* c = MakeButtonBar("C", 2);
+    WriteFile(ini, "[UnDockedAdvToolBars]\nC.Name=C\nC.State=1\nC.Left=-900\nC.Top=100\n");
+    backend->SetWorkArea({0, 0, 1024, 20});
+    c->LoadToolBarLayout();
+    window = TFloatingWindow::Of(c);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Left(), 0);
+    EXPECT_EQ(window->Top(), 0);
+}
+
+// A floating position saved near the int limits overflowed while the window was
+// placed (the sanitizer build stopped the program at start).
+TEST_F(LayoutPersistenceTest, FloatingPositionNearTheIntLimitsIsNotUsed) {
+    backend->SetScreen({0, 0, 1024, 768});
+    backend->SetMonitors({{0, 0, 1024, 768}});
+    backend->SetWorkArea({0, 0, 1024, 728});
+    UseIni(dock);
+    struct Case {
+        std::string Left, Top;
+        bool LeftUsed, TopUsed;
+    };
+    const std::vector<Case> cases = {{"2147483647", "-2147483648", false, false},
+                                     {"2147483600", "200", false, true},
+                                     {"300", "-2147483600", true, false},
+                                     {"-2147483648", "2147483647", false, false},
+                                     {"4294967296", "200", false, true}};
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Left + ", " + c.Top);
+        const std::string name = "Far" + std::to_string(++n);
+        TAdvToolBar* t = MakeToolBar(name, 40);
+        const TPoint docked{t->Left(), t->Top()};
+        WriteFile(ini, "[UnDockedAdvToolBars]\n" + name + ".Name=" + name + "\n" + name + ".State=1\n" +
+                           name + ".Left=" + c.Left + "\n" + name + ".Top=" + c.Top + "\n");
+        t->LoadToolBarLayout();
+        TFloatingWindow* window = TFloatingWindow::Of(t);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->Left(), c.LeftUsed ? std::stoi(c.Left) : docked.X);
+        EXPECT_EQ(window->Top(), c.TopUsed ? std::stoi(c.Top) : docked.Y);
+    }
 }
 
 TEST(ReachablePoint, NearestAreaOfSeveral) {
     const std::vector<TRect> areas = {{0, 0, 1000, 700}, {1000, 0, 1800, 600}};
-    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({1500, 650}, 100, 20, areas).Y, 580);
-    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({1500, 650}, 100, 20, areas).X, 1500);
-    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({-500, -50}, 100, 20, areas).X, 0);
-    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({-500, -50}, 100, 20, areas).Y, 0);
-    EXPECT_EQ(TToolBarLayoutPersistence::ReachablePoint({5, 5}, 100, 20, {}).X, 5) << "no monitors known";
+    using P = TToolBarLayoutPersistence;
+    EXPECT_EQ(P::ReachablePoint({1500, 650}, {100, 20}, 20, areas).Y, 580);
+    EXPECT_EQ(P::ReachablePoint({1500, 650}, {100, 20}, 20, areas).X, 1500);
+    EXPECT_EQ(P::ReachablePoint({-500, -50}, {100, 20}, 20, areas).X, 0);
+    EXPECT_EQ(P::ReachablePoint({-500, -50}, {100, 20}, 20, areas).Y, 0);
+    EXPECT_EQ(P::ReachablePoint({5, 5}, {100, 20}, 20, {}).X, 5) << "no monitors known";
+    // The whole window, not only its caption, comes back.
+    EXPECT_EQ(P::ReachablePoint({1500, 650}, {100, 90}, 20, areas), TPoint(1500, 510));
+}
+
+TEST(ReachablePoint, PositionsAndSizesAtTheIntLimitsDoNotOverflow) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    const std::vector<TRect> areas = {{0, 0, 1000, 700}, {1000, 0, 1800, 600}};
+    using P = TToolBarLayoutPersistence;
+    EXPECT_EQ(P::ReachablePoint({kMax, kMin}, {100, 50}, 20, areas), TPoint(1700, 0));
+    EXPECT_EQ(P::ReachablePoint({kMin, kMax}, {100, 50}, 20, areas), TPoint(0, 650));
+    EXPECT_EQ(P::ReachablePoint({kMax - 50, kMax - 5}, {100, 50}, 20, areas), TPoint(1700, 550));
+    EXPECT_EQ(P::ReachablePoint({0, 0}, {kMax, kMax}, kMax, areas), TPoint(0, 0));
+    EXPECT_EQ(P::ReachablePoint({kMin, kMin}, {kMax, kMax}, kMin, areas), TPoint(0, 0));
 }
 
 TEST_F(LayoutPersistenceTest, FloatingToolBarWritesItsWindowPositionAsRegistryNumbers) {

@@ -6,6 +6,7 @@
 #include "framework/controls/PaintEngine.h"
 #include "framework/core/Exception.h"
 #include "framework/forms/Application.h"
+#include "framework/forms/LayoutSaving.h"
 #include "framework/forms/Menu.h"
 #include "framework/forms/Screen.h"
 #include "framework/forms/ShortCut.h"
@@ -39,6 +40,11 @@ void TCustomForm::BeforeDestruction() {
     std::weak_ptr<void> alive = LifeToken();
     if (OnDestroy && !HasState(csDestroying)) OnDestroy(this);
     if (alive.expired()) return;
+    // The window's layouts are saved as one while all of its parts are whole;
+    // saved part by part as each goes, a kill between two parts would leave a
+    // file that is neither the old layout nor the new one.
+    Destroying();
+    SaveLayoutsOfGoingForm(*this);
     TWinControl::BeforeDestruction();
     DestroyNativeWindow();
     Screen().RemoveForm(this);

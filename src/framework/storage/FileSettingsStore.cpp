@@ -4,8 +4,8 @@
 
 namespace emr {
 
-TFileSettingsStore::TFileSettingsStore(std::string path, TSettingsParser parse)
-    : file_(std::move(path)), parse_(parse) {}
+TFileSettingsStore::TFileSettingsStore(std::string path, TSettingsParser parse, TFileSystem* files)
+    : file_(std::move(path), files), parse_(parse) {}
 
 std::unique_ptr<TSettingsDocument> TFileSettingsStore::Empty() const {
     return parse_("");

@@ -30,7 +30,8 @@ public:
     const std::string& Path() const { return file_.Path(); }
 
 protected:
-    TFileSettingsStore(std::string path, TSettingsParser parse);
+    /// File operations go through `files` (null: the system's own), as TSettingsFile has it.
+    TFileSettingsStore(std::string path, TSettingsParser parse, TFileSystem* files = nullptr);
     /// The document's name for a section of this store.
     virtual std::string DocumentSection(std::string_view section) const { return std::string(section); }
 

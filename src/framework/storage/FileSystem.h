@@ -18,6 +18,15 @@ public:
 
     enum class TReadStatus { Ok, Missing, TooLarge, NotRegular, Error };
 
+    /// What is at a path: the entry itself, or with InspectFolder what it leads to.
+    struct TEntry {
+        bool Exists = false;
+        bool IsLink = false;
+        bool IsDirectory = false;
+        std::uint32_t Mode = 0; // permission bits, with the sticky bit (01000)
+        std::uint32_t Uid = 0;
+    };
+
     struct TReadResult {
         TReadStatus Status = TReadStatus::Error;
         std::string Bytes;
@@ -30,17 +39,22 @@ public:
 
     /// Reads a whole regular file of at most `maxBytes` bytes.
     virtual TReadResult ReadFile(const std::string& path, std::size_t maxBytes) = 0;
-    /// Stores in `target` where `path` leads when its last part is a symbolic link
-    /// (following a chain of links, even to a file that does not exist yet), or
-    /// `path` itself when it is no link or does not exist. False when the chain
-    /// loops or cannot be read.
-    virtual bool ResolveLink(const std::string& path, std::string& target) = 0;
+    /// What `path` itself is, a symbolic link not followed (lstat); an entry that
+    /// does not exist is no failure. False when it cannot be asked.
+    virtual bool Inspect(const std::string& path, TEntry& entry) = 0;
+    /// What the folder `path` is, links on the way followed (stat).
+    virtual bool InspectFolder(const std::string& path, TEntry& entry) = 0;
+    /// The text of the symbolic link at `path`; false when it cannot be read.
+    virtual bool ReadLink(const std::string& path, std::string& text) = 0;
     /// Creates the folder and any missing parents with `mode`; true when it exists afterwards.
     virtual bool MakeDirectories(const std::string& path, std::uint32_t mode) = 0;
-    /// Waits for and takes an exclusive lock on the folder, held until the handle
-    /// is closed or the process ends, so that writers of the settings files in it
-    /// take turns. Returns the handle, or kNoHandle.
-    virtual THandle LockFolder(const std::string& path) = 0;
+    /// Takes an exclusive lock on the folder, held until the handle is closed or
+    /// the process ends, so that writers of the settings files in it take turns.
+    /// Does not wait: while another process holds the lock it returns kNoHandle
+    /// with errno EWOULDBLOCK. Returns the handle, or kNoHandle.
+    virtual THandle TryLockFolder(const std::string& path) = 0;
+    /// Waits `ms` milliseconds (between attempts to lock).
+    virtual void Pause(int ms) = 0;
     /// Creates a new, empty file with a unique name: `prefix` (a path) followed by
     /// "." and six letters or digits, with mode 0600. While its handle is open the
     /// file counts as in use (see RemoveUnusedFile). Returns its handle and stores

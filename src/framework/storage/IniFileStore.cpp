@@ -5,8 +5,8 @@
 
 namespace emr {
 
-TIniFileStore::TIniFileStore(const std::string& fileName)
-    : TFileSettingsStore(PathFor(fileName), &TIniDocument::Parse) {}
+TIniFileStore::TIniFileStore(const std::string& fileName, TFileSystem* files)
+    : TFileSettingsStore(PathFor(fileName), &TIniDocument::Parse, files) {}
 
 std::string TIniFileStore::PathFor(const std::string& fileName) {
     if (fileName.empty() || IsAbsolutePath(fileName)) return fileName;

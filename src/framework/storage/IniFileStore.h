@@ -10,7 +10,8 @@ namespace emr {
 /// is taken under the user's configuration folder.
 class TIniFileStore : public TFileSettingsStore {
 public:
-    explicit TIniFileStore(const std::string& fileName);
+    /// File operations go through `files` (null: the system's own).
+    explicit TIniFileStore(const std::string& fileName, TFileSystem* files = nullptr);
     static std::string PathFor(const std::string& fileName);
 };
 

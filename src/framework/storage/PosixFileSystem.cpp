@@ -61,48 +61,50 @@ TFileSystem::TReadResult TPosixFileSystem::ReadFile(const std::string& path, std
     return result;
 }
 
-bool TPosixFileSystem::ResolveLink(const std::string& path, std::string& target) {
-    // The same bound on a chain of links as the kernel's own lookup.
-    constexpr int kMaxLinks = 40;
-    std::string current = path;
-    for (int links = 0; links <= kMaxLinks; ++links) {
-        struct stat st {};
-        if (::lstat(current.c_str(), &st) != 0) {
-            if (errno != ENOENT) return false;
-            target = current;
-            return true;
-        }
-        if (!S_ISLNK(st.st_mode)) {
-            target = current;
-            return true;
-        }
-        // Read by hand rather than with realpath(), which gives up on a link whose
-        // target does not exist yet; such a link is followed like any other.
-        std::vector<char> buffer(PATH_MAX);
-        const ssize_t n = ::readlink(current.c_str(), buffer.data(), buffer.size());
-        if (n < 0) return false;
-        if (static_cast<std::size_t>(n) >= buffer.size()) {
-            errno = ENAMETOOLONG;
-            return false;
-        }
-        const std::string link(buffer.data(), static_cast<std::size_t>(n));
-        if (link.empty()) {
-            errno = ENOENT;
-            return false;
-        }
-        if (link.front() != '/') {
-            const std::size_t slash = current.find_last_of('/');
-            current = slash == std::string::npos ? link : current.substr(0, slash + 1) + link;
-        } else {
-            current = link;
-        }
-        if (current.size() >= PATH_MAX) {
-            errno = ENAMETOOLONG;
-            return false;
-        }
+namespace {
+
+TFileSystem::TEntry EntryOf(const struct stat& st) {
+    TFileSystem::TEntry entry;
+    entry.Exists = true;
+    entry.IsLink = S_ISLNK(st.st_mode);
+    entry.IsDirectory = S_ISDIR(st.st_mode);
+    entry.Mode = st.st_mode & 07777;
+    entry.Uid = st.st_uid;
+    return entry;
+}
+
+} // namespace
+
+bool TPosixFileSystem::Inspect(const std::string& path, TEntry& entry) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        entry = {};
+        return errno == ENOENT;
     }
-    errno = ELOOP;
-    return false;
+    entry = EntryOf(st);
+    return true;
+}
+
+bool TPosixFileSystem::InspectFolder(const std::string& path, TEntry& entry) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        entry = {};
+        return errno == ENOENT;
+    }
+    entry = EntryOf(st);
+    return true;
+}
+
+bool TPosixFileSystem::ReadLink(const std::string& path, std::string& text) {
+    std::vector<char> buffer(PATH_MAX);
+    const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+    if (n < 0) return false;
+    if (static_cast<std::size_t>(n) >= buffer.size()) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    text.assign(buffer.data(), static_cast<std::size_t>(n));
+    return true;
 }
 
 bool TPosixFileSystem::MakeDirectories(const std::string& path, std::uint32_t mode) {
@@ -142,12 +144,12 @@ bool TPosixFileSystem::MakeDirectories(const std::string& path, std::uint32_t mo
     return true;
 }
 
-TFileSystem::THandle TPosixFileSystem::LockFolder(const std::string& path) {
+TFileSystem::THandle TPosixFileSystem::TryLockFolder(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return kNoHandle;
     // The folder itself carries the lock: a lock file beside the settings would be
     // one more file in the user's folder, and one that could never safely go.
-    while (::flock(fd, LOCK_EX) != 0) {
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno == EINTR) continue;
         const int error = errno;
         ::close(fd);
@@ -155,6 +157,10 @@ TFileSystem::THandle TPosixFileSystem::LockFolder(const std::string& path) {
         return kNoHandle;
     }
     return fd;
+}
+
+void TPosixFileSystem::Pause(int ms) {
+    ::usleep(static_cast<useconds_t>(ms) * 1000);
 }
 
 namespace {

@@ -12,10 +12,13 @@ namespace emr {
 class TPosixFileSystem : public TFileSystem {
 public:
     TReadResult ReadFile(const std::string& path, std::size_t maxBytes) override;
-    bool ResolveLink(const std::string& path, std::string& target) override;
+    bool Inspect(const std::string& path, TEntry& entry) override;
+    bool InspectFolder(const std::string& path, TEntry& entry) override;
+    bool ReadLink(const std::string& path, std::string& text) override;
     /// Refuses paths of PATH_MAX bytes or more (ENAMETOOLONG).
     bool MakeDirectories(const std::string& path, std::uint32_t mode) override;
-    THandle LockFolder(const std::string& path) override;
+    THandle TryLockFolder(const std::string& path) override;
+    void Pause(int ms) override;
     THandle CreateTemporary(const std::string& prefix, std::string& path) override;
     std::vector<std::string> ListFolder(const std::string& path) override;
     bool RemoveUnusedFile(const std::string& path) override;

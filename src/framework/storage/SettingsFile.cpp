@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstring>
 #include <ctime>
@@ -164,9 +165,63 @@ TSettingsFile::TContent TSettingsFile::ContentOf(TFileSystem::TReadResult read, 
 }
 
 std::string TSettingsFile::Target() const {
-    std::string target;
-    if (!files_->ResolveLink(path_, target)) FailWithErrno("cannot look up " + path_);
-    return target;
+    // The same bound on a chain of links as the kernel's own lookup.
+    constexpr int kMaxLinks = 40;
+    std::string current = path_;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        TFileSystem::TEntry entry;
+        if (!files_->Inspect(current, entry)) FailWithErrno("cannot look up " + Shortened(current));
+        if (!entry.IsLink) return current;
+        CheckLinkMayBeFollowed(current, entry);
+        // Read by hand rather than with realpath(), which gives up on a link whose
+        // target does not exist yet; such a link is followed like any other.
+        std::string text;
+        if (!files_->ReadLink(current, text)) FailWithErrno("cannot read the link " + Shortened(current));
+        if (text.empty()) {
+            errno = ENOENT;
+            FailWithErrno("cannot follow the link " + Shortened(current));
+        }
+        current = text.front() == '/' ? text : FolderOf(current) + "/" + text;
+        if (current.size() >= PATH_MAX) {
+            errno = ENAMETOOLONG;
+            FailWithErrno("cannot follow the link to " + Shortened(current));
+        }
+    }
+    errno = ELOOP;
+    FailWithErrno("cannot look up " + Shortened(path_));
+}
+
+void TSettingsFile::CheckLinkMayBeFollowed(const std::string& link, const TFileSystem::TEntry& entry) const {
+    // The kernel's rule for links in shared folders (fs.protected_symlinks): in a
+    // folder that is sticky and writable by anyone, only a link of the user's own
+    // or of the folder's owner is followed. Followed by hand, a link planted there
+    // by another user would lead the save into any file of this user's.
+    constexpr std::uint32_t kShared = 01000 | 0002;
+    if (entry.Uid == ::geteuid()) return;
+    const std::string folder = FolderOf(link);
+    TFileSystem::TEntry parent;
+    if (!files_->InspectFolder(folder, parent))
+        FailWithErrno("cannot look up the folder " + Shortened(folder));
+    if ((parent.Mode & kShared) != kShared || parent.Uid == entry.Uid) return;
+    throw ESettingsStoreError("will not follow the link " + Shortened(link) +
+                              ": it belongs to another user (" + std::to_string(entry.Uid) +
+                              ") and lies in " + Shortened(folder) + ", a folder anyone may write to");
+}
+
+TFileSystem::THandle TSettingsFile::LockFolder(const std::string& folder) const {
+    const auto started = std::chrono::steady_clock::now();
+    for (;;) {
+        const TFileSystem::THandle handle = files_->TryLockFolder(folder);
+        if (handle != TFileSystem::kNoHandle) return handle;
+        if (errno != EWOULDBLOCK) FailWithErrno("cannot lock the folder " + Shortened(folder));
+        // Another process holds it: one stopped mid-save would hold it for good,
+        // so the wait has a bound and ends as any failed save does.
+        if (std::chrono::steady_clock::now() - started >= lockWait_)
+            throw ESettingsStoreError("cannot save in " + Shortened(folder) +
+                                      ": the folder is locked by another program");
+        if (whileWaiting_) whileWaiting_();
+        files_->Pause(kLockRetryMs);
+    }
 }
 
 std::string TSettingsFile::KeepAsideIf(const std::function<bool(const TContent& current)>& unreadable) {
@@ -174,8 +229,7 @@ std::string TSettingsFile::KeepAsideIf(const std::function<bool(const TContent& 
     CheckPath();
     const std::string target = Target();
     const std::string folder = FolderOf(target);
-    const THeld lock(*files_, files_->LockFolder(folder));
-    if (!lock.Valid()) FailWithErrno("cannot lock the folder " + Shortened(folder));
+    const THeld lock(*files_, LockFolder(folder));
     // Another process may have replaced it with a good file meanwhile.
     const TContent current = ContentOf(files_->ReadFile(target, maxBytes_), target);
     if (!current.Exists || !unreadable(current)) return {};
@@ -192,8 +246,7 @@ void TSettingsFile::Update(const std::function<TReplacement(const TContent& curr
     const std::string target = Target();
     const std::string folder = FolderOf(target);
     if (!files.MakeDirectories(folder, 0700)) FailWithErrno("cannot create the folder " + Shortened(folder));
-    const THeld lock(files, files.LockFolder(folder));
-    if (!lock.Valid()) FailWithErrno("cannot lock the folder " + Shortened(folder));
+    const THeld lock(files, LockFolder(folder));
 
     TFileSystem::TReadResult read = files.ReadFile(target, maxBytes_);
     const std::uint32_t mode = read.Mode;

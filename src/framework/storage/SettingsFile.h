@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -12,9 +13,11 @@ namespace emr {
 /// atomic (a temporary file beside it, flushed, then renamed over it) and runs
 /// under a lock on the folder that other processes saving there also take, so
 /// that a read-modify-write loses no other process's values; the temporary files
-/// of writers that were killed are removed by the next save. A settings file that
-/// is a symbolic link stays one: what it leads to is replaced. The file keeps its
-/// permissions and owner; a new one is readable by the user only.
+/// of writers that were killed are removed by the next save. A lock another process
+/// keeps is waited for a bounded time only. A settings file that is a symbolic link
+/// stays one: what it leads to is replaced, unless the link is another user's in a
+/// folder anyone may write to (where the kernel would not follow it either). The
+/// file keeps its permissions and owner; a new one is readable by the user only.
 class TSettingsFile {
 public:
     /// Files larger than this are not taken for settings files, unless the owner
@@ -22,6 +25,10 @@ public:
     static constexpr std::size_t kMaxBytes = 8 * 1024 * 1024;
     /// Mode of a settings file this class creates.
     static constexpr unsigned kNewFileMode = 0600;
+    /// How long a save waits for the folder's lock while another process holds it.
+    static constexpr std::chrono::milliseconds kDefaultLockWait{3000};
+    /// How long it pauses between two attempts to take the lock.
+    static constexpr int kLockRetryMs = 20;
 
     struct TContent {
         bool Exists = false;
@@ -60,15 +67,27 @@ public:
     /// Where a file kept aside went in the last Update or KeepAsideIf, or empty.
     const std::string& KeptAsidePath() const { return keptAside_; }
 
+    /// The bound on waiting for a locked folder, for every settings file of the process.
+    static std::chrono::milliseconds LockWait() { return lockWait_; }
+    static void SetLockWait(std::chrono::milliseconds limit) { lockWait_ = limit; }
+    /// Runs between two attempts to take a lock another process holds (a program
+    /// repaints its windows there); null for nothing.
+    static void SetWhileWaiting(std::function<void()> action) { whileWaiting_ = std::move(action); }
+
 private:
     void CheckPath() const;
     std::string Target() const;
+    void CheckLinkMayBeFollowed(const std::string& link, const TFileSystem::TEntry& entry) const;
+    TFileSystem::THandle LockFolder(const std::string& folder) const;
     static TContent ContentOf(TFileSystem::TReadResult read, const std::string& path);
 
     std::string path_;
     TFileSystem* files_;
     std::size_t maxBytes_;
     std::string keptAside_;
+
+    inline static std::chrono::milliseconds lockWait_ = kDefaultLockWait;
+    inline static std::function<void()> whileWaiting_;
 };
 
 } // namespace emr
