@@ -120,7 +120,8 @@ public:
     void SetParent(TWinControl* parent) override;
     void Loaded() override;
 
-    /// How many layouts the panel has applied: one per row operation, whatever it moved.
+    /// How many layouts the panel has applied (a row operation that finds everything
+    /// in place applies none).
     std::uint64_t LayoutPasses() const { return layoutPasses_; }
     /// One line per row: "row I: Left,Top,Right,Bottom: Name1 Name2".
     std::vector<std::string> DumpRows() const;
@@ -143,6 +144,8 @@ private:
     /// Moves every toolbar to where the layout puts it, once, then sizes the panel.
     void ApplyLayout(const TDockLayout& layout);
     void SyncRows(const TDockLayout& layout);
+    /// Whether applying the layout would change anything.
+    bool Differs(const TDockLayout& layout) const;
     /// Reads the layout, runs `rules` on it and applies the result: one layout pass.
     template <class Rules> auto LayoutPass(Rules&& rules);
     void SortAndBuildRows();

@@ -95,7 +95,29 @@ void TAdvDockPanel::SyncRows(const TDockLayout& layout) {
     }
 }
 
+bool TAdvDockPanel::Differs(const TDockLayout& layout) const {
+    if (layout.RowCount() != RowCount() || layout.PanelBounds() != BoundsRect()) return true;
+    for (int i = 0; i < RowCount(); ++i) {
+        const TDockRow& row = layout.Row(i);
+        if (row.Source != RowAt(i) || row.ToolBars != RowAt(i)->ToolBars() || row.Rect != RowAt(i)->Rect())
+            return true;
+    }
+    const bool v = Vertical();
+    for (TAdvCustomToolBar* t : layout.ToolBars()) {
+        const TDockItem& item = layout.Item(t);
+        if (item.RowIndex != t->RowIndex() || item.OverflowUpdate || layout.BoundsOf(t) != t->BoundsRect())
+            return true;
+        const TSizeConstraints* k = t->Constraints();
+        if (item.LengthFixed && (item.MinLength != (v ? k->MinHeight() : k->MinWidth()) ||
+                                 item.MaxLength != (v ? k->MaxHeight() : k->MaxWidth())))
+            return true;
+    }
+    return false;
+}
+
 void TAdvDockPanel::ApplyLayout(const TDockLayout& layout) {
+    // A pass whose rules found everything in place applies nothing.
+    if (!Differs(layout)) return;
     ++layoutPasses_;
     const bool wasApplying = applying_;
     applying_ = true;
@@ -311,6 +333,9 @@ void TAdvDockPanel::AdjustToolBarBounds(TAdvCustomToolBar* toolBar, int& left, i
     if (Loading() || !toolBar->Visible()) return;
     if (!rows_->ValidIndex(toolBar->RowIndex()) || !RowAt(toolBar->RowIndex())->Contains(toolBar)) return;
     TRect bounds = TRect::FromBounds(left, top, width, height);
+    // A toolbar asked to stay where it is (the panel's own resize passes every
+    // child its bounds again) stays where its row put it.
+    if (bounds == toolBar->BoundsRect()) return;
     LayoutPass([&](TDockLayout& l) { l.AdjustToolBarBounds(toolBar, bounds); });
     left = bounds.Left;
     top = bounds.Top;
