@@ -38,14 +38,23 @@ bool TLinuxLocalePlatform::EndUpdate(bool commit) {
     return store_.Commit() || Refuse(store_.LastError());
 }
 
-bool TLinuxLocalePlatform::SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) {
+bool TLinuxLocalePlatform::Store(LCID locale, LCTYPE item, const std::optional<std::string>& text,
+                                 const char* encoding) {
     if (locale != LOCALE_USER_DEFAULT) return Refuse("only the current user's settings can be changed");
-    if (!value) return Refuse("no value given for locale item " + ItemNumber(item));
     const std::string_view key = TRegionalSettingsStore::KeyOf(item);
     if (key.empty()) return Refuse("no setting is kept for locale item " + ItemNumber(item));
-    const auto text = Cp936ToUtf8(value);
-    if (!text) return Refuse("cannot store " + std::string(key) + ": the value is not code page 936 text");
+    if (!text) return Refuse("cannot store " + std::string(key) + ": the value is not " + encoding + " text");
     return store_.Write(item, *text) || Refuse(store_.LastError());
+}
+
+bool TLinuxLocalePlatform::SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) {
+    if (!value) return Refuse("no value given for locale item " + ItemNumber(item));
+    return Store(locale, item, Cp936ToUtf8(value), "code page 936");
+}
+
+bool TLinuxLocalePlatform::SetLocaleInfoW(LCID locale, LCTYPE item, const char16_t* value) {
+    if (!value) return Refuse("no value given for locale item " + ItemNumber(item));
+    return Store(locale, item, Utf16ToUtf8(value), "UTF-16");
 }
 
 LRESULT TLinuxLocalePlatform::SendMessageTimeoutA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -60,6 +69,13 @@ int TLinuxLocalePlatform::MessageBoxA(HWND owner, const char* text, const char* 
     if (!shower_) return 0;
     return shower_(owner, Cp936ToUtf8Lossy(text ? text : ""), Cp936ToUtf8Lossy(caption ? caption : ""),
                    flags);
+}
+
+int TLinuxLocalePlatform::MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT flags) {
+    if (!shower_) return 0;
+    // Only shown, so a malformed text is shown as nothing rather than refused.
+    return shower_(owner, Utf16ToUtf8(text ? text : u"").value_or(""),
+                   Utf16ToUtf8(caption ? caption : u"").value_or(""), flags);
 }
 
 } // namespace emr

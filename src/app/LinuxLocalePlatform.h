@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/LocalePlatform.h"
@@ -41,11 +42,18 @@ public:
     /// is not valid code page 936 text, or a write the store could not make (inside
     /// an update: a value the store could never take).
     bool SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) override;
+    /// As SetLocaleInfoA, for a value in UTF-16 (false when it is not well-formed).
+    bool SetLocaleInfoW(LCID locale, LCTYPE item, const char16_t* value) override;
     LRESULT SendMessageTimeoutA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
                                 UINT timeoutMs, DWORD_PTR* result) override;
     /// Converts text and caption from code page 936 to UTF-8 and shows the box;
     /// returns 0 when no box can be shown.
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT flags) override;
+    int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT flags) override;
+
+    /// 936: the settings file keeps values in the form the ANSI calls of a Chinese
+    /// system give them, so the patch makes those.
+    UINT AnsiCodePage() const override { return kGbkCodePage; }
 
 private:
     TRegionalSettingsStore& store_;
@@ -54,6 +62,8 @@ private:
     TErrorReporter reporter_;
 
     bool Refuse(const std::string& reason);
+    /// Checks the call and stores `text` (UTF-8) when it can.
+    bool Store(LCID locale, LCTYPE item, const std::optional<std::string>& text, const char* encoding);
 };
 
 } // namespace emr

@@ -21,14 +21,28 @@ bool TRecordingLocalePlatform::EndUpdate(bool commit) {
     return !commit || !failCommit_;
 }
 
+bool TRecordingLocalePlatform::RecordWrite(TCall call) {
+    call.Kind = TCallKind::SetLocaleInfo;
+    const LCTYPE item = call.Item;
+    Record(std::move(call));
+    return !refuseAll_ && !refusedItems_.contains(item);
+}
+
 bool TRecordingLocalePlatform::SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) {
     TCall call;
-    call.Kind = TCallKind::SetLocaleInfo;
     call.Locale = locale;
     call.Item = item;
     call.Value = value ? value : "";
-    Record(std::move(call));
-    return !refuseAll_ && !refusedItems_.contains(item);
+    return RecordWrite(std::move(call));
+}
+
+bool TRecordingLocalePlatform::SetLocaleInfoW(LCID locale, LCTYPE item, const char16_t* value) {
+    TCall call;
+    call.Wide = true;
+    call.Locale = locale;
+    call.Item = item;
+    call.WideValue = value ? value : u"";
+    return RecordWrite(std::move(call));
 }
 
 LRESULT TRecordingLocalePlatform::SendMessageTimeoutA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -47,15 +61,30 @@ LRESULT TRecordingLocalePlatform::SendMessageTimeoutA(HWND window, UINT msg, WPA
     return 1;
 }
 
+int TRecordingLocalePlatform::RecordBox(TCall call) {
+    call.Kind = TCallKind::MessageBox;
+    Record(std::move(call));
+    return IDOK;
+}
+
 int TRecordingLocalePlatform::MessageBoxA(HWND owner, const char* text, const char* caption, UINT flags) {
     TCall call;
-    call.Kind = TCallKind::MessageBox;
     call.Owner = owner;
     call.Text = text ? text : "";
     call.Caption = caption ? caption : "";
     call.Flags = flags;
-    Record(std::move(call));
-    return IDOK;
+    return RecordBox(std::move(call));
+}
+
+int TRecordingLocalePlatform::MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption,
+                                          UINT flags) {
+    TCall call;
+    call.Wide = true;
+    call.Owner = owner;
+    call.WideText = text ? text : u"";
+    call.WideCaption = caption ? caption : u"";
+    call.Flags = flags;
+    return RecordBox(std::move(call));
 }
 
 std::vector<TRecordingLocalePlatform::TCall> TRecordingLocalePlatform::CallsOf(TCallKind kind) const {

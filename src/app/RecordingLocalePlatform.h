@@ -26,10 +26,14 @@ public:
     /// One recorded call. Only the fields of its kind are meaningful.
     struct TCall {
         TCallKind Kind = TCallKind::SetLocaleInfo;
+        /// The wide form of the call (SetLocaleInfoW, MessageBoxW): its strings are
+        /// in the Wide fields, and the byte strings stay empty.
+        bool Wide = false;
         // SetLocaleInfoA
         LCID Locale = 0;
         LCTYPE Item = 0;
         std::string Value; // the bytes before the terminating zero
+        std::u16string WideValue;
         // SendMessageTimeoutA
         HWND Window = 0;
         UINT Message = 0;
@@ -42,15 +46,21 @@ public:
         HWND Owner = 0;
         std::string Text;
         std::string Caption;
+        std::u16string WideText;
+        std::u16string WideCaption;
     };
 
     void BeginUpdate() override;
     /// Returns false on a commit when SetFailCommit(true) was called.
     bool EndUpdate(bool commit) override;
+    /// 936 unless SetAnsiCodePage says otherwise.
+    UINT AnsiCodePage() const override { return codePage_; }
     bool SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) override;
+    bool SetLocaleInfoW(LCID locale, LCTYPE item, const char16_t* value) override;
     LRESULT SendMessageTimeoutA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
                                 UINT timeoutMs, DWORD_PTR* result) override;
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT flags) override;
+    int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT flags) override;
 
     const std::vector<TCall>& Calls() const { return calls_; }
     /// The recorded calls of one kind, in order.
@@ -60,6 +70,9 @@ public:
         calls_.clear();
         groupEvents_.clear();
     }
+
+    /// The system's ANSI code page as the patch is to see it.
+    void SetAnsiCodePage(UINT codePage) { codePage_ = codePage; }
 
     /// A group's commit fails (the event is still recorded).
     void SetFailCommit(bool fail) { failCommit_ = fail; }
@@ -75,9 +88,12 @@ public:
 
 private:
     void Record(TCall call);
+    bool RecordWrite(TCall call);
+    int RecordBox(TCall call);
 
     std::vector<TCall> calls_;
     std::vector<TGroupEvent> groupEvents_;
+    UINT codePage_ = kGbkCodePage;
     bool failCommit_ = false;
     bool refuseAll_ = false;
     std::set<LCTYPE> refusedItems_;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <iconv.h>
 
+#include "framework/core/Utf8.h"
+
 namespace emr {
 
 namespace {
@@ -62,6 +64,25 @@ std::string Cp936ToUtf8Lossy(std::string_view bytes) {
         out += "\xEF\xBF\xBD";
         bytes.remove_prefix(1);
         conv.Reset();
+    }
+    return out;
+}
+
+std::optional<std::string> Utf16ToUtf8(const char16_t* units) {
+    constexpr char32_t kHighFirst = 0xD800, kLowFirst = 0xDC00, kLowEnd = 0xE000;
+    constexpr char32_t kSupplementaryFirst = 0x10000;
+    constexpr int kSurrogateBits = 10;
+    std::string out;
+    for (const char16_t* u = units; *u; ++u) {
+        char32_t cp = *u;
+        if (cp >= kLowFirst && cp < kLowEnd) return std::nullopt;
+        if (cp >= kHighFirst && cp < kLowFirst) {
+            const char32_t low = u[1];
+            if (low < kLowFirst || low >= kLowEnd) return std::nullopt;
+            cp = kSupplementaryFirst + ((cp - kHighFirst) << kSurrogateBits) + (low - kLowFirst);
+            ++u;
+        }
+        AppendUtf8(out, cp);
     }
     return out;
 }

@@ -8,6 +8,12 @@ namespace emr {
 
 namespace {
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the system's wide strings are UTF-16");
+
+LPCWSTR Wide(const char16_t* text) {
+    return reinterpret_cast<LPCWSTR>(text);
+}
+
 /// Text in the process's ANSI code page as UTF-8, the framework's encoding.
 std::string AnsiToUtf8(const char* text) {
     const int wideLength = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
@@ -31,8 +37,16 @@ std::string Item(LCTYPE item, const char* fallback) {
 
 } // namespace
 
+UINT TWindowsLocalePlatform::AnsiCodePage() const {
+    return ::GetACP();
+}
+
 bool TWindowsLocalePlatform::SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) {
     return ::SetLocaleInfoA(locale, item, value) != FALSE;
+}
+
+bool TWindowsLocalePlatform::SetLocaleInfoW(LCID locale, LCTYPE item, const char16_t* value) {
+    return ::SetLocaleInfoW(locale, item, Wide(value)) != FALSE;
 }
 
 LRESULT TWindowsLocalePlatform::SendMessageTimeoutA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -46,6 +60,11 @@ LRESULT TWindowsLocalePlatform::SendMessageTimeoutA(HWND window, UINT msg, WPARA
 
 int TWindowsLocalePlatform::MessageBoxA(HWND owner, const char* text, const char* caption, UINT flags) {
     return ::MessageBoxA(reinterpret_cast<::HWND>(owner), text, caption, flags | MB_APPLMODAL);
+}
+
+int TWindowsLocalePlatform::MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption,
+                                        UINT flags) {
+    return ::MessageBoxW(reinterpret_cast<::HWND>(owner), Wide(text), Wide(caption), flags | MB_APPLMODAL);
 }
 
 TStartupFormats TWindowsLocalePlatform::ReadStartupFormats() {

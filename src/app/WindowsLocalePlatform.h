@@ -11,13 +11,17 @@ namespace emr {
 /// Chinese system they look like every other program's.
 class TWindowsLocalePlatform : public TLocalePlatform {
 public:
+    /// GetACP.
+    UINT AnsiCodePage() const override;
     /// SetLocaleInfoA with the bytes as they are (code page 936 on a Chinese system).
     bool SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) override;
+    bool SetLocaleInfoW(LCID locale, LCTYPE item, const char16_t* value) override;
     /// SendMessageTimeoutA with exactly the parameters given.
     LRESULT SendMessageTimeoutA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
                                 UINT timeoutMs, DWORD_PTR* result) override;
     /// MessageBoxA owned by `owner` (a window of the Windows backend), modal to the application.
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT flags) override;
+    int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT flags) override;
 
     /// The current user's formats as GetLocaleInfoA reports them, in UTF-8.
     static TStartupFormats ReadStartupFormats();

@@ -45,6 +45,7 @@ void ExpectFiveWritesInOrder(const TRecordingLocalePlatform& platform) {
     for (std::size_t i = 0; i < 5; ++i) {
         SCOPED_TRACE("write " + std::to_string(i + 1));
         EXPECT_EQ(calls[i].Kind, TCallKind::SetLocaleInfo);
+        EXPECT_FALSE(calls[i].Wide) << "a code page 936 system gets the bytes through SetLocaleInfoA";
         EXPECT_EQ(calls[i].Locale, 0x0400u);
         EXPECT_EQ(calls[i].Item, kExpectedWrites[i].Item);
         EXPECT_EQ(Hex(calls[i].Value), kExpectedWrites[i].HexValue);
@@ -64,6 +65,7 @@ void ExpectBroadcast(const TRecordingLocalePlatform::TCall& call) {
 
 void ExpectBox(const TRecordingLocalePlatform::TCall& call, const std::string& textHex) {
     EXPECT_EQ(call.Kind, TCallKind::MessageBox);
+    EXPECT_FALSE(call.Wide);
     EXPECT_EQ(call.Owner, kOwner);
     EXPECT_EQ(Hex(call.Text), textHex);
     EXPECT_EQ(Hex(call.Caption), kCaptionHex);
@@ -185,6 +187,44 @@ TEST(FormatPatchTest, FailingCloseRequestIsReportedAsFailure) {
     ASSERT_EQ(boxes.size(), 2u);
     ExpectBox(boxes[0], kSuccessHex);
     ExpectBox(boxes[1], kFailureHex);
+}
+
+// A Western system reads the GBK bytes of the ANSI calls in its own code page and
+// stores mojibake ("yyyy'Äê'M'ÔÂ 'd'ÈÕ'" under 1252): every system but a code page
+// 936 one gets the same Chinese through the wide calls, and the boxes too.
+TEST(FormatPatchTest, OtherAnsiCodePagesGetTheChineseInUtf16InsteadOfGbkBytes) {
+    const std::vector<std::pair<LCTYPE, std::u16string>> expected = {
+        {0x001F, u"yyyy-MM-dd"}, {0x0020, u"yyyy'年'M'月 'd'日'"}, {0x1003, u"HH:mm:ss"}, {0x0028, u""},
+        {0x0029, u""},
+    };
+    for (UINT codePage : {1252u, 1251u, 950u, 65001u}) {
+        for (bool refused : {false, true}) {
+            SCOPED_TRACE("code page " + std::to_string(codePage) + (refused ? ", writes refused" : ""));
+            TRecordingLocalePlatform platform;
+            platform.SetAnsiCodePage(codePage);
+            platform.SetRefuseAllWrites(refused);
+            EXPECT_EQ(RunApplySequence(platform, kOwner, {}),
+                      refused ? TPatchOutcome::Refused : TPatchOutcome::Applied);
+            const auto& calls = platform.Calls();
+            ASSERT_EQ(calls.size(), 7u);
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                EXPECT_EQ(calls[i].Kind, TCallKind::SetLocaleInfo);
+                EXPECT_TRUE(calls[i].Wide);
+                EXPECT_EQ(calls[i].Locale, 0x0400u);
+                EXPECT_EQ(calls[i].Item, expected[i].first);
+                EXPECT_TRUE(calls[i].WideValue == expected[i].second) << "write " << i + 1;
+                EXPECT_EQ(calls[i].Value, "");
+            }
+            ExpectBroadcast(calls[5]);
+            EXPECT_EQ(calls[6].Kind, TCallKind::MessageBox);
+            EXPECT_TRUE(calls[6].Wide);
+            EXPECT_EQ(calls[6].Owner, kOwner);
+            EXPECT_EQ(calls[6].Flags, 0x40u);
+            EXPECT_TRUE(calls[6].WideText == (refused ? u"补丁应用失败！" : u"补丁应用成功！"));
+            EXPECT_TRUE(calls[6].WideCaption == u"提示");
+            EXPECT_EQ(calls[6].Text, "");
+        }
+    }
 }
 
 } // namespace

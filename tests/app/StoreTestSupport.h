@@ -38,9 +38,14 @@ public:
         Mark("EndUpdate");
         return inner_.EndUpdate(commit);
     }
+    UINT AnsiCodePage() const override { return inner_.AnsiCodePage(); }
     bool SetLocaleInfoA(LCID locale, LCTYPE item, const char* value) override {
         Mark("SetLocaleInfoA");
         return inner_.SetLocaleInfoA(locale, item, value);
+    }
+    bool SetLocaleInfoW(LCID locale, LCTYPE item, const char16_t* value) override {
+        Mark("SetLocaleInfoW");
+        return inner_.SetLocaleInfoW(locale, item, value);
     }
     LRESULT SendMessageTimeoutA(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
                                 UINT timeoutMs, DWORD_PTR* result) override {
@@ -50,6 +55,10 @@ public:
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT flags) override {
         Mark("MessageBoxA");
         return inner_.MessageBoxA(owner, text, caption, flags);
+    }
+    int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT flags) override {
+        Mark("MessageBoxW");
+        return inner_.MessageBoxW(owner, text, caption, flags);
     }
 
 private:

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end under Wine in Xvfb: emrpatch.exe in a fresh 32-bit prefix with the
-# ANSI code page 936. Clicking "确定" must show the system box "提示" saying
+# ANSI code page 936 (EMR_E2E_LANG=C: a Western prefix, code page 1252, where the
+# program must write and say the same Chinese). Clicking "确定" must show the system box "提示" saying
 # "补丁应用成功！" (read by windowtext.exe, run in the same prefix), exit with
 # status 0 after Enter and leave the five regional values in the prefix's
 # registry with every other value as it was; clicking "退出" must change nothing.
@@ -9,6 +10,7 @@
 #
 # usage: ProgramE2E.sh path/to/emrpatch.exe path/to/windowtext.exe [path/to/linux/emrpatch]
 #        (the Linux program may also be named by EMR_LINUX_PROGRAM)
+#        EMR_E2E_LANG: the locale the prefix is made and run in (default zh_CN.UTF-8)
 set -euo pipefail
 exe=$(realpath "$1")
 window_text=$(realpath "$2")
@@ -44,7 +46,11 @@ done
 [ -n "$xvfb" ] || fail "Xvfb did not start"
 export DISPLAY=:$number
 
-export WINEARCH=win32 WINEDEBUG=-all LANG=zh_CN.UTF-8 WINEDLLOVERRIDES=mscoree,mshtml=
+export WINEARCH=win32 WINEDEBUG=-all LANG=${EMR_E2E_LANG:-zh_CN.UTF-8} WINEDLLOVERRIDES=mscoree,mshtml=
+# Wine reads a program's arguments in the locale's character set: in the C locale
+# the Chinese title would not arrive. C.UTF-8 is the same system for Wine otherwise.
+argument_locale=
+[ "$LANG" = C ] && argument_locale=C.UTF-8
 export WINEPREFIX=$work/prefix
 wineboot --init >/dev/null 2>&1
 # Wine's windows place themselves; nothing waits for a window manager.
@@ -66,8 +72,11 @@ wait_window() { # name → window id of the first visible one, waiting up to 60 
   # (Wine's first start in a prefix can take most of that on a loaded machine.)
   local id
   for _ in $(seq 1200); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
+    # By the UTF-8 name (_NET_WM_NAME): outside a Chinese locale Wine cannot put
+    # the Chinese title into the older WM_NAME, which is what searching reads.
+    for id in $(xdotool search --onlyvisible --name . 2>/dev/null || true); do
+      grep -qE "$1" <<<"$(xdotool getwindowname "$id" 2>/dev/null)" && { echo "$id"; return 0; }
+    done
     sleep 0.05
   done
   return 1
@@ -112,7 +121,7 @@ before=$(international "$work/prefix")
 run_and_click "$work/prefix" 15 8
 box=$(wait_window '^提示$') || fail "no box 提示"
 # The box's text as the system shows it, read by another program in the prefix.
-said=$(wine "$window_text" 提示 2>> "$work/wine.err") || fail "no text in the box 提示: $(cat "$work/wine.err")"
+said=$(LC_ALL=$argument_locale wine "$window_text" 提示 2>> "$work/wine.err") || fail "no text in the box 提示: $(cat "$work/wine.err")"
 grep -qxF '补丁应用成功！' <<<"$said" || fail "the box 提示 says \"$said\", not 补丁应用成功！"
 echo "提示 says $said"
 sleep 0.3

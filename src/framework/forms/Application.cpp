@@ -6,6 +6,7 @@
 #include "framework/controls/WinControl.h"
 #include "framework/core/Exception.h"
 #include "framework/forms/Form.h"
+#include "framework/forms/LayoutSaving.h"
 #include "framework/forms/MessageDialog.h"
 #include "framework/forms/Screen.h"
 #include "framework/streaming/LayoutReader.h"
@@ -151,6 +152,11 @@ void TApplication::Run() {
 }
 
 void TApplication::Terminate() {
+    // At the end of a session the process may be ended before the forms are
+    // destroyed, which is when their layouts are saved: they are saved now.
+    if (sessionEnding_)
+        for (TCustomForm* form : Screen().FormList())
+            SaveLayouts(*form);
     PostQuitMessage(0);
 }
 
@@ -180,7 +186,11 @@ void TApplication::ProcessMessages() {
 }
 
 std::optional<std::int64_t> TApplication::PumpPending() {
+    const bool wasTerminated = terminated_;
     ProcessMessages();
+    // A quit taken here belongs to the loop the pump runs inside, which would
+    // otherwise wait on for input.
+    if (terminated_ && !wasTerminated && loopDepth_ > 0) PostQuitMessage(exitCode_);
     return NextTimerDeadline();
 }
 
@@ -439,6 +449,7 @@ void TApplication::Translate(const platform::TEvent& event) {
     case TEventType::SessionEnd:
         // A normal close: OnClose runs and layouts are saved. Without a main form
         // there is nothing to save, and the loop simply ends.
+        sessionEnding_ = true;
         if (mainForm_)
             PostMessage(mainForm_, WM_CLOSE);
         else

@@ -209,6 +209,8 @@ private:
     TCustomForm* mainForm_ = nullptr;
     std::string title_;
     bool terminated_ = false;
+    /// The session is ending (a SessionEnd event came): the forms may not live to be destroyed.
+    bool sessionEnding_ = false;
     int exitCode_ = 0;
     int loopDepth_ = 0;
     bool starved_ = false;

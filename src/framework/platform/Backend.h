@@ -177,7 +177,8 @@ public:
     virtual bool NeverBlocks() const { return false; }
     /// What handles everything pending at the current time and returns the next
     /// timer deadline (the application's pump). A backend that moves its own clock
-    /// forward runs it on the way; one on real time has no use for it.
+    /// forward runs it on the way; one on real time runs it only where the framework
+    /// must have handled an event before the system is answered (a session's end).
     using TPump = std::function<std::optional<std::int64_t>()>;
     virtual void SetPump(TPump pump) { (void)pump; }
 };

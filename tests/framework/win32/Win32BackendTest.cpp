@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "framework/graphics/Color.h"
 #include "framework/platform/ThemeScheme.h"
@@ -51,6 +53,44 @@ protected:
         return n;
     }
 };
+
+/// Presses `keys` on the keyboard as a user would, through the system's input
+/// queue (so the system makes the character messages itself): each down in order,
+/// then each up in reverse order.
+void Type(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+/// Whether the system menu of the window was opened; closes it again.
+bool g_systemMenuOpened = false;
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    EndMenu();
+}
+
+LRESULT CALLBACK WatchMenus(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_INITMENUPOPUP && HIWORD(message->lParam)) {
+        g_systemMenuOpened = true;
+        SetTimer(nullptr, 0, 100, CloseMenu);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 /// The scheme number of the active visual style, asked of the visual-styles
 /// library the way the backend does not: linked at load time.
@@ -109,6 +149,31 @@ TEST_F(Win32BackendTest, F10AndAltReachTheFrameworkAsKeys) {
     auto up = Next(TEventType::KeyUp);
     ASSERT_TRUE(up);
     EXPECT_EQ(up->Key, 0x12);
+}
+
+// The backend dropped WM_SYSCHAR, so menu bars and Alt accelerators never heard Alt+letter.
+TEST_F(Win32BackendTest, AltLetterOnTheKeyboardIsAnAltCharacterWhileAltF4AndAltSpaceStayTheSystems) {
+    const WindowId id = Framed({10, 10, 110, 110});
+    backend.SetVisible(id, true);
+    backend.TakeFocus(id);
+    while (backend.NextEvent(backend.NowMs())) {
+    }
+    Type({VK_MENU, 'F'});
+    auto typed = Next(TEventType::Char);
+    ASSERT_TRUE(typed) << "Alt+F brought no character";
+    EXPECT_EQ(typed->Text, "f");
+    EXPECT_TRUE(typed->Shift & ssAlt);
+    EXPECT_EQ(typed->Window, id);
+
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchMenus, nullptr, GetCurrentThreadId());
+    Type({VK_MENU, VK_SPACE});
+    const int spaces = Count(TEventType::Char);
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(g_systemMenuOpened) << "Alt+Space opened no system menu";
+    EXPECT_EQ(spaces, 0) << "Alt+Space is no character for the framework";
+
+    Type({VK_MENU, VK_F4});
+    EXPECT_TRUE(Next(TEventType::CloseRequest)) << "Alt+F4 asks to close the window";
 }
 
 TEST_F(Win32BackendTest, ButtonsDoubleClicksAndCloseRequests) {

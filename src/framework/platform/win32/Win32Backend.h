@@ -30,6 +30,9 @@ namespace win32 {
 /// Every presented picture is kept, so that the system's repaint requests are
 /// answered at once without asking the framework.
 ///
+/// The end of the session (WM_ENDSESSION) is one SessionEnd event, handled before
+/// the system is answered: the system may end the process as soon as it is.
+///
 /// The desktop's colour and theme changes (WM_SYSCOLORCHANGE, WM_THEMECHANGED, and
 /// WM_SETTINGCHANGE when it brings other colours) reload the system colours and
 /// become one ThemeChanged event.
@@ -63,6 +66,9 @@ public:
     std::int64_t NowMs() override;
     std::optional<TEvent> NextEvent(std::optional<std::int64_t> deadlineMs) override;
     void Wake() override;
+    /// Kept for the end of the session, which must be handled before the window
+    /// procedure returns (see EndSession).
+    void SetPump(TPump pump) override { pump_ = std::move(pump); }
 
     /// The window that holds the pointer, 0 when none.
     WindowId GrabWindow() const { return grab_; }
@@ -78,13 +84,16 @@ private:
     TWindow* Find(WindowId window);
     TEvent PointerEvent(TEventType type, WindowId window, std::intptr_t lParam, std::uintptr_t wParam);
     void PushKey(WindowId window, bool pressed, int key);
-    void PushChar(WindowId window, unsigned unit);
+    /// `extra`: shift flags the message itself says are held (Alt for WM_SYSCHAR).
+    void PushChar(WindowId window, unsigned unit, TShiftState extra);
     void Configured(TWindow& w);
     void Paint(TWindow& w);
     /// Reads the system colours into the framework's scheme; true when they changed.
     bool LoadSystemColors();
     /// Queues one ThemeChanged event, unless one is still waiting.
     void QueueThemeChange();
+    /// Queues the SessionEnd event once and lets the framework handle it at once.
+    void EndSession();
 
     std::map<WindowId, std::unique_ptr<TWindow>> windows_;
     std::deque<TEvent> pending_;
@@ -92,6 +101,8 @@ private:
     WindowId tracking_ = 0; // the window whose leaving is watched
     unsigned long threadId_ = 0;
     bool woken_ = false;
+    bool sessionEnded_ = false;
+    TPump pump_;
     unsigned highSurrogate_ = 0;
     std::int64_t frequency_ = 1;
 };

@@ -12,6 +12,11 @@ namespace emr::platform::win32 {
 
 namespace {
 
+// The context bit of a key message's lParam: Alt was down when the key was pressed.
+constexpr std::intptr_t kAltDownBit = 1 << 29;
+// The character that, with Alt, opens a window's system menu.
+constexpr std::uintptr_t kSystemMenuChar = L' ';
+
 HWND Handle(WindowId window) {
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
 }
@@ -91,7 +96,7 @@ void Win32Backend::PushKey(WindowId window, bool pressed, int key) {
     pending_.push_back(std::move(e));
 }
 
-void Win32Backend::PushChar(WindowId window, unsigned unit) {
+void Win32Backend::PushChar(WindowId window, unsigned unit, TShiftState extra) {
     // UTF-16 arrives one unit per message: a high surrogate waits for its partner.
     unsigned cp = unit;
     if (unit >= 0xD800 && unit < 0xDC00) {
@@ -108,9 +113,25 @@ void Win32Backend::PushChar(WindowId window, unsigned unit) {
     TEvent e;
     e.Type = TEventType::Char;
     e.Window = window;
-    e.Shift = ShiftFromKeys();
+    e.Shift = ShiftFromKeys() | extra;
     AppendUtf8(e.Text, static_cast<char32_t>(cp));
     pending_.push_back(std::move(e));
+}
+
+void Win32Backend::EndSession() {
+    // Every top-level window hears the end: the framework hears it once.
+    if (sessionEnded_) return;
+    sessionEnded_ = true;
+    TEvent e;
+    e.Type = TEventType::SessionEnd;
+    pending_.push_back(std::move(e));
+    // The process may be ended as soon as the system's message is answered, so the
+    // framework takes the event and the close it causes now, in a nested pump, not
+    // when its loop comes back here. A copy: the pump may replace the one kept.
+    if (TPump pump = pump_) pump();
+    // What the pump left in the framework's queue (the quit) is for the loop that
+    // waits in NextEvent: it must look there again instead of waiting for input.
+    woken_ = true;
 }
 
 void Win32Backend::Configured(TWindow& w) {
@@ -218,14 +239,28 @@ bool Win32Backend::HandleMessage(WindowId window, unsigned msg, std::uintptr_t w
     case WM_SYSKEYUP:
         // Alt+F4 keeps its meaning (a close request); every other system key,
         // Alt and F10 alone included, is the framework's (menu-bar keyboard mode).
-        if (msg == WM_SYSKEYDOWN && wParam == VK_F4 && (lParam & (1 << 29))) return false;
+        if (msg == WM_SYSKEYDOWN && wParam == VK_F4 && (lParam & kAltDownBit)) return false;
         PushKey(window, msg == WM_SYSKEYDOWN, static_cast<int>(wParam & 0xFF));
         return true;
     case WM_CHAR:
-        PushChar(window, static_cast<unsigned>(wParam & 0xFFFF));
+        PushChar(window, static_cast<unsigned>(wParam & 0xFFFF), 0);
         return true;
     case WM_SYSCHAR:
-        return true; // Alt combinations are commands, not typing
+        // Alt+Space opens the window's system menu, which only the system has. Every
+        // other Alt character is the framework's: the menu bar and the accelerators
+        // of toolbar buttons take it (and the system would only beep at it).
+        if (wParam == kSystemMenuChar) return false;
+        PushChar(window, static_cast<unsigned>(wParam & 0xFFFF),
+                 (lParam & kAltDownBit) ? TShiftState{ssAlt} : TShiftState{0});
+        return true;
+    case WM_QUERYENDSESSION:
+        // Nothing is lost by letting the session end: the main form closes when it does.
+        result = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        // The pump may destroy windows, this one among them: nothing of it is used after.
+        if (wParam) EndSession();
+        return true;
     case WM_SETCURSOR:
         if (LOWORD(lParam) != HTCLIENT) return false;
         ::SetCursor(CursorFor(w->Cursor));
