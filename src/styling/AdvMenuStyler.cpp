@@ -14,19 +14,13 @@ void TCustomAdvMenuStyler::Changed() {
     if (OnChange) OnChange(this);
 }
 
-void TCustomAdvMenuStyler::SetMenuBorderColor(TColor value) {
-    if (menuBorderColor_ == value) return;
-    menuBorderColor_ = value;
-    Changed();
-}
-
 void TCustomAdvMenuStyler::Assign(const TPersistent* source) {
     auto* other = dynamic_cast<const TCustomAdvMenuStyler*>(source);
     if (!other) {
         TComponent::Assign(source);
         return;
     }
-    SetMenuBorderColor(other->menuBorderColor_);
+    AssignFields(*this, *other);
     rootItem_.Assign(&other->rootItem_);
     iconBar_.Assign(&other->iconBar_);
     selectedItem_.Assign(&other->selectedItem_);

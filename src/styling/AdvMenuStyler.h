@@ -3,18 +3,20 @@
 #include "framework/core/Component.h"
 #include "framework/graphics/Color.h"
 #include "styling/MenuStylerRecords.h"
+#include "styling/RecordFields.h"
 
 namespace emr {
+
+#define EMR_MENU_STYLER_FIELDS(F)                                                                            \
+    F(TColor, MenuBorderColor, menuBorderColor_, 0x800000, Change, Setter, Always)
 
 /// The colours, sizes and glyphs styled menus paint with. Toolbars read a menu
 /// styler's border colour and root item; styled menus read the rest.
 class TCustomAdvMenuStyler : public TComponent {
     EMR_CLASS(TCustomAdvMenuStyler)
 public:
+    using Inherited = TComponent;
     explicit TCustomAdvMenuStyler(TComponent* owner);
-
-    TColor MenuBorderColor() const { return menuBorderColor_; }
-    void SetMenuBorderColor(TColor value);
 
     TMenuRootItemAppearance* RootItem() { return &rootItem_; }
     const TMenuRootItemAppearance* RootItem() const { return &rootItem_; }
@@ -35,10 +37,10 @@ public:
     /// Fired after any setting changed; styled menus repaint on it.
     TNotifyEvent OnChange;
 
-private:
+    EMR_RECORD_FIELDS(TCustomAdvMenuStyler, EMR_MENU_STYLER_FIELDS)
+
     void Changed();
 
-    TColor menuBorderColor_ = static_cast<TColor>(0x800000);
     TMenuRootItemAppearance rootItem_;
     TMenuIconBarAppearance iconBar_;
     TMenuSelectedItemAppearance selectedItem_;

@@ -92,24 +92,6 @@ void TCustomAdvToolBarStyler::SetBackGround(const TBitmap* value) {
     NotifyControls(scBackground);
 }
 
-void TCustomAdvToolBarStyler::SetBackGroundTransparent(bool value) {
-    if (backGroundTransparent_ == value) return;
-    backGroundTransparent_ = value;
-    NotifyControls(scBackground);
-}
-
-void TCustomAdvToolBarStyler::SetBackGroundDisplay(TBackGroundDisplay value) {
-    if (backGroundDisplay_ == value) return;
-    backGroundDisplay_ = value;
-    NotifyControls(scBackground);
-}
-
-void TCustomAdvToolBarStyler::UpdateColor(TColor& field, TColor value) {
-    if (field == value) return;
-    field = value;
-    NotifyControls(scColors);
-}
-
 void TCustomAdvToolBarStyler::SetFont(const TFont* value) {
     font_.Assign(value);
     NotifyControls(scBackground);
@@ -126,49 +108,15 @@ void TCustomAdvToolBarStyler::SetSystemFont(bool value) {
     if (value) ApplySystemFontName();
 }
 
-void TCustomAdvToolBarStyler::SetDragGripStyle(TDragGripStyle value) {
-    if (dragGripStyle_ == value) return;
-    dragGripStyle_ = value;
-    NotifyControls(scDragGrip);
-}
-
 void TCustomAdvToolBarStyler::SetRightHandleImage(const TBitmap* value) {
     rightHandleImage_.Assign(value);
     NotifyControls(scColors);
 }
 
-void TCustomAdvToolBarStyler::SetFloatingWindowBorderWidth(int value) {
-    if (floatingWindowBorderWidth_ == value) return;
-    floatingWindowBorderWidth_ = value;
-    NotifyControls(scColors);
-}
-
-void TCustomAdvToolBarStyler::SetRoundCorners(bool value) {
-    roundCorners_ = value;
-    NotifyControls(scColors);
-}
-
-void TCustomAdvToolBarStyler::SetToolBarBevel(std::uint8_t value) {
-    if (toolBarBevel_ == value) return;
-    toolBarBevel_ = value;
-    NotifyControls(scColors);
-}
-
-void TCustomAdvToolBarStyler::SetShowToolBarBevel(bool value) {
-    if (showToolBarBevel_ == value) return;
-    showToolBarBevel_ = value;
-    NotifyControls(scColors);
-}
-
-void TCustomAdvToolBarStyler::SetPagerCaptionColor(TColor value) {
-    if (pagerCaptionColor_ == value) return;
-    pagerCaptionColor_ = value;
-    NotifyControls(scPagerCaption);
-}
-
-// Copies the toolbar look of another styler. Not copied: ColorHot, the border
-// colours, the right-handle colours, CaptionFont, ContainerAppearance, the glow
-// and ribbon records, SystemFont, Style and AutoThemeAdapt.
+// Copies the toolbar look of another styler: the silent copies first, so that
+// the controls the setters and the caption record tell see the whole copy. Not
+// copied: ColorHot, CaptionFont, ContainerAppearance, the glow and ribbon
+// records, and the values the field list marks Skip.
 void TCustomAdvToolBarStyler::Assign(const TPersistent* source) {
     auto* other = dynamic_cast<const TCustomAdvToolBarStyler*>(source);
     if (!other) {
@@ -179,17 +127,12 @@ void TCustomAdvToolBarStyler::Assign(const TPersistent* source) {
     color_.Assign(&other->color_);
     dockColor_.Assign(&other->dockColor_);
     backGround_.Assign(&other->backGround_);
-    SetBackGroundTransparent(other->backGroundTransparent_);
-    SetBackGroundDisplay(other->backGroundDisplay_);
     font_.Assign(&other->font_);
-    SetDragGripStyle(other->dragGripStyle_);
     dragGripImage_.Assign(&other->dragGripImage_);
     rightHandleImage_.Assign(&other->rightHandleImage_);
-    SetFloatingWindowBorderColor(other->floatingWindowBorderColor_);
-    SetFloatingWindowBorderWidth(other->floatingWindowBorderWidth_);
-    captionAppearance_.Assign(&other->captionAppearance_);
-    pagerStyle_ = other->pagerStyle_;
     buttonAppearance_.Assign(&other->buttonAppearance_);
+    AssignFields(*this, *other);
+    captionAppearance_.Assign(&other->captionAppearance_);
 }
 
 void TCustomAdvToolBarStyler::Notification(TComponent* component, TOperation operation) {

@@ -13,11 +13,47 @@
 #include "styling/ContainerAppearance.h"
 #include "styling/GlowButtonAppearance.h"
 #include "styling/GradientBackground.h"
+#include "styling/RecordFields.h"
 #include "styling/RibbonAppearances.h"
 #include "styling/StylerClient.h"
 #include "styling/StylingTypes.h"
 
 namespace emr {
+
+// The styler's own values, one line each (see RecordFields.h); Code is the
+// change code the setter sends. Assign copies the background switches, the grip
+// style and the floating-window border through their setters and the pager
+// style as it is. The switches marked Never are not published:
+//   RoundCorners       sends code 2 on every call, changed or not;
+//   ComponentStyle     the shared style number toolbars hand to child controls
+//                      (8: none);
+//   PagerStyle, PagerCaptionColor  ribbon-only values a preset sets and only
+//                      ribbon pagers read.
+// SetSystemFont(true) names Font and CaptionFont after the system UI font again.
+#define EMR_TOOLBAR_STYLER_FIELDS(F)                                                                         \
+    F(bool, AutoThemeAdapt, autoThemeAdapt_, false, scSilent, Silent, Skip, Start)                           \
+    F(bool, BackGroundTransparent, backGroundTransparent_, true, scBackground, Change, Setter, Start)        \
+    F(TBackGroundDisplay, BackGroundDisplay, backGroundDisplay_, bdTile, scBackground, Change, Setter,       \
+      Start)                                                                                                 \
+    F(TColor, BorderColor, borderColor_, clNone, scColors, Change, Skip, Start)                              \
+    F(TColor, BorderColorHot, borderColorHot_, clNone, scColors, Change, Skip, Start)                        \
+    F(TDragGripStyle, DragGripStyle, dragGripStyle_, dsDots, scDragGrip, Change, Setter, Start)              \
+    F(TColor, FloatingWindowBorderColor, floatingWindowBorderColor_, 0x6D6D6D, scColors, Change, Setter,     \
+      Always)                                                                                                \
+    F(int, FloatingWindowBorderWidth, floatingWindowBorderWidth_, 2, scColors, Change, Setter, Start)        \
+    F(TColor, RightHandleColor, rightHandleColor_, 0x9E9E9E, scColors, Change, Skip, Start)                  \
+    F(TColor, RightHandleColorTo, rightHandleColorTo_, clBlack, scColors, Change, Skip, Start)               \
+    F(TColor, RightHandleColorHot, rightHandleColorHot_, 0xD2BDB6, scColors, Change, Skip, Always)           \
+    F(TColor, RightHandleColorHotTo, rightHandleColorHotTo_, clBlack, scColors, Change, Skip, Always)        \
+    F(TColor, RightHandleColorDown, rightHandleColorDown_, 0x76C1FF, scColors, Change, Skip, Always)         \
+    F(TColor, RightHandleColorDownTo, rightHandleColorDownTo_, 0x2DA0FF, scColors, Change, Skip, Always)     \
+    F(bool, SystemFont, systemFont_, true, scSilent, Custom, Skip, Start)                                    \
+    F(bool, RoundCorners, roundCorners_, true, scColors, Always, Skip, Never)                                \
+    F(std::uint8_t, ToolBarBevel, toolBarBevel_, 0, scColors, Change, Skip, Never)                           \
+    F(bool, ShowToolBarBevel, showToolBarBevel_, false, scColors, Change, Skip, Never)                       \
+    F(std::uint8_t, ComponentStyle, componentStyle_, 0, scSilent, Silent, Skip, Never)                       \
+    F(int, PagerStyle, pagerStyle_, 0, scSilent, Silent, Plain, Never)                                       \
+    F(TColor, PagerCaptionColor, pagerCaptionColor_, 0, scPagerCaption, Change, Skip, Never)
 
 /// Holds every colour, image and font the toolbar system paints with and tells
 /// the registered dock panels and toolbars about each change with a change code
@@ -49,15 +85,6 @@ public:
     TBitmap* BackGround() { return &backGround_; }
     const TBitmap* BackGround() const { return &backGround_; }
     void SetBackGround(const TBitmap* value);
-    bool BackGroundTransparent() const { return backGroundTransparent_; }
-    void SetBackGroundTransparent(bool value);
-    TBackGroundDisplay BackGroundDisplay() const { return backGroundDisplay_; }
-    void SetBackGroundDisplay(TBackGroundDisplay value);
-
-    TColor BorderColor() const { return borderColor_; }
-    void SetBorderColor(TColor value) { UpdateColor(borderColor_, value); }
-    TColor BorderColorHot() const { return borderColorHot_; }
-    void SetBorderColorHot(TColor value) { UpdateColor(borderColorHot_, value); }
 
     // Records.
     TButtonAppearance* ButtonAppearance() { return &buttonAppearance_; }
@@ -110,98 +137,40 @@ public:
     TFont* CaptionFont() { return &captionFont_; }
     const TFont* CaptionFont() const { return &captionFont_; }
     void SetCaptionFont(const TFont* value);
-    bool SystemFont() const { return systemFont_; }
-    /// Turning the switch on names Font and CaptionFont after the system UI font again.
-    void SetSystemFont(bool value);
 
     // Drag grip and right handle.
-    TDragGripStyle DragGripStyle() const { return dragGripStyle_; }
-    void SetDragGripStyle(TDragGripStyle value);
     TBitmap* DragGripImage() { return &dragGripImage_; }
     const TBitmap* DragGripImage() const { return &dragGripImage_; }
     void SetDragGripImage(const TBitmap* value) { dragGripImage_.Assign(value); }
     TBitmap* RightHandleImage() { return &rightHandleImage_; }
     const TBitmap* RightHandleImage() const { return &rightHandleImage_; }
     void SetRightHandleImage(const TBitmap* value);
-    TColor RightHandleColor() const { return rightHandleColor_; }
-    void SetRightHandleColor(TColor value) { UpdateColor(rightHandleColor_, value); }
-    TColor RightHandleColorTo() const { return rightHandleColorTo_; }
-    void SetRightHandleColorTo(TColor value) { UpdateColor(rightHandleColorTo_, value); }
-    TColor RightHandleColorHot() const { return rightHandleColorHot_; }
-    void SetRightHandleColorHot(TColor value) { UpdateColor(rightHandleColorHot_, value); }
-    TColor RightHandleColorHotTo() const { return rightHandleColorHotTo_; }
-    void SetRightHandleColorHotTo(TColor value) { UpdateColor(rightHandleColorHotTo_, value); }
-    TColor RightHandleColorDown() const { return rightHandleColorDown_; }
-    void SetRightHandleColorDown(TColor value) { UpdateColor(rightHandleColorDown_, value); }
-    TColor RightHandleColorDownTo() const { return rightHandleColorDownTo_; }
-    void SetRightHandleColorDownTo(TColor value) { UpdateColor(rightHandleColorDownTo_, value); }
-
-    // Floating window.
-    TColor FloatingWindowBorderColor() const { return floatingWindowBorderColor_; }
-    void SetFloatingWindowBorderColor(TColor value) { UpdateColor(floatingWindowBorderColor_, value); }
-    int FloatingWindowBorderWidth() const { return floatingWindowBorderWidth_; }
-    void SetFloatingWindowBorderWidth(int value);
-
-    bool AutoThemeAdapt() const { return autoThemeAdapt_; }
-    void SetAutoThemeAdapt(bool value) { autoThemeAdapt_ = value; }
-
-    // Unpublished switches.
-    bool RoundCorners() const { return roundCorners_; }
-    /// Always sends code 2, changed or not.
-    void SetRoundCorners(bool value);
-    std::uint8_t ToolBarBevel() const { return toolBarBevel_; }
-    void SetToolBarBevel(std::uint8_t value);
-    bool ShowToolBarBevel() const { return showToolBarBevel_; }
-    void SetShowToolBarBevel(bool value);
-    /// The shared style number toolbars hand to child controls; 8 means none.
-    std::uint8_t ComponentStyle() const { return componentStyle_; }
-    void SetComponentStyle(std::uint8_t value) { componentStyle_ = value; }
-    /// Ribbon-only values a preset sets and only ribbon pagers read.
-    int PagerStyle() const { return pagerStyle_; }
-    void SetPagerStyle(int value) { pagerStyle_ = value; }
-    TColor PagerCaptionColor() const { return pagerCaptionColor_; }
-    /// Sends code 11 when changed.
-    void SetPagerCaptionColor(TColor value);
 
     /// Copies the look of another styler (see the .cpp for what is left out);
     /// any other class is an error.
     void Assign(const TPersistent* source) override;
 
+    EMR_CODED_FIELDS(TCustomAdvToolBarStyler, EMR_TOOLBAR_STYLER_FIELDS)
+
 protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    void UpdateColor(TColor& field, TColor value);
+    void Changed(int code) { NotifyControls(code); }
     void ApplySystemFontName();
 
-    // Declared in construction order.
+    // The owned objects, in construction order.
     std::vector<TComponent*> controls_;
     TBitmap backGround_;
-    bool backGroundTransparent_ = true;
-    TBackGroundDisplay backGroundDisplay_ = bdTile;
     TFont font_;
-    TDragGripStyle dragGripStyle_ = dsDots;
     TBitmap dragGripImage_;
     TBitmap rightHandleImage_;
-    bool roundCorners_ = true;
-    TColor rightHandleColor_ = static_cast<TColor>(0x9E9E9E);
-    TColor rightHandleColorTo_ = clBlack;
-    TColor rightHandleColorHot_ = static_cast<TColor>(0xD2BDB6);
-    TColor rightHandleColorHotTo_ = clBlack;
-    TColor rightHandleColorDown_ = static_cast<TColor>(0x76C1FF);
-    TColor rightHandleColorDownTo_ = static_cast<TColor>(0x2DA0FF);
-    TColor floatingWindowBorderColor_ = static_cast<TColor>(0x6D6D6D);
-    int floatingWindowBorderWidth_ = 2;
     TCaptionAppearance captionAppearance_;
-    std::uint8_t toolBarBevel_ = 0;
-    bool showToolBarBevel_ = false;
     TVistaGradientBackground color_;
     TGradientBackground dockColor_;
     TButtonAppearance buttonAppearance_;
     TAdvMenuStyler* internalMenuStyler_ = nullptr;
     TCustomAdvMenuStyler* advMenuStyler_ = nullptr;
-    TColor borderColor_ = clNone;
-    TColor borderColorHot_ = clNone;
     TVistaGradientBackground colorHot_;
     TFont captionFont_;
     TContainerAppearance containerAppearance_;
@@ -212,11 +181,6 @@ private:
     TVistaPageBackground pageAppearance_;
     TGroupAppearance groupAppearance_;
     TQATAppearance qatAppearance_;
-    bool systemFont_ = true;
-    bool autoThemeAdapt_ = false;
-    std::uint8_t componentStyle_ = 0;
-    int pagerStyle_ = 0;
-    TColor pagerCaptionColor_ = 0;
 };
 
 } // namespace emr

@@ -24,6 +24,7 @@ public:
 
 /// Change codes a styler sends.
 enum TStylerChange : int {
+    scSilent = 0, // sent by no one: the code of a field whose setter tells nobody
     scBackground = 1,
     scColors = 2,
     scContainer = 4,

@@ -9,15 +9,6 @@ namespace emr {
 
 namespace {
 
-/// Registers a colour property that also takes colour names (clBtnFace, clNone).
-template <class C, class G, class S>
-void ColorProperty(TClassRegistrar<C>& reg, const std::string& name, G get, S set,
-                   std::optional<std::int64_t> def = {}) {
-    reg.Color(name, get, set, def);
-    for (TPropInfo& p : reg.Info().Properties)
-        if (p.Name == name) p.IdentToInt = IdentToColor;
-}
-
 void RegisterRecords() {
     RegisterRecord<TMirrorGradient>().Event("OnChange", &TMirrorGradient::OnChange);
     RegisterRecord<TGradientBackground>().Event("OnChange", &TGradientBackground::OnChange);
@@ -55,13 +46,12 @@ void RegisterMenuStyler() {
         .Object("Check", [](TMenuGlyphs* g) { return g->Check(); })
         .Object("SubMenu", [](TMenuGlyphs* g) { return g->SubMenu(); });
     {
-        TClassRegistrar<TCustomAdvMenuStyler> r("TComponent");
         using T = TCustomAdvMenuStyler;
-        ColorProperty(r, "MenuBorderColor", &T::MenuBorderColor, &T::SetMenuBorderColor);
-        r.Object("RootItem", [](T* s) { return s->RootItem(); });
-        r.Object("IconBar", [](T* s) { return s->IconBar(); });
-        r.Object("SelectedItem", [](T* s) { return s->SelectedItem(); });
-        r.Object("Glyphs", [](T* s) { return s->Glyphs(); });
+        RegisterRecord<T>()
+            .Object("RootItem", [](T* s) { return s->RootItem(); })
+            .Object("IconBar", [](T* s) { return s->IconBar(); })
+            .Object("SelectedItem", [](T* s) { return s->SelectedItem(); })
+            .Object("Glyphs", [](T* s) { return s->Glyphs(); });
     }
     TClassRegistrar<TAdvMenuStyler>("TCustomAdvMenuStyler");
 }
@@ -78,13 +68,8 @@ void RegisterStylers() {
                            "bsOffice2010Black"},
                           &T::Style, &T::SetStyle, bsOffice2003Blue);
     r.ComponentRef<TCustomAdvMenuStyler>("AdvMenuStyler", &T::AdvMenuStyler, &T::SetAdvMenuStyler);
-    r.Boolean("AutoThemeAdapt", &T::AutoThemeAdapt, &T::SetAutoThemeAdapt, false);
+    PublishFields<TCustomAdvToolBarStyler>(r);
     r.Object("BackGround", [](T* s) { return s->BackGround(); });
-    r.Boolean("BackGroundTransparent", &T::BackGroundTransparent, &T::SetBackGroundTransparent, true);
-    r.Enum<TBackGroundDisplay>("BackGroundDisplay", {"bdTile", "bdCenter", "bdStretch"},
-                               &T::BackGroundDisplay, &T::SetBackGroundDisplay, bdTile);
-    ColorProperty(r, "BorderColor", &T::BorderColor, &T::SetBorderColor, clNone);
-    ColorProperty(r, "BorderColorHot", &T::BorderColorHot, &T::SetBorderColorHot, clNone);
     r.Object("ButtonAppearance", [](T* s) { return s->ButtonAppearance(); });
     r.Object("CaptionAppearance", [](T* s) { return s->CaptionAppearance(); });
     r.Object("CaptionFont", [](T* s) { return s->CaptionFont(); });
@@ -93,14 +78,7 @@ void RegisterStylers() {
     r.Object("ColorHot", [](T* s) { return s->ColorHot(); });
     r.Object("CompactGlowButtonAppearance", [](T* s) { return s->CompactGlowButtonAppearance(); });
     r.Object("DockColor", [](T* s) { return s->DockColor(); });
-    r.Enum<TDragGripStyle>("DragGripStyle",
-                           {"dsDots", "dsSingleLine", "dsDoubleLine", "dsFlatDots", "dsNone"},
-                           &T::DragGripStyle, &T::SetDragGripStyle, dsDots);
     r.Object("DragGripImage", [](T* s) { return s->DragGripImage(); });
-    ColorProperty(r, "FloatingWindowBorderColor", &T::FloatingWindowBorderColor,
-                  &T::SetFloatingWindowBorderColor);
-    r.Integer("FloatingWindowBorderWidth", &T::FloatingWindowBorderWidth, &T::SetFloatingWindowBorderWidth,
-              2);
     r.Object("Font", [](T* s) { return s->Font(); });
     r.Object("GlowButtonAppearance", [](T* s) { return s->GlowButtonAppearance(); });
     r.Object("GroupAppearance", [](T* s) { return s->GroupAppearance(); });
@@ -108,13 +86,6 @@ void RegisterStylers() {
     r.Object("PagerCaption", [](T* s) { return s->PagerCaption(); });
     r.Object("QATAppearance", [](T* s) { return s->QATAppearance(); });
     r.Object("RightHandleImage", [](T* s) { return s->RightHandleImage(); });
-    ColorProperty(r, "RightHandleColor", &T::RightHandleColor, &T::SetRightHandleColor, 8421504);
-    ColorProperty(r, "RightHandleColorTo", &T::RightHandleColorTo, &T::SetRightHandleColorTo, 8421504);
-    ColorProperty(r, "RightHandleColorHot", &T::RightHandleColorHot, &T::SetRightHandleColorHot);
-    ColorProperty(r, "RightHandleColorHotTo", &T::RightHandleColorHotTo, &T::SetRightHandleColorHotTo);
-    ColorProperty(r, "RightHandleColorDown", &T::RightHandleColorDown, &T::SetRightHandleColorDown);
-    ColorProperty(r, "RightHandleColorDownTo", &T::RightHandleColorDownTo, &T::SetRightHandleColorDownTo);
-    r.Boolean("SystemFont", &T::SystemFont, &T::SetSystemFont, true);
     r.Object("TabAppearance", [](T* s) { return s->TabAppearance(); });
 }
 

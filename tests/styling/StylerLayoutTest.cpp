@@ -188,5 +188,51 @@ TEST(StylerLayout, WrittenStylerReadsBackWithTheSameLook) {
     EXPECT_EQ(styler->GlowButtonAppearance()->ColorDown(), original->GlowButtonAppearance()->ColorDown());
 }
 
+TEST(StylerLayout, UnpublishedSwitchesAreNeitherReadNorWritten) {
+    TComponent owner(nullptr);
+    for (const char* line : {"  RoundCorners = False\n", "  ToolBarBevel = 2\n", "  ComponentStyle = 3\n",
+                             "  PagerStyle = 1\n", "  PagerCaptionColor = 5\n"})
+        EXPECT_THROW(Load(owner, line), Exception) << line;
+
+    auto* holder = new TComponent(&owner);
+    holder->SetName("Holder");
+    auto* styler = new TAdvToolBarOfficeStyler(holder);
+    styler->SetName("Styler");
+    styler->SetStyle(bsWindowsXP);
+    styler->SetPagerStyle(3);
+    const std::string text = TLayoutWriter::WriteRootToText(holder);
+    for (const char* name : {"RoundCorners", "ToolBarBevel", "ShowToolBarBevel", "ComponentStyle",
+                             "PagerStyle", "PagerCaptionColor"})
+        EXPECT_EQ(text.find(name), std::string::npos) << name << " in\n" << text;
+}
+
+// The right-handle colours were once stored with a declared default of grey
+// although a new styler starts with other values, so a grey right handle was
+// left out when written and came back in the starting colours.
+TEST(StylerLayout, GreyRightHandleColoursSurviveWritingAndReading) {
+    RegisterStylingClasses();
+    TComponent owner(nullptr);
+    auto* holder = new TComponent(&owner);
+    holder->SetName("Holder");
+    auto* original = new TAdvToolBarOfficeStyler(holder);
+    original->SetName("Styler");
+    original->SetRightHandleColor(clGray);
+    original->SetRightHandleColorTo(clGray);
+    auto* fresh = new TAdvToolBarOfficeStyler(holder);
+    fresh->SetName("Fresh");
+
+    const std::string text = TLayoutWriter::WriteRootToText(holder);
+    TComponent elsewhere(nullptr);
+    TComponent* copy = TLayoutReader::CreateFromText(text, &elsewhere);
+    auto* styler = copy->FindComponentAs<TAdvToolBarOfficeStyler>("Styler");
+    auto* freshCopy = copy->FindComponentAs<TAdvToolBarOfficeStyler>("Fresh");
+    ASSERT_NE(styler, nullptr) << text;
+    ASSERT_NE(freshCopy, nullptr) << text;
+    EXPECT_EQ(styler->RightHandleColor(), clGray) << text;
+    EXPECT_EQ(styler->RightHandleColorTo(), clGray) << text;
+    EXPECT_EQ(freshCopy->RightHandleColor(), fresh->RightHandleColor()) << text;
+    EXPECT_EQ(freshCopy->RightHandleColorTo(), fresh->RightHandleColorTo()) << text;
+}
+
 } // namespace
 } // namespace emr
