@@ -9,6 +9,7 @@
 #include "styling/CustomAdvToolBarStyler.h"
 #include "styling/GradientPainting.h"
 #include "toolbar/AdvCustomToolBar.h"
+#include "toolbar/ToolBarChrome.h"
 #include "toolbar/ToolBarMDIButtons.h"
 #include "toolbar/ToolBarOverflow.h"
 
@@ -27,6 +28,47 @@ void SolidRect(TCanvas& c, TColor color, const TRect& r) {
     c.Brush()->SetColor(color);
     c.Rectangle(r);
 }
+
+using M = TToolBarChrome;
+
+constexpr TColor kFlatDotColor = RGB(165, 165, 165);
+
+/// A stroke of a glyph, relative to the corner the glyph is drawn from. A
+/// stroke one pixel long sets that pixel (a line leaves out its end point).
+struct TStroke {
+    int X1, Y1, X2, Y2;
+};
+
+template <std::size_t N> void Strokes(TCanvas& c, TColor color, TPoint at, const TStroke (&strokes)[N]) {
+    c.Pen()->SetColor(color);
+    for (const TStroke& s : strokes)
+        Line(c, at.X + s.X1, at.Y + s.Y1, at.X + s.X2, at.Y + s.Y2);
+}
+
+// The floating option button's arrow, from its bottom-left corner: four rows narrowing to a point.
+constexpr TStroke kOptionArrow[] = {{5, -10, 12, -10}, {6, -9, 11, -9}, {7, -8, 10, -8}, {8, -7, 9, -7}};
+// The floating close button's cross, from its top-left corner: two strokes per diagonal.
+constexpr TStroke kCloseCross[] = {{4, 11, 12, 4}, {5, 11, 11, 4}, {4, 5, 12, 12}, {5, 5, 11, 12}};
+
+// The right handle's chevrons on a rounded toolbar: dark strokes with light relief below them.
+// Horizontal ones are drawn from the handle's top-right corner, vertical ones from its top-left.
+constexpr TStroke kRoundChevronDarkH[] = {{-6, 5, -6, 8}, {-6, 6, -4, 6}, {-10, 5, -10, 8}, {-10, 6, -8, 6}};
+constexpr TStroke kRoundChevronLightH[] = {{-5, 7, -5, 9}, {-5, 7, -3, 7}, {-9, 7, -9, 9}, {-9, 7, -7, 7}};
+constexpr TStroke kRoundChevronDarkV[] = {{5, 5, 8, 5}, {6, 5, 6, 7}, {5, 9, 8, 9}, {6, 9, 6, 11}};
+constexpr TStroke kRoundChevronLightV[] = {{7, 6, 9, 6}, {7, 6, 7, 8}, {7, 10, 9, 10}, {7, 10, 7, 12}};
+// The option arrow of a rounded handle, with its relief: horizontal from the bottom-right
+// corner, vertical from the top-right corner.
+constexpr TStroke kRoundArrowDarkH[] = {
+    {-9, -11, -4, -11}, {-9, -8, -4, -8}, {-8, -7, -5, -7}, {-7, -6, -6, -6}};
+constexpr TStroke kRoundArrowLightH[] = {
+    {-8, -10, -3, -10}, {-5, -7, -3, -7}, {-6, -6, -4, -6}, {-6, -5, -5, -5}};
+constexpr TStroke kRoundArrowDarkV[] = {{-9, 5, -9, 10}, {-6, 5, -6, 10}, {-5, 6, -5, 9}, {-4, 7, -3, 7}};
+constexpr TStroke kRoundArrowLightV[] = {{-8, 6, -8, 11}, {-5, 9, -5, 11}, {-4, 8, -2, 8}, {-4, 9, -3, 9}};
+// The same on a square handle: chevrons from the top-left corner, arrows as above, no relief.
+constexpr TStroke kSquareChevronH[] = {{8, 3, 11, 6}, {11, 6, 7, 10}, {6, 3, 9, 6}, {9, 6, 5, 10}};
+constexpr TStroke kSquareChevronV[] = {{3, 6, 5, 8}, {5, 8, 8, 5}, {3, 8, 5, 10}, {5, 10, 8, 7}};
+constexpr TStroke kSquareArrowH[] = {{-9, -9, -4, -9}, {-9, -7, -4, -7}, {-8, -6, -5, -6}, {-7, -5, -6, -5}};
+constexpr TStroke kSquareArrowV[] = {{-9, 6, -9, 11}, {-6, 6, -6, 11}, {-5, 7, -5, 10}, {-4, 8, -3, 8}};
 
 } // namespace
 
@@ -63,24 +105,27 @@ TRect TAdvCustomToolBar::ContentRect() const {
 TRect TAdvCustomToolBar::CloseButtonRect() const {
     if (!Floating() || !showClose_) return {};
     TRect c = CaptionRect();
-    return {c.Right - captionHeight_ - 1, c.Top + 1, c.Right - 1, c.Bottom - 1};
+    return {c.Right - captionHeight_ - M::CaptionButtonInset, c.Top + M::CaptionButtonInset,
+            c.Right - M::CaptionButtonInset, c.Bottom - M::CaptionButtonInset};
 }
 
 TRect TAdvCustomToolBar::OptionButtonRect() const {
     if (!Floating() || !showOptionIndicator_) return {};
     if (showClose_) {
         TRect x = CloseButtonRect();
-        return {x.Left - 2 - captionHeight_, x.Top, x.Left - 2, x.Bottom};
+        return {x.Left - M::CaptionButtonGap - captionHeight_, x.Top, x.Left - M::CaptionButtonGap, x.Bottom};
     }
     TRect c = CaptionRect();
-    return {c.Right - 1 - captionHeight_, c.Top + 1, c.Right - 1, c.Bottom - 1};
+    return {c.Right - M::CaptionButtonInset - captionHeight_, c.Top + M::CaptionButtonInset,
+            c.Right - M::CaptionButtonInset, c.Bottom - M::CaptionButtonInset};
 }
 
 TRect TAdvCustomToolBar::CaptionOptionIndicatorRect() const {
     if (!showOptionIndicator_ || showRightHandle_ || Floating() || !showCaption_ || !Horizontal())
         return {-1, -1, -1, -1};
     TRect c = CaptionRect();
-    return {c.Right - captionHeight_ + 1, c.Top + 2, c.Right - 1, c.Bottom - 1};
+    return {c.Right - captionHeight_ + M::CaptionButtonInset, c.Top + M::IndicatorTopInset,
+            c.Right - M::CaptionButtonInset, c.Bottom - M::CaptionButtonInset};
 }
 
 TRect TAdvCustomToolBar::GripHitRect() const {
@@ -141,7 +186,7 @@ void TAdvCustomToolBar::PaintFloatingCaption(TCanvas& canvas) {
     TRect cr = CaptionRect();
     TColor from = ca->CaptionColor(), to = ca->CaptionColorTo();
     if (from != clNone && to != clNone)
-        DrawGradient(canvas, from, to, 80, cr, false);
+        DrawGradient(canvas, from, to, M::CaptionGradientSteps, cr, false);
     else if (from != clNone || to != clNone)
         SolidRect(canvas, from, cr);
     if (ca->CaptionBorderColor() != clNone) {
@@ -156,7 +201,7 @@ void TAdvCustomToolBar::PaintFloatingCaption(TCanvas& canvas) {
         int right = showOptionIndicator_ ? OptionButtonRect().Left
                     : showClose_         ? CloseButtonRect().Left
                                          : cr.Right;
-        TRect t{cr.Left + 3, cr.Top, right, cr.Bottom};
+        TRect t{cr.Left + M::CaptionTextIndent, cr.Top, right, cr.Bottom};
         canvas.DrawText(caption_, t, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     }
     PaintOptionButton(canvas);
@@ -192,9 +237,7 @@ void TAdvCustomToolBar::PaintOptionButton(TCanvas& canvas) {
     TColor glyph = FloatingButtonFace(canvas, r, OptionButtonDown(), OptionButtonHot(),
                                       currentStyler_->CaptionAppearance()->CaptionColor(),
                                       currentStyler_->CurrentMenuStyler()->RootItem());
-    canvas.Pen()->SetColor(glyph);
-    for (int i = 0; i < 4; ++i)
-        Line(canvas, r.Left + 5 + i, r.Bottom - 10 + i, r.Left + 12 - i, r.Bottom - 10 + i);
+    Strokes(canvas, glyph, {r.Left, r.Bottom}, kOptionArrow);
 }
 
 void TAdvCustomToolBar::PaintCloseButton(TCanvas& canvas) {
@@ -203,12 +246,7 @@ void TAdvCustomToolBar::PaintCloseButton(TCanvas& canvas) {
     TColor glyph = FloatingButtonFace(canvas, r, CloseButtonDown(), CloseButtonHot(),
                                       currentStyler_->CaptionAppearance()->CaptionColor(),
                                       currentStyler_->CurrentMenuStyler()->RootItem());
-    canvas.Pen()->SetColor(glyph);
-    int l = r.Left + 4, t = r.Top + 4;
-    Line(canvas, l, t + 7, l + 8, t);
-    Line(canvas, l + 1, t + 7, l + 7, t);
-    Line(canvas, l, t + 1, l + 8, t + 8);
-    Line(canvas, l + 1, t + 1, l + 7, t + 8);
+    Strokes(canvas, glyph, {r.Left, r.Top}, kCloseCross);
 }
 
 void TAdvCustomToolBar::PaintDockedCaption(TCanvas& canvas) {
@@ -216,7 +254,7 @@ void TAdvCustomToolBar::PaintDockedCaption(TCanvas& canvas) {
     TRect cr = CaptionRect();
     TColor from = ca->CaptionColor(), to = ca->CaptionColorTo();
     if (from != clNone && to != clNone)
-        DrawGradient(canvas, from, to, 80, cr, false);
+        DrawGradient(canvas, from, to, M::CaptionGradientSteps, cr, false);
     else if (from != clNone || to != clNone)
         SolidRect(canvas, from, cr);
     if (ca->CaptionBorderColor() != clNone) {
@@ -227,9 +265,10 @@ void TAdvCustomToolBar::PaintDockedCaption(TCanvas& canvas) {
     if (caption_.empty()) return;
     bool horizontal = Horizontal();
     TRect t = cr;
-    int advance = currentStyler_->DragGripStyle() != dsNone ? GripLength + 3 : 3;
+    int advance = (currentStyler_->DragGripStyle() != dsNone ? M::GripLength : 0) + M::CaptionTextIndent;
     (horizontal ? t.Left : t.Top) += advance;
-    if (showRightHandle_ && !fullSize_) (horizontal ? t.Right : t.Bottom) -= RightHandleLength() + 2;
+    if (showRightHandle_ && !fullSize_)
+        (horizontal ? t.Right : t.Bottom) -= RightHandleLength() + M::CaptionHandleGap;
     canvas.SetFont(currentStyler_->CaptionFont());
     canvas.Font()->SetColor(ca->CaptionTextColor());
     canvas.Brush()->SetStyle(TBrushStyle::bsClear);
@@ -266,7 +305,7 @@ void TAdvCustomToolBar::PaintBackground(TCanvas& canvas, const TRect& b) {
     bool horizontal = s->Color()->Direction() == gdHorizontal;
     if (!Horizontal() && !parentStyler_) horizontal = !horizontal;
     if (fullSize_) {
-        steps = 256;
+        steps = M::FullSizeGradientSteps;
         from = s->DockColor()->Color();
         to = s->DockColor()->ColorTo();
         horizontal = s->DockColor()->Direction() == gdHorizontal;
@@ -294,7 +333,7 @@ void TAdvCustomToolBar::PaintBackground(TCanvas& canvas, const TRect& b) {
         canvas.Draw((Width() - image->Width()) / 2, (Height() - image->Height()) / 2, image);
         break;
     case bdStretch:
-        canvas.StretchDraw({b.Left + 2, b.Top + 2, b.Right - 2, b.Bottom - 2}, image);
+        canvas.StretchDraw(b.Inflate(-M::BackgroundImageInset, -M::BackgroundImageInset), image);
         break;
     }
 }
@@ -325,52 +364,61 @@ void TAdvCustomToolBar::PaintGrip(TCanvas& canvas) {
     TDragGripStyle style = s->DragGripStyle();
     if (style == dsNone || Floating()) return;
     bool horizontal = Horizontal();
-    TRect g = horizontal ? TRect{1, 1, GripLength, Height()} : TRect{1, 1, Width(), GripLength};
+    TRect g = horizontal ? TRect{M::GripInset, M::GripInset, M::GripLength, Height()}
+                         : TRect{M::GripInset, M::GripInset, Width(), M::GripLength};
     if (!s->DragGripImage()->Empty()) {
         canvas.StretchDraw(g, s->DragGripImage());
         return;
     }
     int l = g.Left, t = g.Top, r = g.Right, bt = g.Bottom;
-    auto square = [&](TColor color, int x, int y) { SolidRect(canvas, color, {x, y, x + 2, y + 2}); };
+    // A dot is a shadow square with a light twin one pixel further down and right.
+    auto dot = [&](int x, int y) {
+        SolidRect(canvas, clWhite, {x + 1, y + 1, x + 1 + M::GripDotSize, y + 1 + M::GripDotSize});
+        SolidRect(canvas, clBtnShadow, {x, y, x + M::GripDotSize, y + M::GripDotSize});
+    };
+    // Marks run from one end margin to the other along the grip, a few pixels across it.
+    constexpr int across = 3;
+    const int end = (horizontal ? bt : r) - M::GripEndMargin;
+    // Lines run up a horizontal grip from its bottom margin, and along a vertical one
+    // to one pixel short of its end margin; a double line's two strokes lie apart by
+    // the gap between them.
+    constexpr int lineStart = 3, lineEndShort = 1;
+    constexpr int singleAcross = 4, doubleAcross = 2, doubleGap = 3;
+    auto gripLine = [&](int offset) {
+        if (horizontal)
+            Draw3DGripLine(canvas, {l + offset, end}, {l + offset, t + lineStart}, true, true);
+        else
+            Draw3DGripLine(canvas, {l + lineStart, t + offset}, {end - lineEndShort, t + offset}, true,
+                           false);
+    };
     switch (style) {
     case dsDots: {
-        int count = ((horizontal ? bt : r) - 8) / 4;
+        int count = (end - M::GripEndMargin) / M::GripDotPitch;
         for (int k = 0; k < count; ++k) {
-            if (horizontal) {
-                int y = t + 4 + 4 * k;
-                square(clWhite, l + 4, y + 1);
-                square(clBtnShadow, l + 3, y);
-            } else {
-                int x = l + 4 + 4 * k;
-                square(clWhite, x + 1, t + 4);
-                square(clBtnShadow, x, t + 3);
-            }
+            int along = M::GripEndMargin + M::GripDotPitch * k;
+            if (horizontal)
+                dot(l + across, t + along);
+            else
+                dot(l + along, t + across);
         }
         break;
     }
     case dsSingleLine:
-        if (horizontal)
-            Draw3DGripLine(canvas, {l + 4, bt - 4}, {l + 4, t + 3}, true, true);
-        else
-            Draw3DGripLine(canvas, {l + 3, t + 4}, {r - 5, t + 4}, true, false);
+        gripLine(singleAcross);
         break;
     case dsDoubleLine:
-        if (horizontal) {
-            Draw3DGripLine(canvas, {l + 2, bt - 4}, {l + 2, t + 3}, true, true);
-            Draw3DGripLine(canvas, {l + 5, bt - 4}, {l + 5, t + 3}, true, true);
-        } else {
-            Draw3DGripLine(canvas, {l + 3, t + 2}, {r - 5, t + 2}, true, false);
-            Draw3DGripLine(canvas, {l + 3, t + 5}, {r - 5, t + 5}, true, false);
-        }
+        gripLine(doubleAcross);
+        gripLine(doubleAcross + doubleGap);
         break;
     case dsFlatDots: {
-        int count = ((horizontal ? bt : r) - 8) / 2;
-        canvas.Pen()->SetColor(RGB(165, 165, 165));
-        for (int i = 0; i < count; ++i) {
+        int count = (end - M::GripEndMargin) / M::FlatDotPitch;
+        canvas.Pen()->SetColor(kFlatDotColor);
+        for (int k = 0; k < count; ++k) {
+            int along = M::GripEndMargin + M::FlatDotPitch * k;
             if (horizontal)
-                Line(canvas, l + 2, t + 4 + 2 * i, l + 5, t + 4 + 2 * i);
+                Line(canvas, l + doubleAcross, t + along, l + doubleAcross + doubleGap, t + along);
             else
-                Line(canvas, l + 4 + 2 * i, t + 2, l + 4 + 2 * i, t + 5);
+                Line(canvas, l + along, t + doubleAcross, l + along, t + doubleAcross + doubleGap);
         }
         break;
     }
@@ -405,23 +453,15 @@ void TAdvCustomToolBar::PaintRightHandle(TCanvas& canvas) {
         canvas.StretchDraw(h, s->RightHandleImage());
         return;
     }
-    TRect fill = horizontal ? TRect{h.Left + 3, h.Top, h.Right, h.Bottom}
-                            : TRect{h.Left, h.Top + 3, h.Right, h.Bottom};
+    TRect fill = horizontal ? TRect{h.Left + M::HandleFaceInset, h.Top, h.Right, h.Bottom}
+                            : TRect{h.Left, h.Top + M::HandleFaceInset, h.Right, h.Bottom};
     if (from == clNone || to == clNone)
         SolidRect(canvas, from, fill);
     else
-        DrawGradient(canvas, from, to, 16, fill, !horizontal);
+        DrawGradient(canvas, from, to, M::HandleGradientSteps, fill, !horizontal);
 
     int L = h.Left, T = h.Top, R = h.Right, B = h.Bottom;
     bool chevron = Length() < fullLength_;
-    auto black = [&](int x1, int y1, int x2, int y2) {
-        canvas.Pen()->SetColor(clBlack);
-        Line(canvas, x1, y1, x2, y2);
-    };
-    auto white = [&](int x1, int y1, int x2, int y2) {
-        canvas.Pen()->SetColor(clWhite);
-        Line(canvas, x1, y1, x2, y2);
-    };
     if (round) {
         if (to == clNone) to = from;
         if (TToolBarDockSite* panel = dockPanel_) {
@@ -462,44 +502,20 @@ void TAdvCustomToolBar::PaintRightHandle(TCanvas& canvas) {
         }
         if (chevron) {
             if (horizontal) {
-                black(R - 6, T + 5, R - 6, T + 8);
-                black(R - 6, T + 6, R - 4, T + 6);
-                black(R - 10, T + 5, R - 10, T + 8);
-                black(R - 10, T + 6, R - 8, T + 6);
-                white(R - 5, T + 7, R - 5, T + 9);
-                white(R - 5, T + 7, R - 3, T + 7);
-                white(R - 9, T + 7, R - 9, T + 9);
-                white(R - 9, T + 7, R - 7, T + 7);
+                Strokes(canvas, clBlack, {R, T}, kRoundChevronDarkH);
+                Strokes(canvas, clWhite, {R, T}, kRoundChevronLightH);
             } else {
-                black(L + 5, T + 5, L + 8, T + 5);
-                black(L + 6, T + 5, L + 6, T + 7);
-                black(L + 5, T + 9, L + 8, T + 9);
-                black(L + 6, T + 9, L + 6, T + 11);
-                white(L + 7, T + 6, L + 9, T + 6);
-                white(L + 7, T + 6, L + 7, T + 8);
-                white(L + 7, T + 10, L + 9, T + 10);
-                white(L + 7, T + 10, L + 7, T + 12);
+                Strokes(canvas, clBlack, {L, T}, kRoundChevronDarkV);
+                Strokes(canvas, clWhite, {L, T}, kRoundChevronLightV);
             }
         }
         if (showOptionIndicator_) {
             if (horizontal) {
-                black(R - 9, B - 11, R - 4, B - 11);
-                black(R - 9, B - 8, R - 4, B - 8);
-                black(R - 8, B - 7, R - 5, B - 7);
-                canvas.SetPixel(R - 7, B - 6, clBlack);
-                white(R - 8, B - 10, R - 3, B - 10);
-                white(R - 5, B - 7, R - 3, B - 7);
-                white(R - 6, B - 6, R - 4, B - 6);
-                canvas.SetPixel(R - 6, B - 5, clWhite);
+                Strokes(canvas, clBlack, {R, B}, kRoundArrowDarkH);
+                Strokes(canvas, clWhite, {R, B}, kRoundArrowLightH);
             } else {
-                black(R - 9, T + 5, R - 9, T + 10);
-                black(R - 6, T + 5, R - 6, T + 10);
-                black(R - 5, T + 6, R - 5, T + 9);
-                canvas.SetPixel(R - 4, T + 7, clBlack);
-                white(R - 8, T + 6, R - 8, T + 11);
-                white(R - 5, T + 9, R - 5, T + 11);
-                white(R - 4, T + 8, R - 2, T + 8);
-                canvas.SetPixel(R - 4, T + 9, clWhite);
+                Strokes(canvas, clBlack, {R, T}, kRoundArrowDarkV);
+                Strokes(canvas, clWhite, {R, T}, kRoundArrowLightV);
             }
         }
         return;
@@ -513,30 +529,16 @@ void TAdvCustomToolBar::PaintRightHandle(TCanvas& canvas) {
             canvas.Rectangle(h.Left, h.Top + 3, h.Right, h.Bottom);
     }
     if (chevron) {
-        if (horizontal) {
-            black(L + 8, T + 3, L + 11, T + 6);
-            black(L + 11, T + 6, L + 7, T + 10);
-            black(L + 6, T + 3, L + 9, T + 6);
-            black(L + 9, T + 6, L + 5, T + 10);
-        } else {
-            black(L + 3, T + 6, L + 5, T + 8);
-            black(L + 5, T + 8, L + 8, T + 5);
-            black(L + 3, T + 8, L + 5, T + 10);
-            black(L + 5, T + 10, L + 8, T + 7);
-        }
+        if (horizontal)
+            Strokes(canvas, clBlack, {L, T}, kSquareChevronH);
+        else
+            Strokes(canvas, clBlack, {L, T}, kSquareChevronV);
     }
     if (showOptionIndicator_) {
-        if (horizontal) {
-            black(R - 9, B - 9, R - 4, B - 9);
-            black(R - 9, B - 7, R - 4, B - 7);
-            black(R - 8, B - 6, R - 5, B - 6);
-            canvas.SetPixel(R - 7, B - 5, clBlack);
-        } else {
-            black(R - 9, T + 6, R - 9, T + 11);
-            black(R - 6, T + 6, R - 6, T + 11);
-            black(R - 5, T + 7, R - 5, T + 10);
-            canvas.SetPixel(R - 4, T + 8, clBlack);
-        }
+        if (horizontal)
+            Strokes(canvas, clBlack, {R, B}, kSquareArrowH);
+        else
+            Strokes(canvas, clBlack, {R, T}, kSquareArrowV);
     }
 }
 
@@ -549,7 +551,7 @@ void TAdvCustomToolBar::PaintCaptionIndicator(TCanvas& canvas) {
     if (face) {
         TColor upperFrom, upperTo, lowerFrom, lowerTo, border;
         TGDIPGradient upperKind, lowerKind;
-        int percent = fading_ ? std::clamp(fadePercent_, 0, 100) : 100;
+        int percent = fading_ ? std::clamp(fadePercent_, 0, M::FadeFull) : M::FadeFull;
         if (IndicatorDown()) {
             upperFrom = BlendColor(g->ColorDown(), g->ColorHot(), percent);
             upperTo = BlendColor(g->ColorDownTo(), g->ColorHotTo(), percent);
@@ -642,7 +644,7 @@ void TAdvCustomToolBar::PaintBorder(TCanvas& canvas, const TRect& b) {
     canvas.Pen()->SetColor(border);
     canvas.Brush()->SetStyle(TBrushStyle::bsClear);
     if (rounded && s->ToolBarBevel() == 0)
-        canvas.RoundRect(b.Left, b.Top, b.Right - 1, b.Bottom - 1, 6, 6);
+        canvas.RoundRect(b.Left, b.Top, b.Right - 1, b.Bottom - 1, M::CornerDiameter, M::CornerDiameter);
     else
         canvas.Rectangle(b);
 }
@@ -651,11 +653,11 @@ void TAdvCustomToolBar::PaintBorder(TCanvas& canvas, const TRect& b) {
 
 void TAdvCustomToolBar::StartFade(int step) {
     fadeStep_ = step;
-    fadePercent_ = std::clamp(fadePercent_, 0, 100);
+    fadePercent_ = std::clamp(fadePercent_, 0, M::FadeFull);
     if (!fadeTimer_) {
         fadeTimer_ = new TTimer(this);
         fadeTimer_->SetEnabled(false);
-        fadeTimer_->SetInterval(30);
+        fadeTimer_->SetInterval(M::FadeInterval);
         fadeTimer_->OnTimer = [this](TObject*) { FadeTick(); };
     }
     fading_ = true;
@@ -665,7 +667,7 @@ void TAdvCustomToolBar::StartFade(int step) {
 
 void TAdvCustomToolBar::FadeTick() {
     fadePercent_ += fadeStep_;
-    if (fadePercent_ >= 0 && fadePercent_ <= 100) {
+    if (fadePercent_ >= 0 && fadePercent_ <= M::FadeFull) {
         InvalidateIndicator();
         return;
     }
@@ -674,9 +676,9 @@ void TAdvCustomToolBar::FadeTick() {
     fading_ = false;
     if (fadePercent_ < 0) {
         indicatorLit_ = false;
-        fadePercent_ = -20;
+        fadePercent_ = M::FadedOut;
     } else {
-        fadePercent_ = 120;
+        fadePercent_ = M::FadedIn;
     }
     InvalidateRect(CaptionRect());
 }

@@ -1,0 +1,57 @@
+#pragma once
+
+namespace emr {
+
+/// The chrome of a toolbar: its grip, caption bar, right handle and the floating
+/// caption's buttons. Its metrics are named here, once, for everything that
+/// measures or draws them.
+class TToolBarChrome {
+public:
+    /// Length of the drag grip along the toolbar, and the gap before the first control.
+    static constexpr int GripLength = 7;
+    static constexpr int GripGap = 2;
+    /// The grip is drawn one pixel inside the toolbar's top-left corner.
+    static constexpr int GripInset = 1;
+    /// The right handle's length, and what stays of the toolbar's end without it.
+    static constexpr int RightHandleLength = 14;
+    static constexpr int EndMargin = 4;
+    /// The handle's face starts this far into its rectangle, past the body's corner.
+    static constexpr int HandleFaceInset = 3;
+    /// The default height (or width, on a vertical toolbar) of a caption bar.
+    static constexpr int DefaultCaptionHeight = 16;
+    /// Caption text keeps this far from the caption's start and from a right handle.
+    static constexpr int CaptionTextIndent = 3;
+    static constexpr int CaptionHandleGap = 2;
+    /// Floating caption buttons sit inside the caption bar with a gap between them.
+    static constexpr int CaptionButtonInset = 1;
+    static constexpr int CaptionButtonGap = 2;
+    /// The caption-bar option indicator keeps off the caption's top edge.
+    static constexpr int IndicatorTopInset = 2;
+    /// Diameter of the rounded corners of a toolbar's border.
+    static constexpr int CornerDiameter = 6;
+    /// A stretched background image keeps off the border.
+    static constexpr int BackgroundImageInset = 2;
+    /// Gradient bands of the caption bar, the right handle and a full-size toolbar.
+    static constexpr int CaptionGradientSteps = 80;
+    static constexpr int HandleGradientSteps = 16;
+    static constexpr int FullSizeGradientSteps = 256;
+    /// Dots of the grip: their side, their pitch, and the margin kept at both ends.
+    static constexpr int GripDotSize = 2;
+    static constexpr int GripDotPitch = 4;
+    static constexpr int FlatDotPitch = 2;
+    static constexpr int GripEndMargin = 4;
+    /// The option window opens this far left of the toolbar's end and one pixel below it.
+    static constexpr int OptionAnchorInset = 12;
+    static constexpr int OptionAnchorDrop = 1;
+    /// On a floating toolbar it opens under the option button: left of one or two caption buttons.
+    static constexpr int FloatingAnchorInset = 20;
+    static constexpr int FloatingAnchorRaise = 2;
+    /// The indicator's fade: timer interval, percent per tick, and where a finished fade rests.
+    static constexpr int FadeInterval = 30;
+    static constexpr int FadeStep = 20;
+    static constexpr int FadeFull = 100;
+    static constexpr int FadedOut = -FadeStep;
+    static constexpr int FadedIn = FadeFull + FadeStep;
+};
+
+} // namespace emr
