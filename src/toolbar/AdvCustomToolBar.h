@@ -164,7 +164,7 @@ public:
     TDockAlign Position() const { return position_; }
     bool Horizontal() const { return !IsVertical(position_); }
     int RightHandleLength() const {
-        return showRightHandle_ ? TToolBarChrome::RightHandleLength : TToolBarChrome::EndMargin;
+        return showRightHandle_ ? TToolBarChrome::HandleLength : TToolBarChrome::EndMargin;
     }
     int StartOffset() const;
     int FullLength() const { return fullLength_; }
@@ -264,11 +264,6 @@ public:
 
     /// Paints the whole toolbar onto `canvas` (used by Paint and by pixel tests).
     void PaintToolBar(TCanvas& canvas);
-    void PaintGrip(TCanvas& canvas);
-    void PaintRightHandle(TCanvas& canvas);
-    void PaintOptionButton(TCanvas& canvas);
-    void PaintCloseButton(TCanvas& canvas);
-    void PaintCaptionIndicator(TCanvas& canvas);
 
     void SetBounds(int left, int top, int width, int height) override;
     void Loaded() override;
@@ -332,14 +327,8 @@ private:
     TPoint OptionAnchor() const;
     TToolBarFloatingSite* FloatingSite() const;
 
-    // Painting helpers (AdvCustomToolBarPaint.cpp).
-    void PaintFloatingCaption(TCanvas& canvas);
-    void PaintDockedCaption(TCanvas& canvas);
-    void PaintBackground(TCanvas& canvas, const TRect& b);
-    void PaintBevel(TCanvas& canvas);
-    void PaintRoundCorners(TCanvas& canvas, TRect b);
-    void PaintBorder(TCanvas& canvas, const TRect& b);
-    TRect BackgroundRect() const;
+    /// The chrome as the toolbar's settings and state make it now.
+    TToolBarChrome Chrome() const;
 
     bool allowFloating_ = true;
     TAntiAlias antiAlias_ = TAntiAlias::aaClearType;

@@ -1,13 +1,9 @@
-// Geometry and painting of toolbars: caption bars, background, bevel, grips,
-// right handle, caption-bar option indicator, rounded corners and border.
+// The toolbar's side of its chrome: the values it paints from, the first paint,
+// and the caption-bar indicator's fade.
 
 #include <algorithm>
 
 #include "framework/forms/Timer.h"
-#include "framework/graphics/Canvas.h"
-#include "styling/AdvMenuStyler.h"
-#include "styling/CustomAdvToolBarStyler.h"
-#include "styling/GradientPainting.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/ToolBarChrome.h"
 #include "toolbar/ToolBarMDIButtons.h"
@@ -15,142 +11,75 @@
 
 namespace emr {
 
-namespace {
-
-void Line(TCanvas& c, int x1, int y1, int x2, int y2) {
-    c.MoveTo(x1, y1);
-    c.LineTo(x2, y2);
-}
-
-void SolidRect(TCanvas& c, TColor color, const TRect& r) {
-    c.Brush()->SetStyle(TBrushStyle::bsSolid);
-    c.Pen()->SetColor(color);
-    c.Brush()->SetColor(color);
-    c.Rectangle(r);
-}
-
 using M = TToolBarChrome;
 
-constexpr TColor kFlatDotColor = RGB(165, 165, 165);
-
-/// A stroke of a glyph, relative to the corner the glyph is drawn from. A
-/// stroke one pixel long sets that pixel (a line leaves out its end point).
-struct TStroke {
-    int X1, Y1, X2, Y2;
-};
-
-template <std::size_t N> void Strokes(TCanvas& c, TColor color, TPoint at, const TStroke (&strokes)[N]) {
-    c.Pen()->SetColor(color);
-    for (const TStroke& s : strokes)
-        Line(c, at.X + s.X1, at.Y + s.Y1, at.X + s.X2, at.Y + s.Y2);
+TToolBarChrome TAdvCustomToolBar::Chrome() const {
+    TToolBarChrome::TValues v;
+    v.Client = ClientRect();
+    v.Width = Width();
+    v.Height = Height();
+    v.Floating = Floating();
+    v.Docked = Docked();
+    v.Horizontal = Horizontal();
+    v.Enabled = Enabled();
+    v.Position = position_;
+    v.ShowCaption = showCaption_;
+    v.ShowClose = showClose_;
+    v.ShowOptionIndicator = showOptionIndicator_;
+    v.ShowRightHandle = showRightHandle_;
+    v.FullSize = fullSize_;
+    v.ParentStyler = parentStyler_;
+    v.Chevron = Length() < fullLength_;
+    v.CaptionHeight = captionHeight_;
+    v.FloatingRows = floatingRows_;
+    v.DockedThickness = dockedThickness_;
+    v.CaptionPosition = captionPosition_;
+    v.CaptionAlignment = captionAlignment_;
+    v.Caption = caption_;
+    v.CaptionFont = captionFont_.get();
+    v.OptionPicture = optionPicture_.get();
+    v.OptionDisabledPicture = optionDisabledPicture_.get();
+    v.Styler = currentStyler_;
+    v.Panel = dockPanel_;
+    v.Origin = {Left(), Top()};
+    TToolBarChrome::TPartLooks& p = v.Parts;
+    p.HandleHot = RightHandleHot();
+    p.HandleDown = RightHandleDown() || OptionWindowVisible();
+    p.OptionHot = OptionButtonHot();
+    p.OptionDown = OptionButtonDown();
+    p.CloseHot = CloseButtonHot();
+    p.CloseDown = CloseButtonDown();
+    p.IndicatorLit = indicatorLit_;
+    p.IndicatorDown = IndicatorDown();
+    p.Fading = fading_;
+    p.FadePercent = fadePercent_;
+    return TToolBarChrome(v);
 }
-
-// The floating option button's arrow, from its bottom-left corner: four rows narrowing to a point.
-constexpr TStroke kOptionArrow[] = {{5, -10, 12, -10}, {6, -9, 11, -9}, {7, -8, 10, -8}, {8, -7, 9, -7}};
-// The floating close button's cross, from its top-left corner: two strokes per diagonal.
-constexpr TStroke kCloseCross[] = {{4, 11, 12, 4}, {5, 11, 11, 4}, {4, 5, 12, 12}, {5, 5, 11, 12}};
-
-// The right handle's chevrons on a rounded toolbar: dark strokes with light relief below them.
-// Horizontal ones are drawn from the handle's top-right corner, vertical ones from its top-left.
-constexpr TStroke kRoundChevronDarkH[] = {{-6, 5, -6, 8}, {-6, 6, -4, 6}, {-10, 5, -10, 8}, {-10, 6, -8, 6}};
-constexpr TStroke kRoundChevronLightH[] = {{-5, 7, -5, 9}, {-5, 7, -3, 7}, {-9, 7, -9, 9}, {-9, 7, -7, 7}};
-constexpr TStroke kRoundChevronDarkV[] = {{5, 5, 8, 5}, {6, 5, 6, 7}, {5, 9, 8, 9}, {6, 9, 6, 11}};
-constexpr TStroke kRoundChevronLightV[] = {{7, 6, 9, 6}, {7, 6, 7, 8}, {7, 10, 9, 10}, {7, 10, 7, 12}};
-// The option arrow of a rounded handle, with its relief: horizontal from the bottom-right
-// corner, vertical from the top-right corner.
-constexpr TStroke kRoundArrowDarkH[] = {
-    {-9, -11, -4, -11}, {-9, -8, -4, -8}, {-8, -7, -5, -7}, {-7, -6, -6, -6}};
-constexpr TStroke kRoundArrowLightH[] = {
-    {-8, -10, -3, -10}, {-5, -7, -3, -7}, {-6, -6, -4, -6}, {-6, -5, -5, -5}};
-constexpr TStroke kRoundArrowDarkV[] = {{-9, 5, -9, 10}, {-6, 5, -6, 10}, {-5, 6, -5, 9}, {-4, 7, -3, 7}};
-constexpr TStroke kRoundArrowLightV[] = {{-8, 6, -8, 11}, {-5, 9, -5, 11}, {-4, 8, -2, 8}, {-4, 9, -3, 9}};
-// The same on a square handle: chevrons from the top-left corner, arrows as above, no relief.
-constexpr TStroke kSquareChevronH[] = {{8, 3, 11, 6}, {11, 6, 7, 10}, {6, 3, 9, 6}, {9, 6, 5, 10}};
-constexpr TStroke kSquareChevronV[] = {{3, 6, 5, 8}, {5, 8, 8, 5}, {3, 8, 5, 10}, {5, 10, 8, 7}};
-constexpr TStroke kSquareArrowH[] = {{-9, -9, -4, -9}, {-9, -7, -4, -7}, {-8, -6, -5, -6}, {-7, -5, -6, -5}};
-constexpr TStroke kSquareArrowV[] = {{-9, 6, -9, 11}, {-6, 6, -6, 11}, {-5, 7, -5, 10}, {-4, 8, -3, 8}};
-
-} // namespace
-
-// ---- Geometry -------------------------------------------------------------------------------------
 
 TRect TAdvCustomToolBar::CaptionRect() const {
-    TRect c = ClientRect();
-    if (Floating()) return {c.Left, c.Top, c.Right, c.Top + captionHeight_};
-    if (!showCaption_) return {};
-    bool top = captionPosition_ == TCaptionPosition::cpTop;
-    if (Horizontal())
-        return top ? TRect{c.Left, c.Top, c.Right, c.Top + captionHeight_}
-                   : TRect{c.Left, c.Bottom - captionHeight_, c.Right, c.Bottom};
-    return top ? TRect{c.Left, c.Top, c.Left + captionHeight_, c.Bottom}
-               : TRect{c.Right - captionHeight_, c.Top, c.Right, c.Bottom};
+    return Chrome().CaptionRect();
 }
-
 TRect TAdvCustomToolBar::ContentRect() const {
-    TRect c = ClientRect();
-    TRect cap = CaptionRect();
-    if (Floating()) {
-        c.Top = cap.Bottom;
-        return c;
-    }
-    if (!showCaption_) return c;
-    bool top = captionPosition_ == TCaptionPosition::cpTop;
-    if (Horizontal())
-        (top ? c.Top : c.Bottom) = top ? cap.Bottom : cap.Top;
-    else
-        (top ? c.Left : c.Right) = top ? cap.Right : cap.Left;
-    return c;
+    return Chrome().ContentRect();
 }
-
 TRect TAdvCustomToolBar::CloseButtonRect() const {
-    if (!Floating() || !showClose_) return {};
-    TRect c = CaptionRect();
-    return {c.Right - captionHeight_ - M::CaptionButtonInset, c.Top + M::CaptionButtonInset,
-            c.Right - M::CaptionButtonInset, c.Bottom - M::CaptionButtonInset};
+    return Chrome().CloseButtonRect();
 }
-
 TRect TAdvCustomToolBar::OptionButtonRect() const {
-    if (!Floating() || !showOptionIndicator_) return {};
-    if (showClose_) {
-        TRect x = CloseButtonRect();
-        return {x.Left - M::CaptionButtonGap - captionHeight_, x.Top, x.Left - M::CaptionButtonGap, x.Bottom};
-    }
-    TRect c = CaptionRect();
-    return {c.Right - M::CaptionButtonInset - captionHeight_, c.Top + M::CaptionButtonInset,
-            c.Right - M::CaptionButtonInset, c.Bottom - M::CaptionButtonInset};
+    return Chrome().OptionButtonRect();
 }
-
 TRect TAdvCustomToolBar::CaptionOptionIndicatorRect() const {
-    if (!showOptionIndicator_ || showRightHandle_ || Floating() || !showCaption_ || !Horizontal())
-        return {-1, -1, -1, -1};
-    TRect c = CaptionRect();
-    return {c.Right - captionHeight_ + M::CaptionButtonInset, c.Top + M::IndicatorTopInset,
-            c.Right - M::CaptionButtonInset, c.Bottom - M::CaptionButtonInset};
+    return Chrome().CaptionOptionIndicatorRect();
 }
-
 TRect TAdvCustomToolBar::GripHitRect() const {
-    if (currentStyler_->DragGripStyle() == dsNone || Floating()) return {};
-    return Horizontal() ? TRect{0, 0, GripLength, Height()} : TRect{0, 0, Width(), GripLength};
+    return Chrome().GripHitRect();
 }
-
 TRect TAdvCustomToolBar::RightHandleHitRect() const {
-    if (!showRightHandle_) return {};
-    int h = RightHandleLength();
-    return Horizontal() ? TRect{Width() - h, 0, Width(), Height()}
-                        : TRect{0, Height() - h, Width(), Height()};
+    return Chrome().RightHandleHitRect();
 }
-
 TRect TAdvCustomToolBar::FloatingCaptionDragRect() const {
-    if (!Floating()) return {};
-    TRect r = CaptionRect();
-    if (showOptionIndicator_)
-        r.Right = OptionButtonRect().Left;
-    else if (showClose_)
-        r.Right = CloseButtonRect().Left;
-    return r;
+    return Chrome().FloatingCaptionDragRect();
 }
-
-// ---- Paint order ------------------------------------------------------------------------------------
 
 void TAdvCustomToolBar::Paint() {
     if (!firstPaintDone_) {
@@ -160,493 +89,9 @@ void TAdvCustomToolBar::Paint() {
     PaintToolBar(*Canvas());
 }
 
-TRect TAdvCustomToolBar::BackgroundRect() const {
-    TRect r = ContentRect();
-    return {r.Left, r.Top, r.Right + 1, r.Bottom + 1};
-}
-
 void TAdvCustomToolBar::PaintToolBar(TCanvas& canvas) {
-    if (Floating()) PaintFloatingCaption(canvas);
-    if (!Floating() && showCaption_) PaintDockedCaption(canvas);
-    TRect b = BackgroundRect();
-    PaintBackground(canvas, b);
-    if (!Floating()) PaintBevel(canvas);
-    PaintGrip(canvas);
-    if (showRightHandle_)
-        PaintRightHandle(canvas);
-    else
-        PaintCaptionIndicator(canvas);
-    PaintRoundCorners(canvas, b);
-    PaintBorder(canvas, b);
+    Chrome().Paint(canvas);
     if (mdiButtons_) mdiButtons_->Paint(canvas);
-}
-
-void TAdvCustomToolBar::PaintFloatingCaption(TCanvas& canvas) {
-    const TCaptionAppearance* ca = currentStyler_->CaptionAppearance();
-    TRect cr = CaptionRect();
-    TColor from = ca->CaptionColor(), to = ca->CaptionColorTo();
-    if (from != clNone && to != clNone)
-        DrawGradient(canvas, from, to, M::CaptionGradientSteps, cr, false);
-    else if (from != clNone || to != clNone)
-        SolidRect(canvas, from, cr);
-    if (ca->CaptionBorderColor() != clNone) {
-        canvas.Pen()->SetColor(ca->CaptionBorderColor());
-        canvas.Brush()->SetStyle(TBrushStyle::bsClear);
-        canvas.Rectangle(cr);
-    }
-    if (!caption_.empty()) {
-        canvas.SetFont(parentStyler_ ? currentStyler_->CaptionFont() : captionFont_.get());
-        canvas.Font()->SetColor(ca->CaptionTextColor());
-        canvas.Brush()->SetStyle(TBrushStyle::bsClear);
-        int right = showOptionIndicator_ ? OptionButtonRect().Left
-                    : showClose_         ? CloseButtonRect().Left
-                                         : cr.Right;
-        TRect t{cr.Left + M::CaptionTextIndent, cr.Top, right, cr.Bottom};
-        canvas.DrawText(caption_, t, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    }
-    PaintOptionButton(canvas);
-    PaintCloseButton(canvas);
-}
-
-namespace {
-
-/// Face of a floating caption button by state; returns the glyph colour.
-TColor FloatingButtonFace(TCanvas& c, const TRect& r, bool down, bool hot, TColor captionColor,
-                          const TMenuRootItemAppearance* root) {
-    TColor pen = captionColor, brush = captionColor, glyph = clWhite;
-    if (down) {
-        pen = clBlack;
-        brush = root->Color();
-    } else if (hot) {
-        pen = clBlack;
-        brush = root->HoverColor();
-        glyph = clBlack;
-    }
-    c.Brush()->SetStyle(TBrushStyle::bsSolid);
-    c.Pen()->SetColor(pen);
-    c.Brush()->SetColor(brush);
-    c.Rectangle(r);
-    return glyph;
-}
-
-} // namespace
-
-void TAdvCustomToolBar::PaintOptionButton(TCanvas& canvas) {
-    TRect r = OptionButtonRect();
-    if (r.Empty()) return;
-    TColor glyph = FloatingButtonFace(canvas, r, OptionButtonDown(), OptionButtonHot(),
-                                      currentStyler_->CaptionAppearance()->CaptionColor(),
-                                      currentStyler_->CurrentMenuStyler()->RootItem());
-    Strokes(canvas, glyph, {r.Left, r.Bottom}, kOptionArrow);
-}
-
-void TAdvCustomToolBar::PaintCloseButton(TCanvas& canvas) {
-    TRect r = CloseButtonRect();
-    if (r.Empty()) return;
-    TColor glyph = FloatingButtonFace(canvas, r, CloseButtonDown(), CloseButtonHot(),
-                                      currentStyler_->CaptionAppearance()->CaptionColor(),
-                                      currentStyler_->CurrentMenuStyler()->RootItem());
-    Strokes(canvas, glyph, {r.Left, r.Top}, kCloseCross);
-}
-
-void TAdvCustomToolBar::PaintDockedCaption(TCanvas& canvas) {
-    const TCaptionAppearance* ca = currentStyler_->CaptionAppearance();
-    TRect cr = CaptionRect();
-    TColor from = ca->CaptionColor(), to = ca->CaptionColorTo();
-    if (from != clNone && to != clNone)
-        DrawGradient(canvas, from, to, M::CaptionGradientSteps, cr, false);
-    else if (from != clNone || to != clNone)
-        SolidRect(canvas, from, cr);
-    if (ca->CaptionBorderColor() != clNone) {
-        canvas.Pen()->SetColor(ca->CaptionBorderColor());
-        canvas.Brush()->SetStyle(TBrushStyle::bsClear);
-        canvas.Rectangle(cr);
-    }
-    if (caption_.empty()) return;
-    bool horizontal = Horizontal();
-    TRect t = cr;
-    int advance = (currentStyler_->DragGripStyle() != dsNone ? M::GripLength : 0) + M::CaptionTextIndent;
-    (horizontal ? t.Left : t.Top) += advance;
-    if (showRightHandle_ && !fullSize_)
-        (horizontal ? t.Right : t.Bottom) -= RightHandleLength() + M::CaptionHandleGap;
-    canvas.SetFont(currentStyler_->CaptionFont());
-    canvas.Font()->SetColor(ca->CaptionTextColor());
-    canvas.Brush()->SetStyle(TBrushStyle::bsClear);
-    if (horizontal) {
-        if (showOptionIndicator_ && !showRightHandle_) t.Right = CaptionOptionIndicatorRect().Left;
-        unsigned align = captionAlignment_ == TAlignment::taRightJustify ? DT_RIGHT
-                         : captionAlignment_ == TAlignment::taCenter     ? DT_CENTER
-                                                                         : DT_LEFT;
-        canvas.DrawText(caption_, t, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | align);
-        return;
-    }
-    bool left = position_ == TDockAlign::daLeft;
-    canvas.Font()->SetOrientation(left ? 900 : -900);
-    int w = canvas.TextWidth(StripHotkey(caption_));
-    TPoint p;
-    if (left) {
-        p.X = t.Left;
-        p.Y = captionAlignment_ == TAlignment::taLeftJustify    ? t.Bottom - 2
-              : captionAlignment_ == TAlignment::taRightJustify ? t.Top + w + 2
-                                                                : t.Bottom - (t.Height() - w) / 2;
-    } else {
-        p.X = t.Right;
-        p.Y = captionAlignment_ == TAlignment::taLeftJustify    ? t.Top
-              : captionAlignment_ == TAlignment::taRightJustify ? t.Bottom - w - 5
-                                                                : t.Top + (t.Height() - w) / 2;
-    }
-    TextOutVertical(canvas, caption_, p);
-}
-
-void TAdvCustomToolBar::PaintBackground(TCanvas& canvas, const TRect& b) {
-    const TCustomAdvToolBarStyler* s = currentStyler_;
-    TColor from = s->Color()->Color(), to = s->Color()->ColorTo();
-    int steps = s->Color()->Steps();
-    bool horizontal = s->Color()->Direction() == gdHorizontal;
-    if (!Horizontal() && !parentStyler_) horizontal = !horizontal;
-    if (fullSize_) {
-        steps = M::FullSizeGradientSteps;
-        from = s->DockColor()->Color();
-        to = s->DockColor()->ColorTo();
-        horizontal = s->DockColor()->Direction() == gdHorizontal;
-        if (Floating()) to = from;
-    }
-    if (to == clNone) {
-        SolidRect(canvas, from, b);
-    } else if (!Floating() || floatingRows_ <= 1) {
-        DrawGradient(canvas, from, to, steps, b, horizontal);
-    } else {
-        for (int i = 0; i < floatingRows_; ++i) {
-            int top = b.Top + i * dockedThickness_;
-            DrawGradient(canvas, from, to, steps, {b.Left, top, b.Right, top + dockedThickness_}, horizontal);
-        }
-    }
-    const TBitmap* image = s->BackGround();
-    if (image->Empty()) return;
-    switch (s->BackGroundDisplay()) {
-    case bdTile:
-        for (int y = 0, row = 0; y < Height() - 1; y += image->Height(), ++row)
-            for (int x = row == 0 ? 0 : 1; x < Width() - 1; x += image->Width())
-                canvas.Draw(x, y, image);
-        break;
-    case bdCenter:
-        canvas.Draw((Width() - image->Width()) / 2, (Height() - image->Height()) / 2, image);
-        break;
-    case bdStretch:
-        canvas.StretchDraw(b.Inflate(-M::BackgroundImageInset, -M::BackgroundImageInset), image);
-        break;
-    }
-}
-
-void TAdvCustomToolBar::PaintBevel(TCanvas& canvas) {
-    const TCustomAdvToolBarStyler* s = currentStyler_;
-    if (!s->ShowToolBarBevel() || s->ToolBarBevel() == 0) return;
-    TColor first = clWhite, second = clBtnShadow;
-    int k = 0;
-    if (s->ToolBarBevel() == 1) {
-        first = clBtnShadow;
-        second = clWhite;
-        k = 1;
-    }
-    int w = Width(), h = Height();
-    canvas.Pen()->SetColor(first);
-    canvas.MoveTo(k, h);
-    canvas.LineTo(k, k);
-    canvas.LineTo(w, k);
-    canvas.Pen()->SetColor(second);
-    canvas.MoveTo(w - 1, k);
-    canvas.LineTo(w - 1, h - 1);
-    canvas.LineTo(k, h - 1);
-}
-
-void TAdvCustomToolBar::PaintGrip(TCanvas& canvas) {
-    const TCustomAdvToolBarStyler* s = currentStyler_;
-    TDragGripStyle style = s->DragGripStyle();
-    if (style == dsNone || Floating()) return;
-    bool horizontal = Horizontal();
-    TRect g = horizontal ? TRect{M::GripInset, M::GripInset, M::GripLength, Height()}
-                         : TRect{M::GripInset, M::GripInset, Width(), M::GripLength};
-    if (!s->DragGripImage()->Empty()) {
-        canvas.StretchDraw(g, s->DragGripImage());
-        return;
-    }
-    int l = g.Left, t = g.Top, r = g.Right, bt = g.Bottom;
-    // A dot is a shadow square with a light twin one pixel further down and right.
-    auto dot = [&](int x, int y) {
-        SolidRect(canvas, clWhite, {x + 1, y + 1, x + 1 + M::GripDotSize, y + 1 + M::GripDotSize});
-        SolidRect(canvas, clBtnShadow, {x, y, x + M::GripDotSize, y + M::GripDotSize});
-    };
-    // Marks run from one end margin to the other along the grip, a few pixels across it.
-    constexpr int across = 3;
-    const int end = (horizontal ? bt : r) - M::GripEndMargin;
-    // Lines run up a horizontal grip from its bottom margin, and along a vertical one
-    // to one pixel short of its end margin; a double line's two strokes lie apart by
-    // the gap between them.
-    constexpr int lineStart = 3, lineEndShort = 1;
-    constexpr int singleAcross = 4, doubleAcross = 2, doubleGap = 3;
-    auto gripLine = [&](int offset) {
-        if (horizontal)
-            Draw3DGripLine(canvas, {l + offset, end}, {l + offset, t + lineStart}, true, true);
-        else
-            Draw3DGripLine(canvas, {l + lineStart, t + offset}, {end - lineEndShort, t + offset}, true,
-                           false);
-    };
-    switch (style) {
-    case dsDots: {
-        int count = (end - M::GripEndMargin) / M::GripDotPitch;
-        for (int k = 0; k < count; ++k) {
-            int along = M::GripEndMargin + M::GripDotPitch * k;
-            if (horizontal)
-                dot(l + across, t + along);
-            else
-                dot(l + along, t + across);
-        }
-        break;
-    }
-    case dsSingleLine:
-        gripLine(singleAcross);
-        break;
-    case dsDoubleLine:
-        gripLine(doubleAcross);
-        gripLine(doubleAcross + doubleGap);
-        break;
-    case dsFlatDots: {
-        int count = (end - M::GripEndMargin) / M::FlatDotPitch;
-        canvas.Pen()->SetColor(kFlatDotColor);
-        for (int k = 0; k < count; ++k) {
-            int along = M::GripEndMargin + M::FlatDotPitch * k;
-            if (horizontal)
-                Line(canvas, l + doubleAcross, t + along, l + doubleAcross + doubleGap, t + along);
-            else
-                Line(canvas, l + along, t + doubleAcross, l + along, t + doubleAcross + doubleGap);
-        }
-        break;
-    }
-    case dsNone:
-        break;
-    }
-}
-
-void TAdvCustomToolBar::PaintRightHandle(TCanvas& canvas) {
-    if (!showRightHandle_ || Floating() || fullSize_) return;
-    const TCustomAdvToolBarStyler* s = currentStyler_;
-    bool horizontal = Horizontal();
-    int len = RightHandleLength();
-    TRect h = horizontal ? TRect{Width() - len, 0, Width() + 1, Height() + 1}
-                         : TRect{0, Height() - len, Width(), Height()};
-    bool round = s->RoundCorners();
-    if (!round)
-        h = horizontal ? TRect{h.Left - 1, h.Top + 1, h.Right - 2, h.Bottom - 2}
-                       : TRect{h.Left + 1, h.Top, h.Right - 1, h.Bottom - 1};
-    const TButtonAppearance* ba = s->ButtonAppearance();
-    TColor from = s->RightHandleColor(), to = s->RightHandleColorTo(), frame = ba->BorderColor();
-    if (RightHandleDown() || OptionWindowVisible()) {
-        from = s->RightHandleColorDown();
-        to = s->RightHandleColorDownTo();
-        frame = ba->BorderDownColor();
-    } else if (RightHandleHot()) {
-        from = s->RightHandleColorHot();
-        to = s->RightHandleColorHotTo();
-        frame = ba->BorderHotColor();
-    }
-    if (!s->RightHandleImage()->Empty()) {
-        canvas.StretchDraw(h, s->RightHandleImage());
-        return;
-    }
-    TRect fill = horizontal ? TRect{h.Left + M::HandleFaceInset, h.Top, h.Right, h.Bottom}
-                            : TRect{h.Left, h.Top + M::HandleFaceInset, h.Right, h.Bottom};
-    if (from == clNone || to == clNone)
-        SolidRect(canvas, from, fill);
-    else
-        DrawGradient(canvas, from, to, M::HandleGradientSteps, fill, !horizontal);
-
-    int L = h.Left, T = h.Top, R = h.Right, B = h.Bottom;
-    bool chevron = Length() < fullLength_;
-    if (round) {
-        if (to == clNone) to = from;
-        if (TToolBarDockSite* panel = dockPanel_) {
-            int lp = Left(), tp = Top(), wp = Width(), hp = Height();
-            auto take = [&](int x, int y, int px, int py) {
-                canvas.SetPixel(x, y, PixelToColor(panel->BackgroundPixel(px, py)));
-            };
-            if (horizontal) {
-                take(R - 2, T, lp + wp - 1, tp);
-                take(R - 2, T + 1, lp + wp - 1, tp);
-                take(R - 3, T, lp + wp - 2, tp);
-                take(R - 2, B - 2, lp + wp - 1, tp + hp);
-                take(R - 2, B - 3, lp + wp - 1, tp + hp);
-                take(R - 3, B - 2, lp + wp - 2, tp + hp);
-            } else {
-                take(L, B - 1, lp + 1, tp + hp);
-                take(L, B - 2, lp + 1, tp + hp);
-                take(L + 1, B - 1, lp + 2, tp + hp);
-                take(R - 1, B - 1, lp + wp - 1, tp + hp);
-                take(R - 1, B - 2, lp + wp - 1, tp + hp);
-                take(R - 2, B - 1, lp + wp - 2, tp + hp);
-            }
-        }
-        if (horizontal) {
-            canvas.SetPixel(L + 1, B - 2, to);
-            canvas.SetPixel(L + 2, B - 2, to);
-            canvas.SetPixel(L + 2, B - 3, to);
-            canvas.SetPixel(L + 1, T, from);
-            canvas.SetPixel(L + 2, T, from);
-            canvas.SetPixel(L + 2, T + 1, from);
-        } else {
-            canvas.SetPixel(L, T + 2, from);
-            canvas.SetPixel(L + 1, T + 2, from);
-            canvas.SetPixel(L, T + 1, from);
-            canvas.SetPixel(R - 1, T + 2, to);
-            canvas.SetPixel(R - 2, T + 2, to);
-            canvas.SetPixel(R - 1, T + 1, to);
-        }
-        if (chevron) {
-            if (horizontal) {
-                Strokes(canvas, clBlack, {R, T}, kRoundChevronDarkH);
-                Strokes(canvas, clWhite, {R, T}, kRoundChevronLightH);
-            } else {
-                Strokes(canvas, clBlack, {L, T}, kRoundChevronDarkV);
-                Strokes(canvas, clWhite, {L, T}, kRoundChevronLightV);
-            }
-        }
-        if (showOptionIndicator_) {
-            if (horizontal) {
-                Strokes(canvas, clBlack, {R, B}, kRoundArrowDarkH);
-                Strokes(canvas, clWhite, {R, B}, kRoundArrowLightH);
-            } else {
-                Strokes(canvas, clBlack, {R, T}, kRoundArrowDarkV);
-                Strokes(canvas, clWhite, {R, T}, kRoundArrowLightV);
-            }
-        }
-        return;
-    }
-    if (frame != clNone) {
-        canvas.Brush()->SetStyle(TBrushStyle::bsClear);
-        canvas.Pen()->SetColor(frame);
-        if (horizontal)
-            canvas.Rectangle(h.Left + 3, h.Top, h.Right - 1, h.Bottom - 1);
-        else
-            canvas.Rectangle(h.Left, h.Top + 3, h.Right, h.Bottom);
-    }
-    if (chevron) {
-        if (horizontal)
-            Strokes(canvas, clBlack, {L, T}, kSquareChevronH);
-        else
-            Strokes(canvas, clBlack, {L, T}, kSquareChevronV);
-    }
-    if (showOptionIndicator_) {
-        if (horizontal)
-            Strokes(canvas, clBlack, {R, B}, kSquareArrowH);
-        else
-            Strokes(canvas, clBlack, {R, T}, kSquareArrowV);
-    }
-}
-
-void TAdvCustomToolBar::PaintCaptionIndicator(TCanvas& canvas) {
-    TRect r = CaptionOptionIndicatorRect();
-    if (r.Left < 0) return;
-    const TGlowButtonAppearance* g = currentStyler_->GlowButtonAppearance();
-    TColor base = currentStyler_->CaptionAppearance()->CaptionColor();
-    bool face = IndicatorDown() || indicatorLit_ || fading_;
-    if (face) {
-        TColor upperFrom, upperTo, lowerFrom, lowerTo, border;
-        TGDIPGradient upperKind, lowerKind;
-        int percent = fading_ ? std::clamp(fadePercent_, 0, M::FadeFull) : M::FadeFull;
-        if (IndicatorDown()) {
-            upperFrom = BlendColor(g->ColorDown(), g->ColorHot(), percent);
-            upperTo = BlendColor(g->ColorDownTo(), g->ColorHotTo(), percent);
-            lowerFrom = BlendColor(g->ColorMirrorDown(), g->ColorMirrorHot(), percent);
-            lowerTo = BlendColor(g->ColorMirrorDownTo(), g->ColorMirrorHotTo(), percent);
-            border = BlendColor(g->BorderColorDown(), g->BorderColorHot(), percent);
-            upperKind = g->GradientDown();
-            lowerKind = g->GradientMirrorDown();
-        } else {
-            upperFrom = BlendColor(g->ColorHot(), base, percent);
-            upperTo = BlendColor(g->ColorHotTo(), base, percent);
-            lowerFrom = BlendColor(g->ColorMirrorHot(), base, percent);
-            lowerTo = BlendColor(g->ColorMirrorHotTo(), base, percent);
-            border = BlendColor(g->BorderColorHot(), base, percent);
-            upperKind = g->GradientHot();
-            lowerKind = g->GradientMirrorHot();
-        }
-        DrawGlowFace(canvas, r, upperFrom, upperTo, upperKind, lowerFrom, lowerTo, lowerKind, border, false);
-    }
-    TPicture* pic = optionPicture_.get();
-    if (!Enabled() && optionDisabledPicture_->Graphic() && !optionDisabledPicture_->Graphic()->Empty())
-        pic = optionDisabledPicture_.get();
-    if (pic->Graphic() && !pic->Graphic()->Empty()) {
-        int x = r.Left + std::max(0, (r.Width() - pic->Width()) / 2);
-        int y = r.Top + std::max(0, (r.Height() - pic->Height()) / 2);
-        canvas.Draw(x, y, pic->Graphic());
-    }
-}
-
-void TAdvCustomToolBar::PaintRoundCorners(TCanvas& canvas, TRect b) {
-    const TCustomAdvToolBarStyler* s = currentStyler_;
-    if (!s->RoundCorners() || s->ToolBarBevel() != 0) return;
-    TRect client = ClientRect();
-    if (showCaption_ && !Floating()) {
-        bool top = captionPosition_ == TCaptionPosition::cpTop;
-        if (Horizontal())
-            (top ? b.Top : b.Bottom) = top ? client.Top : client.Bottom + 1;
-        else
-            (top ? b.Left : b.Right) = top ? client.Left : client.Right + 1;
-    }
-    TToolBarDockSite* panel = dockPanel_;
-    if (!Docked() || !panel) return;
-    int lp = Left(), tp = Top(), wp = Width(), hp = Height();
-    bool horizontal = Horizontal();
-    bool noHandle = !showRightHandle_ && !fullSize_;
-    auto fromPanel = [&](int x, int y, int px, int py) {
-        canvas.SetPixel(x, y, PixelToColor(panel->PanelPixel(px, py)));
-    };
-    auto fromBuffer = [&](int x, int y, int px, int py) {
-        canvas.SetPixel(x, y, PixelToColor(panel->BackgroundPixel(px, py)));
-    };
-    fromPanel(b.Left, b.Top, lp - 1, tp - 1);
-    fromPanel(b.Left + 1, b.Top, lp + 1, tp - 1);
-    fromPanel(b.Left, b.Top + 1, lp - 1, tp);
-    if (horizontal) {
-        fromPanel(b.Left, b.Bottom - 2, lp - 1, tp + hp);
-        fromPanel(b.Left + 1, b.Bottom - 2, lp - 1, tp + hp);
-        fromPanel(b.Left, b.Bottom - 3, lp - 1, tp + hp);
-        if (noHandle) {
-            fromBuffer(b.Right - 2, b.Top, lp + wp - 1, tp);
-            fromBuffer(b.Right - 3, b.Top, lp + wp - 2, tp);
-            fromBuffer(b.Right - 2, b.Top + 1, lp + wp - 1, tp);
-        }
-    } else {
-        if (noHandle) {
-            fromBuffer(b.Left, b.Bottom - 2, lp + 1, tp + hp);
-            fromBuffer(b.Left + 1, b.Bottom - 2, lp + 2, tp + hp);
-            fromBuffer(b.Left, b.Bottom - 3, lp + 1, tp + hp);
-        }
-        fromBuffer(b.Right - 1, b.Top, lp + wp, tp);
-        fromBuffer(b.Right - 2, b.Top, lp + wp - 1, tp);
-        fromBuffer(b.Right - 1, b.Top + 1, lp + wp, tp + 1);
-    }
-    if (noHandle) {
-        fromBuffer(b.Right - 2, b.Bottom - 2, lp + wp - 1, tp + hp);
-        fromBuffer(b.Right - 3, b.Bottom - 2, lp + wp - 2, tp + hp);
-        fromBuffer(b.Right - 2, b.Bottom - 3, lp + wp - 1, tp + hp);
-    }
-}
-
-void TAdvCustomToolBar::PaintBorder(TCanvas& canvas, const TRect& b) {
-    const TCustomAdvToolBarStyler* s = currentStyler_;
-    TColor border = s->BorderColor();
-    bool rounded = s->RoundCorners();
-    if (fullSize_) {
-        rounded = false;
-        if (!Floating()) border = clNone;
-    }
-    if (border == clNone || Floating()) return;
-    canvas.Pen()->SetColor(border);
-    canvas.Brush()->SetStyle(TBrushStyle::bsClear);
-    if (rounded && s->ToolBarBevel() == 0)
-        canvas.RoundRect(b.Left, b.Top, b.Right - 1, b.Bottom - 1, M::CornerDiameter, M::CornerDiameter);
-    else
-        canvas.Rectangle(b);
 }
 
 // ---- Caption-bar indicator fade ------------------------------------------------------------------

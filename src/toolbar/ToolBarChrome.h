@@ -1,19 +1,66 @@
 #pragma once
 
+#include <string_view>
+
+#include "framework/core/Geometry.h"
+#include "framework/forms/StdCtrlTypes.h"
+#include "toolbar/ToolBarTypes.h"
+
 namespace emr {
 
-/// The chrome of a toolbar: its grip, caption bar, right handle and the floating
-/// caption's buttons. Its metrics are named here, once, for everything that
-/// measures or draws them.
+class TCanvas;
+class TCustomAdvToolBarStyler;
+class TFont;
+class TPicture;
+class TToolBarDockSite;
+
+/// The chrome of a toolbar: its grip, caption bar, right handle, the floating
+/// caption's buttons, background, bevel, corners and border. It measures and paints
+/// from the values it is given and knows nothing of the toolbar they come from, so
+/// whatever the toolbar shows is decided by those values alone. Its metrics are
+/// named here, once, for everything that measures or draws them.
 class TToolBarChrome {
 public:
+    /// How the pressable parts look now.
+    struct TPartLooks {
+        bool HandleHot = false, HandleDown = false;
+        bool OptionHot = false, OptionDown = false;
+        bool CloseHot = false, CloseDown = false;
+        bool IndicatorLit = false, IndicatorDown = false, Fading = false;
+        int FadePercent = 0;
+    };
+    /// Everything the chrome reads.
+    struct TValues {
+        TRect Client;
+        int Width = 0, Height = 0;
+        bool Floating = false, Docked = false, Horizontal = true, Enabled = true;
+        TDockAlign Position = TDockAlign::daTop;
+        bool ShowCaption = false, ShowClose = true, ShowOptionIndicator = true, ShowRightHandle = true;
+        bool FullSize = false, ParentStyler = true;
+        /// More controls than fit: the right handle shows its chevron.
+        bool Chevron = false;
+        int CaptionHeight = 0, FloatingRows = 1, DockedThickness = 0;
+        TCaptionPosition CaptionPosition = TCaptionPosition::cpTop;
+        TAlignment CaptionAlignment = TAlignment::taLeftJustify;
+        std::string_view Caption;
+        const TFont* CaptionFont = nullptr;
+        const TPicture* OptionPicture = nullptr;
+        const TPicture* OptionDisabledPicture = nullptr;
+        const TCustomAdvToolBarStyler* Styler = nullptr;
+        /// The dock panel whose background shows through the rounded corners, and
+        /// where the toolbar sits on it.
+        TToolBarDockSite* Panel = nullptr;
+        TPoint Origin;
+        TPartLooks Parts;
+    };
+
     /// Length of the drag grip along the toolbar, and the gap before the first control.
     static constexpr int GripLength = 7;
     static constexpr int GripGap = 2;
     /// The grip is drawn one pixel inside the toolbar's top-left corner.
     static constexpr int GripInset = 1;
     /// The right handle's length, and what stays of the toolbar's end without it.
-    static constexpr int RightHandleLength = 14;
+    static constexpr int HandleLength = 14;
     static constexpr int EndMargin = 4;
     /// The handle's face starts this far into its rectangle, past the body's corner.
     static constexpr int HandleFaceInset = 3;
@@ -52,6 +99,39 @@ public:
     static constexpr int FadeFull = 100;
     static constexpr int FadedOut = -FadeStep;
     static constexpr int FadedIn = FadeFull + FadeStep;
+
+    explicit TToolBarChrome(const TValues& values) : v_(values) {}
+
+    int RightHandleLength() const { return v_.ShowRightHandle ? HandleLength : EndMargin; }
+    // Rectangles in the toolbar's client coordinates; empty where the part is not shown.
+    TRect CaptionRect() const;
+    TRect ContentRect() const;
+    TRect CloseButtonRect() const;
+    TRect OptionButtonRect() const;
+    /// (-1, -1, -1, -1) where the caption bar shows no indicator.
+    TRect CaptionOptionIndicatorRect() const;
+    TRect GripHitRect() const;
+    TRect RightHandleHitRect() const;
+    TRect FloatingCaptionDragRect() const;
+
+    /// Paints the whole chrome, background first and border last.
+    void Paint(TCanvas& canvas) const;
+
+private:
+    TRect BackgroundRect() const;
+    void PaintFloatingCaption(TCanvas& canvas) const;
+    void PaintOptionButton(TCanvas& canvas) const;
+    void PaintCloseButton(TCanvas& canvas) const;
+    void PaintDockedCaption(TCanvas& canvas) const;
+    void PaintBackground(TCanvas& canvas, const TRect& b) const;
+    void PaintBevel(TCanvas& canvas) const;
+    void PaintGrip(TCanvas& canvas) const;
+    void PaintRightHandle(TCanvas& canvas) const;
+    void PaintCaptionIndicator(TCanvas& canvas) const;
+    void PaintRoundCorners(TCanvas& canvas, TRect b) const;
+    void PaintBorder(TCanvas& canvas, const TRect& b) const;
+
+    TValues v_;
 };
 
 } // namespace emr
