@@ -10,6 +10,7 @@
 #include "framework/graphics/ImageList.h"
 #include "styling/CustomAdvToolBarStyler.h"
 #include "toolbar/AdvToolBarSeparator.h"
+#include "toolbar/ToolBarChrome.h"
 #include "toolbar/ToolBarKeyboardMode.h"
 #include "toolbar/ToolBarLayoutPersistence.h"
 #include "toolbar/ToolBarListHelpers.h"
@@ -604,10 +605,14 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
 
 TPoint TAdvCustomToolBar::OptionAnchor() const {
     if (Floating()) {
-        TPoint p{Left() + Width() - (showClose_ ? 40 : 20), Top() + captionHeight_ - 2};
+        using M = TToolBarChrome;
+        const int buttons = showClose_ ? 2 : 1;
+        TPoint p{Left() + Width() - buttons * M::FloatingAnchorInset,
+                 Top() + captionHeight_ - M::FloatingAnchorRaise};
         return ClientToScreen(p);
     }
-    TPoint p{Left() + Width() - 12, Top() + Height() + 1};
+    TPoint p{Left() + Width() - TToolBarChrome::OptionAnchorInset,
+             Top() + Height() + TToolBarChrome::OptionAnchorDrop};
     return Parent() ? Parent()->ClientToScreen(p) : p;
 }
 

@@ -11,6 +11,7 @@
 #include "styling/StylerClient.h"
 #include "toolbar/AdvCustomToolBarButton.h"
 #include "toolbar/Persistence.h"
+#include "toolbar/ToolBarChrome.h"
 #include "toolbar/ToolBarDockSite.h"
 #include "toolbar/ToolBarTypes.h"
 
@@ -44,7 +45,7 @@ using TDockedEvent = std::function<void(TObject* sender, TWinControl* dockPanel)
 class TAdvCustomToolBar : public TCustomControl, public IStylerClient {
     EMR_CLASS(TAdvCustomToolBar)
 public:
-    static constexpr int GripLength = 7;
+    static constexpr int GripLength = TToolBarChrome::GripLength;
     static constexpr int MinLength = 60;
     static constexpr int DefaultThickness = 26;
 
@@ -162,7 +163,9 @@ public:
     bool Standalone() const { return state_ == TToolBarState::tsStandalone; }
     TDockAlign Position() const { return position_; }
     bool Horizontal() const { return !IsVertical(position_); }
-    int RightHandleLength() const { return showRightHandle_ ? 14 : 4; }
+    int RightHandleLength() const {
+        return showRightHandle_ ? TToolBarChrome::HandleLength : TToolBarChrome::EndMargin;
+    }
     int StartOffset() const;
     int FullLength() const { return fullLength_; }
     int DockedThickness() const { return dockedThickness_; }
@@ -261,11 +264,6 @@ public:
 
     /// Paints the whole toolbar onto `canvas` (used by Paint and by pixel tests).
     void PaintToolBar(TCanvas& canvas);
-    void PaintGrip(TCanvas& canvas);
-    void PaintRightHandle(TCanvas& canvas);
-    void PaintOptionButton(TCanvas& canvas);
-    void PaintCloseButton(TCanvas& canvas);
-    void PaintCaptionIndicator(TCanvas& canvas);
 
     void SetBounds(int left, int top, int width, int height) override;
     void Loaded() override;
@@ -329,14 +327,8 @@ private:
     TPoint OptionAnchor() const;
     TToolBarFloatingSite* FloatingSite() const;
 
-    // Painting helpers (AdvCustomToolBarPaint.cpp).
-    void PaintFloatingCaption(TCanvas& canvas);
-    void PaintDockedCaption(TCanvas& canvas);
-    void PaintBackground(TCanvas& canvas, const TRect& b);
-    void PaintBevel(TCanvas& canvas);
-    void PaintRoundCorners(TCanvas& canvas, TRect b);
-    void PaintBorder(TCanvas& canvas, const TRect& b);
-    TRect BackgroundRect() const;
+    /// The chrome as the toolbar's settings and state make it now.
+    TToolBarChrome Chrome() const;
 
     bool allowFloating_ = true;
     TAntiAlias antiAlias_ = TAntiAlias::aaClearType;
@@ -349,7 +341,7 @@ private:
     bool locked_ = false;
     std::string caption_;
     std::unique_ptr<TFont> captionFont_;
-    int captionHeight_ = 16;
+    int captionHeight_ = TToolBarChrome::DefaultCaptionHeight;
     TCaptionPosition captionPosition_ = TCaptionPosition::cpTop;
     TAlignment captionAlignment_ = TAlignment::taLeftJustify;
     std::string compactCaption_;

@@ -4,6 +4,7 @@
 #include "framework/controls/Mouse.h"
 #include "framework/forms/Screen.h"
 #include "toolbar/AdvCustomToolBar.h"
+#include "toolbar/ToolBarChrome.h"
 #include "toolbar/ToolBarKeyboardMode.h"
 #include "toolbar/ToolBarMDIButtons.h"
 #include "toolbar/ToolBarMenuBar.h"
@@ -36,9 +37,9 @@ void TAdvCustomToolBar::MouseMove(TShiftState shift, int x, int y) {
     bool overIndicator = indicator.Left >= 0 && indicator.Contains(p);
     if (overIndicator && !indicatorLit_) {
         indicatorLit_ = true;
-        StartFade(+20);
+        StartFade(+TToolBarChrome::FadeStep);
     } else if (!overIndicator && indicatorLit_ && fadeStep_ > 0) {
-        StartFade(-20);
+        StartFade(-TToolBarChrome::FadeStep);
     }
 }
 
@@ -78,9 +79,10 @@ void TAdvCustomToolBar::MouseDown(TMouseButton button, TShiftState shift, int x,
     TRect indicator = CaptionOptionIndicatorRect();
     if (indicator.Left >= 0 && indicator.Contains(p)) {
         downPart_ = TToolBarPart::Indicator;
-        StartFade(+20);
+        StartFade(+TToolBarChrome::FadeStep);
         if (OnOptionClick && Parent()) {
-            TPoint anchor = Parent()->ClientToScreen({Left() + Width() - 12, Top() + Height() + 1});
+            TPoint anchor = Parent()->ClientToScreen({Left() + Width() - TToolBarChrome::OptionAnchorInset,
+                                                      Top() + Height() + TToolBarChrome::OptionAnchorDrop});
             OnOptionClick(this, anchor, anchor);
         }
         return;
@@ -131,7 +133,7 @@ void TAdvCustomToolBar::MouseUp(TMouseButton button, TShiftState shift, int x, i
         break;
     case TToolBarPart::Indicator:
         downPart_ = TToolBarPart::None;
-        StartFade(-20);
+        StartFade(-TToolBarChrome::FadeStep);
         break;
     case TToolBarPart::OptionButton:
     case TToolBarPart::CloseButton:
@@ -150,7 +152,7 @@ void TAdvCustomToolBar::ClearHotFlags() {
     if (hotPart_ != TToolBarPart::Indicator) InvalidatePart(hotPart_);
     if (downPart_ != TToolBarPart::Indicator) InvalidatePart(downPart_);
     hotPart_ = downPart_ = TToolBarPart::None;
-    if (indicatorLit_) StartFade(-20);
+    if (indicatorLit_) StartFade(-TToolBarChrome::FadeStep);
 }
 
 void TAdvCustomToolBar::MouseLeave() {
