@@ -175,27 +175,6 @@ void TAdvDockPanel::SaveDockLayout() {
     layoutPersistence_->Save();
 }
 
-void TAdvDockPanel::SortAndBuildRows() {
-    const bool vertical = Vertical();
-    auto primary = [vertical](const TAdvCustomToolBar* t) { return vertical ? t->Left() : t->Top(); };
-    auto secondary = [vertical](const TAdvCustomToolBar* t) { return vertical ? t->Top() : t->Left(); };
-    std::vector<TAdvCustomToolBar*> sorted;
-    for (TAdvCustomToolBar* t : dockedToolBars_) {
-        auto at = std::find_if(sorted.begin(), sorted.end(), [&](const TAdvCustomToolBar* s) {
-            return primary(s) > primary(t) || (primary(s) == primary(t) && secondary(s) > secondary(t));
-        });
-        sorted.insert(at, t);
-    }
-    dockedToolBars_ = sorted;
-    for (TAdvCustomToolBar* t : sorted) {
-        const int left = t->Left();
-        const int top = t->Top();
-        AppendToRow(rows_->Count(), t);
-        t->SetLeft(left);
-        t->SetTop(top);
-    }
-}
-
 void TAdvDockPanel::Resize() {
     TCustomControl::Resize();
     bufferValid_ = false;

@@ -244,6 +244,32 @@ void TAdvDockPanel::MoveToRow(TAdvCustomToolBar* toolBar, int rowIndex) {
     LayoutPass([&](TDockLayout& l) { l.MoveToRow(toolBar, rowIndex); });
 }
 
+void TAdvDockPanel::SortAndBuildRows() {
+    const bool vertical = Vertical();
+    auto primary = [vertical](const TAdvCustomToolBar* t) { return vertical ? t->Left() : t->Top(); };
+    auto secondary = [vertical](const TAdvCustomToolBar* t) { return vertical ? t->Top() : t->Left(); };
+    std::vector<TAdvCustomToolBar*> sorted;
+    for (TAdvCustomToolBar* t : dockedToolBars_) {
+        auto at = std::find_if(sorted.begin(), sorted.end(), [&](const TAdvCustomToolBar* s) {
+            return primary(s) > primary(t) || (primary(s) == primary(t) && secondary(s) > secondary(t));
+        });
+        sorted.insert(at, t);
+    }
+    dockedToolBars_ = sorted;
+    // Each toolbar gets a row of its own, then asks for its stored place again,
+    // which may take it into an earlier row: all of it on the layout, applied once.
+    LayoutPass([&](TDockLayout& l) {
+        for (TAdvCustomToolBar* t : sorted) {
+            const TRect stored = l.BoundsOf(t);
+            l.AppendToRow(l.RowCount(), t);
+            TRect bounds = l.BoundsOf(t);
+            l.RequestBounds(t, TRect::FromBounds(stored.Left, bounds.Top, bounds.Width(), bounds.Height()));
+            bounds = l.BoundsOf(t);
+            l.RequestBounds(t, TRect::FromBounds(bounds.Left, stored.Top, bounds.Width(), bounds.Height()));
+        }
+    });
+}
+
 // ---- registration ----------------------------------------------------------------
 
 int TAdvDockPanel::AddToolBar(TAdvCustomToolBar* toolBar) {

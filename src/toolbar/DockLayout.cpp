@@ -389,6 +389,12 @@ void TDockLayout::SetBounds(TAdvCustomToolBar* toolBar, const TRect& bounds) {
     t.Thickness = Constrain(Vertical() ? bounds.Width() : bounds.Height(), t.MinThickness, t.MaxThickness);
 }
 
+void TDockLayout::RequestBounds(TAdvCustomToolBar* toolBar, TRect bounds) {
+    if (bounds == BoundsOf(toolBar)) return;
+    AdjustToolBarBounds(toolBar, bounds);
+    SetBounds(toolBar, bounds);
+}
+
 void TDockLayout::ChangeRow(TAdvCustomToolBar* t, int& p, int& h) {
     const int old = Item(t).RowIndex;
     const int top = RowCross(Row(old).Rect);

@@ -143,6 +143,8 @@ public:
     /// What the toolbar's own bounds change does after the panel adjusted it: the
     /// bounds are taken, within the toolbar's size limits.
     void SetBounds(TAdvCustomToolBar* toolBar, const TRect& bounds);
+    /// A bounds change the toolbar itself asks for: offered to the rows, then taken.
+    void RequestBounds(TAdvCustomToolBar* toolBar, TRect bounds);
     /// The toolbar's bounds as a rectangle in panel coordinates.
     TRect BoundsOf(const TAdvCustomToolBar* toolBar) const;
 

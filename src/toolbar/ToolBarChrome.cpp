@@ -111,7 +111,8 @@ TRect TToolBarChrome::OptionButtonRect() const {
     if (!v_.Floating || !v_.ShowOptionIndicator) return {};
     if (v_.ShowClose) {
         TRect x = CloseButtonRect();
-        return {x.Left - M::CaptionButtonGap - v_.CaptionHeight, x.Top, x.Left - M::CaptionButtonGap, x.Bottom};
+        return {x.Left - M::CaptionButtonGap - v_.CaptionHeight, x.Top, x.Left - M::CaptionButtonGap,
+                x.Bottom};
     }
     TRect c = CaptionRect();
     return {c.Right - M::CaptionButtonInset - v_.CaptionHeight, c.Top + M::CaptionButtonInset,
@@ -135,7 +136,7 @@ TRect TToolBarChrome::RightHandleHitRect() const {
     if (!v_.ShowRightHandle) return {};
     int h = RightHandleLength();
     return v_.Horizontal ? TRect{v_.Width - h, 0, v_.Width, v_.Height}
-                        : TRect{0, v_.Height - h, v_.Width, v_.Height};
+                         : TRect{0, v_.Height - h, v_.Width, v_.Height};
 }
 
 TRect TToolBarChrome::FloatingCaptionDragRect() const {
@@ -187,7 +188,7 @@ void TToolBarChrome::PaintFloatingCaption(TCanvas& canvas) const {
         canvas.Brush()->SetStyle(TBrushStyle::bsClear);
         int right = v_.ShowOptionIndicator ? OptionButtonRect().Left
                     : v_.ShowClose         ? CloseButtonRect().Left
-                                         : cr.Right;
+                                           : cr.Right;
         TRect t{cr.Left + M::CaptionTextIndent, cr.Top, right, cr.Bottom};
         canvas.DrawText(v_.Caption, t, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     }
@@ -263,7 +264,7 @@ void TToolBarChrome::PaintDockedCaption(TCanvas& canvas) const {
         if (v_.ShowOptionIndicator && !v_.ShowRightHandle) t.Right = CaptionOptionIndicatorRect().Left;
         unsigned align = v_.CaptionAlignment == TAlignment::taRightJustify ? DT_RIGHT
                          : v_.CaptionAlignment == TAlignment::taCenter     ? DT_CENTER
-                                                                         : DT_LEFT;
+                                                                           : DT_LEFT;
         canvas.DrawText(v_.Caption, t, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | align);
         return;
     }
@@ -275,12 +276,12 @@ void TToolBarChrome::PaintDockedCaption(TCanvas& canvas) const {
         p.X = t.Left;
         p.Y = v_.CaptionAlignment == TAlignment::taLeftJustify    ? t.Bottom - 2
               : v_.CaptionAlignment == TAlignment::taRightJustify ? t.Top + w + 2
-                                                                : t.Bottom - (t.Height() - w) / 2;
+                                                                  : t.Bottom - (t.Height() - w) / 2;
     } else {
         p.X = t.Right;
         p.Y = v_.CaptionAlignment == TAlignment::taLeftJustify    ? t.Top
               : v_.CaptionAlignment == TAlignment::taRightJustify ? t.Bottom - w - 5
-                                                                : t.Top + (t.Height() - w) / 2;
+                                                                  : t.Top + (t.Height() - w) / 2;
     }
     TextOutVertical(canvas, v_.Caption, p);
 }
@@ -305,7 +306,8 @@ void TToolBarChrome::PaintBackground(TCanvas& canvas, const TRect& b) const {
     } else {
         for (int i = 0; i < v_.FloatingRows; ++i) {
             int top = b.Top + i * v_.DockedThickness;
-            DrawGradient(canvas, from, to, steps, {b.Left, top, b.Right, top + v_.DockedThickness}, horizontal);
+            DrawGradient(canvas, from, to, steps, {b.Left, top, b.Right, top + v_.DockedThickness},
+                         horizontal);
         }
     }
     const TBitmap* image = s->BackGround();
