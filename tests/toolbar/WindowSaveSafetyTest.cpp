@@ -157,7 +157,9 @@ TEST_F(WindowSaveSafetyTest, WindowSaveReplacesItsFileOnce) {
     TStepCounter counter;
     const int steps = FreeRearrangedWindow(counter, TStepCounter::TAction::None, -1);
     const std::vector<std::string> save(counter.Names.end() - steps, counter.Names.end());
-    const auto count = [&](const char* step) { return std::count(save.begin(), save.end(), std::string(step)); };
+    const auto count = [&](const char* step) {
+        return std::count(save.begin(), save.end(), std::string(step));
+    };
     EXPECT_EQ(count("Rename"), 1);
     EXPECT_EQ(count("CreateTemporary"), 1);
     // Read once for the values the save consults, and once more under the lock.

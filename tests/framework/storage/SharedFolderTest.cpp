@@ -111,10 +111,10 @@ TEST_F(SharedFolder, FolderLockedByAnotherProgramFailsTheSaveWithinTheBound) {
 /// a shared folder has.
 class TSharedFolderFiles : public TPosixFileSystem {
 public:
-    std::string Folder;            // reported as FolderMode, owned by FolderUid
+    std::string Folder; // reported as FolderMode, owned by FolderUid
     std::uint32_t FolderMode = 01777;
     std::uint32_t FolderUid = 0;
-    std::uint32_t LinkUid = 0;     // the owner of every link in Folder
+    std::uint32_t LinkUid = 0; // the owner of every link in Folder
 
     bool Inspect(const std::string& path, TEntry& entry) override {
         if (!TPosixFileSystem::Inspect(path, entry)) return false;
@@ -170,7 +170,9 @@ TEST_F(SharedFolder, LinkOfAnotherUserInAFolderAnyoneMayWriteToIsNotFollowed) {
             files.LinkUid = c.LinkUid;
             TSettingsFile file(shared + "/layout.ini", &files);
             const auto update = [&] {
-                file.Update([](const TSettingsFile::TContent&) { return TSettingsFile::TReplacement{"[S]\n", false}; });
+                file.Update([](const TSettingsFile::TContent&) {
+                    return TSettingsFile::TReplacement{"[S]\n", false};
+                });
             };
             if (c.Followed) {
                 EXPECT_NO_THROW(update());
@@ -181,7 +183,8 @@ TEST_F(SharedFolder, LinkOfAnotherUserInAFolderAnyoneMayWriteToIsNotFollowed) {
                     ADD_FAILURE() << "the link was followed";
                 } catch (const ESettingsStoreError& e) {
                     const std::string said = e.what();
-                    EXPECT_NE(said.find("will not follow the link " + shared + "/layout.ini"), std::string::npos)
+                    EXPECT_NE(said.find("will not follow the link " + shared + "/layout.ini"),
+                              std::string::npos)
                         << said;
                     EXPECT_NE(said.find("another user"), std::string::npos) << said;
                 }
