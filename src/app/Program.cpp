@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "framework/controls/Messages.h"
 #include "framework/forms/Application.h"
+#include "framework/storage/SettingsFile.h"
 #include "framework/streaming/LayoutReader.h"
 
 namespace emr {
@@ -16,6 +17,10 @@ TForm1* StartApplication() {
     RegisterAppClasses();
     TApplication* application = EnsureApplication();
     application->Initialize();
+    // The window keeps repainting while a save waits for a folder another program holds.
+    TSettingsFile::SetWhileWaiting([] {
+        if (Application) Application->RepaintWhileWaiting();
+    });
     application->SetLayoutLoader(
         [](TComponent* root, std::string_view layout) { TLayoutReader::ReadRootFromText(layout, root); });
     application->RegisterLayout(TForm1::StaticClassName, std::string(Unit1Layout()));

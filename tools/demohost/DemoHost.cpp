@@ -11,6 +11,7 @@
 #include "framework/forms/Timer.h"
 #include "framework/platform/Backend.h"
 #include "framework/platform/x11/X11Backend.h"
+#include "framework/storage/SettingsFile.h"
 #include "toolbar/ToolbarClasses.h"
 
 namespace emr {
@@ -27,6 +28,10 @@ int RunDemoOnX11(const char* program, const std::function<TCustomForm*(TApplicat
         RegisterToolbarClasses();
         TApplication* app = EnsureApplication();
         app->Initialize();
+        // The windows keep repainting while a save waits for a folder another program holds.
+        TSettingsFile::SetWhileWaiting([] {
+            if (Application) Application->RepaintWhileWaiting();
+        });
         app->SetMainForm(build(app));
         app->Run();
     } catch (const std::exception& e) {

@@ -658,8 +658,17 @@ void TApplication::PaintPending() {
     for (TCustomForm* form : std::vector<TCustomForm*>(Screen().FormList())) {
         const auto& forms = Screen().FormList();
         if (std::find(forms.begin(), forms.end(), form) == forms.end()) continue;
+        if (form->HasState(csDestroying)) continue;
         if (form->Visible() && form->PaintPending()) form->PaintWindowNow();
     }
+}
+
+void TApplication::RepaintWhileWaiting() {
+    platform::Backend* be = CurrentBackend();
+    if (!be) return;
+    while (std::optional<platform::TEvent> event = be->NextEvent(be->NowMs()))
+        Translate(*event);
+    PaintPending();
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {

@@ -160,6 +160,10 @@ public:
 
     /// Paints every form with pending invalid areas and presents them.
     void PaintPending();
+    /// Paints what needs painting while the program waits for something outside
+    /// it (a folder locked by another program): the window system's events are
+    /// taken in and kept for later, so nothing runs but painting.
+    void RepaintWhileWaiting();
 
     /// Shows a modal message box (ShowMessageDialog); returns the button pressed.
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags);

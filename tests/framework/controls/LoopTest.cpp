@@ -316,3 +316,35 @@ TEST(NestedLoops, MessageFiltersSeeAndMayEatMessagesOfNestedLoops) {
 
 } // namespace
 } // namespace emr::testing
+
+namespace emr::testing {
+namespace {
+
+// A save waiting for a folder another program holds keeps the window painted, and
+// the user's input waits until the save is over.
+TEST(RepaintWhileWaiting, PaintsWhatIsDirtyAndKeepsInputForLater) {
+    Harness h;
+    TForm* form = h.NewForm(100, 100, 200, 100);
+    auto* probe = Place<Probe>(form, 10, 10, 50, 30, clRed);
+    form->Show();
+    h.App().ProcessMessages();
+    probe->Log.clear();
+    probe->Invalidate();
+    const TPoint p = Harness::At(probe, 5, 5);
+    h.Backend().Click(p.X, p.Y);
+    ASSERT_TRUE(form->PaintPending());
+
+    h.App().RepaintWhileWaiting();
+    EXPECT_FALSE(form->PaintPending()) << "nothing was painted";
+    EXPECT_TRUE(std::none_of(probe->Log.begin(), probe->Log.end(), [](const std::string& e) {
+        return e.starts_with("down");
+    })) << "input ran while waiting";
+
+    h.App().ProcessMessages();
+    EXPECT_TRUE(std::any_of(probe->Log.begin(), probe->Log.end(), [](const std::string& e) {
+        return e.starts_with("down");
+    })) << "the click kept for later was lost";
+}
+
+} // namespace
+} // namespace emr::testing
