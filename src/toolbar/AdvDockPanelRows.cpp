@@ -215,6 +215,7 @@ bool TAdvDockPanel::NeedsArrange(int rowIndex) const {
 // ---- arranging ---------------------------------------------------------------
 
 void TAdvDockPanel::ArrangeRows() {
+    TLayoutPass pass(this);
     if (arrangingRows_ > 0) return;
     ++arrangingRows_;
     TAxis a(Vertical());
@@ -268,6 +269,7 @@ void TAdvDockPanel::PullBackAndShrink(int rowIndex, int k, int& g) {
 }
 
 void TAdvDockPanel::ArrangeRow(int rowIndex) {
+    TLayoutPass pass(this);
     if (!rows_->ValidIndex(rowIndex)) return;
     TAxis a(Vertical());
     TRowCollectionItem* row = RowAt(rowIndex);
@@ -333,6 +335,7 @@ void TAdvDockPanel::ArrangeRow(int rowIndex) {
 }
 
 void TAdvDockPanel::ArrangeRowsIfNeeded() {
+    TLayoutPass pass(this);
     for (int i = 0; i < RowCount(); ++i)
         if (NeedsArrange(i)) ArrangeRow(i);
 }
@@ -340,6 +343,7 @@ void TAdvDockPanel::ArrangeRowsIfNeeded() {
 // ---- row membership ----------------------------------------------------------
 
 int TAdvDockPanel::AppendToRow(int rowIndex, TAdvCustomToolBar* toolBar) {
+    TLayoutPass step(this, TLayoutPass::RowStep);
     if (rowIndex == RowCount()) rows_->AddRow();
     if (!rows_->ValidIndex(rowIndex)) return -1;
     TRowCollectionItem* row = RowAt(rowIndex);
@@ -366,6 +370,7 @@ int TAdvDockPanel::AppendToRow(int rowIndex, TAdvCustomToolBar* toolBar) {
 }
 
 void TAdvDockPanel::InsertInRow(int rowIndex, TAdvCustomToolBar* toolBar) {
+    TLayoutPass step(this, TLayoutPass::RowStep);
     if (!rows_->ValidIndex(rowIndex)) return;
     TRowCollectionItem* row = RowAt(rowIndex);
     if (row->Contains(toolBar) || toolBar->FullSize() || !CanAccept(rowIndex, toolBar)) return;
@@ -382,6 +387,7 @@ void TAdvDockPanel::InsertInRow(int rowIndex, TAdvCustomToolBar* toolBar) {
 }
 
 void TAdvDockPanel::RemoveFromRow(int rowIndex, TAdvCustomToolBar* toolBar, bool deleteEmpty) {
+    TLayoutPass step(this, TLayoutPass::RowStep);
     if (!rows_->ValidIndex(rowIndex)) return;
     auto& list = RowAt(rowIndex)->ToolBars();
     auto it = std::find(list.begin(), list.end(), toolBar);
@@ -389,9 +395,14 @@ void TAdvDockPanel::RemoveFromRow(int rowIndex, TAdvCustomToolBar* toolBar, bool
     list.erase(it);
     ArrangeRow(rowIndex);
     if (deleteEmpty) DeleteRowIfEmpty(rowIndex);
+    // A row is as thick as its thickest toolbar: when that one has left, the rows
+    // after it move up and the panel gets thinner.
+    if (rows_->ValidIndex(rowIndex) && RowThickness(rowIndex) != RowSize(rowIndex) + TRowCollection::RowGap)
+        ArrangeRows();
 }
 
 void TAdvDockPanel::DeleteRowIfEmpty(int rowIndex) {
+    TLayoutPass step(this, TLayoutPass::RowStep);
     if (!rows_->ValidIndex(rowIndex) || RowAt(rowIndex)->ToolBarCount() > 0 || !RowsMayChange()) return;
     rows_->Delete(rowIndex);
     // Toolbars of later rows now sit one row earlier.
@@ -402,6 +413,7 @@ void TAdvDockPanel::DeleteRowIfEmpty(int rowIndex) {
 }
 
 void TAdvDockPanel::MoveToRow(TAdvCustomToolBar* toolBar, int rowIndex) {
+    TLayoutPass pass(this);
     if (!rows_->ValidIndex(rowIndex)) throw Exception("Invalid Row Index");
     if (rowIndex == toolBar->RowIndex() || !CanAccept(rowIndex, toolBar)) return;
     const int old = toolBar->RowIndex();
@@ -413,6 +425,7 @@ void TAdvDockPanel::MoveToRow(TAdvCustomToolBar* toolBar, int rowIndex) {
 // ---- registration ------------------------------------------------------------
 
 int TAdvDockPanel::AddToolBar(TAdvCustomToolBar* toolBar) {
+    TLayoutPass pass(this);
     int row = -1;
     if (lockHeight_ && layoutLoaded_) {
         row = FindRowFor(toolBar);
@@ -435,6 +448,7 @@ int TAdvDockPanel::AddToolBar(TAdvCustomToolBar* toolBar) {
 }
 
 void TAdvDockPanel::RemoveToolBar(TAdvCustomToolBar* toolBar) {
+    TLayoutPass pass(this);
     // The first toolbar to go while the whole window goes saves the panel's
     // layout, before any of them has left its row.
     if (Destroying() && persistence_->Enabled() && !HasState(csDesigning))
@@ -450,6 +464,7 @@ void TAdvDockPanel::RemoveToolBar(TAdvCustomToolBar* toolBar) {
 }
 
 void TAdvDockPanel::ToolBarVisibilityChanged(TAdvCustomToolBar* toolBar) {
+    TLayoutPass pass(this);
     const bool visible = toolBar->Visible();
     if (visible)
         std::erase(invisibleToolBars_, toolBar);
@@ -474,6 +489,7 @@ void TAdvDockPanel::ToolBarVisibilityChanged(TAdvCustomToolBar* toolBar) {
 }
 
 void TAdvDockPanel::GiveFullRow(TAdvCustomToolBar* toolBar) {
+    TLayoutPass pass(this);
     const int i = toolBar->RowIndex();
     if (!rows_->ValidIndex(i)) return;
     RemoveFromRow(i, toolBar, true);
@@ -486,6 +502,7 @@ void TAdvDockPanel::GiveFullRow(TAdvCustomToolBar* toolBar) {
 
 void TAdvDockPanel::AdjustToolBarBounds(TAdvCustomToolBar* toolBar, int& left, int& top, int& width,
                                         int& height) {
+    TLayoutPass pass(this);
     if (Loading() || !toolBar->Visible()) return;
     if (!rows_->ValidIndex(toolBar->RowIndex()) || !RowAt(toolBar->RowIndex())->Contains(toolBar)) return;
     if (Vertical()) {
