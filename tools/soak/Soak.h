@@ -27,9 +27,10 @@ struct TSoakResult {
 /// Plays random input against the main window on the headless backend:
 /// pointer moves, presses and releases of all three buttons, clicks, double
 /// clicks, keys with and without modifiers, typed text, waits and resizes
-/// (extreme ones too), and checks after each event that the toolbar system is
-/// consistent: at most one hot button per toolbar, no capture once every
-/// button is released, and each dock panel's rows holding their toolbars.
+/// (extreme ones too), and asks the application after each event whether its
+/// controls hold their invariants (TApplication::CheckInvariants): at most one
+/// hot button per toolbar, no capture once every button is released, and each
+/// dock panel's rows holding their toolbars.
 /// Modal boxes and menus opened by the input take the events that follow, as
 /// they would a user's. The same seed plays the same run.
 TSoakResult RunSoak(const TSoakOptions& options, std::ostream& progress);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "framework/controls/CheckedControl.h"
 #include "framework/controls/Mouse.h"
 #include "framework/controls/WinControl.h"
 #include "framework/core/Exception.h"
+#include "framework/core/Verify.h"
 #include "framework/forms/Form.h"
 #include "framework/forms/LayoutSaving.h"
 #include "framework/forms/MessageDialog.h"
@@ -47,6 +49,29 @@ unsigned ButtonMessage(platform::TMouseButton button, int kind) {
 
 bool IsMouseMessage(unsigned msg) {
     return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST;
+}
+
+bool IsKeyMessage(unsigned msg) {
+    return msg >= WM_KEYDOWN && msg <= WM_SYSCHAR;
+}
+
+std::string Describe(const TControl& c) {
+    return c.Name() + " (" + std::string(c.ClassName()) + " " + std::to_string(c.Left()) + "," +
+           std::to_string(c.Top()) + "," + std::to_string(c.Width()) + "," + std::to_string(c.Height()) + ")";
+}
+
+/// The first broken invariant of a checked control in the tree under `control`, or empty.
+std::string CheckTree(const TControl& control) {
+    if (const auto* checked = dynamic_cast<const ICheckedControl*>(&control)) {
+        const std::string broken = checked->CheckInvariants();
+        if (!broken.empty()) return Describe(control) + ": " + broken;
+    }
+    if (const auto* parent = dynamic_cast<const TWinControl*>(&control))
+        for (const TControl* child : parent->ControlList()) {
+            std::string broken = CheckTree(*child);
+            if (!broken.empty()) return broken;
+        }
+    return {};
 }
 
 /// Decodes UTF-8 into code points; a malformed byte becomes U+FFFD.
@@ -200,10 +225,12 @@ bool TApplication::RunNestedLoop(const std::function<bool()>& done) {
 
 bool TApplication::RunNestedLoop(const std::function<bool()>& done, const TMessageHook& own) {
     ++loopDepth_;
+    ++nestedLoops_;
     struct Depth {
         int& d;
-        ~Depth() { --d; }
-    } depth{loopDepth_};
+        int& nested;
+        ~Depth() { --d, --nested; }
+    } depth{loopDepth_, nestedLoops_};
     while (!done()) {
         TMsg msg;
         if (!GetMessage(msg)) {
@@ -365,6 +392,25 @@ bool TApplication::PeekMessage(TMsg& msg, bool remove) {
 }
 
 void TApplication::DispatchMessage(TMsg& msg) {
+    const bool mouse = msg.FromInput && IsMouseMessage(msg.Message.Msg);
+    const bool input = mouse || IsKeyMessage(msg.Message.Msg);
+    if (mouse) buttonsDown_ = msg.Input.Shift & (ssLeft | ssRight | ssMiddle);
+    ++dispatchDepth_;
+    struct TDepth {
+        int& Depth;
+        ~TDepth() { --Depth; }
+    };
+    {
+        TDepth depth{dispatchDepth_};
+        Deliver(msg);
+    }
+    // Only the outermost dispatch ends an event. A nested loop (a drag, a menu, a
+    // message box) holds state of its own until it returns, also when it was
+    // started outside any dispatch.
+    if (input && dispatchDepth_ == 0 && nestedLoops_ == 0) EMR_VERIFY_INVARIANTS(*this);
+}
+
+void TApplication::Deliver(TMsg& msg) {
     try {
         if (msg.TimerId) {
             auto it = timers_.find(msg.TimerId);
@@ -406,6 +452,20 @@ void TApplication::DispatchMessage(TMsg& msg) {
     } catch (const std::exception& e) {
         HandleException(e);
     }
+}
+
+std::string TApplication::CheckInvariants() const {
+    for (const TCustomForm* form : Screen().FormList()) {
+        std::string broken = CheckTree(*form);
+        if (!broken.empty()) return broken;
+    }
+    const TControl* capture = GetCaptureControl();
+    if (capture && (buttonsDown_ & (ssLeft | ssRight | ssMiddle)) == 0) {
+        const auto* checked = dynamic_cast<const ICheckedControl*>(capture);
+        if (!checked || !checked->KeepsCaptureWithoutButtons())
+            return Describe(*capture) + " keeps the mouse capture after every button was released";
+    }
+    return {};
 }
 
 void TApplication::HandleException(const std::exception& e) {

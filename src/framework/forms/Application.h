@@ -170,6 +170,11 @@ public:
 
     /// The keyboard state of the last input event.
     TShiftState ShiftState() const { return shift_; }
+    /// What is wrong, or empty when all holds: no control keeps the mouse capture
+    /// once every button is released (unless it says it keeps it on purpose), and
+    /// every checked control of every form holds its invariants. Asserted after
+    /// each input event that the outermost loop dispatches.
+    std::string CheckInvariants() const;
     /// The form whose native window is `window`, or null.
     TCustomForm* FormOfWindow(platform::WindowId window) const;
 
@@ -200,6 +205,7 @@ private:
     bool QueueDueTimers();
     bool RunHooks(std::vector<std::pair<THookId, TMessageHook>>& hooks, TMsg& msg);
     void HandleException(const std::exception& e);
+    void Deliver(TMsg& msg);
     void Enqueue(TMsg msg);
 
     std::deque<TMsg> queue_;
@@ -219,6 +225,11 @@ private:
     int loopDepth_ = 0;
     bool starved_ = false;
     TShiftState shift_ = 0;
+    /// The mouse buttons held as the mouse messages dispatched so far say (shift_
+    /// runs ahead of dispatch by the queued input).
+    TShiftState buttonsDown_ = 0;
+    int dispatchDepth_ = 0;
+    int nestedLoops_ = 0;
     bool altAlone_ = false;
     platform::WindowId pointerWindow_ = 0;
 };
