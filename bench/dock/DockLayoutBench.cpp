@@ -85,6 +85,7 @@ BENCHMARK(BM_ResizeWindowWithFourDockedEdges)
     ->Arg(10)
     ->Arg(30)
     ->Arg(100)
+    ->Arg(120)
     ->Arg(300)
     ->Unit(benchmark::kMicrosecond)
     ->Complexity();
