@@ -283,6 +283,7 @@ public:
     void UnregisterControl(TAdvCustomToolBarControl* control);
 
 protected:
+    void BeforePaint() override;
     void Paint() override;
     void WndProc(TMessage& message) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

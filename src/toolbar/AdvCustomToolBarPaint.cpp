@@ -81,11 +81,15 @@ TRect TAdvCustomToolBar::FloatingCaptionDragRect() const {
     return Chrome().FloatingCaptionDragRect();
 }
 
+// The overflow's first-frame step changes which controls show, so it runs before
+// the frame, not while painting it.
+void TAdvCustomToolBar::BeforePaint() {
+    if (firstPaintDone_) return;
+    firstPaintDone_ = true;
+    if (Docked() && dockPanel_) overflow_->FirstPaint();
+}
+
 void TAdvCustomToolBar::Paint() {
-    if (!firstPaintDone_) {
-        firstPaintDone_ = true;
-        if (Docked() && dockPanel_) overflow_->FirstPaint();
-    }
     PaintToolBar(*Canvas());
 }
 

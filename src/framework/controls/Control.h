@@ -202,6 +202,9 @@ protected:
     /// Paints the control onto `canvas` (origin at its top-left, clipped to it).
     /// Windowless controls override Paint in TGraphicControl; windowed ones in TCustomControl.
     virtual void PaintTo(TCanvas& canvas) { (void)canvas; }
+    /// Runs before the control is painted, outside any Paint: the place for layout
+    /// that waits for the first frame, since painting itself only reads positions.
+    virtual void BeforePaint() {}
     /// Gives the parent's align pass a chance to run after bounds or visibility changed.
     void RequestAlign();
     /// Repaints the area the control covers in its parent (used for windowless controls and moves).

@@ -25,6 +25,22 @@ void TPaintEngine::PaintTree(TControl* root, TCanvas& canvas, TPoint origin, con
     }
 }
 
+void TPaintEngine::PrepareTree(TControl* root, TPoint origin, const TRect& clip) {
+    const TRect area = TRect::FromBounds(origin.X, origin.Y, root->Width(), root->Height()).Intersect(clip);
+    if (area.Empty()) return;
+    std::weak_ptr<void> alive = root->LifeToken();
+    root->BeforePaint();
+    if (alive.expired()) return;
+    TWinControl* win = root->AsWinControl();
+    if (!win) return;
+    // A child's preparation may add or remove children.
+    for (TControl* child : std::vector<TControl*>(win->PaintOrder())) {
+        if (win->IndexOfControl(child) < 0 || !child->Visible() || child->Parent() != win) continue;
+        PrepareTree(child, {origin.X + child->Left(), origin.Y + child->Top()}, area);
+        if (alive.expired()) return;
+    }
+}
+
 void TPaintEngine::ShareSurface(TCanvas& target, const TCanvas& source) {
     target.SetBuffer(const_cast<std::uint32_t*>(source.Pixels()), source.Width(), source.Height(),
                      source.Stride());

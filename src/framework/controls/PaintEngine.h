@@ -19,6 +19,9 @@ public:
     /// Paints `root` with its top-left at `origin` (buffer coordinates), inside `clip`
     /// (buffer coordinates).
     static void PaintTree(TControl* root, TCanvas& canvas, TPoint origin, const TRect& clip);
+    /// Lets every visible control of the tree that lies in `clip` bring its layout up
+    /// to date (BeforePaint), parents before children, before the tree is painted.
+    static void PrepareTree(TControl* root, TPoint origin, const TRect& clip);
 
     /// Points `target` at the same buffer, origin and clip as `source`, with the
     /// control's font and colour, for the duration of a Paint call.

@@ -561,10 +561,15 @@ void TCustomForm::PaintWindowNow() {
         dirty_ = {};
         return;
     }
+    std::weak_ptr<void> alive = LifeToken();
+    // Layout that waits for the first frame happens now, so the frame shows its
+    // result and painting only reads positions.
+    TPaintEngine::PrepareTree(this, {0, 0}, dirty_);
+    if (alive.expired() || !Visible()) return;
+    EnsureBuffer();
     TRect dirty = dirty_;
     dirty_ = {};
     surface_->SetBuffer(buffer_.data(), bufferWidth_, bufferHeight_, bufferWidth_);
-    std::weak_ptr<void> alive = LifeToken();
     TPaintEngine::PaintTree(this, *surface_, {0, 0}, dirty);
     if (alive.expired()) return;
     surface_->SetBuffer(nullptr, 0, 0, 0);
