@@ -169,9 +169,9 @@ void TToolBarChrome::Paint(TCanvas& canvas) const {
     PaintBorder(canvas, b);
 }
 
-void TToolBarChrome::PaintFloatingCaption(TCanvas& canvas) const {
+// The caption bar's face and border, the same for floating and docked toolbars.
+void TToolBarChrome::PaintCaptionBar(TCanvas& canvas, const TRect& cr) const {
     const TCaptionAppearance* ca = v_.Styler->CaptionAppearance();
-    TRect cr = CaptionRect();
     TColor from = ca->CaptionColor(), to = ca->CaptionColorTo();
     if (from != clNone && to != clNone)
         DrawGradient(canvas, from, to, M::CaptionGradientSteps, cr, false);
@@ -182,6 +182,12 @@ void TToolBarChrome::PaintFloatingCaption(TCanvas& canvas) const {
         canvas.Brush()->SetStyle(TBrushStyle::bsClear);
         canvas.Rectangle(cr);
     }
+}
+
+void TToolBarChrome::PaintFloatingCaption(TCanvas& canvas) const {
+    const TCaptionAppearance* ca = v_.Styler->CaptionAppearance();
+    const TRect cr = CaptionRect();
+    PaintCaptionBar(canvas, cr);
     if (!v_.Caption.empty()) {
         canvas.SetFont(v_.ParentStyler ? v_.Styler->CaptionFont() : v_.CaptionFont);
         canvas.Font()->SetColor(ca->CaptionTextColor());
@@ -239,17 +245,8 @@ void TToolBarChrome::PaintCloseButton(TCanvas& canvas) const {
 
 void TToolBarChrome::PaintDockedCaption(TCanvas& canvas) const {
     const TCaptionAppearance* ca = v_.Styler->CaptionAppearance();
-    TRect cr = CaptionRect();
-    TColor from = ca->CaptionColor(), to = ca->CaptionColorTo();
-    if (from != clNone && to != clNone)
-        DrawGradient(canvas, from, to, M::CaptionGradientSteps, cr, false);
-    else if (from != clNone || to != clNone)
-        SolidRect(canvas, from, cr);
-    if (ca->CaptionBorderColor() != clNone) {
-        canvas.Pen()->SetColor(ca->CaptionBorderColor());
-        canvas.Brush()->SetStyle(TBrushStyle::bsClear);
-        canvas.Rectangle(cr);
-    }
+    const TRect cr = CaptionRect();
+    PaintCaptionBar(canvas, cr);
     if (v_.Caption.empty()) return;
     bool horizontal = v_.Horizontal;
     TRect t = cr;

@@ -119,6 +119,7 @@ public:
 
 private:
     TRect BackgroundRect() const;
+    void PaintCaptionBar(TCanvas& canvas, const TRect& captionRect) const;
     void PaintFloatingCaption(TCanvas& canvas) const;
     void PaintOptionButton(TCanvas& canvas) const;
     void PaintCloseButton(TCanvas& canvas) const;
