@@ -28,23 +28,25 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # The stored layout's client size: the frame Wine draws is what is left over.
 readonly client_width=382 client_height=198
 
-# A private server on a high display number of its own choosing: the low numbers
-# are where other programs and tests expect their own servers.
-for _ in $(seq 20); do
-  number=$((200 + RANDOM % 800))
-  [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
-  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  for _ in $(seq 200); do
-    [ -e "/tmp/.X11-unix/X$number" ] && break
-    kill -0 "$xvfb" 2>/dev/null || break
-    sleep 0.05
-  done
-  [ -e "/tmp/.X11-unix/X$number" ] && kill -0 "$xvfb" 2>/dev/null && break
-  xvfb=
+# A private server on a display number it chooses itself (-displayfd): the server
+# claims the number atomically, so two of these tests started together never
+# share one server (and one's clean-up never takes the other's display away).
+exec 3> "$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+exec 3>&-
+for _ in $(seq 300); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xvfb" 2>/dev/null || break
+  sleep 0.05
 done
-[ -n "$xvfb" ] || fail "Xvfb did not start"
-export DISPLAY=:$number
+[ -s "$work/display" ] || fail "Xvfb did not start: $(tail -n 5 "$work/xvfb.log")"
+export DISPLAY=:$(head -n1 "$work/display")
+# Says whether the private server is still there, for the failure messages below.
+server_state() {
+  kill -0 "$xvfb" 2>/dev/null && echo "Xvfb on $DISPLAY running" ||
+    echo "Xvfb on $DISPLAY gone: $(tail -n 5 "$work/xvfb.log")"
+}
 
 export WINEARCH=win32 WINEDEBUG=-all LANG=${EMR_E2E_LANG:-zh_CN.UTF-8} WINEDLLOVERRIDES=mscoree,mshtml=
 # Wine reads a program's arguments in the locale's character set: in the C locale
@@ -98,7 +100,7 @@ run_and_click() { # prefix client-x client-y → sets $program_pid, $window
   export WINEPREFIX=$1
   local start=$(date +%s%N)
   wine "$exe" 2> "$work/wine.err" & program_pid=$!
-  window=$(wait_window '^电子病历补丁$') || fail "no window 电子病历补丁: $(cat "$work/wine.err")"
+  window=$(wait_window '^电子病历补丁$') || fail "no window 电子病历补丁: $(cat "$work/wine.err"); $(server_state)"
   # The first frame is there when the dock's gradient is.
   read -r gx gy < <(client_to_screen "$window" 200 20)
   for _ in $(seq 200); do
@@ -119,7 +121,7 @@ run_and_click() { # prefix client-x client-y → sets $program_pid, $window
 # 1. "确定": the patch, the box, Enter, exit status 0, the five values.
 before=$(international "$work/prefix")
 run_and_click "$work/prefix" 15 8
-box=$(wait_window '^提示$') || fail "no box 提示"
+box=$(wait_window '^提示$') || fail "no box 提示; $(server_state)"
 # The box's text as the system shows it, read by another program in the prefix.
 said=$(LC_ALL=$argument_locale wine "$window_text" 提示 2>> "$work/wine.err") || fail "no text in the box 提示: $(cat "$work/wine.err")"
 grep -qxF '补丁应用成功！' <<<"$said" || fail "the box 提示 says \"$said\", not 补丁应用成功！"
@@ -200,7 +202,7 @@ REG
   XDG_CONFIG_HOME=$work/linux-config "$linux_program" 2> "$work/linux.err" & linux_pid=$!
   # No Windows program runs now: the one window of that name is the Linux program's.
   linux_window=$(wait_window '^电子病历补丁$') ||
-    fail "no Linux window ($(kill -0 "$linux_pid" 2>/dev/null && echo running || echo ended): $(cat "$work/linux.err"))"
+    fail "no Linux window ($(kill -0 "$linux_pid" 2>/dev/null && echo running || echo ended): $(cat "$work/linux.err"); $(server_state))"
   eval "$(xdotool getwindowgeometry --shell "$linux_window")"
   lx=$X ly=$Y
   for _ in $(seq 400); do
@@ -214,7 +216,7 @@ REG
   export WINEPREFIX=$work/prefix
   t0=$(date +%s%N)
   wine "$exe" 2> "$work/wine.err" & program_pid=$!
-  window=$(wait_window '^电子病历补丁$') || fail "no window 电子病历补丁: $(cat "$work/wine.err")"
+  window=$(wait_window '^电子病历补丁$') || fail "no window 电子病历补丁: $(cat "$work/wine.err"); $(server_state)"
   read -r gx gy < <(client_to_screen "$window" 200 20)
   for _ in $(seq 400); do
     [ "$(pixel_at "$gx" "$gy")" != "0,0,0" ] && break
