@@ -538,8 +538,17 @@ void TAdvCustomToolBar::Loaded() {
     ButtonsReadStyler();
     menuBar_->Loaded();
     if (autoMDIButtons_) SetAutoMDIButtons(true);
-    // The dock panel's own load, which runs first, may have loaded it already.
-    if (persistence_->Enabled() && !Designing() && !layoutPersistence_->Loaded()) LoadToolBarLayout();
+    // A panel that is still to place its toolbars loads their saved layouts with
+    // its own, in one reading: the toolbar leaves its own to it.
+    const bool panelLoads = Docked() && dockPanel_ && dockPanel_->LoadsToolBarLayouts();
+    if (persistence_->Enabled() && !Designing() && !panelLoads && !layoutPersistence_->Loaded())
+        LoadToolBarLayout();
+    ReopenClosedMenuBar();
+}
+
+void TAdvCustomToolBar::LoadCompleted() {
+    TCustomControl::LoadCompleted();
+    // Its panel's load, which ends before this, may have floated it.
     ReopenClosedMenuBar();
 }
 

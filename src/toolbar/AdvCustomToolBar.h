@@ -274,6 +274,7 @@ public:
 
     void SetBounds(int left, int top, int width, int height) override;
     void Loaded() override;
+    void LoadCompleted() override;
     void SetParentComponent(TComponent* parent) override;
 
     // Control registration (buttons call these through attachment).

@@ -125,6 +125,8 @@ public:
     void StylerChanged(int code) override;
     void SetParent(TWinControl* parent) override;
     void Loaded() override;
+    void LoadCompleted() override;
+    bool LoadsToolBarLayouts() const override;
 
     /// How many layouts the panel has applied (a row operation that finds everything
     /// in place applies none).
@@ -163,6 +165,15 @@ private:
     };
 
     bool Loading() const { return HasState(csLoading); }
+    /// Loading, or loaded with its window and waiting for the window's load to end:
+    /// toolbars register without rows, and the rows are built once afterwards.
+    bool Building() const { return Loading() || afterLoadPending_; }
+    /// Builds the rows from the toolbars' stored places and the saved layout, in one pass.
+    void AfterLoad();
+    /// The registered toolbars by their stored places: across the rows, then along.
+    std::vector<TAdvCustomToolBar*> SortedToolBars() const;
+    /// Each toolbar gets a row of its own, then asks for its stored place again.
+    void BuildRows(TDockLayout& layout, const std::vector<TAdvCustomToolBar*>& sorted) const;
     /// The first rule of CheckInvariants that does not hold, or empty.
     std::string BrokenRule() const;
     bool Destroying() const { return HasState(csDestroying); }
@@ -178,7 +189,6 @@ private:
     bool Differs(const TDockLayout& layout) const;
     /// Reads the layout, runs `rules` on it and applies the result: one layout pass.
     template <class Rules> auto LayoutPass(Rules&& rules);
-    void SortAndBuildRows();
     void PropagatePersistence();
     void ApplyToolBarStyler();
     void ApplyPopupMenuStyler();
@@ -189,6 +199,7 @@ private:
     bool lockHeight_ = false;
     bool useRunTimeHeight_ = false;
     bool layoutLoaded_ = false;
+    bool afterLoadPending_ = false;
     std::unique_ptr<TPersistence> persistence_;
     std::unique_ptr<TDockLayoutPersistence> layoutPersistence_;
     TCustomAdvToolBarStyler* toolBarStyler_ = nullptr;
