@@ -443,18 +443,21 @@ void TAdvCustomToolBar::ChildBoundsChanged(TControl* control) {
         ArrangeControls(true);
         UpdateOverflow();
     }
-    if (Docked() && dockPanel_ && !dockPanel_->MovingToolBar(this) && rowIndex_ >= 0)
-        dockPanel_->ArrangeRow(rowIndex_);
+    if (Docked() && dockPanel_ && rowIndex_ >= 0) dockPanel_->ArrangeRow(rowIndex_);
     optionWindow_->ChildChanged();
 }
 
 // ---- Bounds and parent changes ------------------------------------------------------------------
 
 void TAdvCustomToolBar::SetBounds(int left, int top, int width, int height) {
-    int oldLength = Length();
     if (Docked() && dockPanel_ && !suppressBoundsAdjustment_)
         dockPanel_->AdjustToolBarBounds(this, left, top, width, height);
-    TCustomControl::SetBounds(left, top, width, height);
+    TakeBounds(TRect::FromBounds(left, top, width, height));
+}
+
+void TAdvCustomToolBar::TakeBounds(const TRect& bounds) {
+    const int oldLength = Length();
+    TCustomControl::SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
     if (Docked() && dockPanel_ && !Loading() && Length() != oldLength) UpdateOverflow();
 }
 

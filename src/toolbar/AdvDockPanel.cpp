@@ -77,10 +77,6 @@ TCustomAdvToolBarStyler* TAdvDockPanel::DockStyler() const {
     return Destroying() ? nullptr : currentStyler_;
 }
 
-bool TAdvDockPanel::MovingToolBar(const TAdvCustomToolBar* toolBar) const {
-    return movingToolBar_ == toolBar;
-}
-
 void TAdvDockPanel::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
     if (value && value == toolBarStyler_) return;
     if (toolBarStyler_) {

@@ -90,7 +90,6 @@ public:
     TCustomAdvToolBarStyler* DockStyler() const override;
     TDockAlign DockAlign() const override { return align_; }
     bool DockLockHeight() const override { return lockHeight_; }
-    bool MovingToolBar(const TAdvCustomToolBar* toolBar) const override;
     std::uint32_t PanelPixel(int x, int y) override;
     std::uint32_t BackgroundPixel(int x, int y) override;
 
@@ -122,6 +121,17 @@ public:
     void SaveDockLayout();
     TDockLayoutPersistence* LayoutPersistence() const { return layoutPersistence_.get(); }
 
+    // Drags.
+    /// The panel's layout as a value a drag can work on.
+    TDockLayout Layout() const;
+    /// Applies a layout worked out on a copy of Layout(): one layout pass.
+    void CommitLayout(const TDockLayout& layout);
+    /// Whether a row takes the toolbar (under LockHeight, once loaded, one must be free).
+    bool CanPlug(TAdvCustomToolBar* toolBar);
+    /// Docks the toolbar here, into the rows: false, and nothing changes, when no
+    /// row takes it. The toolbar becomes the panel's child and tells its OnDocked.
+    bool Plug(TAdvCustomToolBar* toolBar);
+
     void StylerChanged(int code) override;
     void SetParent(TWinControl* parent) override;
     void Loaded() override;
@@ -144,7 +154,6 @@ protected:
 
 private:
     friend class TRowCollection;
-    class TMoveGuard;
     /// Marks a layout operation for as long as it runs; when the outermost one
     /// ends, the panel's invariants are asserted. A row step (appending to a row,
     /// taking out of one) is a part of an operation that callers may also chain
@@ -213,7 +222,6 @@ private:
     bool applying_ = false;
     std::uint64_t layoutPasses_ = 0;
     int layoutPassDepth_ = 0;
-    const TAdvCustomToolBar* movingToolBar_ = nullptr;
 };
 
 /// Registers the dock panel and its records for stored layouts.

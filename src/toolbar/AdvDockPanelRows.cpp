@@ -11,30 +11,6 @@
 
 namespace emr {
 
-/// Sets a toolbar's bounds-adjustment-suppressed flag while the panel moves it and
-/// puts the earlier value back afterwards.
-class TAdvDockPanel::TMoveGuard {
-public:
-    TMoveGuard(TAdvDockPanel* panel, TAdvCustomToolBar* t)
-        : panel_(panel), t_(t), wasSuppressed_(t->BoundsAdjustmentSuppressed()),
-          wasMoving_(panel->movingToolBar_) {
-        t->SetBoundsAdjustmentSuppressed(true);
-        panel->movingToolBar_ = t;
-    }
-    ~TMoveGuard() {
-        t_->SetBoundsAdjustmentSuppressed(wasSuppressed_);
-        panel_->movingToolBar_ = wasMoving_;
-    }
-    TMoveGuard(const TMoveGuard&) = delete;
-    TMoveGuard& operator=(const TMoveGuard&) = delete;
-
-private:
-    TAdvDockPanel* panel_;
-    TAdvCustomToolBar* t_;
-    bool wasSuppressed_;
-    const TAdvCustomToolBar* wasMoving_;
-};
-
 // ---- reading and applying the layout ---------------------------------------------
 
 TDockItem TAdvDockPanel::ItemOf(const TAdvCustomToolBar* t) const {
@@ -127,7 +103,6 @@ void TAdvDockPanel::ApplyLayout(const TDockLayout& layout) {
     for (TAdvCustomToolBar* t : layout.ToolBars()) {
         const TDockItem& item = layout.Item(t);
         t->SetRowIndex(item.RowIndex);
-        TMoveGuard guard(this, t);
         if (item.LengthFixed) {
             TSizeConstraints* k = t->Constraints();
             if (v) {
@@ -142,7 +117,7 @@ void TAdvDockPanel::ApplyLayout(const TDockLayout& layout) {
         }
         const TRect bounds = layout.BoundsOf(t);
         const int oldLength = v ? t->Height() : t->Width();
-        if (bounds != t->BoundsRect()) t->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+        if (bounds != t->BoundsRect()) t->TakeBounds(bounds);
         if (item.OverflowUpdate && oldLength == item.Length) t->UpdateOverflow();
     }
     const TRect panel = layout.PanelBounds();
@@ -210,7 +185,9 @@ void TAdvDockPanel::UpdatePanelSize() {
 
 void TAdvDockPanel::ArrangeRow(int rowIndex) {
     TLayoutPass pass(this);
-    if (!rows_->ValidIndex(rowIndex)) return;
+    // A toolbar that arranges itself while the panel applies a layout asks for
+    // what is being applied.
+    if (applying_ || !rows_->ValidIndex(rowIndex)) return;
     LayoutPass([rowIndex](TDockLayout& l) { l.ArrangeRow(rowIndex); });
 }
 
@@ -289,6 +266,27 @@ void TAdvDockPanel::BuildRows(TDockLayout& l, const std::vector<TAdvCustomToolBa
     }
     for (TAdvCustomToolBar* t : sorted)
         l.Item(t).Loading = false;
+}
+
+// ---- drags ----------------------------------------------------------------------
+
+TDockLayout TAdvDockPanel::Layout() const {
+    return ReadLayout();
+}
+
+void TAdvDockPanel::CommitLayout(const TDockLayout& layout) {
+    TLayoutPass pass(this);
+    ApplyLayout(layout);
+}
+
+bool TAdvDockPanel::CanPlug(TAdvCustomToolBar* toolBar) {
+    return !(lockHeight_ && layoutLoaded_) || FindRowFor(toolBar) >= 0;
+}
+
+bool TAdvDockPanel::Plug(TAdvCustomToolBar* toolBar) {
+    if (!CanPlug(toolBar)) return false;
+    toolBar->SetParent(this);
+    return true;
 }
 
 // ---- after loading ---------------------------------------------------------------
@@ -409,7 +407,8 @@ void TAdvDockPanel::GiveFullRow(TAdvCustomToolBar* toolBar) {
 void TAdvDockPanel::AdjustToolBarBounds(TAdvCustomToolBar* toolBar, int& left, int& top, int& width,
                                         int& height) {
     TLayoutPass pass(this);
-    if (Loading() || !toolBar->Visible()) return;
+    // While a layout is applied, a toolbar's bounds change is the layout's own.
+    if (applying_ || Loading() || !toolBar->Visible()) return;
     if (!rows_->ValidIndex(toolBar->RowIndex()) || !RowAt(toolBar->RowIndex())->Contains(toolBar)) return;
     TRect bounds = TRect::FromBounds(left, top, width, height);
     // A toolbar asked to stay where it is (the panel's own resize passes every

@@ -37,8 +37,6 @@ public:
     /// Whether the panel's own after-load step is still to come and loads the
     /// saved layouts of its toolbars with its own (a toolbar then leaves its own to it).
     virtual bool LoadsToolBarLayouts() const = 0;
-    /// True while the panel itself moves the toolbar (its bounds changes need no row update).
-    virtual bool MovingToolBar(const TAdvCustomToolBar* toolBar) const = 0;
 
     /// A pixel of the panel's painted surface and of its background buffer, in panel
     /// coordinates; rounded toolbar corners copy these.

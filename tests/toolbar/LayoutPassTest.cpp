@@ -79,16 +79,6 @@ TEST_F(LayoutPassTest, EachEventCostsTheDockPanelAtMostOneLayoutPass) {
     EXPECT_LE(PassesOf([&] { app->ProcessMessages(); }), 0u) << "nothing happened";
 }
 
-TEST_F(LayoutPassTest, ShowingAToolBarThatGrewWhileHiddenCostsOnePass) {
-    bars[0]->SetVisible(false);
-    app->ProcessMessages();
-    EXPECT_LE(PassesOf([&] { content["A"]->SetWidth(120); }), 0u)
-        << "a hidden toolbar's controls are its own";
-    EXPECT_LE(PassesOf([&] { bars[0]->SetVisible(true); }), 1u);
-    EXPECT_LE(PassesOf([&] { content["A"]->SetWidth(40); }), 1u) << "a control shrinks";
-    EXPECT_LE(PassesOf([&] { content["C"]->SetVisible(false); }), 1u) << "a control is hidden";
-}
-
 /// A window of three dock panels (top, left, bottom) holding toolbars of captioned
 /// buttons, stored as the program stores its windows, whose panels keep their
 /// layout in one INI file.
