@@ -50,10 +50,11 @@ public:
     /// toolbar are dropped.
     TSavedDockLayout Read();
     /// Places a saved layout on the panel's layout: the toolbars it names go to
-    /// their saved rows with their saved bounds (damaged sizes and positions
-    /// outside the panel are not taken), saved rows that stay empty go, and the
-    /// toolbars it does not name or whose row is gone get rows of their own at
-    /// the end. `hidden` are the panel's hidden toolbars, which it also names.
+    /// their saved rows with their saved bounds (damaged sizes are not taken, and
+    /// a start beyond the panel's end is brought inside it), saved rows that stay
+    /// empty go, and the toolbars it does not name, whose row is gone or that can
+    /// no longer share their row get rows of their own at the end. `hidden` are
+    /// the panel's hidden toolbars, which it also names.
     static void Restore(const TSavedDockLayout& saved, TDockLayout& layout,
                         const std::vector<TAdvCustomToolBar*>& hidden);
     /// What follows the placement: every visible toolbar fits its controls again.
