@@ -443,18 +443,21 @@ void TAdvCustomToolBar::ChildBoundsChanged(TControl* control) {
         ArrangeControls(true);
         UpdateOverflow();
     }
-    if (Docked() && dockPanel_ && !dockPanel_->MovingToolBar(this) && rowIndex_ >= 0)
-        dockPanel_->ArrangeRow(rowIndex_);
+    if (Docked() && dockPanel_ && rowIndex_ >= 0) dockPanel_->ArrangeRow(rowIndex_);
     optionWindow_->ChildChanged();
 }
 
 // ---- Bounds and parent changes ------------------------------------------------------------------
 
 void TAdvCustomToolBar::SetBounds(int left, int top, int width, int height) {
-    int oldLength = Length();
     if (Docked() && dockPanel_ && !suppressBoundsAdjustment_)
         dockPanel_->AdjustToolBarBounds(this, left, top, width, height);
-    TCustomControl::SetBounds(left, top, width, height);
+    TakeBounds(TRect::FromBounds(left, top, width, height));
+}
+
+void TAdvCustomToolBar::TakeBounds(const TRect& bounds) {
+    const int oldLength = Length();
+    TCustomControl::SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
     if (Docked() && dockPanel_ && !Loading() && Length() != oldLength) UpdateOverflow();
 }
 
@@ -538,8 +541,17 @@ void TAdvCustomToolBar::Loaded() {
     ButtonsReadStyler();
     menuBar_->Loaded();
     if (autoMDIButtons_) SetAutoMDIButtons(true);
-    // The dock panel's own load, which runs first, may have loaded it already.
-    if (persistence_->Enabled() && !Designing() && !layoutPersistence_->Loaded()) LoadToolBarLayout();
+    // A panel that is still to place its toolbars loads their saved layouts with
+    // its own, in one reading: the toolbar leaves its own to it.
+    const bool panelLoads = Docked() && dockPanel_ && dockPanel_->LoadsToolBarLayouts();
+    if (persistence_->Enabled() && !Designing() && !panelLoads && !layoutPersistence_->Loaded())
+        LoadToolBarLayout();
+    ReopenClosedMenuBar();
+}
+
+void TAdvCustomToolBar::LoadCompleted() {
+    TCustomControl::LoadCompleted();
+    // Its panel's load, which ends before this, may have floated it.
     ReopenClosedMenuBar();
 }
 

@@ -25,7 +25,6 @@ class TPopupMenu;
 class TTimer;
 class TAdvCustomToolBarButton;
 class TToolBarLayoutPersistence;
-class TToolBarDragLoop;
 class TToolBarOverflow;
 class TToolBarOptionWindow;
 class TToolBarMenuBar;
@@ -273,7 +272,10 @@ public:
     void PaintToolBar(TCanvas& canvas);
 
     void SetBounds(int left, int top, int width, int height) override;
+    /// Takes bounds its dock panel worked out, without offering them to the panel again.
+    void TakeBounds(const TRect& bounds);
     void Loaded() override;
+    void LoadCompleted() override;
     void SetParentComponent(TComponent* parent) override;
 
     // Control registration (buttons call these through attachment).
@@ -306,8 +308,6 @@ protected:
     void SetDragInProgress(bool value) { dragInProgress_ = value; }
 
 private:
-    friend class TToolBarDragLoop;
-
     bool Loading() const { return HasState(csLoading); }
     bool Designing() const { return HasState(csDesigning); }
     int Length() const { return Horizontal() ? Width() : Height(); }

@@ -7,7 +7,11 @@
 namespace emr {
 
 void TAdvCustomToolBar::BeginDrag(TPoint clientPoint) {
+    // The pointer is the drag's while it lasts: the toolbar's own handlers leave it alone.
+    auto alive = LifeToken();
+    dragInProgress_ = true;
     TToolBarDragLoop::DragToolBar(this, clientPoint.X, clientPoint.Y);
+    if (!alive.expired()) dragInProgress_ = false;
 }
 
 void TAdvCustomToolBar::RestoreOverflow() {

@@ -12,6 +12,11 @@
 
 namespace emr {
 
+namespace {
+/// A new panel's length until its parent aligns it.
+constexpr int kInitialLength = 185;
+} // namespace
+
 TAdvDockPanel::TAdvDockPanel(TComponent* owner) : TCustomControl(owner) {
     // The panel covers all of itself from its buffer, so nothing is erased first.
     SetControlStyle(ControlStyle() | csAcceptsControls | csOpaque);
@@ -25,7 +30,8 @@ TAdvDockPanel::TAdvDockPanel(TComponent* owner) : TCustomControl(owner) {
     persistence_ = std::make_unique<TPersistence>();
     persistence_->OnChange = [this](TObject*) { PropagatePersistence(); };
     layoutPersistence_ = std::make_unique<TDockLayoutPersistence>(this);
-    SetBounds(0, 0, 185, 26);
+    // As thick as a panel without rows is, which needs no layout.
+    SetBounds(0, 0, kInitialLength, minimumSize_);
 }
 
 TAdvDockPanel::~TAdvDockPanel() = default;
@@ -52,7 +58,7 @@ void TAdvDockPanel::SetAlign(TDockAlign value) {
         t->SetPosition(value);
     // The toolbars changed their thickness without asking the panel, and rows now
     // run along the other axis.
-    if (!Loading()) ArrangeRows();
+    if (!Building()) ArrangeRows();
 }
 
 void TAdvDockPanel::SetMinimumSize(int value) {
@@ -69,10 +75,6 @@ void TAdvDockPanel::SetUseRunTimeHeight(bool value) {
 
 TCustomAdvToolBarStyler* TAdvDockPanel::DockStyler() const {
     return Destroying() ? nullptr : currentStyler_;
-}
-
-bool TAdvDockPanel::MovingToolBar(const TAdvCustomToolBar* toolBar) const {
-    return movingToolBar_ == toolBar;
 }
 
 void TAdvDockPanel::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
@@ -160,18 +162,33 @@ void TAdvDockPanel::PropagatePersistence() {
 
 void TAdvDockPanel::Loaded() {
     TLayoutPass pass(this);
+    // Read with a whole window: its toolbars and their controls are still loading
+    // and would each move once more in rows built now, so the rows wait for the
+    // end of the load. A panel loaded on its own builds them at once.
+    const bool withWindow = HasState(csReading);
     TCustomControl::Loaded();
     // While loading, the styler reference and the toolbars may arrive in any order,
     // so the styler is passed on only now that both are there.
     ApplyToolBarStyler();
-    SortAndBuildRows();
-    if (persistence_->Enabled() && !HasState(csDesigning)) LoadDockLayout();
-    layoutLoaded_ = true;
+    afterLoadPending_ = true;
+    if (!withWindow) AfterLoad();
 }
 
-void TAdvDockPanel::LoadDockLayout() {
-    TLayoutPass pass(this);
-    layoutPersistence_->Load();
+void TAdvDockPanel::LoadCompleted() {
+    TCustomControl::LoadCompleted();
+    if (!afterLoadPending_) return;
+    // A vertical panel is as long as the horizontal panels beside it leave room
+    // for: they lay out first, so that its rows are laid out once, at their length.
+    if (Vertical() && Parent())
+        for (TControl* sibling : std::vector<TControl*>(Parent()->ControlList())) {
+            auto* panel = dynamic_cast<TAdvDockPanel*>(sibling);
+            if (panel && !panel->Vertical() && panel->afterLoadPending_) panel->AfterLoad();
+        }
+    AfterLoad();
+}
+
+bool TAdvDockPanel::LoadsToolBarLayouts() const {
+    return afterLoadPending_ && persistence_->Enabled() && !HasState(csDesigning);
 }
 
 void TAdvDockPanel::SaveDockLayout() {
@@ -181,7 +198,7 @@ void TAdvDockPanel::SaveDockLayout() {
 void TAdvDockPanel::Resize() {
     TCustomControl::Resize();
     bufferValid_ = false;
-    if (!Loading()) ArrangeRows();
+    if (!Building()) ArrangeRows();
 }
 
 std::uint32_t TAdvDockPanel::PanelPixel(int x, int y) {

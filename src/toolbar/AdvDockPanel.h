@@ -90,7 +90,6 @@ public:
     TCustomAdvToolBarStyler* DockStyler() const override;
     TDockAlign DockAlign() const override { return align_; }
     bool DockLockHeight() const override { return lockHeight_; }
-    bool MovingToolBar(const TAdvCustomToolBar* toolBar) const override;
     std::uint32_t PanelPixel(int x, int y) override;
     std::uint32_t BackgroundPixel(int x, int y) override;
 
@@ -122,9 +121,22 @@ public:
     void SaveDockLayout();
     TDockLayoutPersistence* LayoutPersistence() const { return layoutPersistence_.get(); }
 
+    // Drags.
+    /// The panel's layout as a value a drag can work on.
+    TDockLayout Layout() const;
+    /// Applies a layout worked out on a copy of Layout(): one layout pass.
+    void CommitLayout(const TDockLayout& layout);
+    /// Whether a row takes the toolbar (under LockHeight, once loaded, one must be free).
+    bool CanPlug(TAdvCustomToolBar* toolBar);
+    /// Docks the toolbar here, into the rows: false, and nothing changes, when no
+    /// row takes it. The toolbar becomes the panel's child and tells its OnDocked.
+    bool Plug(TAdvCustomToolBar* toolBar);
+
     void StylerChanged(int code) override;
     void SetParent(TWinControl* parent) override;
     void Loaded() override;
+    void LoadCompleted() override;
+    bool LoadsToolBarLayouts() const override;
 
     /// How many layouts the panel has applied (a row operation that finds everything
     /// in place applies none).
@@ -142,7 +154,6 @@ protected:
 
 private:
     friend class TRowCollection;
-    class TMoveGuard;
     /// Marks a layout operation for as long as it runs; when the outermost one
     /// ends, the panel's invariants are asserted. A row step (appending to a row,
     /// taking out of one) is a part of an operation that callers may also chain
@@ -163,6 +174,15 @@ private:
     };
 
     bool Loading() const { return HasState(csLoading); }
+    /// Loading, or loaded with its window and waiting for the window's load to end:
+    /// toolbars register without rows, and the rows are built once afterwards.
+    bool Building() const { return Loading() || afterLoadPending_; }
+    /// Builds the rows from the toolbars' stored places and the saved layout, in one pass.
+    void AfterLoad();
+    /// The registered toolbars by their stored places: across the rows, then along.
+    std::vector<TAdvCustomToolBar*> SortedToolBars() const;
+    /// Each toolbar gets a row of its own, then asks for its stored place again.
+    void BuildRows(TDockLayout& layout, const std::vector<TAdvCustomToolBar*>& sorted) const;
     /// The first rule of CheckInvariants that does not hold, or empty.
     std::string BrokenRule() const;
     bool Destroying() const { return HasState(csDestroying); }
@@ -178,7 +198,6 @@ private:
     bool Differs(const TDockLayout& layout) const;
     /// Reads the layout, runs `rules` on it and applies the result: one layout pass.
     template <class Rules> auto LayoutPass(Rules&& rules);
-    void SortAndBuildRows();
     void PropagatePersistence();
     void ApplyToolBarStyler();
     void ApplyPopupMenuStyler();
@@ -189,6 +208,7 @@ private:
     bool lockHeight_ = false;
     bool useRunTimeHeight_ = false;
     bool layoutLoaded_ = false;
+    bool afterLoadPending_ = false;
     std::unique_ptr<TPersistence> persistence_;
     std::unique_ptr<TDockLayoutPersistence> layoutPersistence_;
     TCustomAdvToolBarStyler* toolBarStyler_ = nullptr;
@@ -202,7 +222,6 @@ private:
     bool applying_ = false;
     std::uint64_t layoutPasses_ = 0;
     int layoutPassDepth_ = 0;
-    const TAdvCustomToolBar* movingToolBar_ = nullptr;
 };
 
 /// Registers the dock panel and its records for stored layouts.

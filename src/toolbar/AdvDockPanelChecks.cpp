@@ -47,7 +47,8 @@ std::string TAdvDockPanel::BrokenRule() const {
             return "row " + std::to_string(i) + " is " + std::to_string(RowThickness(i)) +
                    " thick for toolbars " + std::to_string(layout.RowSize(i)) + " thick";
     }
-    if (!Loading() && RowsMayChange()) {
+    // Rows are built once the window has loaded; until then a toolbar has none.
+    if (!Building() && RowsMayChange()) {
         for (const TAdvCustomToolBar* t : dockedToolBars_)
             if (t->Visible() && rows_->RowOf(t) < 0) return t->Name() + " is docked and shown but in no row";
         const int thickness = vertical ? Width() : Height();

@@ -11,30 +11,6 @@
 
 namespace emr {
 
-/// Sets a toolbar's bounds-adjustment-suppressed flag while the panel moves it and
-/// puts the earlier value back afterwards.
-class TAdvDockPanel::TMoveGuard {
-public:
-    TMoveGuard(TAdvDockPanel* panel, TAdvCustomToolBar* t)
-        : panel_(panel), t_(t), wasSuppressed_(t->BoundsAdjustmentSuppressed()),
-          wasMoving_(panel->movingToolBar_) {
-        t->SetBoundsAdjustmentSuppressed(true);
-        panel->movingToolBar_ = t;
-    }
-    ~TMoveGuard() {
-        t_->SetBoundsAdjustmentSuppressed(wasSuppressed_);
-        panel_->movingToolBar_ = wasMoving_;
-    }
-    TMoveGuard(const TMoveGuard&) = delete;
-    TMoveGuard& operator=(const TMoveGuard&) = delete;
-
-private:
-    TAdvDockPanel* panel_;
-    TAdvCustomToolBar* t_;
-    bool wasSuppressed_;
-    const TAdvCustomToolBar* wasMoving_;
-};
-
 // ---- reading and applying the layout ---------------------------------------------
 
 TDockItem TAdvDockPanel::ItemOf(const TAdvCustomToolBar* t) const {
@@ -105,7 +81,8 @@ bool TAdvDockPanel::Differs(const TDockLayout& layout) const {
     const bool v = Vertical();
     for (TAdvCustomToolBar* t : layout.ToolBars()) {
         const TDockItem& item = layout.Item(t);
-        if (item.RowIndex != t->RowIndex() || item.OverflowUpdate || layout.BoundsOf(t) != t->BoundsRect())
+        if (item.RowIndex != t->RowIndex() || item.OverflowUpdate || item.Visible != t->Visible() ||
+            layout.BoundsOf(t) != t->BoundsRect())
             return true;
         const TSizeConstraints* k = t->Constraints();
         if (item.LengthFixed && (item.MinLength != (v ? k->MinHeight() : k->MinWidth()) ||
@@ -126,7 +103,6 @@ void TAdvDockPanel::ApplyLayout(const TDockLayout& layout) {
     for (TAdvCustomToolBar* t : layout.ToolBars()) {
         const TDockItem& item = layout.Item(t);
         t->SetRowIndex(item.RowIndex);
-        TMoveGuard guard(this, t);
         if (item.LengthFixed) {
             TSizeConstraints* k = t->Constraints();
             if (v) {
@@ -141,11 +117,17 @@ void TAdvDockPanel::ApplyLayout(const TDockLayout& layout) {
         }
         const TRect bounds = layout.BoundsOf(t);
         const int oldLength = v ? t->Height() : t->Width();
-        if (bounds != t->BoundsRect()) t->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+        if (bounds != t->BoundsRect()) t->TakeBounds(bounds);
         if (item.OverflowUpdate && oldLength == item.Length) t->UpdateOverflow();
     }
     const TRect panel = layout.PanelBounds();
     if (panel != BoundsRect()) SetBounds(panel.Left, panel.Top, panel.Width(), panel.Height());
+    // Visibility last: showing or hiding a toolbar tells the panel, which finds
+    // its rows already as the layout has them.
+    for (TAdvCustomToolBar* t : layout.ToolBars()) {
+        const TDockItem& item = layout.Item(t);
+        if (item.Visible != t->Visible() && t->DockPanel() == this) t->SetVisible(item.Visible);
+    }
     applying_ = wasApplying;
 }
 
@@ -203,7 +185,9 @@ void TAdvDockPanel::UpdatePanelSize() {
 
 void TAdvDockPanel::ArrangeRow(int rowIndex) {
     TLayoutPass pass(this);
-    if (!rows_->ValidIndex(rowIndex)) return;
+    // A toolbar that arranges itself while the panel applies a layout asks for
+    // what is being applied.
+    if (applying_ || !rows_->ValidIndex(rowIndex)) return;
     LayoutPass([rowIndex](TDockLayout& l) { l.ArrangeRow(rowIndex); });
 }
 
@@ -253,8 +237,7 @@ void TAdvDockPanel::MoveToRow(TAdvCustomToolBar* toolBar, int rowIndex) {
     LayoutPass([&](TDockLayout& l) { l.MoveToRow(toolBar, rowIndex); });
 }
 
-void TAdvDockPanel::SortAndBuildRows() {
-    TLayoutPass pass(this);
+std::vector<TAdvCustomToolBar*> TAdvDockPanel::SortedToolBars() const {
     const bool vertical = Vertical();
     auto primary = [vertical](const TAdvCustomToolBar* t) { return vertical ? t->Left() : t->Top(); };
     auto secondary = [vertical](const TAdvCustomToolBar* t) { return vertical ? t->Top() : t->Left(); };
@@ -265,19 +248,72 @@ void TAdvDockPanel::SortAndBuildRows() {
         });
         sorted.insert(at, t);
     }
+    return sorted;
+}
+
+void TAdvDockPanel::BuildRows(TDockLayout& l, const std::vector<TAdvCustomToolBar*>& sorted) const {
+    // Each toolbar asks for its stored place as one still being read, which a
+    // neighbour never swaps with.
+    for (TAdvCustomToolBar* t : sorted)
+        l.Item(t).Loading = true;
+    for (TAdvCustomToolBar* t : sorted) {
+        const TRect stored = l.BoundsOf(t);
+        l.AppendToRow(l.RowCount(), t);
+        TRect bounds = l.BoundsOf(t);
+        l.RequestBounds(t, TRect::FromBounds(stored.Left, bounds.Top, bounds.Width(), bounds.Height()));
+        bounds = l.BoundsOf(t);
+        l.RequestBounds(t, TRect::FromBounds(bounds.Left, stored.Top, bounds.Width(), bounds.Height()));
+    }
+    for (TAdvCustomToolBar* t : sorted)
+        l.Item(t).Loading = false;
+}
+
+// ---- drags ----------------------------------------------------------------------
+
+TDockLayout TAdvDockPanel::Layout() const {
+    return ReadLayout();
+}
+
+void TAdvDockPanel::CommitLayout(const TDockLayout& layout) {
+    TLayoutPass pass(this);
+    ApplyLayout(layout);
+}
+
+bool TAdvDockPanel::CanPlug(TAdvCustomToolBar* toolBar) {
+    return !(lockHeight_ && layoutLoaded_) || FindRowFor(toolBar) >= 0;
+}
+
+bool TAdvDockPanel::Plug(TAdvCustomToolBar* toolBar) {
+    if (!CanPlug(toolBar)) return false;
+    toolBar->SetParent(this);
+    return true;
+}
+
+// ---- after loading ---------------------------------------------------------------
+
+void TAdvDockPanel::AfterLoad() {
+    TLayoutPass pass(this);
+    const bool restore = persistence_->Enabled() && !HasState(csDesigning);
+    // The toolbars' own saved layouts and the panel's are read first: they may
+    // float a toolbar or take one from another panel, which is no row work.
+    const TSavedDockLayout saved = restore ? layoutPersistence_->Read() : TSavedDockLayout{};
+    afterLoadPending_ = false;
+    const std::vector<TAdvCustomToolBar*> sorted = SortedToolBars();
     dockedToolBars_ = sorted;
-    // Each toolbar gets a row of its own, then asks for its stored place again,
-    // which may take it into an earlier row: all of it on the layout, applied once.
     LayoutPass([&](TDockLayout& l) {
-        for (TAdvCustomToolBar* t : sorted) {
-            const TRect stored = l.BoundsOf(t);
-            l.AppendToRow(l.RowCount(), t);
-            TRect bounds = l.BoundsOf(t);
-            l.RequestBounds(t, TRect::FromBounds(stored.Left, bounds.Top, bounds.Width(), bounds.Height()));
-            bounds = l.BoundsOf(t);
-            l.RequestBounds(t, TRect::FromBounds(bounds.Left, stored.Top, bounds.Width(), bounds.Height()));
-        }
+        BuildRows(l, sorted);
+        TDockLayoutPersistence::Restore(saved, l, invisibleToolBars_);
     });
+    layoutLoaded_ = true;
+    if (saved.Present) layoutPersistence_->Finish();
+}
+
+void TAdvDockPanel::LoadDockLayout() {
+    TLayoutPass pass(this);
+    const TSavedDockLayout saved = layoutPersistence_->Read();
+    if (!saved.Present) return;
+    LayoutPass([&](TDockLayout& l) { TDockLayoutPersistence::Restore(saved, l, invisibleToolBars_); });
+    layoutPersistence_->Finish();
 }
 
 // ---- registration ----------------------------------------------------------------
@@ -296,7 +332,7 @@ int TAdvDockPanel::AddToolBar(TAdvCustomToolBar* toolBar) {
     int result = 0;
     if (lockHeight_ && layoutLoaded_)
         result = AppendToRow(row, toolBar);
-    else if (!Loading())
+    else if (!Building())
         result = AppendToRow(RowCount(), toolBar);
     TPersistence* p = toolBar->Persistence();
     p->SetEnabled(persistence_->Enabled());
@@ -314,7 +350,7 @@ void TAdvDockPanel::RemoveToolBar(TAdvCustomToolBar* toolBar) {
     const bool inRow = rows_->RowOf(toolBar) >= 0;
     if (inRow) {
         const int index = toolBar->RowIndex();
-        const bool loading = Loading();
+        const bool loading = Building();
         LayoutPass([&](TDockLayout& l) {
             if (!loading && l.ValidRow(index)) l.RemoveFromRow(index, toolBar, true);
             // Also drop it from any row that still lists it under a stale index.
@@ -371,7 +407,8 @@ void TAdvDockPanel::GiveFullRow(TAdvCustomToolBar* toolBar) {
 void TAdvDockPanel::AdjustToolBarBounds(TAdvCustomToolBar* toolBar, int& left, int& top, int& width,
                                         int& height) {
     TLayoutPass pass(this);
-    if (Loading() || !toolBar->Visible()) return;
+    // While a layout is applied, a toolbar's bounds change is the layout's own.
+    if (applying_ || Loading() || !toolBar->Visible()) return;
     if (!rows_->ValidIndex(toolBar->RowIndex()) || !RowAt(toolBar->RowIndex())->Contains(toolBar)) return;
     TRect bounds = TRect::FromBounds(left, top, width, height);
     // A toolbar asked to stay where it is (the panel's own resize passes every

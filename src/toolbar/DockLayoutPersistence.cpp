@@ -1,9 +1,11 @@
 #include "toolbar/DockLayoutPersistence.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/AdvDockPanel.h"
+#include "toolbar/DockLayout.h"
 #include "toolbar/LayoutStore.h"
 #include "toolbar/LayoutValues.h"
 #include "toolbar/ToolBarLayoutPersistence.h"
@@ -136,106 +138,153 @@ TAdvCustomToolBar* TDockLayoutPersistence::TakeFromOtherPanel(const std::vector<
     return nullptr;
 }
 
-void TDockLayoutPersistence::Place(TSettingsStore& store, TAdvCustomToolBar* t, const std::string& name,
-                                   std::vector<TAdvCustomToolBar*>& unplaced) {
-    using namespace layout_values;
-    const std::string& section = panel_->Persistence()->Section();
-    const int row = store.ReadInteger(section, name + ".Row", t->RowIndex());
-    int left = store.ReadInteger(section, name + ".Left", t->Left());
-    int top = store.ReadInteger(section, name + ".Top", t->Top());
-    int width = store.ReadInteger(section, name + ".Width", t->Width());
-    int height = store.ReadInteger(section, name + ".Height", t->Height());
-    const bool visible = VisibleFrom(store.ReadInteger(section, name + ".Visible", t->Visible() ? 1 : 0));
-    if (!PlausiblePosition(left)) left = t->Left();
-    if (!PlausiblePosition(top)) top = t->Top();
-    if (!PlausibleSize(width)) width = t->Width();
-    if (!PlausibleSize(height)) height = t->Height();
+namespace {
 
-    TRowCollection* rows = panel_->Rows();
-    if (rows->ValidIndex(row) && rows->RowOf(t) < 0) {
-        rows->Row(row)->ToolBars().push_back(t);
-        t->SetRowIndex(row);
-    } else if (rows->RowOf(t) < 0) {
-        unplaced.push_back(t);
-    }
-    {
-        const bool wasSuppressed = t->BoundsAdjustmentSuppressed();
-        t->SetBoundsAdjustmentSuppressed(true);
-        if (t->Width() != width) t->SetWidth(width);
-        if (t->Left() != left) t->SetLeft(left);
-        if (t->Top() != top) t->SetTop(top);
-        if (t->Height() != height) t->SetHeight(height);
-        t->SetBoundsAdjustmentSuppressed(wasSuppressed);
-    }
-    if (visible != t->Visible()) {
-        t->SetVisible(visible);
-    } else if (!visible) {
-        // A hidden toolbar keeps its row index but no place in the row.
-        const int in = rows->RowOf(t);
-        if (in >= 0) {
-            panel_->RemoveFromRow(in, t, false);
-            t->SetRowIndex(row);
-        }
-    }
-    if (visible) return;
-    std::erase(unplaced, t);
+/// What a read gives for a value the store does not hold: no saved number is this
+/// (it is no plausible position, size or row either).
+constexpr int kMissing = std::numeric_limits<int>::min();
+
+std::optional<int> ReadOptional(TSettingsStore& store, const std::string& section, const std::string& name) {
+    const int value = store.ReadInteger(section, name, kMissing);
+    if (value == kMissing) return std::nullopt;
+    return value;
 }
 
-void TDockLayoutPersistence::Load() {
+/// A saved size worth taking, or the current one.
+int SizeOr(const std::optional<int>& saved, int current) {
+    return saved && layout_values::PlausibleSize(*saved) ? *saved : current;
+}
+
+/// A saved position worth taking, or the current one.
+int PositionOr(const std::optional<int>& saved, int current) {
+    return saved && layout_values::PlausiblePosition(*saved) ? *saved : current;
+}
+
+} // namespace
+
+TSavedDockLayout TDockLayoutPersistence::Read() {
+    TSavedDockLayout saved;
     const TPersistence& p = *panel_->Persistence();
-    if (p.Key().empty() || p.Section().empty()) return;
+    if (p.Key().empty() || p.Section().empty()) return saved;
     const std::string section = p.Section();
 
     // One reading of the file serves the panel and all its toolbars.
     TLayoutStore::TBatch batch;
-    for (TAdvCustomToolBar* t : ToolBarsInRows())
+    const std::vector<TAdvCustomToolBar*> registered = panel_->DockedToolBars();
+    for (TAdvCustomToolBar* t : registered)
         if (!t->LayoutPersistence()->Loaded()) t->LoadToolBarLayout();
 
-    // The toolbars in the rows now (some may have floated), and the hidden ones,
-    // which the saved layout also lists.
+    // The toolbars the panel holds now (some may have floated), in its rows and
+    // hidden, which the saved layout also lists.
     std::vector<TAdvCustomToolBar*> names = ToolBarsInRows();
-    for (TAdvCustomToolBar* t : panel_->InvisibleToolBars())
+    for (TAdvCustomToolBar* t : panel_->DockedToolBars())
         if (std::find(names.begin(), names.end(), t) == names.end()) names.push_back(t);
 
     std::unique_ptr<TSettingsStore> store = TLayoutStore::OpenToLoad(p);
-    const int count = std::min(store->ReadInteger(section, "ToolBarCount", 0), kMaxSavedToolBars);
-    if (count <= 0) {
-        store->Close();
-        batch.Commit();
-        return;
-    }
-    // Rows beyond one per toolbar would stay empty and be deleted again below.
-    const int rowCount = std::clamp(store->ReadInteger(section, "RowCount", panel_->RowCount()), 0, count);
-    panel_->Rows()->Clear();
-    for (int r = 0; r < rowCount; ++r)
-        panel_->Rows()->AddRow();
-
-    const std::vector<TAdvDockPanel*> others = OtherPanels();
-    std::vector<TAdvCustomToolBar*> unplaced;
-    for (int i = 1; i <= count; ++i) {
-        const std::string name = store->ReadString(section, "Name" + std::to_string(i), panel_->Name());
-        // A nameless panel's default would match a nameless toolbar.
-        if (name.empty()) continue;
-        TAdvCustomToolBar* t = TakeByName(names, name);
-        if (!t) t = TakeFromOtherPanel(others, name);
-        if (t) Place(*store, t, name, unplaced);
+    saved.Count = std::min(store->ReadInteger(section, "ToolBarCount", 0), kMaxSavedToolBars);
+    saved.Present = saved.Count > 0;
+    if (saved.Present) {
+        saved.RowCount = ReadOptional(*store, section, "RowCount");
+        const std::vector<TAdvDockPanel*> others = OtherPanels();
+        for (int i = 1; i <= saved.Count; ++i) {
+            const std::string name = store->ReadString(section, "Name" + std::to_string(i), panel_->Name());
+            // A nameless panel's default would match a nameless toolbar.
+            if (name.empty()) continue;
+            TAdvCustomToolBar* t = TakeByName(names, name);
+            if (!t) t = TakeFromOtherPanel(others, name);
+            if (!t) continue;
+            TSavedDockToolBar entry;
+            entry.ToolBar = t;
+            entry.Row = ReadOptional(*store, section, name + ".Row");
+            entry.Left = ReadOptional(*store, section, name + ".Left");
+            entry.Top = ReadOptional(*store, section, name + ".Top");
+            entry.Width = ReadOptional(*store, section, name + ".Width");
+            entry.Height = ReadOptional(*store, section, name + ".Height");
+            if (const std::optional<int> v = ReadOptional(*store, section, name + ".Visible"))
+                entry.Visible = layout_values::VisibleFrom(*v);
+            saved.ToolBars.push_back(entry);
+        }
     }
     store->Close();
     batch.Commit();
+    return saved;
+}
 
-    for (int r = panel_->RowCount() - 1; r >= 0; --r)
-        panel_->DeleteRowIfEmpty(r);
-    for (TAdvCustomToolBar* t : names)
-        if (t->Visible() && panel_->Rows()->RowOf(t) < 0) panel_->AppendToRow(panel_->RowCount(), t);
-    for (TAdvCustomToolBar* t : unplaced)
-        if (t->Visible() && panel_->Rows()->RowOf(t) < 0) panel_->AppendToRow(panel_->RowCount(), t);
-    panel_->ArrangeRows();
+void TDockLayoutPersistence::Restore(const TSavedDockLayout& saved, TDockLayout& layout,
+                                     const std::vector<TAdvCustomToolBar*>& hidden) {
+    if (!saved.Present) return;
+    const bool vertical = layout.Vertical();
+    // The toolbars the panel holds, in row order, then its hidden ones.
+    std::vector<TAdvCustomToolBar*> names;
+    for (const TDockRow& row : layout.Rows())
+        names.insert(names.end(), row.ToolBars.begin(), row.ToolBars.end());
+    for (TAdvCustomToolBar* t : hidden)
+        if (layout.HasItem(t) && std::find(names.begin(), names.end(), t) == names.end()) names.push_back(t);
+
+    // Rows beyond one per toolbar would stay empty and be deleted again below.
+    const int rowCount = std::clamp(saved.RowCount.value_or(layout.RowCount()), 0, saved.Count);
+    layout.Rows().clear();
+    for (int r = 0; r < rowCount; ++r)
+        layout.Rows().emplace_back();
+    layout.ArrangeRows();
+
+    const int panelLength = layout.Panel().Length;
+    std::vector<TAdvCustomToolBar*> unplaced;
+    for (const TSavedDockToolBar& entry : saved.ToolBars) {
+        TAdvCustomToolBar* t = entry.ToolBar;
+        // A toolbar that went while the layout was read is not the panel's to place.
+        if (!layout.HasItem(t)) continue;
+        std::erase(names, t);
+        TDockItem& item = layout.Item(t);
+        const TRect now = layout.BoundsOf(t);
+        const int row = entry.Row.value_or(item.RowIndex);
+        // A row the toolbar cannot share (it or the row's first is full-size now)
+        // leaves it to a row of its own, like a row that is gone.
+        if (layout.ValidRow(row) && layout.RowOf(t) < 0 && layout.CanAccept(row, t)) {
+            layout.Row(row).ToolBars.push_back(t);
+            item.RowIndex = row;
+        } else if (layout.RowOf(t) < 0) {
+            unplaced.push_back(t);
+        }
+        const int width = SizeOr(entry.Width, now.Width());
+        const int height = SizeOr(entry.Height, now.Height());
+        int left = PositionOr(entry.Left, now.Left);
+        int top = PositionOr(entry.Top, now.Top);
+        // Along its rows a toolbar starts inside the panel, however wide the
+        // panel was when the layout was saved.
+        const int length = vertical ? height : width;
+        const int first = TDockLayout::RowInset + TDockLayout::Spacing;
+        const int last = std::max(first, panelLength - TDockLayout::RowInset - TDockLayout::Spacing - length);
+        (vertical ? top : left) = std::clamp(vertical ? top : left, first, last);
+        layout.SetBounds(t, TRect::FromBounds(left, top, width, height));
+        item.Visible = entry.Visible.value_or(item.Visible);
+        if (!item.Visible) {
+            // A hidden toolbar keeps its saved row index but no place in the row.
+            const int in = layout.RowOf(t);
+            if (in >= 0) std::erase(layout.Row(in).ToolBars, t);
+            item.RowIndex = row;
+            std::erase(unplaced, t);
+        }
+    }
+    for (int r = layout.RowCount() - 1; r >= 0; --r)
+        layout.DeleteRowIfEmpty(r);
+    for (const std::vector<TAdvCustomToolBar*>* list : {&names, &unplaced})
+        for (TAdvCustomToolBar* t : *list)
+            if (layout.Item(t).Visible && layout.RowOf(t) < 0) layout.AppendToRow(layout.RowCount(), t);
+    layout.ArrangeRows();
+}
+
+void TDockLayoutPersistence::Finish() {
     const std::vector<TAdvCustomToolBar*> docked = panel_->DockedToolBars();
     for (TAdvCustomToolBar* t : docked)
         if (t->Visible()) {
             t->ArrangeControls(true);
             t->UpdateOverflow();
         }
+}
+
+void TDockLayoutPersistence::Load() {
+    panel_->LoadDockLayout();
 }
 
 } // namespace emr

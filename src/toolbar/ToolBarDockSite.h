@@ -34,8 +34,9 @@ public:
     virtual TCustomAdvToolBarStyler* DockStyler() const = 0;
     virtual TDockAlign DockAlign() const = 0;
     virtual bool DockLockHeight() const = 0;
-    /// True while the panel itself moves the toolbar (its bounds changes need no row update).
-    virtual bool MovingToolBar(const TAdvCustomToolBar* toolBar) const = 0;
+    /// Whether the panel's own after-load step is still to come and loads the
+    /// saved layouts of its toolbars with its own (a toolbar then leaves its own to it).
+    virtual bool LoadsToolBarLayouts() const = 0;
 
     /// A pixel of the panel's painted surface and of its background buffer, in panel
     /// coordinates; rounded toolbar corners copy these.

@@ -5,6 +5,7 @@
 #include "framework/forms/Screen.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/AdvDockPanel.h"
+#include "toolbar/DockLayout.h"
 #include "toolbar/FloatingWindow.h"
 
 namespace emr {
@@ -24,7 +25,6 @@ void TToolBarDragLoop::Run(int x, int y) {
     grab_ = {x, y};
     SetCaptureControl(toolBar_.Get());
     dragging_ = true;
-    toolBar_->dragInProgress_ = true;
 
     bool released = false;
     // Only this loop's own messages are taken; a loop nested inside it (a message
@@ -61,10 +61,8 @@ void TToolBarDragLoop::Run(int x, int y) {
 void TToolBarDragLoop::EndToolBarDrag() {
     if (Screen().Cursor() == crSizeAll) Screen().SetCursor(crDefault);
     dragging_ = false;
-    if (TAdvCustomToolBar* t = toolBar_.Get()) {
-        t->dragInProgress_ = false;
+    if (TAdvCustomToolBar* t = toolBar_.Get())
         if (GetCaptureControl() == t) ReleaseCapture();
-    }
     sites_.clear();
 }
 
@@ -150,46 +148,52 @@ void TToolBarDragLoop::DragStep(int x, int y) {
 
 bool TToolBarDragLoop::StepDocked(int x, int y) {
     TAdvCustomToolBar* t = toolBar_.Get();
-    auto* panel = dynamic_cast<TControl*>(t->DockPanel());
+    auto* panel = dynamic_cast<TAdvDockPanel*>(t->DockPanel());
     if (!panel) return false;
-    // Along the row and across it: Left and Top on a horizontal toolbar, swapped on a vertical one.
-    const bool h = t->Horizontal();
-    auto start = [&] { return h ? t->Left() : t->Top(); };
-    auto cross = [&] { return h ? t->Top() : t->Left(); };
-    auto length = [&] { return h ? t->Width() : t->Height(); };
-    auto thickness = [&] { return h ? t->Height() : t->Width(); };
-    auto setStart = [&](int v) { h ? t->SetLeft(v) : t->SetTop(v); };
-    auto setCross = [&](int v) { h ? t->SetTop(v) : t->SetLeft(v); };
+    // The step is worked out on a copy of the panel's layout and applied once.
+    TDockLayout layout = panel->Layout();
+    if (!layout.HasItem(t)) return false;
+    const TDockItem& item = layout.Item(t);
+    // Along the row and across it: Left and Top on a horizontal panel, swapped on a vertical one.
+    const bool h = !layout.Vertical();
+    auto request = [&](int start, int cross) {
+        const TRect now = layout.BoundsOf(t);
+        layout.RequestBounds(
+            t, TRect::FromBounds(h ? start : cross, h ? cross : start, now.Width(), now.Height()));
+    };
     const int along = h ? x : y;
     const int across = h ? y : x;
     const int panelLength = h ? panel->Width() : panel->Height();
     const int panelThickness = h ? panel->Height() : panel->Width();
 
-    const int row = t->RowIndex();
-    const int start0 = start();
+    const int row = item.RowIndex;
+    const int start0 = item.Start;
     const int q = along - (h ? grab_.X : grab_.Y) + start0;
-    setStart(q);
-    if (across > thickness())
-        setCross(cross() + across - thickness());
+    request(q, item.Cross);
+    if (across > item.Thickness)
+        request(item.Start, item.Cross + across - item.Thickness);
     else if (across < 0)
-        setCross(cross() + across);
+        request(item.Start, item.Cross + across);
 
     // Leaving across the rows: only a step that did not change the row counts.
     bool leave = false;
-    if (across != cross()) {
-        if (across > thickness() && t->RowIndex() == row && cross() + across > panelThickness + LeaveDistance)
+    if (across != item.Cross) {
+        if (across > item.Thickness && item.RowIndex == row &&
+            item.Cross + across > panelThickness + LeaveDistance)
             leave = true;
-        if (across < 0 && t->RowIndex() == row && across + cross() < -LeaveDistance) leave = true;
+        if (across < 0 && item.RowIndex == row && across + item.Cross < -LeaveDistance) leave = true;
     }
-    // Leaving along the row: only when the panel did not grant the move.
-    if (start() != q && !leave) {
-        if (q > length())
+    // Leaving along the row: only when the rows did not grant the move.
+    if (item.Start != q && !leave) {
+        if (q > item.Length)
             leave = q > panelLength + LeaveDistance;
         else if (h && along < 0)
             leave = start0 + along < -LeaveDistance;
         else if (!h && q < 0)
             leave = q < -LeaveDistance;
     }
+    panel->CommitLayout(layout);
+    if (!toolBar_) return false;
 
     // The far corners copy the panel's pixels, so they are painted again where the toolbar now is.
     const int w = t->Width(), ht = t->Height();
@@ -218,20 +222,9 @@ bool TToolBarDragLoop::DockAt(TPoint screen) {
         TAdvDockPanel* panel = sites_[i].Panel.Get();
         if (!panel || !sites_[i].DropRect.Contains(screen) || t->Parent() == panel) continue;
         TFloatingWindow* window = TFloatingWindow::Of(t);
-        TComponentRef<TWinControl> previous(t->Parent());
-        t->SetParent(panel);
+        // A panel whose rows cannot take it is passed over; it stays where it is.
+        if (!panel->Plug(t)) continue;
         if (!toolBar_) return true;
-        if (t->DockPanel() != static_cast<TToolBarDockSite*>(panel)) {
-            // The panel refused it after all: it goes back where it was rather
-            // than staying a child of a panel that holds it in no row.
-            t->SetParent(previous.Get());
-            if (!toolBar_) return true;
-            if (window && TFloatingWindow::Of(t) == window) {
-                window->FitToToolBar();
-                window->StartFollowing(window->OwnerForm());
-            }
-            continue;
-        }
         grab_.X = 1;
         if (window) window->Release();
         return true;

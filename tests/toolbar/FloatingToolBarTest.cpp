@@ -163,6 +163,22 @@ TEST_F(FloatingToolBarTest, AToolBarDraggedAlongPastThePanelEndFloats) {
 
 // ---- docking -------------------------------------------------------------------------------------------
 
+// A step that moved a toolbar along its row and into another row asked the panel
+// twice, and the panel laid out and applied its rows for each.
+TEST_F(FloatingToolBarTest, EachDragStepCostsThePanelOneLayoutPass) {
+    TAdvToolBar* b = MakeToolBar("B", 40, 41, top);
+    Pump();
+    ASSERT_EQ(b->RowIndex(), 1);
+    const TPoint grip = At(b, 3, 20);
+    const std::uint64_t before = top->LayoutPasses();
+    // Up into the first row and along it, then along it and a little across.
+    Drag(b, {3, 20}, {{grip.X + 120, grip.Y - 40}, {grip.X + 150, grip.Y - 40}, {grip.X + 170, grip.Y - 38}});
+    EXPECT_LE(top->LayoutPasses() - before, 3u);
+    EXPECT_EQ(b->Parent(), top);
+    EXPECT_EQ(b->RowIndex(), 0);
+    EXPECT_EQ(top->CheckInvariants(), "");
+}
+
 TEST_F(FloatingToolBarTest, AFloatingToolBarDocksIntoThePanelItIsDraggedOver) {
     TPoint origin = At(toolBar, 0, 0);
     Drag(toolBar, {3, 20}, {{origin.X + 3, origin.Y + 120}});

@@ -604,6 +604,48 @@ TEST_F(LayoutPersistenceTest, ToolBarsTheLayoutDoesNotMentionGetRowsOfTheirOwn) 
     EXPECT_EQ(Rows(dock), "row 0: 1,1,399,28: C\nrow 1: 1,28,399,55: A\nrow 2: 1,55,399,82: B\n");
 }
 
+TEST_F(LayoutPersistenceTest, SavedLayoutIsCheckedAgainstTheToolBarsAndPlacedInOnePass) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    TAdvToolBar* b = MakeToolBar("B", 40);
+    TAdvToolBar* c = MakeToolBar("C", 40);
+    UseIni(dock);
+    // An unknown name, a row past the saved rows, a row that stays empty, and a
+    // hidden toolbar saved far beyond the panel's end.
+    WriteFile(ini, "[Dock]\nToolBarCount=5\nRowCount=3\nName1=Gone\nGone.Row=0\nName2=B\nB.Row=2\nB.Left=20\n"
+                   "Name3=A\nA.Row=2\nA.Left=120\nName4=C\nC.Row=9\nName5=Z\n");
+    const std::uint64_t before = dock->LayoutPasses();
+    dock->LoadDockLayout();
+    EXPECT_LE(dock->LayoutPasses() - before, 1u);
+    EXPECT_EQ(Rows(dock), "row 0: 1,1,399,28: B A\nrow 1: 1,28,399,55: C\n")
+        << "empty rows go, rows renumbered";
+    EXPECT_EQ(b->RowIndex(), 0);
+    EXPECT_EQ(a->RowIndex(), 0);
+    EXPECT_EQ(c->RowIndex(), 1);
+    EXPECT_EQ(a->Left(), 120);
+
+    WriteFile(ini, "[Dock]\nToolBarCount=3\nRowCount=1\nName1=A\nA.Row=0\nName2=B\nB.Row=0\nB.Left=30\n"
+                   "Name3=C\nC.Row=0\nC.Left=30000\nC.Visible=0\n");
+    dock->LoadDockLayout();
+    EXPECT_FALSE(c->Visible());
+    EXPECT_LE(c->Left() + c->Width(), dock->Width()) << "a saved place beyond the panel is brought inside it";
+    EXPECT_GE(c->Left(), 0);
+}
+
+// A toolbar made full-size since its layout was saved was put back into the row
+// it had shared, and its neighbour was left lying across it.
+TEST_F(LayoutPersistenceTest, FullSizeToolBarSavedSharingARowGetsARowOfItsOwn) {
+    TAdvToolBar* a = MakeToolBar("A", 40);
+    TAdvToolBar* b = MakeToolBar("B", 40);
+    UseIni(dock);
+    WriteFile(ini, "[Dock]\nToolBarCount=2\nRowCount=1\nName1=A\nA.Row=0\nName2=B\nB.Row=0\nB.Left=100\n");
+    b->SetFullSize(true);
+    dock->LoadDockLayout();
+    EXPECT_EQ(Rows(dock), "row 0: 1,1,399,28: A\nrow 1: 1,28,399,55: B\n");
+    EXPECT_EQ(b->Width(), 398 - 4);
+    EXPECT_EQ(dock->CheckInvariants(), "");
+    (void)a;
+}
+
 // Window creation once failed on a saved layout it could not read, and the
 // program could not start until the user deleted the file by hand.
 TEST_F(LayoutPersistenceTest, UnreadableSavedLayoutIsKeptAsideAndTheWindowComesUpAsStored) {

@@ -64,6 +64,9 @@ public:
     void BeginLoading() { state_ |= csLoading | csReading; }
     /// Ends loading: clears the loading state and runs the after-load steps.
     virtual void Loaded();
+    /// Runs once every component read from the same stored layout has run Loaded(),
+    /// in the same order: work that needs the whole window loaded waits for this.
+    virtual void LoadCompleted() {}
 
     /// A token that expires when the component is destroyed; code that fires an
     /// event which may free this component checks it afterwards.

@@ -437,6 +437,14 @@ void TLayoutReader::RunLoaded() {
                   " failed",
               [&] { component->Loaded(); });
     }
+    for (const TLoading& loading : loading_) {
+        TComponent* component = loading.Component.Get();
+        if (!component) continue;
+        Guard(loading.Position,
+              "loading " + (loading.Name.empty() ? std::string(component->ClassName()) : loading.Name) +
+                  " failed",
+              [&] { component->LoadCompleted(); });
+    }
 }
 
 void TLayoutReader::Guard(TLayoutPosition where, const std::string& action,

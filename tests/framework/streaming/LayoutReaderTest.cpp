@@ -16,6 +16,7 @@ protected:
     void SetUp() override {
         RegisterLayoutTestClasses();
         gLoadedOrder.clear();
+        gCompletedOrder.clear();
         baseline_ = gLiveComponents;
     }
     void TearDown() override { EXPECT_EQ(gLiveComponents, baseline_) << "a component leaked"; }
@@ -160,6 +161,18 @@ TEST_F(LayoutReader, CreatesTheRootByClassName) {
     ASSERT_NE(form->Widget1, nullptr);
     EXPECT_EQ(form->Widget1->Owner(), form);
     EXPECT_EQ(gLoadedOrder, (std::vector<std::string>{"Made", "Widget1"}));
+}
+
+TEST_F(LayoutReader, WorkThatNeedsTheWholeLayoutLoadedRunsAfterEveryLoaded) {
+    TComponent owner(nullptr);
+    TLayoutReader::CreateFromText("object Made: TTestForm2\n"
+                                  "  object Widget1: TTestWidget\n"
+                                  "  end\n"
+                                  "  object Widget2: TTestWidget\n"
+                                  "  end\n"
+                                  "end",
+                                  &owner);
+    EXPECT_EQ(gCompletedOrder, (std::vector<std::string>{"Widget1:3", "Widget2:3"}));
 }
 
 TEST_F(LayoutReader, RootClassMustMatchTheRootOrOneOfItsBases) {

@@ -8,6 +8,7 @@ namespace emr::test {
 
 int gLiveComponents = 0;
 std::vector<std::string> gLoadedOrder;
+std::vector<std::string> gCompletedOrder;
 
 namespace {
 
@@ -66,6 +67,11 @@ void TTestWidget::Loaded() {
     TComponent::Loaded();
     gLoadedOrder.push_back(Name());
     if (failOnLoad_) throw Exception("refused to finish loading");
+}
+
+void TTestWidget::LoadCompleted() {
+    TComponent::LoadCompleted();
+    gCompletedOrder.push_back(Name() + ":" + std::to_string(gLoadedOrder.size()));
 }
 
 void TTestWidget::Notification(TComponent* component, TOperation operation) {

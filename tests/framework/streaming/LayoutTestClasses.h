@@ -17,6 +17,8 @@ namespace emr::test {
 extern int gLiveComponents;
 /// Names of components in the order their Loaded() ran.
 extern std::vector<std::string> gLoadedOrder;
+/// "Name:n" per widget whose LoadCompleted() ran, n being how many Loaded() had run by then.
+extern std::vector<std::string> gCompletedOrder;
 
 enum class TTestAlign { alNone, alTop, alBottom, alClient };
 enum TTestFontStyle : std::uint32_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
@@ -117,6 +119,7 @@ public:
     TComponent* GetParentComponent() const override { return parent_; }
     void SetParentComponent(TComponent* parent) override { parent_ = parent; }
     void Loaded() override;
+    void LoadCompleted() override;
     /// True while every property setter so far ran in the loading state.
     bool SetWhileLoading() const { return setWhileLoading_; }
 
