@@ -626,8 +626,7 @@ void TAdvCustomToolBar::DoOptionClick() {
     }
     OpenOptionWindow(anchor);
     if (alive.expired()) return;
-    if (hotPart_ == TToolBarPart::RightHandle) hotPart_ = TToolBarPart::None;
-    if (downPart_ == TToolBarPart::RightHandle) downPart_ = TToolBarPart::None;
+    parts_.Forget(TToolBarPart::RightHandle);
     InvalidateRightHandle();
 }
 

@@ -14,6 +14,7 @@
 #include "toolbar/Persistence.h"
 #include "toolbar/ToolBarChrome.h"
 #include "toolbar/ToolBarDockSite.h"
+#include "toolbar/ToolBarPartStates.h"
 #include "toolbar/ToolBarTypes.h"
 
 namespace emr {
@@ -32,9 +33,6 @@ class TToolBarMenuBar;
 class TToolBarKeyboardMode;
 class TToolBarMDIButtons;
 
-/// The pressable parts of a toolbar's own chrome.
-enum class TToolBarPart { None, RightHandle, OptionButton, CloseButton, Indicator };
-
 using TOptionEvent = std::function<void(TObject* sender, TPoint clientPoint, TPoint screenPoint)>;
 using TCanFloatEvent = std::function<void(TObject* sender, bool& allow)>;
 using TDockedEvent = std::function<void(TObject* sender, TWinControl* dockPanel)>;
@@ -46,7 +44,8 @@ using TDockedEvent = std::function<void(TObject* sender, TWinControl* dockPanel)
 class TAdvCustomToolBar : public TCustomControl, public IStylerClient, public ICheckedControl {
     EMR_CLASS(TAdvCustomToolBar)
 public:
-    /// What is wrong, or empty: at most one of its buttons is hot, and a floating
+    /// What is wrong, or empty: at most one of its buttons is hot, its part states
+    /// hold together, and a floating
     /// toolbar is in no row.
     std::string CheckInvariants() const override;
     /// Keyboard mode holds the capture with no button down.
@@ -255,19 +254,20 @@ public:
 
     // The part under the pointer and the part being pressed: the right handle, the
     // floating caption's buttons or the caption-bar indicator.
-    TToolBarPart HotPart() const { return hotPart_; }
-    TToolBarPart DownPart() const { return downPart_; }
-    bool RightHandleHot() const { return hotPart_ == TToolBarPart::RightHandle; }
-    bool RightHandleDown() const { return downPart_ == TToolBarPart::RightHandle; }
-    bool OptionButtonHot() const { return hotPart_ == TToolBarPart::OptionButton; }
-    bool OptionButtonDown() const { return downPart_ == TToolBarPart::OptionButton; }
-    bool CloseButtonHot() const { return hotPart_ == TToolBarPart::CloseButton; }
-    bool CloseButtonDown() const { return downPart_ == TToolBarPart::CloseButton; }
+    const TToolBarPartStates& PartStates() const { return parts_; }
+    TToolBarPart HotPart() const { return parts_.Hot(); }
+    TToolBarPart DownPart() const { return parts_.Down(); }
+    bool RightHandleHot() const { return HotPart() == TToolBarPart::RightHandle; }
+    bool RightHandleDown() const { return DownPart() == TToolBarPart::RightHandle; }
+    bool OptionButtonHot() const { return HotPart() == TToolBarPart::OptionButton; }
+    bool OptionButtonDown() const { return DownPart() == TToolBarPart::OptionButton; }
+    bool CloseButtonHot() const { return HotPart() == TToolBarPart::CloseButton; }
+    bool CloseButtonDown() const { return DownPart() == TToolBarPart::CloseButton; }
     /// The indicator stays lit from the pointer's arrival until its fade-out ends.
-    bool IndicatorHot() const { return indicatorLit_; }
-    bool IndicatorDown() const { return downPart_ == TToolBarPart::Indicator; }
-    int IndicatorFade() const { return fadePercent_; }
-    bool IndicatorFading() const { return fading_; }
+    bool IndicatorHot() const { return parts_.IndicatorLit(); }
+    bool IndicatorDown() const { return DownPart() == TToolBarPart::Indicator; }
+    int IndicatorFade() const { return parts_.FadePercent(); }
+    bool IndicatorFading() const { return parts_.Fading(); }
 
     /// Paints the whole toolbar onto `canvas` (used by Paint and by pixel tests).
     void PaintToolBar(TCanvas& canvas);
@@ -327,10 +327,11 @@ private:
     void InvalidateRightHandle();
     void InvalidateIndicator();
     void InvalidatePart(TToolBarPart part);
-    void SetHotPart(TToolBarPart part);
-    void StartFade(int step);
+    TToolBarPart PartAt(TPoint clientPoint) const;
+    /// Repaints what a transition of the part states changed and runs the fade it started.
+    void PartsChanged(const TToolBarPartStates& before);
+    void RunFadeTimer();
     void FadeTick();
-    void ClearHotFlags();
     void ChildBoundsChanged(TControl* control);
     TPoint OptionAnchor() const;
     TToolBarFloatingSite* FloatingSite() const;
@@ -406,13 +407,8 @@ private:
     bool firstPaintDone_ = false;
     TCursor savedCursor_ = crDefault;
 
-    TToolBarPart hotPart_ = TToolBarPart::None;
-    TToolBarPart downPart_ = TToolBarPart::None;
-    bool indicatorLit_ = false;
-    int fadePercent_ = 0;
-    int fadeStep_ = 0;
+    TToolBarPartStates parts_;
     TTimer* fadeTimer_ = nullptr;
-    bool fading_ = false;
 
     TAdvCustomToolBarButton* hotButton_ = nullptr;
     std::unique_ptr<TToolBarMenuBar> menuBar_;

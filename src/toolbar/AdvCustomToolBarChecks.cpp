@@ -11,6 +11,7 @@ std::string TAdvCustomToolBar::CheckInvariants() const {
         if (const auto* button = dynamic_cast<const TAdvCustomToolBarButton*>(child); button && button->Hot())
             ++hot;
     if (hot > 1) return std::to_string(hot) + " hot buttons";
+    if (const std::string parts = parts_.Check(); !parts.empty()) return parts;
     if (Floating() && rowIndex_ != -1) return "floating but says row " + std::to_string(rowIndex_);
     return {};
 }

@@ -1,8 +1,6 @@
 // The toolbar's side of its chrome: the values it paints from, the first paint,
 // and the caption-bar indicator's fade.
 
-#include <algorithm>
-
 #include "framework/forms/Timer.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/ToolBarChrome.h"
@@ -49,10 +47,10 @@ TToolBarChrome TAdvCustomToolBar::Chrome() const {
     p.OptionDown = OptionButtonDown();
     p.CloseHot = CloseButtonHot();
     p.CloseDown = CloseButtonDown();
-    p.IndicatorLit = indicatorLit_;
+    p.IndicatorLit = parts_.IndicatorLit();
     p.IndicatorDown = IndicatorDown();
-    p.Fading = fading_;
-    p.FadePercent = fadePercent_;
+    p.Fading = parts_.Fading();
+    p.FadePercent = parts_.FadePercent();
     return TToolBarChrome(v);
 }
 
@@ -100,35 +98,24 @@ void TAdvCustomToolBar::PaintToolBar(TCanvas& canvas) {
 
 // ---- Caption-bar indicator fade ------------------------------------------------------------------
 
-void TAdvCustomToolBar::StartFade(int step) {
-    fadeStep_ = step;
-    fadePercent_ = std::clamp(fadePercent_, 0, M::FadeFull);
+void TAdvCustomToolBar::RunFadeTimer() {
     if (!fadeTimer_) {
         fadeTimer_ = new TTimer(this);
         fadeTimer_->SetEnabled(false);
         fadeTimer_->SetInterval(M::FadeInterval);
         fadeTimer_->OnTimer = [this](TObject*) { FadeTick(); };
     }
-    fading_ = true;
     fadeTimer_->SetEnabled(true);
     InvalidateIndicator();
 }
 
 void TAdvCustomToolBar::FadeTick() {
-    fadePercent_ += fadeStep_;
-    if (fadePercent_ >= 0 && fadePercent_ <= M::FadeFull) {
+    if (!parts_.FadeTick()) {
         InvalidateIndicator();
         return;
     }
     // The fade is over: the timer stops (it is kept for the next fade).
     fadeTimer_->SetEnabled(false);
-    fading_ = false;
-    if (fadePercent_ < 0) {
-        indicatorLit_ = false;
-        fadePercent_ = M::FadedOut;
-    } else {
-        fadePercent_ = M::FadedIn;
-    }
     InvalidateRect(CaptionRect());
 }
 
