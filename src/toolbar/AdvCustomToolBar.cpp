@@ -35,19 +35,19 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     internalStyler_->AddControl(this);
     currentStyler_ = internalStyler_;
 
-    captionFont_ = std::make_unique<TFont>();
-    captionFont_->OnChange = [this](TObject*) { Invalidate(); };
+    published_.CaptionFont = std::make_unique<TFont>();
+    published_.CaptionFont->OnChange = [this](TObject*) { Invalidate(); };
     Constraints()->SetMaxWidth(MinLength);
     SetShowHint(true);
 
-    optionPicture_ = std::make_unique<TPicture>();
-    optionPicture_->OnChange = [this](TObject*) { Invalidate(); };
-    optionDisabledPicture_ = std::make_unique<TPicture>();
-    optionDisabledPicture_->OnChange = [this](TObject*) { Invalidate(); };
-    compactPicture_ = std::make_unique<TPicture>();
-    officeHint_ = std::make_unique<TAdvHintInfo>();
-    persistence_ = std::make_unique<TPersistence>();
-    persistence_->SetSection("UnDockedAdvToolBars");
+    published_.OptionPicture = std::make_unique<TPicture>();
+    published_.OptionPicture->OnChange = [this](TObject*) { Invalidate(); };
+    published_.OptionDisabledPicture = std::make_unique<TPicture>();
+    published_.OptionDisabledPicture->OnChange = [this](TObject*) { Invalidate(); };
+    inert_.CompactPicture = std::make_unique<TPicture>();
+    inert_.OfficeHint = std::make_unique<TAdvHintInfo>();
+    published_.Persistence = std::make_unique<TPersistence>();
+    published_.Persistence->SetSection("UnDockedAdvToolBars");
     layoutPersistence_ = std::make_unique<TToolBarLayoutPersistence>(this);
     overflow_ = std::make_unique<TToolBarOverflow>(*this, positionList_, priorityList_, overflowList_);
     optionWindow_ = std::make_unique<TToolBarOptionWindow>(*this);
@@ -59,7 +59,7 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;
 
 void TAdvCustomToolBar::BeforeDestruction() {
-    if (persistence_->Enabled() && !Designing()) layoutPersistence_->SaveOnDestroy();
+    if (published_.Persistence->Enabled() && !Designing()) layoutPersistence_->SaveOnDestroy();
     // A freed toolbar leaves the rows of its panel while both are whole.
     if (dockPanel_ && lastDockPanelRef_.Get()) {
         TToolBarDockSite* panel = dockPanel_;
@@ -68,8 +68,8 @@ void TAdvCustomToolBar::BeforeDestruction() {
     }
     Destroying();
     menuBar_->Release();
-    if (toolBarStyler_) toolBarStyler_->RemoveControl(this);
-    toolBarStyler_ = nullptr;
+    if (published_.ToolBarStyler) published_.ToolBarStyler->RemoveControl(this);
+    published_.ToolBarStyler = nullptr;
     currentStyler_ = internalStyler_;
     for (TControl* c : positionList_)
         if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(c)) tc->SetToolBarLink(nullptr);
@@ -84,85 +84,80 @@ void TAdvCustomToolBar::BeforeDestruction() {
 
 void TAdvCustomToolBar::SetAllowFloating(bool value) {
     if (!value && Floating()) return;
-    allowFloating_ = value;
-}
-
-void TAdvCustomToolBar::SetAntiAlias(TAntiAlias value) {
-    antiAlias_ = value;
-    Invalidate();
+    published_.AllowFloating = value;
 }
 
 void TAdvCustomToolBar::SetAutoArrangeButtons(bool value) {
-    autoArrangeButtons_ = value;
+    published_.AutoArrangeButtons = value;
     if (!value && !Loading()) priorityList_ = positionList_;
 }
 
 void TAdvCustomToolBar::SetLocked(bool value) {
     if (value && Floating()) return;
-    locked_ = value;
+    published_.Locked = value;
 }
 
 void TAdvCustomToolBar::SetCaption(const std::string& value) {
-    if (caption_ == value) return;
-    caption_ = value;
+    if (published_.Caption == value) return;
+    published_.Caption = value;
     Invalidate();
     SetText(value);
 }
 
 void TAdvCustomToolBar::SetCaptionFont(const TFont* value) {
-    captionFont_->Assign(value);
+    published_.CaptionFont->Assign(value);
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetCaptionHeight(int value) {
-    if (captionHeight_ == value) return;
-    captionHeight_ = value;
-    if (showCaption_) {
+    if (published_.CaptionHeight == value) return;
+    published_.CaptionHeight = value;
+    if (published_.ShowCaption) {
         ArrangeControls(false);
         Invalidate();
     }
 }
 
 void TAdvCustomToolBar::SetCaptionPosition(TCaptionPosition value) {
-    if (captionPosition_ == value) return;
-    captionPosition_ = value;
-    if (showCaption_) {
+    if (published_.CaptionPosition == value) return;
+    published_.CaptionPosition = value;
+    if (published_.ShowCaption) {
         ArrangeControls(false);
         Invalidate();
     }
 }
 
 void TAdvCustomToolBar::SetCaptionAlignment(TAlignment value) {
-    if (captionAlignment_ == value) return;
-    captionAlignment_ = value;
+    if (published_.CaptionAlignment == value) return;
+    published_.CaptionAlignment = value;
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetShowCaption(bool value) {
-    if (showCaption_ == value) return;
-    showCaption_ = value;
+    if (published_.ShowCaption == value) return;
+    published_.ShowCaption = value;
     ArrangeControls(true);
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetShowRightHandle(bool value) {
-    if (showRightHandle_ == value) return;
-    showRightHandle_ = value;
+    if (published_.ShowRightHandle == value) return;
+    published_.ShowRightHandle = value;
     ArrangeControls(true);
     if (Docked() && dockPanel_) dockPanel_->ArrangeRows();
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetShowOptionIndicator(bool value) {
-    if (showOptionIndicator_ == value) return;
-    showOptionIndicator_ = value;
+    if (published_.ShowOptionIndicator == value) return;
+    published_.ShowOptionIndicator = value;
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetAutoSize(bool value) {
-    if (autoSize_ == value) return;
+    if (published_.AutoSize == value) return;
     if (!value && !Standalone()) return;
-    autoSize_ = value;
+    published_.AutoSize = value;
     ArrangeControls(true);
     if (!value) {
         Constraints()->SetMinWidth(0);
@@ -173,9 +168,9 @@ void TAdvCustomToolBar::SetAutoSize(bool value) {
 }
 
 void TAdvCustomToolBar::SetAutoPositionControls(bool value) {
-    if (autoPositionControls_ == value) return;
+    if (published_.AutoPositionControls == value) return;
     if (!value && !Standalone()) return;
-    autoPositionControls_ = value;
+    published_.AutoPositionControls = value;
     if (value)
         ArrangeControls(true);
     else
@@ -185,16 +180,17 @@ void TAdvCustomToolBar::SetAutoPositionControls(bool value) {
 void TAdvCustomToolBar::SetAutoMDIButtons(bool value) {
     // A stored value is checked once everything it depends on is loaded.
     if (Loading() || Designing()) {
-        autoMDIButtons_ = value;
+        published_.AutoMDIButtons = value;
         return;
     }
-    autoMDIButtons_ = value && fullSize_ && Menu() && dynamic_cast<TCustomForm*>(TopLevel());
+    published_.AutoMDIButtons =
+        value && published_.FullSize && Menu() && dynamic_cast<TCustomForm*>(TopLevel());
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetFullSize(bool value) {
-    if (fullSize_ == value) return;
-    fullSize_ = value;
+    if (published_.FullSize == value) return;
+    published_.FullSize = value;
     if (!Docked() || !dockPanel_) return;
     if (value) {
         SetParentStyler(true);
@@ -207,10 +203,10 @@ void TAdvCustomToolBar::SetFullSize(bool value) {
 }
 
 void TAdvCustomToolBar::SetImages(TCustomImageList* value) {
-    if (images_ == value) return;
-    TCustomImageList* old = images_;
+    if (published_.Images == value) return;
+    TCustomImageList* old = published_.Images;
     if (old) old->RemoveFreeNotification(this);
-    images_ = value;
+    published_.Images = value;
     if (value) value->FreeNotification(this);
     bool horizontal = Horizontal() || Floating();
     int oldExtent = old ? (horizontal ? old->Height() : old->Width()) : 0;
@@ -241,9 +237,9 @@ void TAdvCustomToolBar::SetImages(TCustomImageList* value) {
 }
 
 void TAdvCustomToolBar::SetDisabledImages(TCustomImageList* value) {
-    if (disabledImages_ == value) return;
-    if (disabledImages_) disabledImages_->RemoveFreeNotification(this);
-    disabledImages_ = value;
+    if (published_.DisabledImages == value) return;
+    if (published_.DisabledImages) published_.DisabledImages->RemoveFreeNotification(this);
+    published_.DisabledImages = value;
     if (value) value->FreeNotification(this);
     EachToolBarControl([](TAdvCustomToolBarControl* c) { c->UpdateControlSize(); });
     Invalidate();
@@ -262,15 +258,15 @@ bool TAdvCustomToolBar::MenuSideways() const {
 }
 
 void TAdvCustomToolBar::SetOptionMenu(TPopupMenu* value) {
-    if (optionMenu_ == value) return;
-    if (optionMenu_) optionMenu_->RemoveFreeNotification(this);
-    optionMenu_ = value;
+    if (published_.OptionMenu == value) return;
+    if (published_.OptionMenu) published_.OptionMenu->RemoveFreeNotification(this);
+    published_.OptionMenu = value;
     if (value) value->FreeNotification(this);
 }
 
 void TAdvCustomToolBar::SetFloatingRows(int value) {
-    if (value < 1 || value > MaxFloatingRows() || value == floatingRows_) return;
-    floatingRows_ = value;
+    if (value < 1 || value > MaxFloatingRows() || value == published_.FloatingRows) return;
+    published_.FloatingRows = value;
     if (!Loading()) {
         ArrangeControls(true);
         if (TToolBarFloatingSite* site = FloatingSite()) site->FitToToolBar();
@@ -280,20 +276,20 @@ void TAdvCustomToolBar::SetFloatingRows(int value) {
 // ---- Styler attachment ----------------------------------------------------------------------
 
 void TAdvCustomToolBar::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
-    if (value && value == toolBarStyler_) return;
-    if (toolBarStyler_) {
-        toolBarStyler_->RemoveControl(this);
-        toolBarStyler_->RemoveFreeNotification(this);
+    if (value && value == published_.ToolBarStyler) return;
+    if (published_.ToolBarStyler) {
+        published_.ToolBarStyler->RemoveControl(this);
+        published_.ToolBarStyler->RemoveFreeNotification(this);
     }
-    toolBarStyler_ = value;
-    if (parentStyler_ && lastDockPanel_ && lastDockPanelRef_) {
+    published_.ToolBarStyler = value;
+    if (published_.ParentStyler && lastDockPanel_ && lastDockPanelRef_) {
         TCustomAdvToolBarStyler* panelStyler = lastDockPanel_->DockStyler();
-        if (panelStyler && !panelStyler->HasState(csDestroying)) toolBarStyler_ = panelStyler;
+        if (panelStyler && !panelStyler->HasState(csDestroying)) published_.ToolBarStyler = panelStyler;
     }
-    if (toolBarStyler_) {
-        currentStyler_ = toolBarStyler_;
-        toolBarStyler_->AddControl(this);
-        toolBarStyler_->FreeNotification(this);
+    if (published_.ToolBarStyler) {
+        currentStyler_ = published_.ToolBarStyler;
+        published_.ToolBarStyler->AddControl(this);
+        published_.ToolBarStyler->FreeNotification(this);
     } else {
         currentStyler_ = internalStyler_;
     }
@@ -302,8 +298,8 @@ void TAdvCustomToolBar::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
 }
 
 void TAdvCustomToolBar::SetParentStyler(bool value) {
-    bool was = parentStyler_;
-    parentStyler_ = value;
+    bool was = published_.ParentStyler;
+    published_.ParentStyler = value;
     if (value || was) ResolveStyler();
 }
 
@@ -489,16 +485,16 @@ void TAdvCustomToolBar::ParentChanged() {
             dockPanel_ = site;
             lastDockPanel_ = site;
             lastDockPanelRef_.Reset(dynamic_cast<TComponent*>(site));
-            SetToolBarStyler(toolBarStyler_);
+            SetToolBarStyler(published_.ToolBarStyler);
             docked = true;
         }
     } else if (dynamic_cast<TToolBarFloatingSite*>(parent)) {
         state_ = TToolBarState::tsFloating;
         LeaveDockPanel();
         if (!Horizontal()) SetPosition(TDockAlign::daTop);
-        SetHeight(Height() + captionHeight_);
+        SetHeight(Height() + published_.CaptionHeight);
     } else if (!site) {
-        parentStyler_ = false;
+        published_.ParentStyler = false;
         ResolveStyler();
         state_ = TToolBarState::tsStandalone;
         LeaveDockPanel();
@@ -537,9 +533,10 @@ void TAdvCustomToolBar::Loaded() {
     ArrangeControls(true);
     ButtonsReadStyler();
     menuBar_->Loaded();
-    if (autoMDIButtons_) SetAutoMDIButtons(true);
+    if (published_.AutoMDIButtons) SetAutoMDIButtons(true);
     // The dock panel's own load, which runs first, may have loaded it already.
-    if (persistence_->Enabled() && !Designing() && !layoutPersistence_->Loaded()) LoadToolBarLayout();
+    if (published_.Persistence->Enabled() && !Designing() && !layoutPersistence_->Loaded())
+        LoadToolBarLayout();
     ReopenClosedMenuBar();
 }
 
@@ -565,22 +562,22 @@ void TAdvCustomToolBar::SaveToolBarLayout() {
 void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation) {
     TCustomControl::Notification(component, operation);
     if (operation != TOperation::opRemove) return;
-    if (component == images_) {
-        images_ = nullptr;
+    if (component == published_.Images) {
+        published_.Images = nullptr;
         Invalidate();
     }
-    if (component == disabledImages_) {
-        disabledImages_ = nullptr;
+    if (component == published_.DisabledImages) {
+        published_.DisabledImages = nullptr;
         Invalidate();
     }
     if (menuBar_) menuBar_->Notification(component, operation);
-    if (component == optionMenu_) optionMenu_ = nullptr;
-    if (component == toolBarStyler_) {
+    if (component == published_.OptionMenu) published_.OptionMenu = nullptr;
+    if (component == published_.ToolBarStyler) {
         if (HasState(csDestroying)) {
-            toolBarStyler_ = nullptr;
+            published_.ToolBarStyler = nullptr;
             currentStyler_ = internalStyler_;
         } else {
-            toolBarStyler_ = nullptr;
+            published_.ToolBarStyler = nullptr;
             SetToolBarStyler(nullptr);
         }
     }
@@ -591,7 +588,7 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
     if (auto* c = dynamic_cast<TControl*>(component)) {
         // The first control or the floating window to go while the whole window
         // goes saves the toolbar's layout, while all of them are still whole.
-        if (HasState(csDestroying) && persistence_->Enabled() && !Designing() &&
+        if (HasState(csDestroying) && published_.Persistence->Enabled() && !Designing() &&
             (Contains(positionList_, c) || c == Parent()))
             layoutPersistence_->SaveOnDestroy();
         Remove(positionList_, c);
@@ -606,9 +603,9 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
 TPoint TAdvCustomToolBar::OptionAnchor() const {
     if (Floating()) {
         using M = TToolBarChrome;
-        const int buttons = showClose_ ? 2 : 1;
+        const int buttons = published_.ShowClose ? 2 : 1;
         TPoint p{Left() + Width() - buttons * M::FloatingAnchorInset,
-                 Top() + captionHeight_ - M::FloatingAnchorRaise};
+                 Top() + published_.CaptionHeight - M::FloatingAnchorRaise};
         return ClientToScreen(p);
     }
     TPoint p{Left() + Width() - TToolBarChrome::OptionAnchorInset,
@@ -620,7 +617,7 @@ void TAdvCustomToolBar::DoOptionClick() {
     if (!Parent()) return;
     TPoint anchor = OptionAnchor();
     auto alive = LifeToken();
-    if (OnOptionClick || optionMenu_) {
+    if (OnOptionClick || published_.OptionMenu) {
         if (OnOptionClick) OnOptionClick(this, anchor, anchor);
         if (alive.expired()) return;
     }
@@ -637,7 +634,7 @@ void TAdvCustomToolBar::CloseFloating() {
     // dock panels offer no way back: closing one docks it back instead, and when
     // there is no panel to take it, it stays where it is.
     const bool menuBar = Menu() != nullptr;
-    if ((autoDockOnClose_ || menuBar) && lastDockPanel_ && lastDockPanelRef_) {
+    if ((published_.AutoDockOnClose || menuBar) && lastDockPanel_ && lastDockPanelRef_) {
         auto alive = LifeToken();
         TToolBarDockSite* panel = lastDockPanel_;
         auto* window = dynamic_cast<TWinControl*>(site);

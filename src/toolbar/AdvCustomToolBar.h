@@ -15,6 +15,7 @@
 #include "toolbar/ToolBarChrome.h"
 #include "toolbar/ToolBarDockSite.h"
 #include "toolbar/ToolBarPartStates.h"
+#include "toolbar/ToolBarProperties.h"
 #include "toolbar/ToolBarTypes.h"
 
 namespace emr {
@@ -59,102 +60,19 @@ public:
     ~TAdvCustomToolBar() override;
     void BeforeDestruction() override;
 
-    // Published properties.
-    bool AllowFloating() const { return allowFloating_; }
-    void SetAllowFloating(bool value);
-    TAntiAlias AntiAlias() const { return antiAlias_; }
-    void SetAntiAlias(TAntiAlias value);
-    bool AutoArrangeButtons() const { return autoArrangeButtons_; }
-    void SetAutoArrangeButtons(bool value);
-    bool AutoDockOnClose() const { return autoDockOnClose_; }
-    void SetAutoDockOnClose(bool value) { autoDockOnClose_ = value; }
-    bool AutoMDIButtons() const { return autoMDIButtons_; }
-    /// Holds only on a full-size toolbar with a Menu inside a form.
-    void SetAutoMDIButtons(bool value);
-    bool AutoOptionMenu() const { return autoOptionMenu_; }
-    void SetAutoOptionMenu(bool value) { autoOptionMenu_ = value; }
-    bool AutoPositionControls() const { return autoPositionControls_; }
-    void SetAutoPositionControls(bool value);
-    bool AutoSize() const { return autoSize_; }
-    void SetAutoSize(bool value);
-    bool Locked() const { return locked_; }
-    void SetLocked(bool value);
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& value);
-    TFont* CaptionFont() const { return captionFont_.get(); }
-    void SetCaptionFont(const TFont* value);
-    int CaptionHeight() const { return captionHeight_; }
-    void SetCaptionHeight(int value);
-    TCaptionPosition CaptionPosition() const { return captionPosition_; }
-    void SetCaptionPosition(TCaptionPosition value);
-    TAlignment CaptionAlignment() const { return captionAlignment_; }
-    void SetCaptionAlignment(TAlignment value);
-    const std::string& CompactCaption() const { return compactCaption_; }
-    void SetCompactCaption(const std::string& value) { compactCaption_ = value; }
-    TPicture* CompactPicture() const { return compactPicture_.get(); }
-    void SetCompactPicture(const TPicture* value) { compactPicture_->Assign(value); }
-    int CompactImageIndex() const { return compactImageIndex_; }
-    void SetCompactImageIndex(int value) { compactImageIndex_ = value; }
-    const std::string& CompactShortCutHint() const { return compactShortCutHint_; }
-    void SetCompactShortCutHint(const std::string& value) { compactShortCutHint_ = value; }
-    bool ShowCaption() const { return showCaption_; }
-    void SetShowCaption(bool value);
-    const std::string& HintOptionButton() const { return hintOptionButton_; }
-    void SetHintOptionButton(const std::string& value) { hintOptionButton_ = value; }
-    const std::string& HintCloseButton() const { return hintCloseButton_; }
-    void SetHintCloseButton(const std::string& value) { hintCloseButton_ = value; }
-    bool ShowRightHandle() const { return showRightHandle_; }
-    void SetShowRightHandle(bool value);
-    bool ShowClose() const { return showClose_; }
-    void SetShowClose(bool value) { showClose_ = value; }
-    bool ShowOptionIndicator() const { return showOptionIndicator_; }
-    void SetShowOptionIndicator(bool value);
-    TDockableTo DockableTo() const { return dockableTo_; }
-    void SetDockableTo(TDockableTo value) { dockableTo_ = value; }
-    TDockMode DockMode() const { return dockMode_; }
-    void SetDockMode(TDockMode value) { dockMode_ = value; }
-    bool FullSize() const { return fullSize_; }
-    void SetFullSize(bool value);
-    const std::string& TextAutoOptionMenu() const { return textAutoOptionMenu_; }
-    void SetTextAutoOptionMenu(const std::string& value) { textAutoOptionMenu_ = value; }
-    const std::string& TextOptionMenu() const { return textOptionMenu_; }
-    void SetTextOptionMenu(const std::string& value) { textOptionMenu_ = value; }
-    bool ParentStyler() const { return parentStyler_; }
-    void SetParentStyler(bool value);
-    TCustomAdvToolBarStyler* ToolBarStyler() const { return toolBarStyler_; }
-    void SetToolBarStyler(TCustomAdvToolBarStyler* value);
-    TCustomImageList* Images() const { return images_; }
-    void SetImages(TCustomImageList* value);
-    TCustomImageList* DisabledImages() const { return disabledImages_; }
-    void SetDisabledImages(TCustomImageList* value);
+    // Published properties (see ToolBarProperties.h).
+    EMR_TOOLBAR_PROPERTY_ACCESSORS
     TMainMenu* Menu() const;
-    /// Generates one menu button per top-level item of `value` (the menu-bar mode).
     void SetMenu(TMainMenu* value);
-    TPopupMenu* OptionMenu() const { return optionMenu_; }
-    void SetOptionMenu(TPopupMenu* value);
-    TPicture* OptionPicture() const { return optionPicture_.get(); }
-    void SetOptionPicture(const TPicture* value) { optionPicture_->Assign(value); }
-    TPicture* OptionDisabledPicture() const { return optionDisabledPicture_.get(); }
-    void SetOptionDisabledPicture(const TPicture* value) { optionDisabledPicture_->Assign(value); }
-    bool ParentOptionPicture() const { return parentOptionPicture_; }
-    void SetParentOptionPicture(bool value) { parentOptionPicture_ = value; }
     int ToolBarIndex() const { return -1; }
     void SetToolBarIndex(int) {}
-    /// Where the toolbar saves its floating state and visible buttons; a dock panel
-    /// copies its own Enabled, Key and Location into it.
-    TPersistence* Persistence() const { return persistence_.get(); }
-    void SetPersistence(const TPersistence* value) { persistence_->Assign(value); }
+    std::string Version() const { return ToolBarVersion; }
+    void SetVersion(const std::string&) {}
     /// Restores the saved floating state and control visibility (when Persistence.Enabled).
     void LoadToolBarLayout();
     /// Saves them; throws ESettingsStoreError when the store cannot be written.
     void SaveToolBarLayout();
     TToolBarLayoutPersistence* LayoutPersistence() const { return layoutPersistence_.get(); }
-    TAdvHintInfo* OfficeHint() const { return officeHint_.get(); }
-    void SetOfficeHint(const TAdvHintInfo* value) { officeHint_->Assign(value); }
-    std::string Version() const { return ToolBarVersion; }
-    void SetVersion(const std::string&) {}
-    int FloatingRows() const { return floatingRows_; }
-    void SetFloatingRows(int value);
 
     TNotifyEvent OnClose;
     TOptionEvent OnOptionClick;
@@ -170,7 +88,7 @@ public:
     TDockAlign Position() const { return position_; }
     bool Horizontal() const { return !IsVertical(position_); }
     int RightHandleLength() const {
-        return showRightHandle_ ? TToolBarChrome::HandleLength : TToolBarChrome::EndMargin;
+        return published_.ShowRightHandle ? TToolBarChrome::HandleLength : TToolBarChrome::EndMargin;
     }
     int StartOffset() const;
     int FullLength() const { return fullLength_; }
@@ -339,47 +257,9 @@ private:
     /// The chrome as the toolbar's settings and state make it now.
     TToolBarChrome Chrome() const;
 
-    bool allowFloating_ = true;
-    TAntiAlias antiAlias_ = TAntiAlias::aaClearType;
-    bool autoArrangeButtons_ = true;
-    bool autoDockOnClose_ = false;
-    bool autoMDIButtons_ = false;
-    bool autoOptionMenu_ = false;
-    bool autoPositionControls_ = true;
-    bool autoSize_ = true;
-    bool locked_ = false;
-    std::string caption_;
-    std::unique_ptr<TFont> captionFont_;
-    int captionHeight_ = TToolBarChrome::DefaultCaptionHeight;
-    TCaptionPosition captionPosition_ = TCaptionPosition::cpTop;
-    TAlignment captionAlignment_ = TAlignment::taLeftJustify;
-    std::string compactCaption_;
-    std::unique_ptr<TPicture> compactPicture_;
-    int compactImageIndex_ = -1;
-    std::string compactShortCutHint_;
-    bool showCaption_ = false;
-    std::string hintOptionButton_;
-    std::string hintCloseButton_;
-    bool showRightHandle_ = true;
-    bool showClose_ = true;
-    bool showOptionIndicator_ = true;
-    TDockableTo dockableTo_ = DockableToAll;
-    TDockMode dockMode_ = TDockMode::dmAll;
-    bool fullSize_ = false;
-    std::string textAutoOptionMenu_ = "Add or Remove Buttons";
-    std::string textOptionMenu_ = "Options";
-    bool parentStyler_ = true;
-    TCustomAdvToolBarStyler* toolBarStyler_ = nullptr;
-    TCustomImageList* images_ = nullptr;
-    TCustomImageList* disabledImages_ = nullptr;
-    TPopupMenu* optionMenu_ = nullptr;
-    std::unique_ptr<TPicture> optionPicture_;
-    std::unique_ptr<TPicture> optionDisabledPicture_;
-    bool parentOptionPicture_ = true;
-    std::unique_ptr<TAdvHintInfo> officeHint_;
-    std::unique_ptr<TPersistence> persistence_;
+    TToolBarProperties published_;
+    TToolBarInertProperties inert_;
     std::unique_ptr<TToolBarLayoutPersistence> layoutPersistence_;
-    int floatingRows_ = 1;
 
     TToolBarState state_ = TToolBarState::tsDocked;
     TToolBarState previousState_ = TToolBarState::tsDocked;

@@ -18,7 +18,7 @@ void TAdvCustomToolBar::MouseMove(TShiftState shift, int x, int y) {
     TPoint p{x, y};
     if (keyboard_) keyboard_->PointerMove(p);
     if (mdiButtons_ && mdiButtons_->MouseMove(p)) return;
-    if (!(shift & ssLeft) && !locked_) {
+    if (!(shift & ssLeft) && !published_.Locked) {
         if (GripHitRect().Contains(p))
             SetCursor(crSizeAll);
         else if (Cursor() == crSizeAll)
@@ -91,7 +91,7 @@ void TAdvCustomToolBar::MouseDown(TMouseButton button, TShiftState shift, int x,
     }
     if (Docked()) {
         if (GripHitRect().Contains(p)) {
-            if (!locked_) BeginDrag(p);
+            if (!published_.Locked) BeginDrag(p);
             return;
         }
         if (!Designing() && RightHandleHitRect().Contains(p)) {
@@ -153,15 +153,15 @@ void TAdvCustomToolBar::WndProc(TMessage& message) {
         auto* info = reinterpret_cast<THintInfo*>(message.LParam);
         if (!info) return;
         TPoint p = info->CursorPos;
-        if (Floating() && showClose_ && ShowHint() && !hintCloseButton_.empty() &&
+        if (Floating() && published_.ShowClose && ShowHint() && !published_.HintCloseButton.empty() &&
             CloseButtonRect().Contains(p))
-            info->HintStr = hintCloseButton_;
-        else if (Floating() && showOptionIndicator_ && ShowHint() && !hintOptionButton_.empty() &&
-                 OptionButtonRect().Contains(p))
-            info->HintStr = hintOptionButton_;
-        else if (!Floating() && showOptionIndicator_ && ShowHint() && !hintOptionButton_.empty() &&
-                 RightHandleHitRect().Contains(p))
-            info->HintStr = hintOptionButton_;
+            info->HintStr = published_.HintCloseButton;
+        else if (Floating() && published_.ShowOptionIndicator && ShowHint() &&
+                 !published_.HintOptionButton.empty() && OptionButtonRect().Contains(p))
+            info->HintStr = published_.HintOptionButton;
+        else if (!Floating() && published_.ShowOptionIndicator && ShowHint() &&
+                 !published_.HintOptionButton.empty() && RightHandleHitRect().Contains(p))
+            info->HintStr = published_.HintOptionButton;
         return;
     }
     default:

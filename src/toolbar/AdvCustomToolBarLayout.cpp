@@ -34,14 +34,14 @@ void TAdvCustomToolBar::PlaceControl(TControl* control, int left, int top) {
 
 void TAdvCustomToolBar::ArrangeControls(bool updateSize) {
     if (Loading()) return;
-    if (Standalone() && !autoPositionControls_) return;
+    if (Standalone() && !published_.AutoPositionControls) return;
     {
         TFlagGuard guard(arranging_, true);
         bool designing = Designing();
         auto shown = [designing](const TControl* c) { return c->Visible() || designing; };
         if (Floating()) {
-            int x = 2, y = captionHeight_ + 2;
-            if (floatingRows_ > 1 && updateSize) {
+            int x = 2, y = published_.CaptionHeight + 2;
+            if (published_.FloatingRows > 1 && updateSize) {
                 arranging_ = false;
                 UpdateSize();
                 arranging_ = true;
@@ -51,18 +51,20 @@ void TAdvCustomToolBar::ArrangeControls(bool updateSize) {
                     HideControl(c);
                     continue;
                 }
-                if (floatingRows_ > 1 && Width() - x - 2 < c->Width()) {
+                if (published_.FloatingRows > 1 && Width() - x - 2 < c->Width()) {
                     x = 2;
                     y += dockedThickness_;
                 }
                 PlaceControl(c, x, y);
                 x += c->Width();
             }
-            if (floatingRows_ > 1) updateSize = false;
+            if (published_.FloatingRows > 1) updateSize = false;
         } else {
             bool horizontal = Horizontal();
             int along = StartOffset();
-            int across = showCaption_ && captionPosition_ == TCaptionPosition::cpTop ? captionHeight_ + 2 : 2;
+            int across = published_.ShowCaption && published_.CaptionPosition == TCaptionPosition::cpTop
+                             ? published_.CaptionHeight + 2
+                             : 2;
             for (TControl* c : positionList_) {
                 if (!shown(c)) {
                     HideControl(c);
@@ -91,7 +93,7 @@ void TAdvCustomToolBar::UpdateSize() {
         Constraints()->SetMaxWidth(0);
         Constraints()->SetMinHeight(0);
         Constraints()->SetMaxHeight(0);
-        if (floatingRows_ <= 1) {
+        if (published_.FloatingRows <= 1) {
             int length = MinLength;
             for (auto it = positionList_.rbegin(); it != positionList_.rend(); ++it) {
                 if (!(*it)->Visible()) continue;
@@ -99,7 +101,7 @@ void TAdvCustomToolBar::UpdateSize() {
                 break;
             }
             fullLength_ = length;
-            SetBounds(Left(), Top(), length, dockedThickness_ + captionHeight_);
+            SetBounds(Left(), Top(), length, dockedThickness_ + published_.CaptionHeight);
         } else {
             UpdateFloatingRowsSize();
         }
@@ -126,9 +128,9 @@ void TAdvCustomToolBar::UpdateSize() {
         if (!IsSeparator(c)) thickness = std::max(thickness, (horizontal ? c->Height() : c->Width()) + 4);
     }
     fullLength_ = std::max(full, needed);
-    if (fullSize_ || !autoSize_) return;
+    if (published_.FullSize || !published_.AutoSize) return;
 
-    if (showCaption_) thickness += captionHeight_;
+    if (published_.ShowCaption) thickness += published_.CaptionHeight;
     if (horizontal) {
         Constraints()->SetMinHeight(0);
         Constraints()->SetMaxHeight(0);
@@ -177,7 +179,7 @@ int TAdvCustomToolBar::MaxFloatingRows() const {
 }
 
 void TAdvCustomToolBar::UpdateFloatingRowsSize() {
-    TSize size = FloatingRowsSize(floatingRows_);
+    TSize size = FloatingRowsSize(published_.FloatingRows);
     fullLength_ = size.Width;
     SetBounds(Left(), Top(), size.Width, size.Height);
 }
@@ -188,7 +190,7 @@ TSize TAdvCustomToolBar::FloatingRowsSize(int rowCount) const {
         int length = 2;
         for (TControl* c : positionList_)
             if (c->Visible()) length += c->Width();
-        return {std::max(MinLength, length + 2), dockedThickness_ + captionHeight_};
+        return {std::max(MinLength, length + 2), dockedThickness_ + published_.CaptionHeight};
     }
     int widest = 0;
     for (TControl* c : positionList_)
@@ -210,11 +212,11 @@ TSize TAdvCustomToolBar::FloatingRowsSize(int rowCount) const {
             r += 10;
             continue;
         }
-        int height = rows * dockedThickness_ + captionHeight_;
+        int height = rows * dockedThickness_ + published_.CaptionHeight;
         if (rows > 1) r -= leftover;
         return {r, height};
     }
-    return {r, dockedThickness_ + captionHeight_};
+    return {r, dockedThickness_ + published_.CaptionHeight};
 }
 
 int TAdvCustomToolBar::FloatingThickness() const {

@@ -78,7 +78,8 @@ bool TToolBarPartStates::FadeTick() {
 
 const char* TToolBarPartStates::Check() const {
     if (hot_ == TToolBarPart::Indicator) return "the indicator is a hot part instead of lit";
-    if (fading_ && (fadePercent_ < 0 || fadePercent_ > M::FadeFull)) return "a running fade is out of its range";
+    if (fading_ && (fadePercent_ < 0 || fadePercent_ > M::FadeFull))
+        return "a running fade is out of its range";
     if (fading_ && fadeStep_ == 0) return "a fade runs without a step";
     return "";
 }
