@@ -49,7 +49,7 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     published_.Persistence = std::make_unique<TPersistence>();
     published_.Persistence->SetSection("UnDockedAdvToolBars");
     layoutPersistence_ = std::make_unique<TToolBarLayoutPersistence>(this);
-    overflow_ = std::make_unique<TToolBarOverflow>(*this, positionList_, priorityList_, overflowList_);
+    overflow_ = std::make_unique<TToolBarOverflow>(*this, lists_.Position, lists_.Priority, lists_.Overflow);
     optionWindow_ = std::make_unique<TToolBarOptionWindow>(*this);
     menuBar_ = std::make_unique<TToolBarMenuBar>(this);
     keyboard_ = std::make_unique<TToolBarKeyboardMode>(this);
@@ -61,9 +61,9 @@ TAdvCustomToolBar::~TAdvCustomToolBar() = default;
 void TAdvCustomToolBar::BeforeDestruction() {
     if (published_.Persistence->Enabled() && !Designing()) layoutPersistence_->SaveOnDestroy();
     // A freed toolbar leaves the rows of its panel while both are whole.
-    if (dockPanel_ && lastDockPanelRef_.Get()) {
-        TToolBarDockSite* panel = dockPanel_;
-        dockPanel_ = nullptr;
+    if (docking_.Panel && docking_.LastPanelRef.Get()) {
+        TToolBarDockSite* panel = docking_.Panel;
+        docking_.Panel = nullptr;
         panel->RemoveToolBar(this);
     }
     Destroying();
@@ -71,11 +71,11 @@ void TAdvCustomToolBar::BeforeDestruction() {
     if (published_.ToolBarStyler) published_.ToolBarStyler->RemoveControl(this);
     published_.ToolBarStyler = nullptr;
     currentStyler_ = internalStyler_;
-    for (TControl* c : positionList_)
+    for (TControl* c : lists_.Position)
         if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(c)) tc->SetToolBarLink(nullptr);
-    positionList_.clear();
-    priorityList_.clear();
-    overflowList_.clear();
+    lists_.Position.clear();
+    lists_.Priority.clear();
+    lists_.Overflow.clear();
     hotButton_ = nullptr;
     TCustomControl::BeforeDestruction();
 }
@@ -89,7 +89,7 @@ void TAdvCustomToolBar::SetAllowFloating(bool value) {
 
 void TAdvCustomToolBar::SetAutoArrangeButtons(bool value) {
     published_.AutoArrangeButtons = value;
-    if (!value && !Loading()) priorityList_ = positionList_;
+    if (!value && !Loading()) lists_.Priority = lists_.Position;
 }
 
 void TAdvCustomToolBar::SetLocked(bool value) {
@@ -144,7 +144,7 @@ void TAdvCustomToolBar::SetShowRightHandle(bool value) {
     if (published_.ShowRightHandle == value) return;
     published_.ShowRightHandle = value;
     ArrangeControls(true);
-    if (Docked() && dockPanel_) dockPanel_->ArrangeRows();
+    if (Docked() && docking_.Panel) docking_.Panel->ArrangeRows();
     Invalidate();
 }
 
@@ -191,10 +191,10 @@ void TAdvCustomToolBar::SetAutoMDIButtons(bool value) {
 void TAdvCustomToolBar::SetFullSize(bool value) {
     if (published_.FullSize == value) return;
     published_.FullSize = value;
-    if (!Docked() || !dockPanel_) return;
+    if (!Docked() || !docking_.Panel) return;
     if (value) {
         SetParentStyler(true);
-        dockPanel_->GiveFullRow(this);
+        docking_.Panel->GiveFullRow(this);
         UpdateOverflow();
         ArrangeControls(false);
     } else {
@@ -219,10 +219,10 @@ void TAdvCustomToolBar::SetImages(TCustomImageList* value) {
             SetHeight(Height() + delta);
         else
             SetWidth(Width() + delta);
-        if (Floating()) dockedThickness_ += delta;
+        if (Floating()) docking_.DockedThickness += delta;
     }
     {
-        TFlagGuard guard(arranging_, true);
+        TFlagGuard guard(busy_.Arranging, true);
         EachToolBarControl([](TAdvCustomToolBarControl* c) { c->UpdateControlSize(); });
     }
     ArrangeControls(true);
@@ -230,7 +230,7 @@ void TAdvCustomToolBar::SetImages(TCustomImageList* value) {
         if (auto* b = dynamic_cast<TAdvCustomToolBarButton*>(c); b && b->Shaded()) b->BuildShade();
     });
     if (Floating()) {
-        dockedThickness_ = FloatingThickness();
+        docking_.DockedThickness = FloatingThickness();
         ArrangeControls(true);
     }
     Invalidate();
@@ -282,8 +282,8 @@ void TAdvCustomToolBar::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
         published_.ToolBarStyler->RemoveFreeNotification(this);
     }
     published_.ToolBarStyler = value;
-    if (published_.ParentStyler && lastDockPanel_ && lastDockPanelRef_) {
-        TCustomAdvToolBarStyler* panelStyler = lastDockPanel_->DockStyler();
+    if (published_.ParentStyler && docking_.LastPanel && docking_.LastPanelRef) {
+        TCustomAdvToolBarStyler* panelStyler = docking_.LastPanel->DockStyler();
         if (panelStyler && !panelStyler->HasState(csDestroying)) published_.ToolBarStyler = panelStyler;
     }
     if (published_.ToolBarStyler) {
@@ -330,40 +330,40 @@ void TAdvCustomToolBar::EachToolBarControl(const std::function<void(TAdvCustomTo
 }
 
 bool TAdvCustomToolBar::InOverflow(const TControl* control) const {
-    return Contains(overflowList_, control);
+    return Contains(lists_.Overflow, control);
 }
 
 int TAdvCustomToolBar::InsertionIndex(TControl* control) const {
     bool horizontal = Horizontal() || Floating();
-    auto self = std::find(positionList_.begin(), positionList_.end(), control);
-    if (self != positionList_.end() && positionList_.size() <= 1)
-        return static_cast<int>(self - positionList_.begin());
-    if (control->Left() == 0 || control->Top() == 0) return static_cast<int>(positionList_.size());
+    auto self = std::find(lists_.Position.begin(), lists_.Position.end(), control);
+    if (self != lists_.Position.end() && lists_.Position.size() <= 1)
+        return static_cast<int>(self - lists_.Position.begin());
+    if (control->Left() == 0 || control->Top() == 0) return static_cast<int>(lists_.Position.size());
     int start = StartOf(control, horizontal);
-    for (std::size_t i = 0; i < positionList_.size(); ++i) {
-        if (positionList_[i] == control) continue;
-        if (StartOf(positionList_[i], horizontal) >= start) return static_cast<int>(i);
+    for (std::size_t i = 0; i < lists_.Position.size(); ++i) {
+        if (lists_.Position[i] == control) continue;
+        if (StartOf(lists_.Position[i], horizontal) >= start) return static_cast<int>(i);
     }
-    return static_cast<int>(positionList_.size());
+    return static_cast<int>(lists_.Position.size());
 }
 
 void TAdvCustomToolBar::RegisterControl(TAdvCustomToolBarControl* control) {
     control->SetToolBarLink(this);
-    control->SetPosition(Floating() ? TDockAlign::daTop : position_);
+    control->SetPosition(Floating() ? TDockAlign::daTop : docking_.Position);
     if (!Loading() && !Designing()) control->UpdateControlSize();
-    if (control->Parent() == this && !Contains(positionList_, control) && !Loading()) {
+    if (control->Parent() == this && !Contains(lists_.Position, control) && !Loading()) {
         int index = InsertionIndex(control);
-        positionList_.insert(positionList_.begin() + std::min<std::size_t>(index, positionList_.size()),
-                             control);
-        if (!Contains(priorityList_, control)) priorityList_.push_back(control);
+        lists_.Position.insert(lists_.Position.begin() + std::min<std::size_t>(index, lists_.Position.size()),
+                               control);
+        if (!Contains(lists_.Priority, control)) lists_.Priority.push_back(control);
         ArrangeControls(true);
     }
 }
 
 void TAdvCustomToolBar::UnregisterControl(TAdvCustomToolBarControl* control) {
-    Remove(positionList_, control);
-    Remove(priorityList_, control);
-    Remove(overflowList_, control);
+    Remove(lists_.Position, control);
+    Remove(lists_.Priority, control);
+    Remove(lists_.Overflow, control);
     if (control->ToolBar() == this) control->SetToolBarLink(nullptr);
     if (hotButton_ == control) hotButton_ = nullptr;
     if (!HasState(csDestroying)) ArrangeControls(true);
@@ -371,24 +371,24 @@ void TAdvCustomToolBar::UnregisterControl(TAdvCustomToolBarControl* control) {
 
 void TAdvCustomToolBar::ControlChange(TControl* control, bool inserting) {
     TCustomControl::ControlChange(control, inserting);
-    if (reparenting_ || HasState(csDestroying)) return;
+    if (busy_.Reparenting || HasState(csDestroying)) return;
     if (inserting) {
         if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(control)) {
             tc->SetToolBarLink(this);
-            tc->SetPosition(Floating() ? TDockAlign::daTop : position_);
+            tc->SetPosition(Floating() ? TDockAlign::daTop : docking_.Position);
             if (!Loading() && !Designing()) tc->UpdateControlSize();
         }
         if (Loading()) return;
         int index = InsertionIndex(control);
-        Remove(positionList_, control);
-        positionList_.insert(positionList_.begin() + std::min<std::size_t>(index, positionList_.size()),
-                             control);
-        if (!Contains(priorityList_, control)) priorityList_.push_back(control);
+        Remove(lists_.Position, control);
+        lists_.Position.insert(lists_.Position.begin() + std::min<std::size_t>(index, lists_.Position.size()),
+                               control);
+        if (!Contains(lists_.Priority, control)) lists_.Priority.push_back(control);
         ArrangeControls(true);
     } else {
-        Remove(positionList_, control);
-        Remove(priorityList_, control);
-        Remove(overflowList_, control);
+        Remove(lists_.Position, control);
+        Remove(lists_.Priority, control);
+        Remove(lists_.Overflow, control);
         if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(control); tc && tc->ToolBar() == this)
             tc->SetToolBarLink(nullptr);
         if (hotButton_ == control) hotButton_ = nullptr;
@@ -398,10 +398,10 @@ void TAdvCustomToolBar::ControlChange(TControl* control, bool inserting) {
 
 void TAdvCustomToolBar::BuildPositionList() {
     bool horizontal = Horizontal() || Floating();
-    positionList_.clear();
+    lists_.Position.clear();
     for (TControl* c : ControlList()) {
-        auto at = positionList_.end();
-        for (auto it = positionList_.end(); it != positionList_.begin();) {
+        auto at = lists_.Position.end();
+        for (auto it = lists_.Position.end(); it != lists_.Position.begin();) {
             --it;
             if (StartOf(*it, horizontal) <= StartOf(c, horizontal)) {
                 at = it + 1;
@@ -409,38 +409,38 @@ void TAdvCustomToolBar::BuildPositionList() {
             }
             at = it;
         }
-        positionList_.insert(at, c);
+        lists_.Position.insert(at, c);
     }
-    priorityList_ = positionList_;
+    lists_.Priority = lists_.Position;
 }
 
 void TAdvCustomToolBar::AlignControls(TControl* control, TRect& rect) {
     (void)rect;
     // Moves between the toolbar and the option window are not the child's own changes.
-    if (reparenting_) return;
+    if (busy_.Reparenting) return;
     ControlBoundsChanged(control);
 }
 
 void TAdvCustomToolBar::ControlBoundsChanged(TControl* control) {
-    if (!control || arranging_ || control->Parent() != this || HasState(csDestroying)) return;
+    if (!control || busy_.Arranging || control->Parent() != this || HasState(csDestroying)) return;
     ChildBoundsChanged(control);
 }
 
 void TAdvCustomToolBar::ChildBoundsChanged(TControl* control) {
     if (Loading() || Designing()) {
         int index = InsertionIndex(control);
-        Remove(positionList_, control);
-        positionList_.insert(positionList_.begin() + std::min<std::size_t>(index, positionList_.size()),
-                             control);
+        Remove(lists_.Position, control);
+        lists_.Position.insert(lists_.Position.begin() + std::min<std::size_t>(index, lists_.Position.size()),
+                               control);
     }
     if (Loading()) return;
     {
-        TFlagGuard guard(shrinkFollowsControl_, Docked() && !Designing());
+        TFlagGuard guard(busy_.ShrinkFollowsControl, Docked() && !Designing());
         ArrangeControls(true);
         UpdateOverflow();
     }
-    if (Docked() && dockPanel_ && !dockPanel_->MovingToolBar(this) && rowIndex_ >= 0)
-        dockPanel_->ArrangeRow(rowIndex_);
+    if (Docked() && docking_.Panel && !docking_.Panel->MovingToolBar(this) && docking_.RowIndex >= 0)
+        docking_.Panel->ArrangeRow(docking_.RowIndex);
     optionWindow_->ChildChanged();
 }
 
@@ -448,10 +448,10 @@ void TAdvCustomToolBar::ChildBoundsChanged(TControl* control) {
 
 void TAdvCustomToolBar::SetBounds(int left, int top, int width, int height) {
     int oldLength = Length();
-    if (Docked() && dockPanel_ && !suppressBoundsAdjustment_)
-        dockPanel_->AdjustToolBarBounds(this, left, top, width, height);
+    if (Docked() && docking_.Panel && !busy_.SuppressBoundsAdjustment)
+        docking_.Panel->AdjustToolBarBounds(this, left, top, width, height);
     TCustomControl::SetBounds(left, top, width, height);
-    if (Docked() && dockPanel_ && !Loading() && Length() != oldLength) UpdateOverflow();
+    if (Docked() && docking_.Panel && !Loading() && Length() != oldLength) UpdateOverflow();
 }
 
 TToolBarFloatingSite* TAdvCustomToolBar::FloatingSite() const {
@@ -467,50 +467,50 @@ void TAdvCustomToolBar::ParentChanged() {
     TCustomControl::ParentChanged();
     if (HasState(csDestroying)) return;
     TWinControl* parent = Parent();
-    previousState_ = state_;
+    docking_.PreviousState = docking_.State;
     auto* site = dynamic_cast<TToolBarDockSite*>(parent);
     bool docked = false;
-    if (site && site != dockPanel_) {
-        if (dockPanel_) dockPanel_->RemoveToolBar(this);
-        dockPanel_ = nullptr;
-        if (previousState_ == TToolBarState::tsFloating && Horizontal()) {
+    if (site && site != docking_.Panel) {
+        if (docking_.Panel) docking_.Panel->RemoveToolBar(this);
+        docking_.Panel = nullptr;
+        if (docking_.PreviousState == TToolBarState::tsFloating && Horizontal()) {
             Constraints()->SetMinHeight(0);
             Constraints()->SetMaxHeight(0);
-            SetHeight(dockedThickness_);
+            SetHeight(docking_.DockedThickness);
         }
-        state_ = TToolBarState::tsDocked;
+        docking_.State = TToolBarState::tsDocked;
         if (site->AddToolBar(this) < 0) {
-            state_ = previousState_;
+            docking_.State = docking_.PreviousState;
         } else {
-            dockPanel_ = site;
-            lastDockPanel_ = site;
-            lastDockPanelRef_.Reset(dynamic_cast<TComponent*>(site));
+            docking_.Panel = site;
+            docking_.LastPanel = site;
+            docking_.LastPanelRef.Reset(dynamic_cast<TComponent*>(site));
             SetToolBarStyler(published_.ToolBarStyler);
             docked = true;
         }
     } else if (dynamic_cast<TToolBarFloatingSite*>(parent)) {
-        state_ = TToolBarState::tsFloating;
+        docking_.State = TToolBarState::tsFloating;
         LeaveDockPanel();
         if (!Horizontal()) SetPosition(TDockAlign::daTop);
         SetHeight(Height() + published_.CaptionHeight);
     } else if (!site) {
         published_.ParentStyler = false;
         ResolveStyler();
-        state_ = TToolBarState::tsStandalone;
+        docking_.State = TToolBarState::tsStandalone;
         LeaveDockPanel();
     }
     ArrangeControls(true);
     if (Loading()) return;
     if (docked && OnDocked) OnDocked(this, parent);
-    if (Floating() && previousState_ != TToolBarState::tsFloating && OnUnDocked) OnUnDocked(this);
+    if (Floating() && docking_.PreviousState != TToolBarState::tsFloating && OnUnDocked) OnUnDocked(this);
 }
 
 // Only a docked toolbar has a row; a row index kept from the panel it left would
 // name a row of that panel that no longer holds it.
 void TAdvCustomToolBar::LeaveDockPanel() {
-    if (dockPanel_) dockPanel_->RemoveToolBar(this);
-    dockPanel_ = nullptr;
-    rowIndex_ = -1;
+    if (docking_.Panel) docking_.Panel->RemoveToolBar(this);
+    docking_.Panel = nullptr;
+    docking_.RowIndex = -1;
 }
 
 void TAdvCustomToolBar::SetParentComponent(TComponent* parent) {
@@ -519,7 +519,7 @@ void TAdvCustomToolBar::SetParentComponent(TComponent* parent) {
 
 void TAdvCustomToolBar::VisibleChanged() {
     TCustomControl::VisibleChanged();
-    if (Docked() && dockPanel_ && !Designing()) dockPanel_->ToolBarVisibilityChanged(this);
+    if (Docked() && docking_.Panel && !Designing()) docking_.Panel->ToolBarVisibilityChanged(this);
 }
 
 void TAdvCustomToolBar::Loaded() {
@@ -528,7 +528,7 @@ void TAdvCustomToolBar::Loaded() {
     BuildPositionList();
     EachToolBarControl([this](TAdvCustomToolBarControl* c) {
         c->SetToolBarLink(this);
-        c->SetPosition(Floating() ? TDockAlign::daTop : position_);
+        c->SetPosition(Floating() ? TDockAlign::daTop : docking_.Position);
     });
     ArrangeControls(true);
     ButtonsReadStyler();
@@ -581,19 +581,19 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
             SetToolBarStyler(nullptr);
         }
     }
-    if (lastDockPanel_ && component == lastDockPanelRef_.Get()) {
-        lastDockPanel_ = nullptr;
-        lastDockPanelRef_.Reset();
+    if (docking_.LastPanel && component == docking_.LastPanelRef.Get()) {
+        docking_.LastPanel = nullptr;
+        docking_.LastPanelRef.Reset();
     }
     if (auto* c = dynamic_cast<TControl*>(component)) {
         // The first control or the floating window to go while the whole window
         // goes saves the toolbar's layout, while all of them are still whole.
         if (HasState(csDestroying) && published_.Persistence->Enabled() && !Designing() &&
-            (Contains(positionList_, c) || c == Parent()))
+            (Contains(lists_.Position, c) || c == Parent()))
             layoutPersistence_->SaveOnDestroy();
-        Remove(positionList_, c);
-        Remove(priorityList_, c);
-        Remove(overflowList_, c);
+        Remove(lists_.Position, c);
+        Remove(lists_.Priority, c);
+        Remove(lists_.Overflow, c);
         if (hotButton_ == c) hotButton_ = nullptr;
     }
 }
@@ -634,13 +634,13 @@ void TAdvCustomToolBar::CloseFloating() {
     // dock panels offer no way back: closing one docks it back instead, and when
     // there is no panel to take it, it stays where it is.
     const bool menuBar = Menu() != nullptr;
-    if ((published_.AutoDockOnClose || menuBar) && lastDockPanel_ && lastDockPanelRef_) {
+    if ((published_.AutoDockOnClose || menuBar) && docking_.LastPanel && docking_.LastPanelRef) {
         auto alive = LifeToken();
-        TToolBarDockSite* panel = lastDockPanel_;
+        TToolBarDockSite* panel = docking_.LastPanel;
         auto* window = dynamic_cast<TWinControl*>(site);
         SetParent(dynamic_cast<TWinControl*>(panel));
         if (alive.expired()) return;
-        if (dockPanel_ == panel) {
+        if (docking_.Panel == panel) {
             if (site) site->Release();
             return;
         }

@@ -12,8 +12,11 @@
 #include "styling/StylerClient.h"
 #include "toolbar/AdvCustomToolBarButton.h"
 #include "toolbar/Persistence.h"
+#include "toolbar/ToolBarBusyFlags.h"
 #include "toolbar/ToolBarChrome.h"
+#include "toolbar/ToolBarControlLists.h"
 #include "toolbar/ToolBarDockSite.h"
+#include "toolbar/ToolBarDocking.h"
 #include "toolbar/ToolBarPartStates.h"
 #include "toolbar/ToolBarProperties.h"
 #include "toolbar/ToolBarTypes.h"
@@ -54,7 +57,7 @@ public:
 
     static constexpr int GripLength = TToolBarChrome::GripLength;
     static constexpr int MinLength = 60;
-    static constexpr int DefaultThickness = 26;
+    static constexpr int DefaultThickness = TToolBarDocking::DefaultThickness;
 
     explicit TAdvCustomToolBar(TComponent* owner);
     ~TAdvCustomToolBar() override;
@@ -81,38 +84,38 @@ public:
     TNotifyEvent OnUnDocked;
 
     // State.
-    TToolBarState State() const { return state_; }
-    bool Docked() const { return state_ == TToolBarState::tsDocked; }
-    bool Floating() const { return state_ == TToolBarState::tsFloating; }
-    bool Standalone() const { return state_ == TToolBarState::tsStandalone; }
-    TDockAlign Position() const { return position_; }
-    bool Horizontal() const { return !IsVertical(position_); }
+    TToolBarState State() const { return docking_.State; }
+    bool Docked() const { return docking_.State == TToolBarState::tsDocked; }
+    bool Floating() const { return docking_.State == TToolBarState::tsFloating; }
+    bool Standalone() const { return docking_.State == TToolBarState::tsStandalone; }
+    TDockAlign Position() const { return docking_.Position; }
+    bool Horizontal() const { return !IsVertical(docking_.Position); }
     int RightHandleLength() const {
         return published_.ShowRightHandle ? TToolBarChrome::HandleLength : TToolBarChrome::EndMargin;
     }
     int StartOffset() const;
     int FullLength() const { return fullLength_; }
-    int DockedThickness() const { return dockedThickness_; }
-    void SetDockedThickness(int value) { dockedThickness_ = value; }
-    int RowIndex() const { return rowIndex_; }
-    void SetRowIndex(int value) { rowIndex_ = value; }
-    TToolBarDockSite* DockPanel() const { return dockPanel_; }
-    TToolBarDockSite* LastDockPanel() const { return lastDockPanel_; }
+    int DockedThickness() const { return docking_.DockedThickness; }
+    void SetDockedThickness(int value) { docking_.DockedThickness = value; }
+    int RowIndex() const { return docking_.RowIndex; }
+    void SetRowIndex(int value) { docking_.RowIndex = value; }
+    TToolBarDockSite* DockPanel() const { return docking_.Panel; }
+    TToolBarDockSite* LastDockPanel() const { return docking_.LastPanel; }
     /// The styler all painting reads: ToolBarStyler, else the internal one.
     TCustomAdvToolBarStyler* CurrentStyler() const { return currentStyler_; }
     TCustomAdvToolBarStyler* InternalStyler() const { return internalStyler_; }
 
-    const std::vector<TControl*>& PositionList() const { return positionList_; }
-    const std::vector<TControl*>& PriorityList() const { return priorityList_; }
-    const std::vector<TControl*>& OverflowList() const { return overflowList_; }
+    const std::vector<TControl*>& PositionList() const { return lists_.Position; }
+    const std::vector<TControl*>& PriorityList() const { return lists_.Priority; }
+    const std::vector<TControl*>& OverflowList() const { return lists_.Overflow; }
     bool InOverflow(const TControl* control) const;
 
     // Flags the dock panel, floating window and option window set around their moves.
-    bool BoundsAdjustmentSuppressed() const { return suppressBoundsAdjustment_; }
-    void SetBoundsAdjustmentSuppressed(bool value) { suppressBoundsAdjustment_ = value; }
-    bool Reparenting() const { return reparenting_; }
-    void SetReparenting(bool value) { reparenting_ = value; }
-    bool Arranging() const { return arranging_; }
+    bool BoundsAdjustmentSuppressed() const { return busy_.SuppressBoundsAdjustment; }
+    void SetBoundsAdjustmentSuppressed(bool value) { busy_.SuppressBoundsAdjustment = value; }
+    bool Reparenting() const { return busy_.Reparenting; }
+    void SetReparenting(bool value) { busy_.Reparenting = value; }
+    bool Arranging() const { return busy_.Arranging; }
 
     // Layout.
     void ArrangeControls(bool updateSize);
@@ -261,30 +264,17 @@ private:
     TToolBarInertProperties inert_;
     std::unique_ptr<TToolBarLayoutPersistence> layoutPersistence_;
 
-    TToolBarState state_ = TToolBarState::tsDocked;
-    TToolBarState previousState_ = TToolBarState::tsDocked;
-    TDockAlign position_ = TDockAlign::daTop;
+    TToolBarDocking docking_;
     int fullLength_ = MinLength;
-    int dockedThickness_ = DefaultThickness;
-    int rowIndex_ = -1;
-    TToolBarDockSite* dockPanel_ = nullptr;
-    TToolBarDockSite* lastDockPanel_ = nullptr;
-    TComponentRef<TComponent> lastDockPanelRef_;
     TCustomAdvToolBarStyler* internalStyler_ = nullptr;
     TCustomAdvToolBarStyler* currentStyler_ = nullptr;
 
-    std::vector<TControl*> positionList_;
-    std::vector<TControl*> priorityList_;
-    std::vector<TControl*> overflowList_;
+    TToolBarControlLists lists_;
     std::unique_ptr<TToolBarOverflow> overflow_;
     std::unique_ptr<TToolBarOptionWindow> optionWindow_;
 
-    bool arranging_ = false;
-    bool suppressBoundsAdjustment_ = false;
-    bool shrinkFollowsControl_ = false;
-    bool reparenting_ = false;
+    TToolBarBusyFlags busy_;
     bool dragInProgress_ = false;
-    bool firstPaintDone_ = false;
     TCursor savedCursor_ = crDefault;
 
     TToolBarPartStates parts_;

@@ -12,7 +12,8 @@ std::string TAdvCustomToolBar::CheckInvariants() const {
             ++hot;
     if (hot > 1) return std::to_string(hot) + " hot buttons";
     if (const std::string parts = parts_.Check(); !parts.empty()) return parts;
-    if (Floating() && rowIndex_ != -1) return "floating but says row " + std::to_string(rowIndex_);
+    if (Floating() && docking_.RowIndex != -1)
+        return "floating but says row " + std::to_string(docking_.RowIndex);
     return {};
 }
 

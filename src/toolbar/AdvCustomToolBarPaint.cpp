@@ -20,7 +20,7 @@ TToolBarChrome TAdvCustomToolBar::Chrome() const {
     v.Docked = Docked();
     v.Horizontal = Horizontal();
     v.Enabled = Enabled();
-    v.Position = position_;
+    v.Position = docking_.Position;
     v.ShowCaption = published_.ShowCaption;
     v.ShowClose = published_.ShowClose;
     v.ShowOptionIndicator = published_.ShowOptionIndicator;
@@ -30,7 +30,7 @@ TToolBarChrome TAdvCustomToolBar::Chrome() const {
     v.Chevron = Length() < fullLength_;
     v.CaptionHeight = published_.CaptionHeight;
     v.FloatingRows = published_.FloatingRows;
-    v.DockedThickness = dockedThickness_;
+    v.DockedThickness = docking_.DockedThickness;
     v.CaptionPosition = published_.CaptionPosition;
     v.CaptionAlignment = published_.CaptionAlignment;
     v.Caption = published_.Caption;
@@ -38,7 +38,7 @@ TToolBarChrome TAdvCustomToolBar::Chrome() const {
     v.OptionPicture = published_.OptionPicture.get();
     v.OptionDisabledPicture = published_.OptionDisabledPicture.get();
     v.Styler = currentStyler_;
-    v.Panel = dockPanel_;
+    v.Panel = docking_.Panel;
     v.Origin = {Left(), Top()};
     TToolBarChrome::TPartLooks& p = v.Parts;
     p.HandleHot = RightHandleHot();
@@ -82,9 +82,9 @@ TRect TAdvCustomToolBar::FloatingCaptionDragRect() const {
 // The overflow's first-frame step changes which controls show, so it runs before
 // the frame, not while painting it.
 void TAdvCustomToolBar::BeforePaint() {
-    if (firstPaintDone_) return;
-    firstPaintDone_ = true;
-    if (Docked() && dockPanel_) overflow_->FirstPaint();
+    if (busy_.FirstPaintDone) return;
+    busy_.FirstPaintDone = true;
+    if (Docked() && docking_.Panel) overflow_->FirstPaint();
 }
 
 void TAdvCustomToolBar::Paint() {

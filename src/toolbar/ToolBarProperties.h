@@ -115,7 +115,8 @@ class TPopupMenu;
 #define EMR_TBP_INERT_Silent(Kind, Type, Name, Start)
 #define EMR_TBP_INERT_Inert(Kind, Type, Name, Start) EMR_TBP_FIELD_##Kind(Type, Name, Start)
 #define EMR_TBP_INERT_Hand(Kind, Type, Name, Start)
-#define EMR_TBP_INERT_MEMBER(Kind, Type, Name, Start, Rule, Store) EMR_TBP_INERT_##Rule(Kind, Type, Name, Start)
+#define EMR_TBP_INERT_MEMBER(Kind, Type, Name, Start, Rule, Store)                                           \
+    EMR_TBP_INERT_##Rule(Kind, Type, Name, Start)
 
 /// The values of the toolbar's published properties that it acts on.
 struct TToolBarProperties {
@@ -218,10 +219,10 @@ template <class V> std::optional<V> StoredDefault(TFieldStore store, V start) {
 #define EMR_TBP_PUBLISH_Int(C, Type, Name, Start, store)                                                     \
     reg.Integer(#Name, &C::Name, &C::Set##Name, StoredDefault<std::int64_t>(store, Start));
 #define EMR_TBP_PUBLISH_Enum(C, Type, Name, Start, store)                                                    \
-    reg.template Enum<Type>(#Name, ToolBarEnumIdentifiers<Type>(), &C::Name, &C::Set##Name,                 \
+    reg.template Enum<Type>(#Name, ToolBarEnumIdentifiers<Type>(), &C::Name, &C::Set##Name,                  \
                             StoredDefault<Type>(store, Start));
 #define EMR_TBP_PUBLISH_Set(C, Type, Name, Start, store)                                                     \
-    reg.template SetOf<Type>(#Name, ToolBarDockEdgeIdentifiers(), &C::Name, &C::Set##Name,                  \
+    reg.template SetOf<Type>(#Name, ToolBarDockEdgeIdentifiers(), &C::Name, &C::Set##Name,                   \
                              StoredDefault<std::int64_t>(store, Start));
 #define EMR_TBP_PUBLISH_String(C, Type, Name, Start, store) reg.String(#Name, &C::Name, &C::Set##Name);
 #define EMR_TBP_PUBLISH_Object(C, Type, Name, Start, store) reg.Object(#Name, &C::Name);
@@ -230,7 +231,9 @@ template <class V> std::optional<V> StoredDefault(TFieldStore store, V start) {
 #define EMR_TBP_PUBLISH(Kind, Type, Name, Start, Rule, Store)                                                \
     {                                                                                                        \
         constexpr TFieldStore store = TFieldStore::Store;                                                    \
-        if (store != TFieldStore::Never) { EMR_TBP_PUBLISH_##Kind(C, Type, Name, Start, store) }             \
+        if (store != TFieldStore::Never) {                                                                   \
+            EMR_TBP_PUBLISH_##Kind(C, Type, Name, Start, store)                                              \
+        }                                                                                                    \
     }
 
 /// Publishes every property of the list on C's registrar, in list order.

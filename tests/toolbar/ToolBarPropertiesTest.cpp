@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "ToolBarFixture.h"
 #include "framework/core/ClassRegistry.h"
 #include "framework/streaming/LayoutReader.h"
 #include "framework/streaming/LayoutWriter.h"
-#include "ToolBarFixture.h"
 #include "toolbar/ToolbarClasses.h"
 
 namespace emr {
@@ -133,7 +133,8 @@ TEST_F(ToolBarProperties, AToolBarWithItsStartValuesWritesTheseLinesInThisOrder)
     const TClassInfo* info = TClassRegistry::Instance().Find("TAdvToolBar");
     ASSERT_NE(info, nullptr);
     std::vector<std::string> published;
-    for (const TPropInfo& p : info->Properties) published.push_back(p.Name);
+    for (const TPropInfo& p : info->Properties)
+        published.push_back(p.Name);
     ASSERT_GT(published.size(), 40u);
     std::vector<std::string> written;
     for (const std::string& line : ToolBarLines()) {
