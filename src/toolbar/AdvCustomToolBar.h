@@ -23,12 +23,7 @@
 
 namespace emr {
 
-class TCustomAdvToolBarStyler;
-class TCustomImageList;
-class TMainMenu;
-class TPopupMenu;
 class TTimer;
-class TAdvCustomToolBarButton;
 class TToolBarLayoutPersistence;
 class TToolBarDragLoop;
 class TToolBarOverflow;
@@ -49,8 +44,7 @@ class TAdvCustomToolBar : public TCustomControl, public IStylerClient, public IC
     EMR_CLASS(TAdvCustomToolBar)
 public:
     /// What is wrong, or empty: at most one of its buttons is hot, its part states
-    /// hold together, and a floating
-    /// toolbar is in no row.
+    /// hold together, and a floating toolbar is in no row.
     std::string CheckInvariants() const override;
     /// Keyboard mode holds the capture with no button down.
     bool KeepsCaptureWithoutButtons() const override;
@@ -67,10 +61,6 @@ public:
     EMR_TOOLBAR_PROPERTY_ACCESSORS
     TMainMenu* Menu() const;
     void SetMenu(TMainMenu* value);
-    int ToolBarIndex() const { return -1; }
-    void SetToolBarIndex(int) {}
-    std::string Version() const { return ToolBarVersion; }
-    void SetVersion(const std::string&) {}
     /// Restores the saved floating state and control visibility (when Persistence.Enabled).
     void LoadToolBarLayout();
     /// Saves them; throws ESettingsStoreError when the store cannot be written.
@@ -176,17 +166,11 @@ public:
     // The part under the pointer and the part being pressed: the right handle, the
     // floating caption's buttons or the caption-bar indicator.
     const TToolBarPartStates& PartStates() const { return parts_; }
-    TToolBarPart HotPart() const { return parts_.Hot(); }
     TToolBarPart DownPart() const { return parts_.Down(); }
-    bool RightHandleHot() const { return HotPart() == TToolBarPart::RightHandle; }
-    bool RightHandleDown() const { return DownPart() == TToolBarPart::RightHandle; }
-    bool OptionButtonHot() const { return HotPart() == TToolBarPart::OptionButton; }
-    bool OptionButtonDown() const { return DownPart() == TToolBarPart::OptionButton; }
-    bool CloseButtonHot() const { return HotPart() == TToolBarPart::CloseButton; }
+    bool RightHandleHot() const { return parts_.Hot() == TToolBarPart::RightHandle; }
     bool CloseButtonDown() const { return DownPart() == TToolBarPart::CloseButton; }
     /// The indicator stays lit from the pointer's arrival until its fade-out ends.
     bool IndicatorHot() const { return parts_.IndicatorLit(); }
-    bool IndicatorDown() const { return DownPart() == TToolBarPart::Indicator; }
     int IndicatorFade() const { return parts_.FadePercent(); }
     bool IndicatorFading() const { return parts_.Fading(); }
 
@@ -232,8 +216,6 @@ private:
     bool Loading() const { return HasState(csLoading); }
     bool Designing() const { return HasState(csDesigning); }
     int Length() const { return Horizontal() ? Width() : Height(); }
-    static int LengthOf(const TControl* c, bool horizontal) { return horizontal ? c->Width() : c->Height(); }
-    static int StartOf(const TControl* c, bool horizontal) { return horizontal ? c->Left() : c->Top(); }
     void HideControl(TControl* control);
     void PlaceControl(TControl* control, int left, int top);
     int InsertionIndex(TControl* control) const;
@@ -263,23 +245,18 @@ private:
     TToolBarProperties published_;
     TToolBarInertProperties inert_;
     std::unique_ptr<TToolBarLayoutPersistence> layoutPersistence_;
-
     TToolBarDocking docking_;
     int fullLength_ = MinLength;
     TCustomAdvToolBarStyler* internalStyler_ = nullptr;
     TCustomAdvToolBarStyler* currentStyler_ = nullptr;
-
     TToolBarControlLists lists_;
     std::unique_ptr<TToolBarOverflow> overflow_;
     std::unique_ptr<TToolBarOptionWindow> optionWindow_;
-
     TToolBarBusyFlags busy_;
     bool dragInProgress_ = false;
     TCursor savedCursor_ = crDefault;
-
     TToolBarPartStates parts_;
     TTimer* fadeTimer_ = nullptr;
-
     TAdvCustomToolBarButton* hotButton_ = nullptr;
     std::unique_ptr<TToolBarMenuBar> menuBar_;
     std::unique_ptr<TToolBarKeyboardMode> keyboard_;

@@ -35,6 +35,8 @@ class TPopupMenu;
 //          Inert: stored and streamed, but nothing on a docked, floating or
 //          standalone toolbar reads it, so it lives apart in
 //          TToolBarInertProperties and its setter only stores;
+//          Fixed: no member; the getter reads Start and the setter ignores
+//          what it is given;
 //          Hand: getter and setter are written by hand, without a member.
 //   StoreRule  as for the styling records (RecordFields.h): Start leaves the
 //          value out while it holds Start, Always writes it, Never keeps it out
@@ -90,9 +92,9 @@ class TPopupMenu;
     F(Object, TPicture, OptionPicture, {}, Silent, Start)                                                    \
     F(Object, TPicture, OptionDisabledPicture, {}, Silent, Start)                                            \
     F(Bool, bool, ParentOptionPicture, true, Inert, Start)                                                   \
-    F(Int, int, ToolBarIndex, -1, Hand, Always)                                                              \
+    F(Int, int, ToolBarIndex, -1, Fixed, Always)                                                             \
     F(Object, TAdvHintInfo, OfficeHint, {}, Inert, Start)                                                    \
-    F(String, std::string, Version, "", Hand, Start)                                                         \
+    F(String, std::string, Version, ToolBarVersion, Fixed, Start)                                            \
     F(Int, int, FloatingRows, 1, Custom, Never)
 
 // ---- Members -------------------------------------------------------------------------------------
@@ -109,12 +111,14 @@ class TPopupMenu;
 #define EMR_TBP_LIVE_Silent(Kind, Type, Name, Start) EMR_TBP_FIELD_##Kind(Type, Name, Start)
 #define EMR_TBP_LIVE_Inert(Kind, Type, Name, Start)
 #define EMR_TBP_LIVE_Hand(Kind, Type, Name, Start)
+#define EMR_TBP_LIVE_Fixed(Kind, Type, Name, Start)
 #define EMR_TBP_LIVE_MEMBER(Kind, Type, Name, Start, Rule, Store) EMR_TBP_LIVE_##Rule(Kind, Type, Name, Start)
 
 #define EMR_TBP_INERT_Custom(Kind, Type, Name, Start)
 #define EMR_TBP_INERT_Silent(Kind, Type, Name, Start)
 #define EMR_TBP_INERT_Inert(Kind, Type, Name, Start) EMR_TBP_FIELD_##Kind(Type, Name, Start)
 #define EMR_TBP_INERT_Hand(Kind, Type, Name, Start)
+#define EMR_TBP_INERT_Fixed(Kind, Type, Name, Start)
 #define EMR_TBP_INERT_MEMBER(Kind, Type, Name, Start, Rule, Store)                                           \
     EMR_TBP_INERT_##Rule(Kind, Type, Name, Start)
 
@@ -170,14 +174,19 @@ struct TToolBarInertProperties {
         EMR_TBP_STORE_##Kind(Name, where)                                                                    \
     }
 
-#define EMR_TBP_ACCESS_Custom(Kind, Type, Name)                                                              \
+#define EMR_TBP_ACCESS_Custom(Kind, Type, Name, Start)                                                       \
     EMR_TBP_GET_##Kind(Type, Name, published_) void Set##Name(EMR_TBP_ARG_##Kind(Type) value);
-#define EMR_TBP_ACCESS_Silent(Kind, Type, Name)                                                              \
+#define EMR_TBP_ACCESS_Silent(Kind, Type, Name, Start)                                                       \
     EMR_TBP_GET_##Kind(Type, Name, published_) EMR_TBP_SILENT_SETTER(Kind, Type, Name, published_)
-#define EMR_TBP_ACCESS_Inert(Kind, Type, Name)                                                               \
+#define EMR_TBP_ACCESS_Inert(Kind, Type, Name, Start)                                                        \
     EMR_TBP_GET_##Kind(Type, Name, inert_) EMR_TBP_SILENT_SETTER(Kind, Type, Name, inert_)
-#define EMR_TBP_ACCESS_Hand(Kind, Type, Name)
-#define EMR_TBP_ACCESSORS(Kind, Type, Name, Start, Rule, Store) EMR_TBP_ACCESS_##Rule(Kind, Type, Name)
+#define EMR_TBP_ACCESS_Hand(Kind, Type, Name, Start)
+#define EMR_TBP_ACCESS_Fixed(Kind, Type, Name, Start)                                                        \
+    Type Name() const {                                                                                      \
+        return Start;                                                                                        \
+    }                                                                                                        \
+    void Set##Name(EMR_TBP_ARG_##Kind(Type)) {}
+#define EMR_TBP_ACCESSORS(Kind, Type, Name, Start, Rule, Store) EMR_TBP_ACCESS_##Rule(Kind, Type, Name, Start)
 
 /// Declares the toolbar's published getters and setters from its list; they
 /// read the members published_ and inert_.
