@@ -35,21 +35,21 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     internalStyler_->AddControl(this);
     currentStyler_ = internalStyler_;
 
-    captionFont_ = std::make_unique<TFont>();
-    captionFont_->OnChange = [this](TObject*) { Invalidate(); };
+    published_.CaptionFont = std::make_unique<TFont>();
+    published_.CaptionFont->OnChange = [this](TObject*) { Invalidate(); };
     Constraints()->SetMaxWidth(MinLength);
     SetShowHint(true);
 
-    optionPicture_ = std::make_unique<TPicture>();
-    optionPicture_->OnChange = [this](TObject*) { Invalidate(); };
-    optionDisabledPicture_ = std::make_unique<TPicture>();
-    optionDisabledPicture_->OnChange = [this](TObject*) { Invalidate(); };
-    compactPicture_ = std::make_unique<TPicture>();
-    officeHint_ = std::make_unique<TAdvHintInfo>();
-    persistence_ = std::make_unique<TPersistence>();
-    persistence_->SetSection("UnDockedAdvToolBars");
+    published_.OptionPicture = std::make_unique<TPicture>();
+    published_.OptionPicture->OnChange = [this](TObject*) { Invalidate(); };
+    published_.OptionDisabledPicture = std::make_unique<TPicture>();
+    published_.OptionDisabledPicture->OnChange = [this](TObject*) { Invalidate(); };
+    inert_.CompactPicture = std::make_unique<TPicture>();
+    inert_.OfficeHint = std::make_unique<TAdvHintInfo>();
+    published_.Persistence = std::make_unique<TPersistence>();
+    published_.Persistence->SetSection("UnDockedAdvToolBars");
     layoutPersistence_ = std::make_unique<TToolBarLayoutPersistence>(this);
-    overflow_ = std::make_unique<TToolBarOverflow>(*this, positionList_, priorityList_, overflowList_);
+    overflow_ = std::make_unique<TToolBarOverflow>(*this, lists_.Position, lists_.Priority, lists_.Overflow);
     optionWindow_ = std::make_unique<TToolBarOptionWindow>(*this);
     menuBar_ = std::make_unique<TToolBarMenuBar>(this);
     keyboard_ = std::make_unique<TToolBarKeyboardMode>(this);
@@ -59,23 +59,23 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;
 
 void TAdvCustomToolBar::BeforeDestruction() {
-    if (persistence_->Enabled() && !Designing()) layoutPersistence_->SaveOnDestroy();
+    if (published_.Persistence->Enabled() && !Designing()) layoutPersistence_->SaveOnDestroy();
     // A freed toolbar leaves the rows of its panel while both are whole.
-    if (dockPanel_ && lastDockPanelRef_.Get()) {
-        TToolBarDockSite* panel = dockPanel_;
-        dockPanel_ = nullptr;
+    if (docking_.Panel && docking_.LastPanelRef.Get()) {
+        TToolBarDockSite* panel = docking_.Panel;
+        docking_.Panel = nullptr;
         panel->RemoveToolBar(this);
     }
     Destroying();
     menuBar_->Release();
-    if (toolBarStyler_) toolBarStyler_->RemoveControl(this);
-    toolBarStyler_ = nullptr;
+    if (published_.ToolBarStyler) published_.ToolBarStyler->RemoveControl(this);
+    published_.ToolBarStyler = nullptr;
     currentStyler_ = internalStyler_;
-    for (TControl* c : positionList_)
+    for (TControl* c : lists_.Position)
         if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(c)) tc->SetToolBarLink(nullptr);
-    positionList_.clear();
-    priorityList_.clear();
-    overflowList_.clear();
+    lists_.Position.clear();
+    lists_.Priority.clear();
+    lists_.Overflow.clear();
     hotButton_ = nullptr;
     TCustomControl::BeforeDestruction();
 }
@@ -84,85 +84,80 @@ void TAdvCustomToolBar::BeforeDestruction() {
 
 void TAdvCustomToolBar::SetAllowFloating(bool value) {
     if (!value && Floating()) return;
-    allowFloating_ = value;
-}
-
-void TAdvCustomToolBar::SetAntiAlias(TAntiAlias value) {
-    antiAlias_ = value;
-    Invalidate();
+    published_.AllowFloating = value;
 }
 
 void TAdvCustomToolBar::SetAutoArrangeButtons(bool value) {
-    autoArrangeButtons_ = value;
-    if (!value && !Loading()) priorityList_ = positionList_;
+    published_.AutoArrangeButtons = value;
+    if (!value && !Loading()) lists_.Priority = lists_.Position;
 }
 
 void TAdvCustomToolBar::SetLocked(bool value) {
     if (value && Floating()) return;
-    locked_ = value;
+    published_.Locked = value;
 }
 
 void TAdvCustomToolBar::SetCaption(const std::string& value) {
-    if (caption_ == value) return;
-    caption_ = value;
+    if (published_.Caption == value) return;
+    published_.Caption = value;
     Invalidate();
     SetText(value);
 }
 
 void TAdvCustomToolBar::SetCaptionFont(const TFont* value) {
-    captionFont_->Assign(value);
+    published_.CaptionFont->Assign(value);
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetCaptionHeight(int value) {
-    if (captionHeight_ == value) return;
-    captionHeight_ = value;
-    if (showCaption_) {
+    if (published_.CaptionHeight == value) return;
+    published_.CaptionHeight = value;
+    if (published_.ShowCaption) {
         ArrangeControls(false);
         Invalidate();
     }
 }
 
 void TAdvCustomToolBar::SetCaptionPosition(TCaptionPosition value) {
-    if (captionPosition_ == value) return;
-    captionPosition_ = value;
-    if (showCaption_) {
+    if (published_.CaptionPosition == value) return;
+    published_.CaptionPosition = value;
+    if (published_.ShowCaption) {
         ArrangeControls(false);
         Invalidate();
     }
 }
 
 void TAdvCustomToolBar::SetCaptionAlignment(TAlignment value) {
-    if (captionAlignment_ == value) return;
-    captionAlignment_ = value;
+    if (published_.CaptionAlignment == value) return;
+    published_.CaptionAlignment = value;
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetShowCaption(bool value) {
-    if (showCaption_ == value) return;
-    showCaption_ = value;
+    if (published_.ShowCaption == value) return;
+    published_.ShowCaption = value;
     ArrangeControls(true);
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetShowRightHandle(bool value) {
-    if (showRightHandle_ == value) return;
-    showRightHandle_ = value;
+    if (published_.ShowRightHandle == value) return;
+    published_.ShowRightHandle = value;
     ArrangeControls(true);
-    if (Docked() && dockPanel_) dockPanel_->ArrangeRows();
+    if (Docked() && docking_.Panel) docking_.Panel->ArrangeRows();
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetShowOptionIndicator(bool value) {
-    if (showOptionIndicator_ == value) return;
-    showOptionIndicator_ = value;
+    if (published_.ShowOptionIndicator == value) return;
+    published_.ShowOptionIndicator = value;
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetAutoSize(bool value) {
-    if (autoSize_ == value) return;
+    if (published_.AutoSize == value) return;
     if (!value && !Standalone()) return;
-    autoSize_ = value;
+    published_.AutoSize = value;
     ArrangeControls(true);
     if (!value) {
         Constraints()->SetMinWidth(0);
@@ -173,9 +168,9 @@ void TAdvCustomToolBar::SetAutoSize(bool value) {
 }
 
 void TAdvCustomToolBar::SetAutoPositionControls(bool value) {
-    if (autoPositionControls_ == value) return;
+    if (published_.AutoPositionControls == value) return;
     if (!value && !Standalone()) return;
-    autoPositionControls_ = value;
+    published_.AutoPositionControls = value;
     if (value)
         ArrangeControls(true);
     else
@@ -185,20 +180,21 @@ void TAdvCustomToolBar::SetAutoPositionControls(bool value) {
 void TAdvCustomToolBar::SetAutoMDIButtons(bool value) {
     // A stored value is checked once everything it depends on is loaded.
     if (Loading() || Designing()) {
-        autoMDIButtons_ = value;
+        published_.AutoMDIButtons = value;
         return;
     }
-    autoMDIButtons_ = value && fullSize_ && Menu() && dynamic_cast<TCustomForm*>(TopLevel());
+    published_.AutoMDIButtons =
+        value && published_.FullSize && Menu() && dynamic_cast<TCustomForm*>(TopLevel());
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetFullSize(bool value) {
-    if (fullSize_ == value) return;
-    fullSize_ = value;
-    if (!Docked() || !dockPanel_) return;
+    if (published_.FullSize == value) return;
+    published_.FullSize = value;
+    if (!Docked() || !docking_.Panel) return;
     if (value) {
         SetParentStyler(true);
-        dockPanel_->GiveFullRow(this);
+        docking_.Panel->GiveFullRow(this);
         UpdateOverflow();
         ArrangeControls(false);
     } else {
@@ -207,10 +203,10 @@ void TAdvCustomToolBar::SetFullSize(bool value) {
 }
 
 void TAdvCustomToolBar::SetImages(TCustomImageList* value) {
-    if (images_ == value) return;
-    TCustomImageList* old = images_;
+    if (published_.Images == value) return;
+    TCustomImageList* old = published_.Images;
     if (old) old->RemoveFreeNotification(this);
-    images_ = value;
+    published_.Images = value;
     if (value) value->FreeNotification(this);
     bool horizontal = Horizontal() || Floating();
     int oldExtent = old ? (horizontal ? old->Height() : old->Width()) : 0;
@@ -223,10 +219,10 @@ void TAdvCustomToolBar::SetImages(TCustomImageList* value) {
             SetHeight(Height() + delta);
         else
             SetWidth(Width() + delta);
-        if (Floating()) dockedThickness_ += delta;
+        if (Floating()) docking_.DockedThickness += delta;
     }
     {
-        TFlagGuard guard(arranging_, true);
+        TFlagGuard guard(busy_.Arranging, true);
         EachToolBarControl([](TAdvCustomToolBarControl* c) { c->UpdateControlSize(); });
     }
     ArrangeControls(true);
@@ -234,16 +230,16 @@ void TAdvCustomToolBar::SetImages(TCustomImageList* value) {
         if (auto* b = dynamic_cast<TAdvCustomToolBarButton*>(c); b && b->Shaded()) b->BuildShade();
     });
     if (Floating()) {
-        dockedThickness_ = FloatingThickness();
+        docking_.DockedThickness = FloatingThickness();
         ArrangeControls(true);
     }
     Invalidate();
 }
 
 void TAdvCustomToolBar::SetDisabledImages(TCustomImageList* value) {
-    if (disabledImages_ == value) return;
-    if (disabledImages_) disabledImages_->RemoveFreeNotification(this);
-    disabledImages_ = value;
+    if (published_.DisabledImages == value) return;
+    if (published_.DisabledImages) published_.DisabledImages->RemoveFreeNotification(this);
+    published_.DisabledImages = value;
     if (value) value->FreeNotification(this);
     EachToolBarControl([](TAdvCustomToolBarControl* c) { c->UpdateControlSize(); });
     Invalidate();
@@ -262,15 +258,15 @@ bool TAdvCustomToolBar::MenuSideways() const {
 }
 
 void TAdvCustomToolBar::SetOptionMenu(TPopupMenu* value) {
-    if (optionMenu_ == value) return;
-    if (optionMenu_) optionMenu_->RemoveFreeNotification(this);
-    optionMenu_ = value;
+    if (published_.OptionMenu == value) return;
+    if (published_.OptionMenu) published_.OptionMenu->RemoveFreeNotification(this);
+    published_.OptionMenu = value;
     if (value) value->FreeNotification(this);
 }
 
 void TAdvCustomToolBar::SetFloatingRows(int value) {
-    if (value < 1 || value > MaxFloatingRows() || value == floatingRows_) return;
-    floatingRows_ = value;
+    if (value < 1 || value > MaxFloatingRows() || value == published_.FloatingRows) return;
+    published_.FloatingRows = value;
     if (!Loading()) {
         ArrangeControls(true);
         if (TToolBarFloatingSite* site = FloatingSite()) site->FitToToolBar();
@@ -280,20 +276,20 @@ void TAdvCustomToolBar::SetFloatingRows(int value) {
 // ---- Styler attachment ----------------------------------------------------------------------
 
 void TAdvCustomToolBar::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
-    if (value && value == toolBarStyler_) return;
-    if (toolBarStyler_) {
-        toolBarStyler_->RemoveControl(this);
-        toolBarStyler_->RemoveFreeNotification(this);
+    if (value && value == published_.ToolBarStyler) return;
+    if (published_.ToolBarStyler) {
+        published_.ToolBarStyler->RemoveControl(this);
+        published_.ToolBarStyler->RemoveFreeNotification(this);
     }
-    toolBarStyler_ = value;
-    if (parentStyler_ && lastDockPanel_ && lastDockPanelRef_) {
-        TCustomAdvToolBarStyler* panelStyler = lastDockPanel_->DockStyler();
-        if (panelStyler && !panelStyler->HasState(csDestroying)) toolBarStyler_ = panelStyler;
+    published_.ToolBarStyler = value;
+    if (published_.ParentStyler && docking_.LastPanel && docking_.LastPanelRef) {
+        TCustomAdvToolBarStyler* panelStyler = docking_.LastPanel->DockStyler();
+        if (panelStyler && !panelStyler->HasState(csDestroying)) published_.ToolBarStyler = panelStyler;
     }
-    if (toolBarStyler_) {
-        currentStyler_ = toolBarStyler_;
-        toolBarStyler_->AddControl(this);
-        toolBarStyler_->FreeNotification(this);
+    if (published_.ToolBarStyler) {
+        currentStyler_ = published_.ToolBarStyler;
+        published_.ToolBarStyler->AddControl(this);
+        published_.ToolBarStyler->FreeNotification(this);
     } else {
         currentStyler_ = internalStyler_;
     }
@@ -302,8 +298,8 @@ void TAdvCustomToolBar::SetToolBarStyler(TCustomAdvToolBarStyler* value) {
 }
 
 void TAdvCustomToolBar::SetParentStyler(bool value) {
-    bool was = parentStyler_;
-    parentStyler_ = value;
+    bool was = published_.ParentStyler;
+    published_.ParentStyler = value;
     if (value || was) ResolveStyler();
 }
 
@@ -334,40 +330,40 @@ void TAdvCustomToolBar::EachToolBarControl(const std::function<void(TAdvCustomTo
 }
 
 bool TAdvCustomToolBar::InOverflow(const TControl* control) const {
-    return Contains(overflowList_, control);
+    return Contains(lists_.Overflow, control);
 }
 
 int TAdvCustomToolBar::InsertionIndex(TControl* control) const {
     bool horizontal = Horizontal() || Floating();
-    auto self = std::find(positionList_.begin(), positionList_.end(), control);
-    if (self != positionList_.end() && positionList_.size() <= 1)
-        return static_cast<int>(self - positionList_.begin());
-    if (control->Left() == 0 || control->Top() == 0) return static_cast<int>(positionList_.size());
+    auto self = std::find(lists_.Position.begin(), lists_.Position.end(), control);
+    if (self != lists_.Position.end() && lists_.Position.size() <= 1)
+        return static_cast<int>(self - lists_.Position.begin());
+    if (control->Left() == 0 || control->Top() == 0) return static_cast<int>(lists_.Position.size());
     int start = StartOf(control, horizontal);
-    for (std::size_t i = 0; i < positionList_.size(); ++i) {
-        if (positionList_[i] == control) continue;
-        if (StartOf(positionList_[i], horizontal) >= start) return static_cast<int>(i);
+    for (std::size_t i = 0; i < lists_.Position.size(); ++i) {
+        if (lists_.Position[i] == control) continue;
+        if (StartOf(lists_.Position[i], horizontal) >= start) return static_cast<int>(i);
     }
-    return static_cast<int>(positionList_.size());
+    return static_cast<int>(lists_.Position.size());
 }
 
 void TAdvCustomToolBar::RegisterControl(TAdvCustomToolBarControl* control) {
     control->SetToolBarLink(this);
-    control->SetPosition(Floating() ? TDockAlign::daTop : position_);
+    control->SetPosition(Floating() ? TDockAlign::daTop : docking_.Position);
     if (!Loading() && !Designing()) control->UpdateControlSize();
-    if (control->Parent() == this && !Contains(positionList_, control) && !Loading()) {
+    if (control->Parent() == this && !Contains(lists_.Position, control) && !Loading()) {
         int index = InsertionIndex(control);
-        positionList_.insert(positionList_.begin() + std::min<std::size_t>(index, positionList_.size()),
-                             control);
-        if (!Contains(priorityList_, control)) priorityList_.push_back(control);
+        lists_.Position.insert(lists_.Position.begin() + std::min<std::size_t>(index, lists_.Position.size()),
+                               control);
+        if (!Contains(lists_.Priority, control)) lists_.Priority.push_back(control);
         ArrangeControls(true);
     }
 }
 
 void TAdvCustomToolBar::UnregisterControl(TAdvCustomToolBarControl* control) {
-    Remove(positionList_, control);
-    Remove(priorityList_, control);
-    Remove(overflowList_, control);
+    Remove(lists_.Position, control);
+    Remove(lists_.Priority, control);
+    Remove(lists_.Overflow, control);
     if (control->ToolBar() == this) control->SetToolBarLink(nullptr);
     if (hotButton_ == control) hotButton_ = nullptr;
     if (!HasState(csDestroying)) ArrangeControls(true);
@@ -375,24 +371,24 @@ void TAdvCustomToolBar::UnregisterControl(TAdvCustomToolBarControl* control) {
 
 void TAdvCustomToolBar::ControlChange(TControl* control, bool inserting) {
     TCustomControl::ControlChange(control, inserting);
-    if (reparenting_ || HasState(csDestroying)) return;
+    if (busy_.Reparenting || HasState(csDestroying)) return;
     if (inserting) {
         if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(control)) {
             tc->SetToolBarLink(this);
-            tc->SetPosition(Floating() ? TDockAlign::daTop : position_);
+            tc->SetPosition(Floating() ? TDockAlign::daTop : docking_.Position);
             if (!Loading() && !Designing()) tc->UpdateControlSize();
         }
         if (Loading()) return;
         int index = InsertionIndex(control);
-        Remove(positionList_, control);
-        positionList_.insert(positionList_.begin() + std::min<std::size_t>(index, positionList_.size()),
-                             control);
-        if (!Contains(priorityList_, control)) priorityList_.push_back(control);
+        Remove(lists_.Position, control);
+        lists_.Position.insert(lists_.Position.begin() + std::min<std::size_t>(index, lists_.Position.size()),
+                               control);
+        if (!Contains(lists_.Priority, control)) lists_.Priority.push_back(control);
         ArrangeControls(true);
     } else {
-        Remove(positionList_, control);
-        Remove(priorityList_, control);
-        Remove(overflowList_, control);
+        Remove(lists_.Position, control);
+        Remove(lists_.Priority, control);
+        Remove(lists_.Overflow, control);
         if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(control); tc && tc->ToolBar() == this)
             tc->SetToolBarLink(nullptr);
         if (hotButton_ == control) hotButton_ = nullptr;
@@ -402,10 +398,10 @@ void TAdvCustomToolBar::ControlChange(TControl* control, bool inserting) {
 
 void TAdvCustomToolBar::BuildPositionList() {
     bool horizontal = Horizontal() || Floating();
-    positionList_.clear();
+    lists_.Position.clear();
     for (TControl* c : ControlList()) {
-        auto at = positionList_.end();
-        for (auto it = positionList_.end(); it != positionList_.begin();) {
+        auto at = lists_.Position.end();
+        for (auto it = lists_.Position.end(); it != lists_.Position.begin();) {
             --it;
             if (StartOf(*it, horizontal) <= StartOf(c, horizontal)) {
                 at = it + 1;
@@ -413,52 +409,52 @@ void TAdvCustomToolBar::BuildPositionList() {
             }
             at = it;
         }
-        positionList_.insert(at, c);
+        lists_.Position.insert(at, c);
     }
-    priorityList_ = positionList_;
+    lists_.Priority = lists_.Position;
 }
 
 void TAdvCustomToolBar::AlignControls(TControl* control, TRect& rect) {
     (void)rect;
     // Moves between the toolbar and the option window are not the child's own changes.
-    if (reparenting_) return;
+    if (busy_.Reparenting) return;
     ControlBoundsChanged(control);
 }
 
 void TAdvCustomToolBar::ControlBoundsChanged(TControl* control) {
-    if (!control || arranging_ || control->Parent() != this || HasState(csDestroying)) return;
+    if (!control || busy_.Arranging || control->Parent() != this || HasState(csDestroying)) return;
     ChildBoundsChanged(control);
 }
 
 void TAdvCustomToolBar::ChildBoundsChanged(TControl* control) {
     if (Loading() || Designing()) {
         int index = InsertionIndex(control);
-        Remove(positionList_, control);
-        positionList_.insert(positionList_.begin() + std::min<std::size_t>(index, positionList_.size()),
-                             control);
+        Remove(lists_.Position, control);
+        lists_.Position.insert(lists_.Position.begin() + std::min<std::size_t>(index, lists_.Position.size()),
+                               control);
     }
     if (Loading()) return;
     {
-        TFlagGuard guard(shrinkFollowsControl_, Docked() && !Designing());
+        TFlagGuard guard(busy_.ShrinkFollowsControl, Docked() && !Designing());
         ArrangeControls(true);
         UpdateOverflow();
     }
-    if (Docked() && dockPanel_ && rowIndex_ >= 0) dockPanel_->ArrangeRow(rowIndex_);
+    if (Docked() && docking_.Panel && docking_.RowIndex >= 0) docking_.Panel->ArrangeRow(docking_.RowIndex);
     optionWindow_->ChildChanged();
 }
 
 // ---- Bounds and parent changes ------------------------------------------------------------------
 
 void TAdvCustomToolBar::SetBounds(int left, int top, int width, int height) {
-    if (Docked() && dockPanel_ && !suppressBoundsAdjustment_)
-        dockPanel_->AdjustToolBarBounds(this, left, top, width, height);
+    if (Docked() && docking_.Panel && !busy_.SuppressBoundsAdjustment)
+        docking_.Panel->AdjustToolBarBounds(this, left, top, width, height);
     TakeBounds(TRect::FromBounds(left, top, width, height));
 }
 
 void TAdvCustomToolBar::TakeBounds(const TRect& bounds) {
     const int oldLength = Length();
     TCustomControl::SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
-    if (Docked() && dockPanel_ && !Loading() && Length() != oldLength) UpdateOverflow();
+    if (Docked() && docking_.Panel && !Loading() && Length() != oldLength) UpdateOverflow();
 }
 
 TToolBarFloatingSite* TAdvCustomToolBar::FloatingSite() const {
@@ -474,50 +470,50 @@ void TAdvCustomToolBar::ParentChanged() {
     TCustomControl::ParentChanged();
     if (HasState(csDestroying)) return;
     TWinControl* parent = Parent();
-    previousState_ = state_;
+    docking_.PreviousState = docking_.State;
     auto* site = dynamic_cast<TToolBarDockSite*>(parent);
     bool docked = false;
-    if (site && site != dockPanel_) {
-        if (dockPanel_) dockPanel_->RemoveToolBar(this);
-        dockPanel_ = nullptr;
-        if (previousState_ == TToolBarState::tsFloating && Horizontal()) {
+    if (site && site != docking_.Panel) {
+        if (docking_.Panel) docking_.Panel->RemoveToolBar(this);
+        docking_.Panel = nullptr;
+        if (docking_.PreviousState == TToolBarState::tsFloating && Horizontal()) {
             Constraints()->SetMinHeight(0);
             Constraints()->SetMaxHeight(0);
-            SetHeight(dockedThickness_);
+            SetHeight(docking_.DockedThickness);
         }
-        state_ = TToolBarState::tsDocked;
+        docking_.State = TToolBarState::tsDocked;
         if (site->AddToolBar(this) < 0) {
-            state_ = previousState_;
+            docking_.State = docking_.PreviousState;
         } else {
-            dockPanel_ = site;
-            lastDockPanel_ = site;
-            lastDockPanelRef_.Reset(dynamic_cast<TComponent*>(site));
-            SetToolBarStyler(toolBarStyler_);
+            docking_.Panel = site;
+            docking_.LastPanel = site;
+            docking_.LastPanelRef.Reset(dynamic_cast<TComponent*>(site));
+            SetToolBarStyler(published_.ToolBarStyler);
             docked = true;
         }
     } else if (dynamic_cast<TToolBarFloatingSite*>(parent)) {
-        state_ = TToolBarState::tsFloating;
+        docking_.State = TToolBarState::tsFloating;
         LeaveDockPanel();
         if (!Horizontal()) SetPosition(TDockAlign::daTop);
-        SetHeight(Height() + captionHeight_);
+        SetHeight(Height() + published_.CaptionHeight);
     } else if (!site) {
-        parentStyler_ = false;
+        published_.ParentStyler = false;
         ResolveStyler();
-        state_ = TToolBarState::tsStandalone;
+        docking_.State = TToolBarState::tsStandalone;
         LeaveDockPanel();
     }
     ArrangeControls(true);
     if (Loading()) return;
     if (docked && OnDocked) OnDocked(this, parent);
-    if (Floating() && previousState_ != TToolBarState::tsFloating && OnUnDocked) OnUnDocked(this);
+    if (Floating() && docking_.PreviousState != TToolBarState::tsFloating && OnUnDocked) OnUnDocked(this);
 }
 
 // Only a docked toolbar has a row; a row index kept from the panel it left would
 // name a row of that panel that no longer holds it.
 void TAdvCustomToolBar::LeaveDockPanel() {
-    if (dockPanel_) dockPanel_->RemoveToolBar(this);
-    dockPanel_ = nullptr;
-    rowIndex_ = -1;
+    if (docking_.Panel) docking_.Panel->RemoveToolBar(this);
+    docking_.Panel = nullptr;
+    docking_.RowIndex = -1;
 }
 
 void TAdvCustomToolBar::SetParentComponent(TComponent* parent) {
@@ -526,7 +522,7 @@ void TAdvCustomToolBar::SetParentComponent(TComponent* parent) {
 
 void TAdvCustomToolBar::VisibleChanged() {
     TCustomControl::VisibleChanged();
-    if (Docked() && dockPanel_ && !Designing()) dockPanel_->ToolBarVisibilityChanged(this);
+    if (Docked() && docking_.Panel && !Designing()) docking_.Panel->ToolBarVisibilityChanged(this);
 }
 
 void TAdvCustomToolBar::Loaded() {
@@ -535,16 +531,16 @@ void TAdvCustomToolBar::Loaded() {
     BuildPositionList();
     EachToolBarControl([this](TAdvCustomToolBarControl* c) {
         c->SetToolBarLink(this);
-        c->SetPosition(Floating() ? TDockAlign::daTop : position_);
+        c->SetPosition(Floating() ? TDockAlign::daTop : docking_.Position);
     });
     ArrangeControls(true);
     ButtonsReadStyler();
     menuBar_->Loaded();
-    if (autoMDIButtons_) SetAutoMDIButtons(true);
+    if (published_.AutoMDIButtons) SetAutoMDIButtons(true);
     // A panel that is still to place its toolbars loads their saved layouts with
     // its own, in one reading: the toolbar leaves its own to it.
-    const bool panelLoads = Docked() && dockPanel_ && dockPanel_->LoadsToolBarLayouts();
-    if (persistence_->Enabled() && !Designing() && !panelLoads && !layoutPersistence_->Loaded())
+    const bool panelLoads = Docked() && docking_.Panel && docking_.Panel->LoadsToolBarLayouts();
+    if (published_.Persistence->Enabled() && !Designing() && !panelLoads && !layoutPersistence_->Loaded())
         LoadToolBarLayout();
     ReopenClosedMenuBar();
 }
@@ -577,38 +573,38 @@ void TAdvCustomToolBar::SaveToolBarLayout() {
 void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation) {
     TCustomControl::Notification(component, operation);
     if (operation != TOperation::opRemove) return;
-    if (component == images_) {
-        images_ = nullptr;
+    if (component == published_.Images) {
+        published_.Images = nullptr;
         Invalidate();
     }
-    if (component == disabledImages_) {
-        disabledImages_ = nullptr;
+    if (component == published_.DisabledImages) {
+        published_.DisabledImages = nullptr;
         Invalidate();
     }
     if (menuBar_) menuBar_->Notification(component, operation);
-    if (component == optionMenu_) optionMenu_ = nullptr;
-    if (component == toolBarStyler_) {
+    if (component == published_.OptionMenu) published_.OptionMenu = nullptr;
+    if (component == published_.ToolBarStyler) {
         if (HasState(csDestroying)) {
-            toolBarStyler_ = nullptr;
+            published_.ToolBarStyler = nullptr;
             currentStyler_ = internalStyler_;
         } else {
-            toolBarStyler_ = nullptr;
+            published_.ToolBarStyler = nullptr;
             SetToolBarStyler(nullptr);
         }
     }
-    if (lastDockPanel_ && component == lastDockPanelRef_.Get()) {
-        lastDockPanel_ = nullptr;
-        lastDockPanelRef_.Reset();
+    if (docking_.LastPanel && component == docking_.LastPanelRef.Get()) {
+        docking_.LastPanel = nullptr;
+        docking_.LastPanelRef.Reset();
     }
     if (auto* c = dynamic_cast<TControl*>(component)) {
         // The first control or the floating window to go while the whole window
         // goes saves the toolbar's layout, while all of them are still whole.
-        if (HasState(csDestroying) && persistence_->Enabled() && !Designing() &&
-            (Contains(positionList_, c) || c == Parent()))
+        if (HasState(csDestroying) && published_.Persistence->Enabled() && !Designing() &&
+            (Contains(lists_.Position, c) || c == Parent()))
             layoutPersistence_->SaveOnDestroy();
-        Remove(positionList_, c);
-        Remove(priorityList_, c);
-        Remove(overflowList_, c);
+        Remove(lists_.Position, c);
+        Remove(lists_.Priority, c);
+        Remove(lists_.Overflow, c);
         if (hotButton_ == c) hotButton_ = nullptr;
     }
 }
@@ -618,9 +614,9 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
 TPoint TAdvCustomToolBar::OptionAnchor() const {
     if (Floating()) {
         using M = TToolBarChrome;
-        const int buttons = showClose_ ? 2 : 1;
+        const int buttons = published_.ShowClose ? 2 : 1;
         TPoint p{Left() + Width() - buttons * M::FloatingAnchorInset,
-                 Top() + captionHeight_ - M::FloatingAnchorRaise};
+                 Top() + published_.CaptionHeight - M::FloatingAnchorRaise};
         return ClientToScreen(p);
     }
     TPoint p{Left() + Width() - TToolBarChrome::OptionAnchorInset,
@@ -632,14 +628,13 @@ void TAdvCustomToolBar::DoOptionClick() {
     if (!Parent()) return;
     TPoint anchor = OptionAnchor();
     auto alive = LifeToken();
-    if (OnOptionClick || optionMenu_) {
+    if (OnOptionClick || published_.OptionMenu) {
         if (OnOptionClick) OnOptionClick(this, anchor, anchor);
         if (alive.expired()) return;
     }
     OpenOptionWindow(anchor);
     if (alive.expired()) return;
-    if (hotPart_ == TToolBarPart::RightHandle) hotPart_ = TToolBarPart::None;
-    if (downPart_ == TToolBarPart::RightHandle) downPart_ = TToolBarPart::None;
+    parts_.Forget(TToolBarPart::RightHandle);
     InvalidateRightHandle();
 }
 
@@ -650,13 +645,13 @@ void TAdvCustomToolBar::CloseFloating() {
     // dock panels offer no way back: closing one docks it back instead, and when
     // there is no panel to take it, it stays where it is.
     const bool menuBar = Menu() != nullptr;
-    if ((autoDockOnClose_ || menuBar) && lastDockPanel_ && lastDockPanelRef_) {
+    if ((published_.AutoDockOnClose || menuBar) && docking_.LastPanel && docking_.LastPanelRef) {
         auto alive = LifeToken();
-        TToolBarDockSite* panel = lastDockPanel_;
+        TToolBarDockSite* panel = docking_.LastPanel;
         auto* window = dynamic_cast<TWinControl*>(site);
         SetParent(dynamic_cast<TWinControl*>(panel));
         if (alive.expired()) return;
-        if (dockPanel_ == panel) {
+        if (docking_.Panel == panel) {
             if (site) site->Release();
             return;
         }

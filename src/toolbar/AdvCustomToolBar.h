@@ -12,27 +12,24 @@
 #include "styling/StylerClient.h"
 #include "toolbar/AdvCustomToolBarButton.h"
 #include "toolbar/Persistence.h"
+#include "toolbar/ToolBarBusyFlags.h"
 #include "toolbar/ToolBarChrome.h"
+#include "toolbar/ToolBarControlLists.h"
 #include "toolbar/ToolBarDockSite.h"
+#include "toolbar/ToolBarDocking.h"
+#include "toolbar/ToolBarPartStates.h"
+#include "toolbar/ToolBarProperties.h"
 #include "toolbar/ToolBarTypes.h"
 
 namespace emr {
 
-class TCustomAdvToolBarStyler;
-class TCustomImageList;
-class TMainMenu;
-class TPopupMenu;
 class TTimer;
-class TAdvCustomToolBarButton;
 class TToolBarLayoutPersistence;
 class TToolBarOverflow;
 class TToolBarOptionWindow;
 class TToolBarMenuBar;
 class TToolBarKeyboardMode;
 class TToolBarMDIButtons;
-
-/// The pressable parts of a toolbar's own chrome.
-enum class TToolBarPart { None, RightHandle, OptionButton, CloseButton, Indicator };
 
 using TOptionEvent = std::function<void(TObject* sender, TPoint clientPoint, TPoint screenPoint)>;
 using TCanFloatEvent = std::function<void(TObject* sender, bool& allow)>;
@@ -45,116 +42,29 @@ using TDockedEvent = std::function<void(TObject* sender, TWinControl* dockPanel)
 class TAdvCustomToolBar : public TCustomControl, public IStylerClient, public ICheckedControl {
     EMR_CLASS(TAdvCustomToolBar)
 public:
-    /// What is wrong, or empty: at most one of its buttons is hot, and a floating
-    /// toolbar is in no row.
+    /// What is wrong, or empty: at most one of its buttons is hot, its part states
+    /// hold together, and a floating toolbar is in no row.
     std::string CheckInvariants() const override;
     /// Keyboard mode holds the capture with no button down.
     bool KeepsCaptureWithoutButtons() const override;
 
     static constexpr int GripLength = TToolBarChrome::GripLength;
     static constexpr int MinLength = 60;
-    static constexpr int DefaultThickness = 26;
+    static constexpr int DefaultThickness = TToolBarDocking::DefaultThickness;
 
     explicit TAdvCustomToolBar(TComponent* owner);
     ~TAdvCustomToolBar() override;
     void BeforeDestruction() override;
 
-    // Published properties.
-    bool AllowFloating() const { return allowFloating_; }
-    void SetAllowFloating(bool value);
-    TAntiAlias AntiAlias() const { return antiAlias_; }
-    void SetAntiAlias(TAntiAlias value);
-    bool AutoArrangeButtons() const { return autoArrangeButtons_; }
-    void SetAutoArrangeButtons(bool value);
-    bool AutoDockOnClose() const { return autoDockOnClose_; }
-    void SetAutoDockOnClose(bool value) { autoDockOnClose_ = value; }
-    bool AutoMDIButtons() const { return autoMDIButtons_; }
-    /// Holds only on a full-size toolbar with a Menu inside a form.
-    void SetAutoMDIButtons(bool value);
-    bool AutoOptionMenu() const { return autoOptionMenu_; }
-    void SetAutoOptionMenu(bool value) { autoOptionMenu_ = value; }
-    bool AutoPositionControls() const { return autoPositionControls_; }
-    void SetAutoPositionControls(bool value);
-    bool AutoSize() const { return autoSize_; }
-    void SetAutoSize(bool value);
-    bool Locked() const { return locked_; }
-    void SetLocked(bool value);
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& value);
-    TFont* CaptionFont() const { return captionFont_.get(); }
-    void SetCaptionFont(const TFont* value);
-    int CaptionHeight() const { return captionHeight_; }
-    void SetCaptionHeight(int value);
-    TCaptionPosition CaptionPosition() const { return captionPosition_; }
-    void SetCaptionPosition(TCaptionPosition value);
-    TAlignment CaptionAlignment() const { return captionAlignment_; }
-    void SetCaptionAlignment(TAlignment value);
-    const std::string& CompactCaption() const { return compactCaption_; }
-    void SetCompactCaption(const std::string& value) { compactCaption_ = value; }
-    TPicture* CompactPicture() const { return compactPicture_.get(); }
-    void SetCompactPicture(const TPicture* value) { compactPicture_->Assign(value); }
-    int CompactImageIndex() const { return compactImageIndex_; }
-    void SetCompactImageIndex(int value) { compactImageIndex_ = value; }
-    const std::string& CompactShortCutHint() const { return compactShortCutHint_; }
-    void SetCompactShortCutHint(const std::string& value) { compactShortCutHint_ = value; }
-    bool ShowCaption() const { return showCaption_; }
-    void SetShowCaption(bool value);
-    const std::string& HintOptionButton() const { return hintOptionButton_; }
-    void SetHintOptionButton(const std::string& value) { hintOptionButton_ = value; }
-    const std::string& HintCloseButton() const { return hintCloseButton_; }
-    void SetHintCloseButton(const std::string& value) { hintCloseButton_ = value; }
-    bool ShowRightHandle() const { return showRightHandle_; }
-    void SetShowRightHandle(bool value);
-    bool ShowClose() const { return showClose_; }
-    void SetShowClose(bool value) { showClose_ = value; }
-    bool ShowOptionIndicator() const { return showOptionIndicator_; }
-    void SetShowOptionIndicator(bool value);
-    TDockableTo DockableTo() const { return dockableTo_; }
-    void SetDockableTo(TDockableTo value) { dockableTo_ = value; }
-    TDockMode DockMode() const { return dockMode_; }
-    void SetDockMode(TDockMode value) { dockMode_ = value; }
-    bool FullSize() const { return fullSize_; }
-    void SetFullSize(bool value);
-    const std::string& TextAutoOptionMenu() const { return textAutoOptionMenu_; }
-    void SetTextAutoOptionMenu(const std::string& value) { textAutoOptionMenu_ = value; }
-    const std::string& TextOptionMenu() const { return textOptionMenu_; }
-    void SetTextOptionMenu(const std::string& value) { textOptionMenu_ = value; }
-    bool ParentStyler() const { return parentStyler_; }
-    void SetParentStyler(bool value);
-    TCustomAdvToolBarStyler* ToolBarStyler() const { return toolBarStyler_; }
-    void SetToolBarStyler(TCustomAdvToolBarStyler* value);
-    TCustomImageList* Images() const { return images_; }
-    void SetImages(TCustomImageList* value);
-    TCustomImageList* DisabledImages() const { return disabledImages_; }
-    void SetDisabledImages(TCustomImageList* value);
+    // Published properties (see ToolBarProperties.h).
+    EMR_TOOLBAR_PROPERTY_ACCESSORS
     TMainMenu* Menu() const;
-    /// Generates one menu button per top-level item of `value` (the menu-bar mode).
     void SetMenu(TMainMenu* value);
-    TPopupMenu* OptionMenu() const { return optionMenu_; }
-    void SetOptionMenu(TPopupMenu* value);
-    TPicture* OptionPicture() const { return optionPicture_.get(); }
-    void SetOptionPicture(const TPicture* value) { optionPicture_->Assign(value); }
-    TPicture* OptionDisabledPicture() const { return optionDisabledPicture_.get(); }
-    void SetOptionDisabledPicture(const TPicture* value) { optionDisabledPicture_->Assign(value); }
-    bool ParentOptionPicture() const { return parentOptionPicture_; }
-    void SetParentOptionPicture(bool value) { parentOptionPicture_ = value; }
-    int ToolBarIndex() const { return -1; }
-    void SetToolBarIndex(int) {}
-    /// Where the toolbar saves its floating state and visible buttons; a dock panel
-    /// copies its own Enabled, Key and Location into it.
-    TPersistence* Persistence() const { return persistence_.get(); }
-    void SetPersistence(const TPersistence* value) { persistence_->Assign(value); }
     /// Restores the saved floating state and control visibility (when Persistence.Enabled).
     void LoadToolBarLayout();
     /// Saves them; throws ESettingsStoreError when the store cannot be written.
     void SaveToolBarLayout();
     TToolBarLayoutPersistence* LayoutPersistence() const { return layoutPersistence_.get(); }
-    TAdvHintInfo* OfficeHint() const { return officeHint_.get(); }
-    void SetOfficeHint(const TAdvHintInfo* value) { officeHint_->Assign(value); }
-    std::string Version() const { return ToolBarVersion; }
-    void SetVersion(const std::string&) {}
-    int FloatingRows() const { return floatingRows_; }
-    void SetFloatingRows(int value);
 
     TNotifyEvent OnClose;
     TOptionEvent OnOptionClick;
@@ -163,38 +73,38 @@ public:
     TNotifyEvent OnUnDocked;
 
     // State.
-    TToolBarState State() const { return state_; }
-    bool Docked() const { return state_ == TToolBarState::tsDocked; }
-    bool Floating() const { return state_ == TToolBarState::tsFloating; }
-    bool Standalone() const { return state_ == TToolBarState::tsStandalone; }
-    TDockAlign Position() const { return position_; }
-    bool Horizontal() const { return !IsVertical(position_); }
+    TToolBarState State() const { return docking_.State; }
+    bool Docked() const { return docking_.State == TToolBarState::tsDocked; }
+    bool Floating() const { return docking_.State == TToolBarState::tsFloating; }
+    bool Standalone() const { return docking_.State == TToolBarState::tsStandalone; }
+    TDockAlign Position() const { return docking_.Position; }
+    bool Horizontal() const { return !IsVertical(docking_.Position); }
     int RightHandleLength() const {
-        return showRightHandle_ ? TToolBarChrome::HandleLength : TToolBarChrome::EndMargin;
+        return published_.ShowRightHandle ? TToolBarChrome::HandleLength : TToolBarChrome::EndMargin;
     }
     int StartOffset() const;
     int FullLength() const { return fullLength_; }
-    int DockedThickness() const { return dockedThickness_; }
-    void SetDockedThickness(int value) { dockedThickness_ = value; }
-    int RowIndex() const { return rowIndex_; }
-    void SetRowIndex(int value) { rowIndex_ = value; }
-    TToolBarDockSite* DockPanel() const { return dockPanel_; }
-    TToolBarDockSite* LastDockPanel() const { return lastDockPanel_; }
+    int DockedThickness() const { return docking_.DockedThickness; }
+    void SetDockedThickness(int value) { docking_.DockedThickness = value; }
+    int RowIndex() const { return docking_.RowIndex; }
+    void SetRowIndex(int value) { docking_.RowIndex = value; }
+    TToolBarDockSite* DockPanel() const { return docking_.Panel; }
+    TToolBarDockSite* LastDockPanel() const { return docking_.LastPanel; }
     /// The styler all painting reads: ToolBarStyler, else the internal one.
     TCustomAdvToolBarStyler* CurrentStyler() const { return currentStyler_; }
     TCustomAdvToolBarStyler* InternalStyler() const { return internalStyler_; }
 
-    const std::vector<TControl*>& PositionList() const { return positionList_; }
-    const std::vector<TControl*>& PriorityList() const { return priorityList_; }
-    const std::vector<TControl*>& OverflowList() const { return overflowList_; }
+    const std::vector<TControl*>& PositionList() const { return lists_.Position; }
+    const std::vector<TControl*>& PriorityList() const { return lists_.Priority; }
+    const std::vector<TControl*>& OverflowList() const { return lists_.Overflow; }
     bool InOverflow(const TControl* control) const;
 
     // Flags the dock panel, floating window and option window set around their moves.
-    bool BoundsAdjustmentSuppressed() const { return suppressBoundsAdjustment_; }
-    void SetBoundsAdjustmentSuppressed(bool value) { suppressBoundsAdjustment_ = value; }
-    bool Reparenting() const { return reparenting_; }
-    void SetReparenting(bool value) { reparenting_ = value; }
-    bool Arranging() const { return arranging_; }
+    bool BoundsAdjustmentSuppressed() const { return busy_.SuppressBoundsAdjustment; }
+    void SetBoundsAdjustmentSuppressed(bool value) { busy_.SuppressBoundsAdjustment = value; }
+    bool Reparenting() const { return busy_.Reparenting; }
+    void SetReparenting(bool value) { busy_.Reparenting = value; }
+    bool Arranging() const { return busy_.Arranging; }
 
     // Layout.
     void ArrangeControls(bool updateSize);
@@ -254,19 +164,14 @@ public:
 
     // The part under the pointer and the part being pressed: the right handle, the
     // floating caption's buttons or the caption-bar indicator.
-    TToolBarPart HotPart() const { return hotPart_; }
-    TToolBarPart DownPart() const { return downPart_; }
-    bool RightHandleHot() const { return hotPart_ == TToolBarPart::RightHandle; }
-    bool RightHandleDown() const { return downPart_ == TToolBarPart::RightHandle; }
-    bool OptionButtonHot() const { return hotPart_ == TToolBarPart::OptionButton; }
-    bool OptionButtonDown() const { return downPart_ == TToolBarPart::OptionButton; }
-    bool CloseButtonHot() const { return hotPart_ == TToolBarPart::CloseButton; }
-    bool CloseButtonDown() const { return downPart_ == TToolBarPart::CloseButton; }
+    const TToolBarPartStates& PartStates() const { return parts_; }
+    TToolBarPart DownPart() const { return parts_.Down(); }
+    bool RightHandleHot() const { return parts_.Hot() == TToolBarPart::RightHandle; }
+    bool CloseButtonDown() const { return DownPart() == TToolBarPart::CloseButton; }
     /// The indicator stays lit from the pointer's arrival until its fade-out ends.
-    bool IndicatorHot() const { return indicatorLit_; }
-    bool IndicatorDown() const { return downPart_ == TToolBarPart::Indicator; }
-    int IndicatorFade() const { return fadePercent_; }
-    bool IndicatorFading() const { return fading_; }
+    bool IndicatorHot() const { return parts_.IndicatorLit(); }
+    int IndicatorFade() const { return parts_.FadePercent(); }
+    bool IndicatorFading() const { return parts_.Fading(); }
 
     /// Paints the whole toolbar onto `canvas` (used by Paint and by pixel tests).
     void PaintToolBar(TCanvas& canvas);
@@ -311,8 +216,6 @@ private:
     bool Loading() const { return HasState(csLoading); }
     bool Designing() const { return HasState(csDesigning); }
     int Length() const { return Horizontal() ? Width() : Height(); }
-    static int LengthOf(const TControl* c, bool horizontal) { return horizontal ? c->Width() : c->Height(); }
-    static int StartOf(const TControl* c, bool horizontal) { return horizontal ? c->Left() : c->Top(); }
     void HideControl(TControl* control);
     void PlaceControl(TControl* control, int left, int top);
     int InsertionIndex(TControl* control) const;
@@ -327,10 +230,11 @@ private:
     void InvalidateRightHandle();
     void InvalidateIndicator();
     void InvalidatePart(TToolBarPart part);
-    void SetHotPart(TToolBarPart part);
-    void StartFade(int step);
+    TToolBarPart PartAt(TPoint clientPoint) const;
+    /// Repaints what a transition of the part states changed and runs the fade it started.
+    void PartsChanged(const TToolBarPartStates& before);
+    void RunFadeTimer();
     void FadeTick();
-    void ClearHotFlags();
     void ChildBoundsChanged(TControl* control);
     TPoint OptionAnchor() const;
     TToolBarFloatingSite* FloatingSite() const;
@@ -338,82 +242,21 @@ private:
     /// The chrome as the toolbar's settings and state make it now.
     TToolBarChrome Chrome() const;
 
-    bool allowFloating_ = true;
-    TAntiAlias antiAlias_ = TAntiAlias::aaClearType;
-    bool autoArrangeButtons_ = true;
-    bool autoDockOnClose_ = false;
-    bool autoMDIButtons_ = false;
-    bool autoOptionMenu_ = false;
-    bool autoPositionControls_ = true;
-    bool autoSize_ = true;
-    bool locked_ = false;
-    std::string caption_;
-    std::unique_ptr<TFont> captionFont_;
-    int captionHeight_ = TToolBarChrome::DefaultCaptionHeight;
-    TCaptionPosition captionPosition_ = TCaptionPosition::cpTop;
-    TAlignment captionAlignment_ = TAlignment::taLeftJustify;
-    std::string compactCaption_;
-    std::unique_ptr<TPicture> compactPicture_;
-    int compactImageIndex_ = -1;
-    std::string compactShortCutHint_;
-    bool showCaption_ = false;
-    std::string hintOptionButton_;
-    std::string hintCloseButton_;
-    bool showRightHandle_ = true;
-    bool showClose_ = true;
-    bool showOptionIndicator_ = true;
-    TDockableTo dockableTo_ = DockableToAll;
-    TDockMode dockMode_ = TDockMode::dmAll;
-    bool fullSize_ = false;
-    std::string textAutoOptionMenu_ = "Add or Remove Buttons";
-    std::string textOptionMenu_ = "Options";
-    bool parentStyler_ = true;
-    TCustomAdvToolBarStyler* toolBarStyler_ = nullptr;
-    TCustomImageList* images_ = nullptr;
-    TCustomImageList* disabledImages_ = nullptr;
-    TPopupMenu* optionMenu_ = nullptr;
-    std::unique_ptr<TPicture> optionPicture_;
-    std::unique_ptr<TPicture> optionDisabledPicture_;
-    bool parentOptionPicture_ = true;
-    std::unique_ptr<TAdvHintInfo> officeHint_;
-    std::unique_ptr<TPersistence> persistence_;
+    TToolBarProperties published_;
+    TToolBarInertProperties inert_;
     std::unique_ptr<TToolBarLayoutPersistence> layoutPersistence_;
-    int floatingRows_ = 1;
-
-    TToolBarState state_ = TToolBarState::tsDocked;
-    TToolBarState previousState_ = TToolBarState::tsDocked;
-    TDockAlign position_ = TDockAlign::daTop;
+    TToolBarDocking docking_;
     int fullLength_ = MinLength;
-    int dockedThickness_ = DefaultThickness;
-    int rowIndex_ = -1;
-    TToolBarDockSite* dockPanel_ = nullptr;
-    TToolBarDockSite* lastDockPanel_ = nullptr;
-    TComponentRef<TComponent> lastDockPanelRef_;
     TCustomAdvToolBarStyler* internalStyler_ = nullptr;
     TCustomAdvToolBarStyler* currentStyler_ = nullptr;
-
-    std::vector<TControl*> positionList_;
-    std::vector<TControl*> priorityList_;
-    std::vector<TControl*> overflowList_;
+    TToolBarControlLists lists_;
     std::unique_ptr<TToolBarOverflow> overflow_;
     std::unique_ptr<TToolBarOptionWindow> optionWindow_;
-
-    bool arranging_ = false;
-    bool suppressBoundsAdjustment_ = false;
-    bool shrinkFollowsControl_ = false;
-    bool reparenting_ = false;
+    TToolBarBusyFlags busy_;
     bool dragInProgress_ = false;
-    bool firstPaintDone_ = false;
     TCursor savedCursor_ = crDefault;
-
-    TToolBarPart hotPart_ = TToolBarPart::None;
-    TToolBarPart downPart_ = TToolBarPart::None;
-    bool indicatorLit_ = false;
-    int fadePercent_ = 0;
-    int fadeStep_ = 0;
+    TToolBarPartStates parts_;
     TTimer* fadeTimer_ = nullptr;
-    bool fading_ = false;
-
     TAdvCustomToolBarButton* hotButton_ = nullptr;
     std::unique_ptr<TToolBarMenuBar> menuBar_;
     std::unique_ptr<TToolBarKeyboardMode> keyboard_;

@@ -11,7 +11,9 @@ std::string TAdvCustomToolBar::CheckInvariants() const {
         if (const auto* button = dynamic_cast<const TAdvCustomToolBarButton*>(child); button && button->Hot())
             ++hot;
     if (hot > 1) return std::to_string(hot) + " hot buttons";
-    if (Floating() && rowIndex_ != -1) return "floating but says row " + std::to_string(rowIndex_);
+    if (const std::string parts = parts_.Check(); !parts.empty()) return parts;
+    if (Floating() && docking_.RowIndex != -1)
+        return "floating but says row " + std::to_string(docking_.RowIndex);
     return {};
 }
 

@@ -15,7 +15,7 @@ void TAdvCustomToolBar::BeginDrag(TPoint clientPoint) {
 }
 
 void TAdvCustomToolBar::RestoreOverflow() {
-    if (overflowList_.empty()) return;
+    if (lists_.Overflow.empty()) return;
     overflow_->RevealAll();
     ArrangeControls(false);
 }

@@ -18,36 +18,37 @@ void TAdvCustomToolBar::MouseMove(TShiftState shift, int x, int y) {
     TPoint p{x, y};
     if (keyboard_) keyboard_->PointerMove(p);
     if (mdiButtons_ && mdiButtons_->MouseMove(p)) return;
-    if (!(shift & ssLeft) && !locked_) {
+    if (!(shift & ssLeft) && !published_.Locked) {
         if (GripHitRect().Contains(p))
             SetCursor(crSizeAll);
         else if (Cursor() == crSizeAll)
             SetCursor(savedCursor_);
     }
     if (Designing()) return;
-    if (RightHandleHitRect().Contains(p))
-        SetHotPart(TToolBarPart::RightHandle);
-    else if (Floating() && OptionButtonRect().Contains(p))
-        SetHotPart(TToolBarPart::OptionButton);
-    else if (Floating() && CloseButtonRect().Contains(p))
-        SetHotPart(TToolBarPart::CloseButton);
-    else
-        SetHotPart(TToolBarPart::None);
+    const TToolBarPartStates before = parts_;
+    parts_.Hover(PartAt(p));
     TRect indicator = CaptionOptionIndicatorRect();
-    bool overIndicator = indicator.Left >= 0 && indicator.Contains(p);
-    if (overIndicator && !indicatorLit_) {
-        indicatorLit_ = true;
-        StartFade(+TToolBarChrome::FadeStep);
-    } else if (!overIndicator && indicatorLit_ && fadeStep_ > 0) {
-        StartFade(-TToolBarChrome::FadeStep);
-    }
+    parts_.HoverIndicator(indicator.Left >= 0 && indicator.Contains(p));
+    PartsChanged(before);
 }
 
-void TAdvCustomToolBar::SetHotPart(TToolBarPart part) {
-    if (part == hotPart_) return;
-    InvalidatePart(hotPart_);
-    hotPart_ = part;
-    InvalidatePart(hotPart_);
+TToolBarPart TAdvCustomToolBar::PartAt(TPoint p) const {
+    if (RightHandleHitRect().Contains(p)) return TToolBarPart::RightHandle;
+    if (Floating() && OptionButtonRect().Contains(p)) return TToolBarPart::OptionButton;
+    if (Floating() && CloseButtonRect().Contains(p)) return TToolBarPart::CloseButton;
+    return TToolBarPart::None;
+}
+
+void TAdvCustomToolBar::PartsChanged(const TToolBarPartStates& before) {
+    auto repaint = [this](TToolBarPart was, TToolBarPart now) {
+        if (was == now) return;
+        InvalidatePart(was);
+        InvalidatePart(now);
+    };
+    repaint(before.Hot(), parts_.Hot());
+    repaint(before.Down(), parts_.Down());
+    const bool fadeStarted = parts_.Fading() && (!before.Fading() || before.FadeStep() != parts_.FadeStep());
+    if (fadeStarted) RunFadeTimer();
 }
 
 void TAdvCustomToolBar::InvalidatePart(TToolBarPart part) {
@@ -78,8 +79,9 @@ void TAdvCustomToolBar::MouseDown(TMouseButton button, TShiftState shift, int x,
     if (mdiButtons_ && mdiButtons_->MouseDown(p)) return;
     TRect indicator = CaptionOptionIndicatorRect();
     if (indicator.Left >= 0 && indicator.Contains(p)) {
-        downPart_ = TToolBarPart::Indicator;
-        StartFade(+TToolBarChrome::FadeStep);
+        const TToolBarPartStates before = parts_;
+        parts_.Press(TToolBarPart::Indicator);
+        PartsChanged(before);
         if (OnOptionClick && Parent()) {
             TPoint anchor = Parent()->ClientToScreen({Left() + Width() - TToolBarChrome::OptionAnchorInset,
                                                       Top() + Height() + TToolBarChrome::OptionAnchorDrop});
@@ -89,11 +91,11 @@ void TAdvCustomToolBar::MouseDown(TMouseButton button, TShiftState shift, int x,
     }
     if (Docked()) {
         if (GripHitRect().Contains(p)) {
-            if (!locked_) BeginDrag(p);
+            if (!published_.Locked) BeginDrag(p);
             return;
         }
         if (!Designing() && RightHandleHitRect().Contains(p)) {
-            downPart_ = TToolBarPart::RightHandle;
+            parts_.Press(TToolBarPart::RightHandle);
             InvalidateRightHandle();
             DoOptionClick();
         }
@@ -104,16 +106,12 @@ void TAdvCustomToolBar::MouseDown(TMouseButton button, TShiftState shift, int x,
             if (Screen().Cursor() != crSizeAll) Screen().SetCursor(crSizeAll);
             BeginDrag(p);
         } else if (OptionButtonRect().Contains(p)) {
-            if (downPart_ != TToolBarPart::OptionButton) {
-                downPart_ = TToolBarPart::OptionButton;
-                InvalidatePart(downPart_);
+            if (parts_.Press(TToolBarPart::OptionButton)) {
+                InvalidatePart(TToolBarPart::OptionButton);
                 DoOptionClick();
             }
         } else if (CloseButtonRect().Contains(p)) {
-            if (downPart_ != TToolBarPart::CloseButton) {
-                downPart_ = TToolBarPart::CloseButton;
-                InvalidatePart(downPart_);
-            }
+            if (parts_.Press(TToolBarPart::CloseButton)) InvalidatePart(TToolBarPart::CloseButton);
         }
     }
 }
@@ -123,36 +121,12 @@ void TAdvCustomToolBar::MouseUp(TMouseButton button, TShiftState shift, int x, i
     TCustomControl::MouseUp(button, shift, x, y);
     if (alive.expired() || dragInProgress_) return;
     if (mdiButtons_ && mdiButtons_->MouseUp({x, y})) return;
-    const TToolBarPart released = downPart_;
-    switch (released) {
-    case TToolBarPart::None:
-        break;
-    case TToolBarPart::RightHandle:
-        downPart_ = TToolBarPart::None;
-        InvalidateRightHandle();
-        break;
-    case TToolBarPart::Indicator:
-        downPart_ = TToolBarPart::None;
-        StartFade(-TToolBarChrome::FadeStep);
-        break;
-    case TToolBarPart::OptionButton:
-    case TToolBarPart::CloseButton:
-        // The floating caption's buttons act only while the toolbar floats.
-        if (!Floating()) break;
-        downPart_ = TToolBarPart::None;
-        if (released == TToolBarPart::CloseButton && hotPart_ == released) hotPart_ = TToolBarPart::None;
-        InvalidatePart(released);
-        if (released == TToolBarPart::CloseButton) CloseFloating();
-        break;
-    }
-}
-
-void TAdvCustomToolBar::ClearHotFlags() {
-    // The indicator repaints through its fade, not here.
-    if (hotPart_ != TToolBarPart::Indicator) InvalidatePart(hotPart_);
-    if (downPart_ != TToolBarPart::Indicator) InvalidatePart(downPart_);
-    hotPart_ = downPart_ = TToolBarPart::None;
-    if (indicatorLit_) StartFade(-TToolBarChrome::FadeStep);
+    const TToolBarPartStates before = parts_;
+    const TToolBarPart released = parts_.Release();
+    PartsChanged(before);
+    // The floating caption's buttons act only while the toolbar floats; a press
+    // that outlived the floating still ends here, so the button is not left down.
+    if (released == TToolBarPart::CloseButton && Floating()) CloseFloating();
 }
 
 void TAdvCustomToolBar::MouseLeave() {
@@ -161,13 +135,10 @@ void TAdvCustomToolBar::MouseLeave() {
     if (mdiButtons_) mdiButtons_->MouseLeave();
     if (Cursor() == crSizeAll) SetCursor(savedCursor_);
     // While a press is held the release still belongs to this toolbar (a close
-    // button pressed and released elsewhere closes it), so only hot flags go.
-    if (GetCaptureControl() == this) {
-        if (hotPart_ == TToolBarPart::RightHandle) InvalidateRightHandle();
-        hotPart_ = TToolBarPart::None;
-        return;
-    }
-    ClearHotFlags();
+    // button pressed and released elsewhere closes it).
+    const TToolBarPartStates before = parts_;
+    parts_.Leave(GetCaptureControl() == this);
+    PartsChanged(before);
 }
 
 void TAdvCustomToolBar::WndProc(TMessage& message) {
@@ -182,15 +153,15 @@ void TAdvCustomToolBar::WndProc(TMessage& message) {
         auto* info = reinterpret_cast<THintInfo*>(message.LParam);
         if (!info) return;
         TPoint p = info->CursorPos;
-        if (Floating() && showClose_ && ShowHint() && !hintCloseButton_.empty() &&
+        if (Floating() && published_.ShowClose && ShowHint() && !published_.HintCloseButton.empty() &&
             CloseButtonRect().Contains(p))
-            info->HintStr = hintCloseButton_;
-        else if (Floating() && showOptionIndicator_ && ShowHint() && !hintOptionButton_.empty() &&
-                 OptionButtonRect().Contains(p))
-            info->HintStr = hintOptionButton_;
-        else if (!Floating() && showOptionIndicator_ && ShowHint() && !hintOptionButton_.empty() &&
-                 RightHandleHitRect().Contains(p))
-            info->HintStr = hintOptionButton_;
+            info->HintStr = published_.HintCloseButton;
+        else if (Floating() && published_.ShowOptionIndicator && ShowHint() &&
+                 !published_.HintOptionButton.empty() && OptionButtonRect().Contains(p))
+            info->HintStr = published_.HintOptionButton;
+        else if (!Floating() && published_.ShowOptionIndicator && ShowHint() &&
+                 !published_.HintOptionButton.empty() && RightHandleHitRect().Contains(p))
+            info->HintStr = published_.HintOptionButton;
         return;
     }
     default:

@@ -34,36 +34,38 @@ void TAdvCustomToolBar::PlaceControl(TControl* control, int left, int top) {
 
 void TAdvCustomToolBar::ArrangeControls(bool updateSize) {
     if (Loading()) return;
-    if (Standalone() && !autoPositionControls_) return;
+    if (Standalone() && !published_.AutoPositionControls) return;
     {
-        TFlagGuard guard(arranging_, true);
+        TFlagGuard guard(busy_.Arranging, true);
         bool designing = Designing();
         auto shown = [designing](const TControl* c) { return c->Visible() || designing; };
         if (Floating()) {
-            int x = 2, y = captionHeight_ + 2;
-            if (floatingRows_ > 1 && updateSize) {
-                arranging_ = false;
+            int x = 2, y = published_.CaptionHeight + 2;
+            if (published_.FloatingRows > 1 && updateSize) {
+                busy_.Arranging = false;
                 UpdateSize();
-                arranging_ = true;
+                busy_.Arranging = true;
             }
-            for (TControl* c : positionList_) {
+            for (TControl* c : lists_.Position) {
                 if (!shown(c)) {
                     HideControl(c);
                     continue;
                 }
-                if (floatingRows_ > 1 && Width() - x - 2 < c->Width()) {
+                if (published_.FloatingRows > 1 && Width() - x - 2 < c->Width()) {
                     x = 2;
-                    y += dockedThickness_;
+                    y += docking_.DockedThickness;
                 }
                 PlaceControl(c, x, y);
                 x += c->Width();
             }
-            if (floatingRows_ > 1) updateSize = false;
+            if (published_.FloatingRows > 1) updateSize = false;
         } else {
             bool horizontal = Horizontal();
             int along = StartOffset();
-            int across = showCaption_ && captionPosition_ == TCaptionPosition::cpTop ? captionHeight_ + 2 : 2;
-            for (TControl* c : positionList_) {
+            int across = published_.ShowCaption && published_.CaptionPosition == TCaptionPosition::cpTop
+                             ? published_.CaptionHeight + 2
+                             : 2;
+            for (TControl* c : lists_.Position) {
                 if (!shown(c)) {
                     HideControl(c);
                 } else if (!InOverflow(c)) {
@@ -84,22 +86,22 @@ void TAdvCustomToolBar::ArrangeControls(bool updateSize) {
 void TAdvCustomToolBar::UpdateSize() {
     bool designing = Designing();
     auto shown = [designing](const TControl* c) { return c->Visible() || designing; };
-    TFlagGuard guard(suppressBoundsAdjustment_, suppressBoundsAdjustment_);
+    TFlagGuard guard(busy_.SuppressBoundsAdjustment, busy_.SuppressBoundsAdjustment);
 
     if (Floating()) {
         Constraints()->SetMinWidth(0);
         Constraints()->SetMaxWidth(0);
         Constraints()->SetMinHeight(0);
         Constraints()->SetMaxHeight(0);
-        if (floatingRows_ <= 1) {
+        if (published_.FloatingRows <= 1) {
             int length = MinLength;
-            for (auto it = positionList_.rbegin(); it != positionList_.rend(); ++it) {
+            for (auto it = lists_.Position.rbegin(); it != lists_.Position.rend(); ++it) {
                 if (!(*it)->Visible()) continue;
                 length = std::max(MinLength, (*it)->Left() + (*it)->Width() + 2);
                 break;
             }
             fullLength_ = length;
-            SetBounds(Left(), Top(), length, dockedThickness_ + captionHeight_);
+            SetBounds(Left(), Top(), length, docking_.DockedThickness + published_.CaptionHeight);
         } else {
             UpdateFloatingRowsSize();
         }
@@ -109,9 +111,9 @@ void TAdvCustomToolBar::UpdateSize() {
 
     bool horizontal = Horizontal();
     int needed = MinLength;
-    if (!positionList_.empty()) {
+    if (!lists_.Position.empty()) {
         needed = 15;
-        for (auto it = positionList_.rbegin(); it != positionList_.rend(); ++it) {
+        for (auto it = lists_.Position.rbegin(); it != lists_.Position.rend(); ++it) {
             if (InOverflow(*it) || !shown(*it)) continue;
             needed = StartOf(*it, horizontal) + LengthOf(*it, horizontal);
             break;
@@ -120,21 +122,21 @@ void TAdvCustomToolBar::UpdateSize() {
     }
     int full = StartOffset() + RightHandleLength();
     int thickness = DefaultThickness;
-    for (TControl* c : positionList_) {
+    for (TControl* c : lists_.Position) {
         if (!shown(c)) continue;
         full += LengthOf(c, horizontal);
         if (!IsSeparator(c)) thickness = std::max(thickness, (horizontal ? c->Height() : c->Width()) + 4);
     }
     fullLength_ = std::max(full, needed);
-    if (fullSize_ || !autoSize_) return;
+    if (published_.FullSize || !published_.AutoSize) return;
 
-    if (showCaption_) thickness += captionHeight_;
+    if (published_.ShowCaption) thickness += published_.CaptionHeight;
     if (horizontal) {
         Constraints()->SetMinHeight(0);
         Constraints()->SetMaxHeight(0);
         Constraints()->SetMinWidth(std::min(MinLength, needed));
         int width = Width();
-        if (shrinkFollowsControl_ && Constraints()->MaxWidth() != fullLength_ && fullLength_ < width &&
+        if (busy_.ShrinkFollowsControl && Constraints()->MaxWidth() != fullLength_ && fullLength_ < width &&
             width != needed)
             width = needed;
         Constraints()->SetMaxWidth(fullLength_);
@@ -143,7 +145,8 @@ void TAdvCustomToolBar::UpdateSize() {
         else if (needed < width && fullLength_ < width)
             width = needed;
         if (width != Width()) {
-            TFlagGuard adjust(suppressBoundsAdjustment_, suppressBoundsAdjustment_ || !shrinkFollowsControl_);
+            TFlagGuard adjust(busy_.SuppressBoundsAdjustment,
+                              busy_.SuppressBoundsAdjustment || !busy_.ShrinkFollowsControl);
             SetBounds(Left(), Top(), width, Height());
         }
         if (thickness != Height()) SetBounds(Left(), Top(), Width(), thickness);
@@ -160,24 +163,24 @@ void TAdvCustomToolBar::UpdateSize() {
 }
 
 int TAdvCustomToolBar::MaxFloatingRows() const {
-    if (positionList_.empty()) return 1;
+    if (lists_.Position.empty()) return 1;
     int widest = 0;
-    for (TControl* c : positionList_)
+    for (TControl* c : lists_.Position)
         widest = std::max(widest, c->Width());
     int w = std::max(widest + 2, MinLength);
     int rows = 1, used = 2;
-    for (TControl* c : positionList_) {
+    for (TControl* c : lists_.Position) {
         if (used + c->Width() > w) {
             ++rows;
             used = 2;
         }
         used += c->Width();
     }
-    return std::min<int>(rows, static_cast<int>(positionList_.size()));
+    return std::min<int>(rows, static_cast<int>(lists_.Position.size()));
 }
 
 void TAdvCustomToolBar::UpdateFloatingRowsSize() {
-    TSize size = FloatingRowsSize(floatingRows_);
+    TSize size = FloatingRowsSize(published_.FloatingRows);
     fullLength_ = size.Width;
     SetBounds(Left(), Top(), size.Width, size.Height);
 }
@@ -186,17 +189,17 @@ TSize TAdvCustomToolBar::FloatingRowsSize(int rowCount) const {
     if (rowCount <= 1) {
         // One row: the controls side by side from offset 2, as ArrangeControls lays them.
         int length = 2;
-        for (TControl* c : positionList_)
+        for (TControl* c : lists_.Position)
             if (c->Visible()) length += c->Width();
-        return {std::max(MinLength, length + 2), dockedThickness_ + captionHeight_};
+        return {std::max(MinLength, length + 2), docking_.DockedThickness + published_.CaptionHeight};
     }
     int widest = 0;
-    for (TControl* c : positionList_)
+    for (TControl* c : lists_.Position)
         widest = std::max(widest, c->Width());
     int r = std::max(widest + 4, MinLength);
     for (int guard = 0; guard < 10000; ++guard) {
         int rows = 1, used = 2, leftover = r;
-        for (TControl* c : positionList_) {
+        for (TControl* c : lists_.Position) {
             if (!c->Visible()) continue;
             if (r - used - 2 < c->Width()) {
                 leftover = std::min(leftover, r - used - 2);
@@ -210,16 +213,16 @@ TSize TAdvCustomToolBar::FloatingRowsSize(int rowCount) const {
             r += 10;
             continue;
         }
-        int height = rows * dockedThickness_ + captionHeight_;
+        int height = rows * docking_.DockedThickness + published_.CaptionHeight;
         if (rows > 1) r -= leftover;
         return {r, height};
     }
-    return {r, dockedThickness_ + captionHeight_};
+    return {r, docking_.DockedThickness + published_.CaptionHeight};
 }
 
 int TAdvCustomToolBar::FloatingThickness() const {
     int t = 0;
-    for (TControl* c : positionList_) {
+    for (TControl* c : lists_.Position) {
         if (IsSeparator(c)) continue;
         if (Horizontal() || Floating()) {
             t = std::max(t, c->Height());
@@ -235,32 +238,32 @@ int TAdvCustomToolBar::FloatingThickness() const {
 int TAdvCustomToolBar::FullLengthForPosition() const {
     bool horizontal = Horizontal() || Floating();
     int full = StartOffset() + RightHandleLength();
-    for (TControl* c : positionList_)
+    for (TControl* c : lists_.Position)
         if (c->Visible()) full += LengthOf(c, horizontal);
     return std::max(full, MinLength);
 }
 
 void TAdvCustomToolBar::SetPosition(TDockAlign value) {
-    if (value == position_) return;
-    position_ = value;
+    if (value == docking_.Position) return;
+    docking_.Position = value;
     {
-        TFlagGuard guard(suppressBoundsAdjustment_, true);
+        TFlagGuard guard(busy_.SuppressBoundsAdjustment, true);
         TSizeConstraints* k = Constraints();
         if (!Horizontal()) {
             k->SetMinWidth(0);
             k->SetMaxWidth(0);
             k->SetMinHeight(MinLength);
             k->SetMaxHeight(fullLength_);
-            SetBounds(Left(), Top(), dockedThickness_, fullLength_);
+            SetBounds(Left(), Top(), docking_.DockedThickness, fullLength_);
         } else {
             k->SetMinHeight(0);
             k->SetMaxHeight(0);
             k->SetMinWidth(MinLength);
             k->SetMaxWidth(fullLength_);
-            SetBounds(Left(), Top(), fullLength_, dockedThickness_);
+            SetBounds(Left(), Top(), fullLength_, docking_.DockedThickness);
         }
         {
-            TFlagGuard arranging(arranging_, true);
+            TFlagGuard arranging(busy_.Arranging, true);
             EachToolBarControl([value](TAdvCustomToolBarControl* c) { c->SetPosition(value); });
         }
         fullLength_ = FullLengthForPosition();

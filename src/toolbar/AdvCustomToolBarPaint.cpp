@@ -1,8 +1,6 @@
 // The toolbar's side of its chrome: the values it paints from, the first paint,
 // and the caption-bar indicator's fade.
 
-#include <algorithm>
-
 #include "framework/forms/Timer.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/ToolBarChrome.h"
@@ -22,37 +20,38 @@ TToolBarChrome TAdvCustomToolBar::Chrome() const {
     v.Docked = Docked();
     v.Horizontal = Horizontal();
     v.Enabled = Enabled();
-    v.Position = position_;
-    v.ShowCaption = showCaption_;
-    v.ShowClose = showClose_;
-    v.ShowOptionIndicator = showOptionIndicator_;
-    v.ShowRightHandle = showRightHandle_;
-    v.FullSize = fullSize_;
-    v.ParentStyler = parentStyler_;
+    v.Position = docking_.Position;
+    v.ShowCaption = published_.ShowCaption;
+    v.ShowClose = published_.ShowClose;
+    v.ShowOptionIndicator = published_.ShowOptionIndicator;
+    v.ShowRightHandle = published_.ShowRightHandle;
+    v.FullSize = published_.FullSize;
+    v.ParentStyler = published_.ParentStyler;
     v.Chevron = Length() < fullLength_;
-    v.CaptionHeight = captionHeight_;
-    v.FloatingRows = floatingRows_;
-    v.DockedThickness = dockedThickness_;
-    v.CaptionPosition = captionPosition_;
-    v.CaptionAlignment = captionAlignment_;
-    v.Caption = caption_;
-    v.CaptionFont = captionFont_.get();
-    v.OptionPicture = optionPicture_.get();
-    v.OptionDisabledPicture = optionDisabledPicture_.get();
+    v.CaptionHeight = published_.CaptionHeight;
+    v.FloatingRows = published_.FloatingRows;
+    v.DockedThickness = docking_.DockedThickness;
+    v.CaptionPosition = published_.CaptionPosition;
+    v.CaptionAlignment = published_.CaptionAlignment;
+    v.Caption = published_.Caption;
+    v.CaptionFont = published_.CaptionFont.get();
+    v.OptionPicture = published_.OptionPicture.get();
+    v.OptionDisabledPicture = published_.OptionDisabledPicture.get();
     v.Styler = currentStyler_;
-    v.Panel = dockPanel_;
+    v.Panel = docking_.Panel;
     v.Origin = {Left(), Top()};
     TToolBarChrome::TPartLooks& p = v.Parts;
     p.HandleHot = RightHandleHot();
-    p.HandleDown = RightHandleDown() || OptionWindowVisible();
-    p.OptionHot = OptionButtonHot();
-    p.OptionDown = OptionButtonDown();
-    p.CloseHot = CloseButtonHot();
+    const TToolBarPart hot = parts_.Hot(), down = parts_.Down();
+    p.HandleDown = down == TToolBarPart::RightHandle || OptionWindowVisible();
+    p.OptionHot = hot == TToolBarPart::OptionButton;
+    p.OptionDown = down == TToolBarPart::OptionButton;
+    p.CloseHot = hot == TToolBarPart::CloseButton;
     p.CloseDown = CloseButtonDown();
-    p.IndicatorLit = indicatorLit_;
-    p.IndicatorDown = IndicatorDown();
-    p.Fading = fading_;
-    p.FadePercent = fadePercent_;
+    p.IndicatorLit = parts_.IndicatorLit();
+    p.IndicatorDown = down == TToolBarPart::Indicator;
+    p.Fading = parts_.Fading();
+    p.FadePercent = parts_.FadePercent();
     return TToolBarChrome(v);
 }
 
@@ -84,9 +83,9 @@ TRect TAdvCustomToolBar::FloatingCaptionDragRect() const {
 // The overflow's first-frame step changes which controls show, so it runs before
 // the frame, not while painting it.
 void TAdvCustomToolBar::BeforePaint() {
-    if (firstPaintDone_) return;
-    firstPaintDone_ = true;
-    if (Docked() && dockPanel_) overflow_->FirstPaint();
+    if (busy_.FirstPaintDone) return;
+    busy_.FirstPaintDone = true;
+    if (Docked() && docking_.Panel) overflow_->FirstPaint();
 }
 
 void TAdvCustomToolBar::Paint() {
@@ -100,35 +99,24 @@ void TAdvCustomToolBar::PaintToolBar(TCanvas& canvas) {
 
 // ---- Caption-bar indicator fade ------------------------------------------------------------------
 
-void TAdvCustomToolBar::StartFade(int step) {
-    fadeStep_ = step;
-    fadePercent_ = std::clamp(fadePercent_, 0, M::FadeFull);
+void TAdvCustomToolBar::RunFadeTimer() {
     if (!fadeTimer_) {
         fadeTimer_ = new TTimer(this);
         fadeTimer_->SetEnabled(false);
         fadeTimer_->SetInterval(M::FadeInterval);
         fadeTimer_->OnTimer = [this](TObject*) { FadeTick(); };
     }
-    fading_ = true;
     fadeTimer_->SetEnabled(true);
     InvalidateIndicator();
 }
 
 void TAdvCustomToolBar::FadeTick() {
-    fadePercent_ += fadeStep_;
-    if (fadePercent_ >= 0 && fadePercent_ <= M::FadeFull) {
+    if (!parts_.FadeTick()) {
         InvalidateIndicator();
         return;
     }
     // The fade is over: the timer stops (it is kept for the next fade).
     fadeTimer_->SetEnabled(false);
-    fading_ = false;
-    if (fadePercent_ < 0) {
-        indicatorLit_ = false;
-        fadePercent_ = M::FadedOut;
-    } else {
-        fadePercent_ = M::FadedIn;
-    }
     InvalidateRect(CaptionRect());
 }
 

@@ -17,6 +17,14 @@ inline void Remove(std::vector<TControl*>& list, const TControl* c) {
     list.erase(std::remove(list.begin(), list.end(), c), list.end());
 }
 
+/// A control's extent and offset along a toolbar's length.
+inline int LengthOf(const TControl* c, bool horizontal) {
+    return horizontal ? c->Width() : c->Height();
+}
+inline int StartOf(const TControl* c, bool horizontal) {
+    return horizontal ? c->Left() : c->Top();
+}
+
 inline bool IsSeparator(const TControl* c) {
     return dynamic_cast<const TAdvToolBarSeparator*>(c) != nullptr;
 }

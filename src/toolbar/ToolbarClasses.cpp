@@ -107,53 +107,8 @@ void RegisterToolbarClasses() {
     TClassRegistrar<TAdvCustomToolBar>("TCustomControl");
     using T = TAdvToolBar;
     TClassRegistrar<T> r("TAdvCustomToolBar");
-    r.Object("Persistence", &T::Persistence)
-        .Boolean("AllowFloating", &T::AllowFloating, &T::SetAllowFloating, true)
-        .Enum<TAntiAlias>("AntiAlias", {"aaNone", "aaClearType", "aaAntiAlias"}, &T::AntiAlias,
-                          &T::SetAntiAlias, TAntiAlias::aaClearType)
-        .Boolean("AutoArrangeButtons", &T::AutoArrangeButtons, &T::SetAutoArrangeButtons, true)
-        .Boolean("AutoDockOnClose", &T::AutoDockOnClose, &T::SetAutoDockOnClose, false)
-        .Boolean("AutoMDIButtons", &T::AutoMDIButtons, &T::SetAutoMDIButtons, false)
-        .Boolean("AutoOptionMenu", &T::AutoOptionMenu, &T::SetAutoOptionMenu, false)
-        .Boolean("AutoPositionControls", &T::AutoPositionControls, &T::SetAutoPositionControls, true)
-        .Boolean("AutoSize", &T::AutoSize, &T::SetAutoSize, true)
-        .Boolean("Locked", &T::Locked, &T::SetLocked, false)
-        .String("Caption", &T::Caption, &T::SetCaption)
-        .Object("CaptionFont", &T::CaptionFont)
-        .Integer("CaptionHeight", &T::CaptionHeight, &T::SetCaptionHeight, 16)
-        .Enum<TCaptionPosition>("CaptionPosition", {"cpTop", "cpBottom"}, &T::CaptionPosition,
-                                &T::SetCaptionPosition, TCaptionPosition::cpTop)
-        .Enum<TAlignment>("CaptionAlignment", {"taLeftJustify", "taRightJustify", "taCenter"},
-                          &T::CaptionAlignment, &T::SetCaptionAlignment, TAlignment::taLeftJustify)
-        .String("CompactCaption", &T::CompactCaption, &T::SetCompactCaption)
-        .Object("CompactPicture", &T::CompactPicture)
-        .Integer("CompactImageIndex", &T::CompactImageIndex, &T::SetCompactImageIndex, -1)
-        .String("CompactShortCutHint", &T::CompactShortCutHint, &T::SetCompactShortCutHint)
-        .Boolean("ShowCaption", &T::ShowCaption, &T::SetShowCaption, false)
-        .String("HintOptionButton", &T::HintOptionButton, &T::SetHintOptionButton)
-        .String("HintCloseButton", &T::HintCloseButton, &T::SetHintCloseButton)
-        .Boolean("ShowRightHandle", &T::ShowRightHandle, &T::SetShowRightHandle, true)
-        .Boolean("ShowClose", &T::ShowClose, &T::SetShowClose, true)
-        .Boolean("ShowOptionIndicator", &T::ShowOptionIndicator, &T::SetShowOptionIndicator, true)
-        .SetOf<TDockableTo>("DockableTo", kDockAligns, &T::DockableTo, &T::SetDockableTo, DockableToAll)
-        .Enum<TDockMode>("DockMode", {"dmAll", "dmAllParentDockPanels", "dmParentDockPanelOnly"},
-                         &T::DockMode, &T::SetDockMode, TDockMode::dmAll)
-        .Boolean("FullSize", &T::FullSize, &T::SetFullSize, false)
-        .String("TextAutoOptionMenu", &T::TextAutoOptionMenu, &T::SetTextAutoOptionMenu)
-        .String("TextOptionMenu", &T::TextOptionMenu, &T::SetTextOptionMenu)
-        .Boolean("ParentStyler", &T::ParentStyler, &T::SetParentStyler, true)
-        .ComponentRef<TCustomAdvToolBarStyler>("ToolBarStyler", &T::ToolBarStyler, &T::SetToolBarStyler)
-        .ComponentRef<TCustomImageList>("Images", &T::Images, &T::SetImages)
-        .ComponentRef<TCustomImageList>("DisabledImages", &T::DisabledImages, &T::SetDisabledImages)
-        .ComponentRef<TMainMenu>("Menu", &T::Menu, &T::SetMenu)
-        .ComponentRef<TPopupMenu>("OptionMenu", &T::OptionMenu, &T::SetOptionMenu)
-        .Object("OptionPicture", &T::OptionPicture)
-        .Object("OptionDisabledPicture", &T::OptionDisabledPicture)
-        .Boolean("ParentOptionPicture", &T::ParentOptionPicture, &T::SetParentOptionPicture, true)
-        .Integer("ToolBarIndex", &T::ToolBarIndex, &T::SetToolBarIndex)
-        .Object("OfficeHint", &T::OfficeHint)
-        .String("Version", &T::Version, &T::SetVersion)
-        .Event("OnClose", &T::OnClose);
+    PublishToolBarProperties(r);
+    r.Event("OnClose", &T::OnClose);
     RegisterFloatingWindowClass();
 }
 

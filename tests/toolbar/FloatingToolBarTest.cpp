@@ -716,5 +716,27 @@ TEST_F(FloatingResizeTest, TheBordersShowSizingCursors) {
     EXPECT_EQ(window->Cursor(), crSizeNS);
 }
 
+TEST_F(FloatingToolBarTest, AClosePressThatOutlivesTheFloatingIsNotLeftDown) {
+    int closed = 0;
+    toolBar->OnClose = [&](TObject*) { ++closed; };
+    TFloatingWindow::FloatToolBar(toolBar, 200, 150, true);
+    Pump();
+    TRect x = toolBar->CloseButtonRect();
+    TPoint p = At(toolBar, x.Left + 5, x.Top + 5);
+    backend_->MoveMouse(p.X, p.Y);
+    backend_->Press(p.X, p.Y);
+    Pump();
+    ASSERT_TRUE(toolBar->CloseButtonDown());
+    toolBar->SetParent(top);
+    Pump();
+    ASSERT_TRUE(toolBar->Docked());
+    p = At(toolBar, 20, 5);
+    backend_->Release(p.X, p.Y);
+    Pump();
+    EXPECT_EQ(toolBar->DownPart(), TToolBarPart::None);
+    EXPECT_EQ(closed, 0) << "a docked toolbar has no close button to act";
+    EXPECT_TRUE(toolBar->Visible());
+}
+
 } // namespace
 } // namespace emr
