@@ -352,6 +352,7 @@ int TAdvCustomToolBar::InsertionIndex(TControl* control) const {
 }
 
 void TAdvCustomToolBar::RegisterControl(TAdvCustomToolBarControl* control) {
+    FreeNotification(control);
     control->SetToolBarLink(this);
     control->SetPosition(Floating() ? TDockAlign::daTop : position_);
     if (!Loading() && !Designing()) control->UpdateControlSize();
@@ -375,6 +376,9 @@ void TAdvCustomToolBar::UnregisterControl(TAdvCustomToolBarControl* control) {
 
 void TAdvCustomToolBar::ControlChange(TControl* control, bool inserting) {
     TCustomControl::ControlChange(control, inserting);
+    // The lists hold every child; a child that is freed, even while the whole
+    // window goes, must leave them before its memory does.
+    if (inserting) FreeNotification(control);
     if (reparenting_ || HasState(csDestroying)) return;
     if (inserting) {
         if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(control)) {
@@ -398,6 +402,15 @@ void TAdvCustomToolBar::ControlChange(TControl* control, bool inserting) {
         if (hotButton_ == control) hotButton_ = nullptr;
         ArrangeControls(true);
     }
+}
+
+void TAdvCustomToolBar::ForgetImageIndexes() {
+    if (HasState(csDestroying)) return;
+    // Setting an index may rearrange the lists.
+    const std::vector<TControl*> controls = positionList_;
+    for (TControl* c : controls)
+        if (auto* button = dynamic_cast<TAdvCustomToolBarButton*>(c); button && button->ToolBar() == this)
+            button->SetImageIndex(-1);
 }
 
 void TAdvCustomToolBar::BuildPositionList() {
@@ -471,6 +484,9 @@ void TAdvCustomToolBar::ParentChanged() {
     TCustomControl::ParentChanged();
     if (HasState(csDestroying)) return;
     TWinControl* parent = Parent();
+    // A floating window goes before its toolbar when the window closes; the
+    // toolbar saves its layout then.
+    if (parent) FreeNotification(parent);
     previousState_ = state_;
     auto* site = dynamic_cast<TToolBarDockSite*>(parent);
     bool docked = false;
@@ -567,6 +583,7 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
     if (operation != TOperation::opRemove) return;
     if (component == images_) {
         images_ = nullptr;
+        ForgetImageIndexes();
         Invalidate();
     }
     if (component == disabledImages_) {
