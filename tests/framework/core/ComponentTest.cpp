@@ -58,13 +58,13 @@ class THolder : public TComponent {
 public:
     using TComponent::TComponent;
     TComponent* Held = nullptr;
-    std::string LastSeen;
+    std::string* Seen = nullptr; // outlives the holder
 
 protected:
     void Notification(TComponent* component, TOperation operation) override {
         TComponent::Notification(component, operation);
         if (operation == TOperation::opRemove && component == Held) {
-            LastSeen = Held->Name();
+            if (Seen) *Seen = Held->Name();
             Held = nullptr;
         }
     }
@@ -140,6 +140,8 @@ TEST(Component, ClosingAnOwnerTellsEachRemovalOnlyToTheOwnerAndWhoAskedFor) {
     auto* held = new TComponent(form);
     held->SetName("Held");
     holder->Held = held;
+    std::string seen;
+    holder->Seen = &seen;
     held->FreeNotification(holder);
     int heardBySiblings = 0;
     for (TCounter* c : counters)
@@ -149,7 +151,8 @@ TEST(Component, ClosingAnOwnerTellsEachRemovalOnlyToTheOwnerAndWhoAskedFor) {
     TObject::Free(form);
     EXPECT_EQ(heardBySiblings, 0);
     EXPECT_EQ(heardByOwner, kComponents + 2);
-    EXPECT_EQ(holder->Held, nullptr);
+    // Told while what it holds was still whole.
+    EXPECT_EQ(seen, "Held");
 }
 
 TEST(Component, SiblingsHearOfARemovalOnceAndOfNoInsert) {
