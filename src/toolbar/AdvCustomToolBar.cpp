@@ -348,6 +348,7 @@ int TAdvCustomToolBar::InsertionIndex(TControl* control) const {
 }
 
 void TAdvCustomToolBar::RegisterControl(TAdvCustomToolBarControl* control) {
+    FreeNotification(control);
     control->SetToolBarLink(this);
     control->SetPosition(Floating() ? TDockAlign::daTop : docking_.Position);
     if (!Loading() && !Designing()) control->UpdateControlSize();
@@ -371,6 +372,9 @@ void TAdvCustomToolBar::UnregisterControl(TAdvCustomToolBarControl* control) {
 
 void TAdvCustomToolBar::ControlChange(TControl* control, bool inserting) {
     TCustomControl::ControlChange(control, inserting);
+    // The lists hold every child; a child that is freed, even while the whole
+    // window goes, must leave them before its memory does.
+    if (inserting) FreeNotification(control);
     if (busy_.Reparenting || HasState(csDestroying)) return;
     if (inserting) {
         if (auto* tc = dynamic_cast<TAdvCustomToolBarControl*>(control)) {
@@ -394,6 +398,15 @@ void TAdvCustomToolBar::ControlChange(TControl* control, bool inserting) {
         if (hotButton_ == control) hotButton_ = nullptr;
         ArrangeControls(true);
     }
+}
+
+void TAdvCustomToolBar::ForgetImageIndexes() {
+    if (HasState(csDestroying)) return;
+    // Setting an index may rearrange the lists.
+    const std::vector<TControl*> controls = lists_.Position;
+    for (TControl* c : controls)
+        if (auto* button = dynamic_cast<TAdvCustomToolBarButton*>(c); button && button->ToolBar() == this)
+            button->SetImageIndex(-1);
 }
 
 void TAdvCustomToolBar::BuildPositionList() {
@@ -470,6 +483,9 @@ void TAdvCustomToolBar::ParentChanged() {
     TCustomControl::ParentChanged();
     if (HasState(csDestroying)) return;
     TWinControl* parent = Parent();
+    // A floating window goes before its toolbar when the window closes; the
+    // toolbar saves its layout then.
+    if (parent) FreeNotification(parent);
     docking_.PreviousState = docking_.State;
     auto* site = dynamic_cast<TToolBarDockSite*>(parent);
     bool docked = false;
@@ -575,6 +591,7 @@ void TAdvCustomToolBar::Notification(TComponent* component, TOperation operation
     if (operation != TOperation::opRemove) return;
     if (component == published_.Images) {
         published_.Images = nullptr;
+        ForgetImageIndexes();
         Invalidate();
     }
     if (component == published_.DisabledImages) {

@@ -220,6 +220,8 @@ private:
     void PlaceControl(TControl* control, int left, int top);
     int InsertionIndex(TControl* control) const;
     void BuildPositionList();
+    /// The buttons' image indexes name images of a list that is gone.
+    void ForgetImageIndexes();
     void ResolveStyler();
     void ReopenClosedMenuBar();
     /// Unregisters from the dock panel when the toolbar floats or becomes standalone.

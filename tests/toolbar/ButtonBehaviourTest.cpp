@@ -2,6 +2,7 @@
 
 #include "framework/forms/ActnList.h"
 #include "framework/forms/MenuItem.h"
+#include "framework/graphics/ImageList.h"
 #include "menus/AdvPopupMenu.h"
 
 namespace emr::testing {
@@ -191,6 +192,24 @@ TEST_F(ButtonBehaviour, StylerFallsBackToTheInternalOneWhenFreed) {
     EXPECT_EQ(toolBar->CurrentStyler(), other);
     toolBar->SetParentStyler(false);
     EXPECT_EQ(toolBar->CurrentStyler(), toolBar->InternalStyler());
+}
+
+TEST_F(ButtonBehaviour, FreeingTheToolBarsImageListClearsTheButtonsImageIndexes) {
+    auto* images = new TImageList(form);
+    toolBar->SetImages(images);
+    a->SetImageIndex(2);
+    b->SetImageIndex(0);
+    // A button of another toolbar keeps its index: the list was not its toolbar's.
+    auto* other = new TAdvToolBar(form);
+    other->SetParent(form);
+    auto* elsewhere = new TAdvToolBarButton(form);
+    elsewhere->AttachToToolBar(other);
+    elsewhere->SetImageIndex(1);
+    TObject::Free(images);
+    EXPECT_EQ(toolBar->Images(), nullptr);
+    EXPECT_EQ(a->ImageIndex(), -1);
+    EXPECT_EQ(b->ImageIndex(), -1);
+    EXPECT_EQ(elsewhere->ImageIndex(), 1);
 }
 
 } // namespace

@@ -115,6 +115,11 @@ TEST_F(InvariantsTest, EachBrokenRowRuleIsNamed) {
         k.Break();
         EXPECT_NE(dock->CheckInvariants().find(k.Reported), std::string::npos) << dock->CheckInvariants();
     }
+    // The stranger was put in the row by hand, past the panel's bookkeeping, so the
+    // panel is never told when it goes: it leaves the row by hand too, before the
+    // window frees it and the panel lays out its rows once more.
+    if (TComponent* stranger = form->FindComponent("Stranger"))
+        std::erase(Row(1)->ToolBars(), dynamic_cast<TAdvCustomToolBar*>(stranger));
 }
 
 // A row is measured when the rows are laid out: once its thickest toolbar has

@@ -1,17 +1,13 @@
 #include "framework/core/Component.h"
 
 #include <algorithm>
-#include <strings.h>
 
+#include "framework/core/AsciiCase.h"
 #include "framework/core/Exception.h"
 
 namespace emr {
 
 namespace {
-
-bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
 
 bool IsValidIdent(const std::string& name) {
     if (name.empty()) return false;
@@ -67,14 +63,59 @@ void TComponent::NotifyFreeListeners() {
 }
 
 void TComponent::DestroyComponents() {
+    // Every owned component goes too, so only the owner hears of each removal;
+    // the siblings that hold references asked for the free notification.
     while (!components_.empty()) {
         TComponent* child = components_.back();
-        components_.pop_back();
-        ++ownedChanges_;
+        EraseOwned(components_.size() - 1);
+        UnindexName(child);
         child->owner_ = nullptr;
         Notification(child, TOperation::opRemove);
         TObject::Free(child);
     }
+}
+
+/// A walk over the owned list that tells of one removal. The list may change
+/// under it (a handler frees or adds siblings): erasing an entry moves the walks'
+/// positions, so the walk needs no copy of the list, tells every sibling that
+/// stays exactly once and never touches one that went. Components added meanwhile
+/// lie past its end.
+struct TComponent::TRemovalWalk {
+    std::size_t Next;
+    std::size_t End;
+    TRemovalWalk* Outer;
+};
+
+void TComponent::NotifyOwnedOfRemoval(TComponent* component) {
+    TRemovalWalk walk{0, components_.size(), removalWalks_};
+    removalWalks_ = &walk;
+    struct TPop {
+        TComponent* Owner;
+        TRemovalWalk* Outer;
+        ~TPop() { Owner->removalWalks_ = Outer; }
+    } pop{this, walk.Outer};
+    while (walk.Next < walk.End) {
+        TComponent* sibling = components_[walk.Next++];
+        if (sibling != component) sibling->Notification(component, TOperation::opRemove);
+    }
+}
+
+void TComponent::EraseOwned(std::size_t index) {
+    components_.erase(components_.begin() + static_cast<std::ptrdiff_t>(index));
+    for (TRemovalWalk* walk = removalWalks_; walk; walk = walk->Outer) {
+        if (index < walk->Next) --walk->Next;
+        if (index < walk->End) --walk->End;
+    }
+}
+
+void TComponent::IndexName(TComponent* component) {
+    if (!component->name_.empty()) names_[AsciiLower(component->name_)] = component;
+}
+
+void TComponent::UnindexName(TComponent* component) {
+    if (component->name_.empty()) return;
+    auto it = names_.find(AsciiLower(component->name_));
+    if (it != names_.end() && it->second == component) names_.erase(it);
 }
 
 void TComponent::SetName(const std::string& name) {
@@ -84,15 +125,16 @@ void TComponent::SetName(const std::string& name) {
         TComponent* other = owner_->FindComponent(name);
         if (other && other != this) throw Exception("A component named " + name + " already exists");
     }
+    if (owner_) owner_->UnindexName(this);
     name_ = name;
+    if (owner_) owner_->IndexName(this);
     NameChanged();
 }
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
     if (name.empty()) return nullptr;
-    for (TComponent* c : components_)
-        if (SameName(c->name_, name)) return c;
-    return nullptr;
+    auto it = names_.find(AsciiLower(name));
+    return it == names_.end() ? nullptr : it->second;
 }
 
 void TComponent::InsertComponent(TComponent* component) {
@@ -101,16 +143,18 @@ void TComponent::InsertComponent(TComponent* component) {
         throw Exception("A component named " + component->name_ + " already exists");
     if (component->owner_) component->owner_->RemoveComponent(component);
     components_.push_back(component);
-    ++ownedChanges_;
     component->owner_ = this;
+    IndexName(component);
     Notification(component, TOperation::opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* component) {
     if (!component || component->owner_ != this) return;
     Notification(component, TOperation::opRemove);
-    EraseOne(components_, component);
-    ++ownedChanges_;
+    if (!HasState(csDestroying)) NotifyOwnedOfRemoval(component);
+    auto it = std::find(components_.begin(), components_.end(), component);
+    if (it != components_.end()) EraseOwned(static_cast<std::size_t>(it - components_.begin()));
+    UnindexName(component);
     component->owner_ = nullptr;
 }
 
@@ -144,17 +188,6 @@ void TComponent::Loaded() {
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove && component) RemoveFreeNotification(component);
-    // Owned components hear about removals in the owner tree too; copy first since
-    // a handler may change the list.
-    if (components_.empty()) return;
-    // While no handler changed the list, every copied entry is still owned, and the
-    // search (which would make a notification cost quadratic) is not needed.
-    std::vector<TComponent*> owned = components_;
-    const std::uint64_t changes = ownedChanges_;
-    for (TComponent* c : owned)
-        if (c != component && (ownedChanges_ == changes ||
-                               std::find(components_.begin(), components_.end(), c) != components_.end()))
-            c->Notification(component, operation);
 }
 
 } // namespace emr

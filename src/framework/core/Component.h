@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/core/Events.h"
@@ -26,6 +27,10 @@ using TComponentState = std::uint32_t;
 /// A named object in an owner tree. The owner destroys what it owns (newest
 /// first); anyone holding a pointer to a component asks for its free
 /// notification and clears the pointer in Notification(component, opRemove).
+/// A component removed from a living owner is also announced to its siblings;
+/// while the owner itself is destroyed, only the owner and the components that
+/// asked for the free notification hear of each removal, which keeps closing a
+/// window linear in the number of its components.
 class TComponent : public TPersistent {
     EMR_CLASS(TComponent)
 public:
@@ -81,9 +86,9 @@ public:
     virtual void SetParentComponent(TComponent* parent) { (void)parent; }
 
 protected:
-    /// Told about components being inserted into or removed from the owner tree,
-    /// and about the removal of any component this one asked to be notified of.
-    /// The default forwards to every owned component, as owners do.
+    /// Told about components being inserted into (the owner only) or removed from
+    /// the owner tree (the owner, and the siblings while the owner lives), and about
+    /// the removal of any component this one asked to be notified of.
     virtual void Notification(TComponent* component, TOperation operation);
     /// Runs after the name changed.
     virtual void NameChanged() {}
@@ -92,12 +97,19 @@ private:
     friend class TComponentNotifier;
     void DestroyComponents();
     void NotifyFreeListeners();
+    void NotifyOwnedOfRemoval(TComponent* component);
+    void EraseOwned(std::size_t index);
+    void IndexName(TComponent* component);
+    void UnindexName(TComponent* component);
     void SendNotification(TComponent* component, TOperation operation) { Notification(component, operation); }
 
     TComponent* owner_ = nullptr;
     std::string name_;
     std::vector<TComponent*> components_;
-    std::uint64_t ownedChanges_ = 0; // counts changes to components_
+    struct TRemovalWalk;
+    TRemovalWalk* removalWalks_ = nullptr; // innermost first
+    // Owned components by their name with A-Z lowered, as names compare.
+    std::unordered_map<std::string, TComponent*> names_;
     std::vector<TComponent*> freeNotifies_;
     TComponentState state_ = 0;
     bool torndown_ = false;

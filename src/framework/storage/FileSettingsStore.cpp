@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "framework/storage/ParsedSettingsCache.h"
+
 namespace emr {
 
 TFileSettingsStore::TFileSettingsStore(std::string path, TSettingsParser parse, TFileSystem* files)
@@ -18,15 +20,40 @@ bool TFileSettingsStore::Unreadable(const TSettingsFile::TContent& content) cons
 void TFileSettingsStore::Open() {
     writes_.clear();
     snapshot_.reset();
+    own_.reset();
     unreadable_ = false;
+    // Taken before the read: a change made meanwhile gives the file another stamp
+    // than the one kept, so what was read is never taken for the newer file.
+    const std::optional<TFileStamp> stamp = file_.Stamp();
+    if (stamp) {
+        snapshot_ = TParsedSettingsCache::Find(Path(), parse_, *stamp);
+        if (snapshot_) return;
+    }
     const TSettingsFile::TContent content = file_.Read();
-    if (content.Exists && !content.TooLarge) snapshot_ = parse_(content.Bytes);
-    if (content.Exists && !snapshot_) {
+    std::unique_ptr<TSettingsDocument> parsed;
+    if (content.Exists && !content.TooLarge) parsed = parse_(content.Bytes);
+    if (content.Exists && !parsed) {
         unreadable_ = true;
         std::fprintf(stderr, "settings: %s is not a settings file; its values are not used\n",
                      Path().c_str());
     }
-    if (!snapshot_) snapshot_ = Empty();
+    if (parsed && stamp) {
+        snapshot_ = std::shared_ptr<const TSettingsDocument>(std::move(parsed));
+        TParsedSettingsCache::Keep(Path(), parse_, *stamp, snapshot_);
+        return;
+    }
+    own_ = parsed ? std::move(parsed) : Empty();
+    snapshot_ = own_;
+}
+
+TSettingsDocument& TFileSettingsStore::Writable() {
+    if (!own_) {
+        // The document's own text parses back to the same values.
+        own_ = snapshot_ ? std::shared_ptr<TSettingsDocument>(parse_(snapshot_->Text())) : nullptr;
+        if (!own_) own_ = Empty();
+        snapshot_ = own_;
+    }
+    return *own_;
 }
 
 std::string TFileSettingsStore::KeepAsideUnreadable() {
@@ -71,19 +98,17 @@ void TFileSettingsStore::Apply(TSettingsDocument& doc, const TWrite& write) {
 }
 
 void TFileSettingsStore::WriteInteger(std::string_view section, std::string_view name, int value) {
-    if (!snapshot_) snapshot_ = Empty();
     TWrite write{DocumentSection(section), std::string(name), true, value, {}};
     // Applied at once, so that a value the format cannot hold fails here and later
     // reads of this session see it.
-    Apply(*snapshot_, write);
+    Apply(Writable(), write);
     writes_.push_back(std::move(write));
 }
 
 void TFileSettingsStore::WriteString(std::string_view section, std::string_view name,
                                      std::string_view value) {
-    if (!snapshot_) snapshot_ = Empty();
     TWrite write{DocumentSection(section), std::string(name), false, 0, std::string(value)};
-    Apply(*snapshot_, write);
+    Apply(Writable(), write);
     writes_.push_back(std::move(write));
 }
 
@@ -91,6 +116,7 @@ void TFileSettingsStore::Close() {
     const std::vector<TWrite> writes = std::move(writes_);
     writes_.clear();
     snapshot_.reset();
+    own_.reset();
     if (writes.empty()) return;
     file_.Update([&](const TSettingsFile::TContent& current) {
         TSettingsFile::TReplacement result;

@@ -15,7 +15,8 @@ namespace emr {
 /// what it holds then, so that values another process saved meanwhile stay. A
 /// file that is no settings file reads as empty and, when written or when asked
 /// to (KeepAsideUnreadable), is kept aside under a new name; both are said on
-/// standard error.
+/// standard error. A file whose stamp has not changed since it was last parsed is
+/// not parsed again (TParsedSettingsCache).
 class TFileSettingsStore : public TSettingsStore {
 public:
     void Open() override;
@@ -46,10 +47,14 @@ private:
     static void Apply(TSettingsDocument& doc, const TWrite& write);
     std::unique_ptr<TSettingsDocument> Empty() const;
     bool Unreadable(const TSettingsFile::TContent& content) const;
+    /// The snapshot this store may change: its own copy of a shared one.
+    TSettingsDocument& Writable();
 
     TSettingsFile file_;
     TSettingsParser parse_;
-    std::unique_ptr<TSettingsDocument> snapshot_;
+    // What reads see; shared with the cache until the first write of this session.
+    std::shared_ptr<const TSettingsDocument> snapshot_;
+    std::shared_ptr<TSettingsDocument> own_;
     std::vector<TWrite> writes_;
     bool unreadable_ = false;
 };

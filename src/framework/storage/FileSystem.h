@@ -8,6 +8,18 @@
 
 namespace emr {
 
+/// What tells one version of a file from another without reading it: a file
+/// renamed over it (as every save here replaces a settings file) has another
+/// inode, and a change in place another size or change time.
+struct TFileStamp {
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+    std::uint64_t Size = 0;
+    std::int64_t ModifiedNs = 0;
+    std::int64_t ChangedNs = 0;
+    bool operator==(const TFileStamp&) const = default;
+};
+
 /// The file operations a settings file is read and replaced with, one call per
 /// step, so that tests can make any single step fail. A failing call leaves its
 /// reason in errno.
@@ -42,6 +54,13 @@ public:
     /// What `path` itself is, a symbolic link not followed (lstat); an entry that
     /// does not exist is no failure. False when it cannot be asked.
     virtual bool Inspect(const std::string& path, TEntry& entry) = 0;
+    /// The stamp of the file `path` leads to, links followed; false when there is
+    /// no such file or it cannot be asked (then nothing read from it is kept).
+    virtual bool StampOf(const std::string& path, TFileStamp& stamp) {
+        (void)path;
+        (void)stamp;
+        return false;
+    }
     /// What the folder `path` is, links on the way followed (stat).
     virtual bool InspectFolder(const std::string& path, TEntry& entry) = 0;
     /// The text of the symbolic link at `path`; false when it cannot be read.

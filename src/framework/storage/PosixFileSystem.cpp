@@ -95,6 +95,18 @@ bool TPosixFileSystem::InspectFolder(const std::string& path, TEntry& entry) {
     return true;
 }
 
+bool TPosixFileSystem::StampOf(const std::string& path, TFileStamp& stamp) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    constexpr std::int64_t kNsPerSecond = 1000000000;
+    stamp.Device = static_cast<std::uint64_t>(st.st_dev);
+    stamp.Inode = static_cast<std::uint64_t>(st.st_ino);
+    stamp.Size = static_cast<std::uint64_t>(st.st_size);
+    stamp.ModifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * kNsPerSecond + st.st_mtim.tv_nsec;
+    stamp.ChangedNs = static_cast<std::int64_t>(st.st_ctim.tv_sec) * kNsPerSecond + st.st_ctim.tv_nsec;
+    return true;
+}
+
 bool TPosixFileSystem::ReadLink(const std::string& path, std::string& text) {
     std::vector<char> buffer(PATH_MAX);
     const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());

@@ -14,6 +14,7 @@ public:
     TReadResult ReadFile(const std::string& path, std::size_t maxBytes) override;
     bool Inspect(const std::string& path, TEntry& entry) override;
     bool InspectFolder(const std::string& path, TEntry& entry) override;
+    bool StampOf(const std::string& path, TFileStamp& stamp) override;
     bool ReadLink(const std::string& path, std::string& text) override;
     /// Refuses paths of PATH_MAX bytes or more (ENAMETOOLONG).
     bool MakeDirectories(const std::string& path, std::uint32_t mode) override;

@@ -143,6 +143,13 @@ TSettingsFile::TContent TSettingsFile::Read() const {
     return ContentOf(files_->ReadFile(path_, maxBytes_), path_);
 }
 
+std::optional<TFileStamp> TSettingsFile::Stamp() const {
+    if (path_.empty() || path_.size() >= PATH_MAX) return std::nullopt;
+    TFileStamp stamp;
+    if (!files_->StampOf(path_, stamp)) return std::nullopt;
+    return stamp;
+}
+
 TSettingsFile::TContent TSettingsFile::ContentOf(TFileSystem::TReadResult read, const std::string& path) {
     TContent content;
     content.Path = path;

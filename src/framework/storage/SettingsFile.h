@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "framework/storage/FileSystem.h"
@@ -54,6 +55,9 @@ public:
     /// The file as it is now (none when the path is empty); throws
     /// ESettingsStoreError when it cannot be read.
     TContent Read() const;
+    /// The stamp of the file as it is now; none when there is no file, or where the
+    /// system cannot tell one.
+    std::optional<TFileStamp> Stamp() const;
     /// Under the lock: reads the file, asks `change` for the new text and replaces
     /// the file with it. Throws ESettingsStoreError, leaving the old file as it
     /// was, when any step fails; what `change` throws leaves it as it was too.

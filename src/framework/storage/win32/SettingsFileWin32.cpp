@@ -78,6 +78,11 @@ std::string KeepAside(const std::string& path) {
 TSettingsFile::TSettingsFile(std::string path, TFileSystem* files, std::size_t maxBytes)
     : path_(std::move(path)), files_(files), maxBytes_(maxBytes) {}
 
+std::optional<TFileStamp> TSettingsFile::Stamp() const {
+    // Not asked here: every open reads the file afresh.
+    return std::nullopt;
+}
+
 TSettingsFile::TContent TSettingsFile::Read() const {
     TContent content;
     content.Path = path_;
