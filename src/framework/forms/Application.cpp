@@ -602,7 +602,9 @@ void TApplication::RouteKey(const platform::TEvent& event) {
     switch (event.Type) {
     case TEventType::KeyDown: {
         bool menuKey = event.Key == platform::VK_MENU || event.Key == platform::VK_F10;
-        altAlone_ = menuKey;
+        // Shift+F10 asks for a context menu, Ctrl with either key for something
+        // else again: neither is the menu key alone.
+        altAlone_ = menuKey && (event.Shift & (ssShift | ssCtrl)) == 0;
         post(alt || menuKey ? WM_SYSKEYDOWN : WM_KEYDOWN, event.Key, shift);
         return;
     }
