@@ -152,8 +152,7 @@ TEST_F(ToolBarContextMenuTest, RightClicksOnThePanelAndOnAToolBarGripListTheWind
     Pump();
     std::vector<std::string> fromPanel, fromGrip;
     TPoint shownAt;
-    EXPECT_EQ(Run([&] { RightClick(top, PanelSpot().X, PanelSpot().Y); },
-                  {[&] {
+    EXPECT_EQ(Run([&] { RightClick(top, PanelSpot().X, PanelSpot().Y); }, {[&] {
                       fromPanel = Shown();
                       shownAt = TopLeft(OpenWindow());
                       backend_->Key(VK_ESCAPE);
@@ -162,8 +161,7 @@ TEST_F(ToolBarContextMenuTest, RightClicksOnThePanelAndOnAToolBarGripListTheWind
     const std::vector<std::string> expected{"Standard +", "Format", "Untitled +"};
     EXPECT_EQ(fromPanel, expected) << "creation order; a toolbar without a caption goes by its name";
     EXPECT_EQ(shownAt, top->ClientToScreen(PanelSpot()));
-    EXPECT_EQ(Run([&] { RightClick(standard, 3, standard->Height() / 2); },
-                  {[&] {
+    EXPECT_EQ(Run([&] { RightClick(standard, 3, standard->Height() / 2); }, {[&] {
                       fromGrip = Shown();
                       backend_->Key(VK_ESCAPE);
                   }}),
@@ -181,11 +179,10 @@ TEST_F(ToolBarContextMenuTest, ChoosingAnItemHidesAShownToolBarAndShowsAHiddenOn
     EXPECT_EQ(top->InvisibleToolBars().size(), 1u) << "the panel took it out of its row";
 
     std::vector<std::string> items;
-    Run([&] { RightClick(standard, standard->Width() - 8, 3); },
-        {[&] {
-             items = Shown();
-             Choose("Format");
-         }});
+    Run([&] { RightClick(standard, standard->Width() - 8, 3); }, {[&] {
+            items = Shown();
+            Choose("Format");
+        }});
     EXPECT_EQ(items, (std::vector<std::string>{"Standard +", "Format", "Untitled +"}));
     EXPECT_TRUE(format->Visible());
     EXPECT_EQ(format->Left(), formatLeft) << "back where it was";
@@ -206,11 +203,10 @@ TEST_F(ToolBarContextMenuTest, AFloatingToolBarClosedByItsCrossComesBackInItsWin
     ASSERT_FALSE(standard->Visible());
 
     std::vector<std::string> items;
-    Run([&] { RightClick(top, PanelSpot().X, PanelSpot().Y); },
-        {[&] {
-             items = Shown();
-             Choose("Standard");
-         }});
+    Run([&] { RightClick(top, PanelSpot().X, PanelSpot().Y); }, {[&] {
+            items = Shown();
+            Choose("Standard");
+        }});
     EXPECT_EQ(items, (std::vector<std::string>{"Standard", "Format +", "Untitled +"}));
     ASSERT_EQ(TFloatingWindow::Of(standard), window);
     EXPECT_TRUE(standard->Visible());
@@ -220,11 +216,10 @@ TEST_F(ToolBarContextMenuTest, AFloatingToolBarClosedByItsCrossComesBackInItsWin
 
     // Its caption opens the menu too, and hiding it from there takes the window along.
     const TRect caption = standard->FloatingCaptionDragRect();
-    Run([&] { RightClick(standard, caption.Left + 4, (caption.Top + caption.Bottom) / 2); },
-        {[&] {
-             items = Shown();
-             Choose("Standard");
-         }});
+    Run([&] { RightClick(standard, caption.Left + 4, (caption.Top + caption.Bottom) / 2); }, {[&] {
+            items = Shown();
+            Choose("Standard");
+        }});
     EXPECT_EQ(items, (std::vector<std::string>{"Standard +", "Format +", "Untitled +"}));
     EXPECT_FALSE(standard->Visible());
     EXPECT_FALSE(window->Visible());
