@@ -8,6 +8,7 @@
 #include "framework/core/Exception.h"
 #include "framework/core/Verify.h"
 #include "framework/forms/Form.h"
+#include "framework/forms/HintManager.h"
 #include "framework/forms/LayoutSaving.h"
 #include "framework/forms/MessageDialog.h"
 #include "framework/forms/Screen.h"
@@ -121,12 +122,18 @@ void TApplication::BeforeDestruction() {
     TComponent::BeforeDestruction();
     if (platform::Backend* backend = CurrentBackend()) backend->SetPump(nullptr);
     if (Application == this) TMouse::Instance().Reset();
+    // The hints' watch keeps this application; left installed it would reach
+    // into freed memory at the next Install or Uninstall.
+    if (THintManager::Instance().InstalledOn(this)) THintManager::Instance().Uninstall();
     timers_.clear();
     queue_.clear();
 }
 
 void TApplication::Initialize() {
     if (platform::Backend* backend = CurrentBackend()) backend->SetPump([this] { return PumpPending(); });
+    // A program's controls show their hints (where ShowHint is on) without
+    // further set-up; tests that build an application without Initialize see none.
+    THintManager::Instance().Install(this);
 }
 
 // ---- forms --------------------------------------------------------------------

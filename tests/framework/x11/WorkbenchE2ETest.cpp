@@ -13,6 +13,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -224,6 +225,12 @@ bool AllToolBarsShown(const Report& r) {
     return r.ToolBars.size() == 6 && r.Panels.size() == 4 && !r.Style.empty();
 }
 
+/// Where a docked horizontal toolbar's first button starts, and the width of a
+/// button showing only its 16-pixel icon.
+constexpr int kFirstButtonLeft = 9, kIconButtonWidth = 23;
+/// How long the pointer rests before a hint shows.
+constexpr int kHintPauseMs = 500;
+
 /// A point on the grip of a horizontal docked toolbar.
 std::pair<int, int> Grip(const ToolBarState& t) {
     return {t.Place.X + 3, t.Place.Y + t.Place.H / 2};
@@ -349,6 +356,34 @@ TEST_F(WorkbenchTest, NarrowedWindowOffersTheHiddenButtonsInTheOptionWindow) {
     ASSERT_GT(w.W, 0);
     const ScreenShot border = ScreenShot::Take(display_, w.X, w.Y, w.W, w.H);
     EXPECT_EQ(border.At(w.X, w.Y + w.H / 2), 0x808080u) << "no option window on the screen";
+    EXPECT_TRUE(program_->Running());
+}
+
+TEST_F(WorkbenchTest, RestingOnAnIconOnlyButtonShowsItsHintAfterThePause) {
+    Launch();
+    ASSERT_FALSE(HasFatalFailure());
+    const Report start = AwaitReport(AllToolBarsShown);
+    const ToolBarState format = start.Of("Format");
+    ASSERT_GT(format.Place.W, 0) << "no Format toolbar in the report";
+    // The middle of its first button, "Bold", right of the grip.
+    const int x = format.Place.X + kFirstButtonLeft + kIconButtonWidth / 2;
+    const int y = format.Place.Y + format.Place.H / 2;
+    // The hint opens 20 pixels below the pointer on the info colour.
+    constexpr std::uint32_t kInfoBk = 0xFFFFE1;
+    const auto hintArea = [&] {
+        const ScreenShot shot = ScreenShot::Take(display_, x, y + 20, 60, 18);
+        return shot.Count(x, y + 20, x + 60, y + 38, [&](std::uint32_t p) { return p == kInfoBk; });
+    };
+    const auto moved = std::chrono::steady_clock::now();
+    MoveTo(x, y);
+    const int early = hintArea();
+    const auto elapsed = std::chrono::steady_clock::now() - moved;
+    if (elapsed < std::chrono::milliseconds(kHintPauseMs - 100)) {
+        EXPECT_EQ(early, 0) << "the hint showed before the pause";
+    }
+    ASSERT_TRUE(WaitFor([&] { return hintArea() >= 200; }, 3000)) << "no hint below the pointer";
+    PauseMs(100);
+    Shoot("hint");
     EXPECT_TRUE(program_->Running());
 }
 
