@@ -421,6 +421,41 @@ TEST_F(WorkbenchTest, AltWithAMenuLetterOpensThatMenuAndMenuShortcutsRunTheirIte
         << "a shortcut opened a menu";
 }
 
+TEST_F(WorkbenchTest, ARightClickOnADockPanelListsEveryToolBarAndHidesAndShowsTheOneChosen) {
+    Launch();
+    ASSERT_FALSE(HasFatalFailure());
+    const Report start = AwaitReport(AllToolBarsShown);
+    ASSERT_TRUE(AllToolBarsShown(start));
+    const Box top = start.Panels.at("TopDock");
+    const auto openMenu = [&] {
+        MoveTo(top.Right() - 20, top.Bottom() - 6, "click 3");
+        return AwaitReport([](const Report& r) { return r.Popups.size() == 1; });
+    };
+    Report menu = openMenu();
+    ASSERT_EQ(menu.Popups.size(), 1u) << "the right click opened no menu";
+    EXPECT_EQ(menu.Popups[0].size(), start.ToolBars.size()) << "one item per toolbar";
+    PauseMs(200);
+    Shoot("toolbar-menu");
+    const Captioned* format = menu.Find(menu.Popups[0], "Format");
+    ASSERT_NE(format, nullptr);
+    Click(format->Place);
+    Report hidden = AwaitReport([](const Report& r) { return r.Popups.empty() && !r.Of("Format").Visible; });
+    EXPECT_FALSE(hidden.Of("Format").Visible) << "choosing Format did not hide it";
+    EXPECT_TRUE(hidden.Of("Standard").Visible);
+
+    menu = openMenu();
+    ASSERT_EQ(menu.Popups.size(), 1u);
+    PauseMs(200);
+    Shoot("toolbar-menu-format-hidden");
+    format = menu.Find(menu.Popups[0], "Format");
+    ASSERT_NE(format, nullptr);
+    Click(format->Place);
+    const Report shown =
+        AwaitReport([](const Report& r) { return r.Popups.empty() && r.Of("Format").Visible; });
+    EXPECT_TRUE(shown.Of("Format").Visible) << "choosing Format again did not bring it back";
+    EXPECT_TRUE(program_->Running());
+}
+
 // A desktop session ends its programs with SIGTERM; a terminal with SIGINT or SIGHUP.
 TEST_F(WorkbenchTest, StopSignalsCloseTheWindowNormallySoItsLayoutIsSaved) {
     Launch();
