@@ -197,6 +197,7 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseLeave() override;
+    void KeyDown(int& key, TShiftState shift) override;
     void VisibleChanged() override;
     void ParentChanging(TWinControl* newParent) override;
     void ParentChanged() override;

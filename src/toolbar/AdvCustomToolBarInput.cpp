@@ -5,6 +5,7 @@
 #include "framework/forms/Screen.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/ToolBarChrome.h"
+#include "toolbar/ToolBarContextMenu.h"
 #include "toolbar/ToolBarKeyboardMode.h"
 #include "toolbar/ToolBarMDIButtons.h"
 #include "toolbar/ToolBarMenuBar.h"
@@ -120,6 +121,12 @@ void TAdvCustomToolBar::MouseUp(TMouseButton button, TShiftState shift, int x, i
     auto alive = LifeToken();
     TCustomControl::MouseUp(button, shift, x, y);
     if (alive.expired() || dragInProgress_) return;
+    if (button == mbRight) {
+        // A right press has no part of its own: the release anywhere on the
+        // toolbar's own surface (grip, caption, empty area) lists the toolbars.
+        if (!keyboard_ || !keyboard_->MenuMode()) TToolBarContextMenu::Open(this, ClientToScreen({x, y}));
+        return;
+    }
     if (mdiButtons_ && mdiButtons_->MouseUp({x, y})) return;
     const TToolBarPartStates before = parts_;
     const TToolBarPart released = parts_.Release();
@@ -139,6 +146,14 @@ void TAdvCustomToolBar::MouseLeave() {
     const TToolBarPartStates before = parts_;
     parts_.Leave(GetCaptureControl() == this);
     PartsChanged(before);
+}
+
+void TAdvCustomToolBar::KeyDown(int& key, TShiftState shift) {
+    TCustomControl::KeyDown(key, shift);
+    const bool shiftF10 = key == platform::VK_F10 && (shift & (ssShift | ssCtrl | ssAlt)) == ssShift;
+    if (!shiftF10 && key != platform::VK_APPS) return;
+    // Opened below the toolbar's top-left corner, where a keyboard user's eyes are.
+    if (TToolBarContextMenu::Open(this, ClientToScreen({0, Height()}))) key = 0;
 }
 
 void TAdvCustomToolBar::WndProc(TMessage& message) {

@@ -59,6 +59,10 @@ public:
     void SetToolBarStyler(TCustomAdvToolBarStyler* value);
     std::string Version() const { return ToolBarVersion; }
     void SetVersion(const std::string&) {}
+    /// Whether a right click on the panel or on its toolbars lists the window's
+    /// toolbars to show or hide them.
+    bool ShowToolBarMenu() const { return showToolBarMenu_; }
+    void SetShowToolBarMenu(bool value) { showToolBarMenu_ = value; }
 
     /// The styler painting reads: ToolBarStyler, else the internal one.
     TCustomAdvToolBarStyler* CurrentStyler() const { return currentStyler_; }
@@ -150,6 +154,7 @@ public:
 protected:
     void Paint() override;
     void Resize() override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
@@ -207,6 +212,7 @@ private:
     int minimumSize_ = 3;
     bool lockHeight_ = false;
     bool useRunTimeHeight_ = false;
+    bool showToolBarMenu_ = true;
     bool layoutLoaded_ = false;
     bool afterLoadPending_ = false;
     std::unique_ptr<TPersistence> persistence_;

@@ -55,7 +55,9 @@ void RegisterDockPanelClasses() {
         .Object("Persistence", &TAdvDockPanel::Persistence)
         .ComponentRef<TCustomAdvToolBarStyler>("ToolBarStyler", &TAdvDockPanel::ToolBarStyler,
                                                &TAdvDockPanel::SetToolBarStyler)
-        .String("Version", &TAdvDockPanel::Version, &TAdvDockPanel::SetVersion);
+        .String("Version", &TAdvDockPanel::Version, &TAdvDockPanel::SetVersion)
+        .Boolean("ShowToolBarMenu", &TAdvDockPanel::ShowToolBarMenu, &TAdvDockPanel::SetShowToolBarMenu,
+                 true);
 
     AddDumpExtension(&DumpDockRows);
 }

@@ -310,6 +310,18 @@ TEST_F(MenuBarTest, AMenuNearTheRightEdgeIsPulledBackLeft) {
 
 // ---- Keyboard menu mode ---------------------------------------------------------------------
 
+TEST_F(MenuBarTest, ReleasingShiftF10DoesNotStartKeyboardMode) {
+    auto entersMenuMode = [&](TShiftState shift) {
+        bool entered = false;
+        Run([&] { backend_->Key(VK_F10, shift); },
+            {Check([&] { entered = toolBar->KeyboardModeHandler()->MenuMode(); })});
+        return entered;
+    };
+    EXPECT_FALSE(entersMenuMode(ssShift)) << "Shift+F10 asks for a context menu";
+    EXPECT_FALSE(entersMenuMode(ssCtrl));
+    EXPECT_TRUE(entersMenuMode(0)) << "F10 alone still does";
+}
+
 TEST_F(MenuBarTest, F10HighlightsTheFirstButtonArrowsMoveDownOpensEscLeavesInTwoSteps) {
     TToolBarKeyboardMode* kb = toolBar->KeyboardModeHandler();
     std::vector<std::string> hot;

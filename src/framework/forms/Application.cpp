@@ -8,6 +8,7 @@
 #include "framework/core/Exception.h"
 #include "framework/core/Verify.h"
 #include "framework/forms/Form.h"
+#include "framework/forms/HintManager.h"
 #include "framework/forms/LayoutSaving.h"
 #include "framework/forms/MessageDialog.h"
 #include "framework/forms/Screen.h"
@@ -121,12 +122,18 @@ void TApplication::BeforeDestruction() {
     TComponent::BeforeDestruction();
     if (platform::Backend* backend = CurrentBackend()) backend->SetPump(nullptr);
     if (Application == this) TMouse::Instance().Reset();
+    // The hints' watch keeps this application; left installed it would reach
+    // into freed memory at the next Install or Uninstall.
+    if (THintManager::Instance().InstalledOn(this)) THintManager::Instance().Uninstall();
     timers_.clear();
     queue_.clear();
 }
 
 void TApplication::Initialize() {
     if (platform::Backend* backend = CurrentBackend()) backend->SetPump([this] { return PumpPending(); });
+    // A program's controls show their hints (where ShowHint is on) without
+    // further set-up; tests that build an application without Initialize see none.
+    THintManager::Instance().Install(this);
 }
 
 // ---- forms --------------------------------------------------------------------
@@ -602,7 +609,9 @@ void TApplication::RouteKey(const platform::TEvent& event) {
     switch (event.Type) {
     case TEventType::KeyDown: {
         bool menuKey = event.Key == platform::VK_MENU || event.Key == platform::VK_F10;
-        altAlone_ = menuKey;
+        // Shift+F10 asks for a context menu, Ctrl with either key for something
+        // else again: neither is the menu key alone.
+        altAlone_ = menuKey && (event.Shift & (ssShift | ssCtrl)) == 0;
         post(alt || menuKey ? WM_SYSKEYDOWN : WM_KEYDOWN, event.Key, shift);
         return;
     }

@@ -65,6 +65,8 @@ public:
     ~TApplication() override;
     void BeforeDestruction() override;
 
+    /// Readies the application to run: the backend pumps through it, and hints
+    /// show (THintManager) with their default pauses.
     void Initialize();
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& value) { title_ = value; }

@@ -33,6 +33,7 @@ public:
     void Install(TApplication* app);
     void Uninstall();
     bool Installed() const { return app_ != nullptr; }
+    bool InstalledOn(const TApplication* app) const { return app && app_ == app; }
 
     int HintPause() const { return hintPause_; }
     void SetHintPause(int ms) { hintPause_ = ms; }

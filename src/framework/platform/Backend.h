@@ -110,6 +110,7 @@ enum TVirtualKey : int {
     VK_RIGHT = 0x27,
     VK_DOWN = 0x28,
     VK_DELETE = 0x2E,
+    VK_APPS = 0x5D,
     VK_F1 = 0x70,
     VK_F10 = 0x79,
 };

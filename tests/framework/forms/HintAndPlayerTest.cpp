@@ -275,3 +275,34 @@ TEST(FormPlayer, MainReportsLayoutAndScriptErrorsWithNonZeroStatus) {
 
 } // namespace
 } // namespace emr::testing
+
+namespace emr::testing {
+namespace {
+
+TEST(HintSetUp, AnInitializedApplicationShowsHintsAndTakesTheirWatchAlongWhenFreed) {
+    {
+        FormsHarness h;
+        TForm* form = h.NewForm(100, 100, 300, 200);
+        TButton* hinted = Place<TButton>(form, 10, 10, 80, 30);
+        hinted->SetHint("Bold");
+        hinted->SetShowHint(true);
+        form->Show();
+        h.App().Initialize();
+        ASSERT_TRUE(THintManager::Instance().InstalledOn(&h.App()));
+        const TPoint p = hinted->ClientToScreen({40, 15});
+        h.Backend().MoveMouse(p.X, p.Y);
+        h.App().ProcessMessages();
+        h.Backend().AdvanceTime(THintManager::Instance().HintPause());
+        ASSERT_NE(THintManager::Instance().ShownWindow(), nullptr);
+        EXPECT_EQ(THintManager::Instance().ShownWindow()->Caption(), "Bold");
+        // The application is freed here with the watch still on it.
+    }
+    EXPECT_FALSE(THintManager::Instance().Installed()) << "the watch would name a freed application";
+    FormsHarness next;
+    THintManager::Instance().Install(&next.App());
+    EXPECT_TRUE(THintManager::Instance().InstalledOn(&next.App()));
+    THintManager::Instance().Uninstall();
+}
+
+} // namespace
+} // namespace emr::testing

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -40,6 +41,11 @@ const char* const kBoxTitle = "提示";
 constexpr int kToolBarLeft = 3, kToolBarTop = 1;
 constexpr int kButtonTop = 2, kButtonWidth = 34, kButtonHeight = 41;
 constexpr int kConfirmLeft = 9, kExitLeft = 43;
+// On the floating command bar (toolbar coordinates): the middle of the caption's
+// cross and of "确定", which moves left by the grip it no longer has.
+constexpr int kFloatingCrossX = 63, kFloatingCrossY = 9, kFloatingConfirmX = 19;
+// The middle of the first item of a context menu, below the point it opened at.
+constexpr int kFirstMenuItemY = 11;
 
 // The button-shadow system colour the dots grip uses.
 constexpr std::uint32_t kBtnShadow = 0xA0A0A0;
@@ -485,6 +491,58 @@ TEST_F(ProgramTest, TheToolBarIsDraggedOffItsPanelIntoAFloatingWindowAndBack) {
     EXPECT_TRUE(WaitFor([&] { return Client() == before; }, 3000)) << "the docked toolbar looks different";
     if (!(Client() == before)) Client().Save(ShotPath("program-docked-again"));
     EXPECT_TRUE(program_->Running());
+}
+
+TEST_F(ProgramTest, AFloatingCommandBarClosedByItsCrossComesBackThroughTheContextMenuAndStillApplies) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    const Shot docked = Client();
+    // Torn off by its grip, as in the test above.
+    const int dropX = 150, dropY = 120;
+    PointAt(kToolBarLeft + 3, kToolBarTop + 20, "mousedown 1");
+    for (auto [x, y] :
+         std::vector<std::pair<int, int>>{{10, 40}, {40, 60}, {80, 80}, {120, 100}, {dropX, dropY}}) {
+        PointAt(x, y);
+        PauseMs(30);
+    }
+    X("xdotool mouseup 1");
+    const int barX = dropX, barY = dropY - 17;
+    ASSERT_TRUE(Changed(kToolBarLeft + kConfirmLeft + 2, kToolBarTop + 10,
+                        docked.At(kToolBarLeft + kConfirmLeft + 2, kToolBarTop + 10)))
+        << "the toolbar stayed on its panel";
+    const Shot floating = Client();
+    floating.Save(ShotPath("program-ctxmenu-floating"));
+    auto captions = [&](const Shot& shot) { return shot.Count(barX, barY + 16, barX + 91, barY + 61, Dark); };
+    ASSERT_GE(captions(floating), 15) << "no button captions in the floating window";
+
+    // The cross at the right end of its 16-pixel caption bar closes it: nothing is left to click.
+    PointAt(barX + kFloatingCrossX, barY + kFloatingCrossY, "click 1");
+    ASSERT_TRUE(WaitFor([&] { return captions(Client()) == 0; }, 3000)) << "the cross did not close it";
+    Settled();
+    Client().Save(ShotPath("program-ctxmenu-closed"));
+
+    // A right click on the empty panel (shrunk to its minimum of 3 pixels) lists
+    // the toolbar, unchecked; choosing it brings it back.
+    const int menuX = 200, menuY = 1;
+    PointAt(menuX, menuY, "click 3");
+    const auto menuText = [&] {
+        return Capture(originX_ + menuX, originY_ + menuY, 120, 24).Count(0, 0, 120, 24, Dark);
+    };
+    ASSERT_TRUE(WaitFor([&] { return menuText() >= 10; }, 3000)) << "no menu at the right click";
+    PauseMs(100);
+    Capture(originX_, originY_, 382, 198).Save(ShotPath("program-ctxmenu"));
+    PointAt(menuX + 30, menuY + kFirstMenuItemY, "click 1");
+    ASSERT_TRUE(WaitFor([&] { return captions(Client()) >= 15; }, 3000)) << "the toolbar did not come back";
+    ASSERT_TRUE(Settled());
+    Client().Save(ShotPath("program-ctxmenu-back"));
+
+    // "确定" on the toolbar brought back applies the patch.
+    ASSERT_FALSE(fs::exists(SettingsFile()));
+    PointAt(barX + kFloatingConfirmX, barY + 16 + kButtonTop + 20, "click 1");
+    ASSERT_TRUE(WaitFor([&] { return !Windows(kBoxTitle).empty(); }, 5000)) << "no box titled " << kBoxTitle;
+    std::ifstream in(SettingsFile());
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("sShortDate=yyyy-MM-dd"), std::string::npos) << text;
+    EXPECT_NE(text.find("sTimeFormat=HH:mm:ss"), std::string::npos) << text;
 }
 
 TEST_F(ProgramTest, ExitEndsWithZeroWithoutABoxOrAWrite) {

@@ -13,6 +13,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -224,6 +225,12 @@ bool AllToolBarsShown(const Report& r) {
     return r.ToolBars.size() == 6 && r.Panels.size() == 4 && !r.Style.empty();
 }
 
+/// Where a docked horizontal toolbar's first button starts, and the width of a
+/// button showing only its 16-pixel icon.
+constexpr int kFirstButtonLeft = 9, kIconButtonWidth = 23;
+/// How long the pointer rests before a hint shows.
+constexpr int kHintPauseMs = 500;
+
 /// A point on the grip of a horizontal docked toolbar.
 std::pair<int, int> Grip(const ToolBarState& t) {
     return {t.Place.X + 3, t.Place.Y + t.Place.H / 2};
@@ -352,6 +359,34 @@ TEST_F(WorkbenchTest, NarrowedWindowOffersTheHiddenButtonsInTheOptionWindow) {
     EXPECT_TRUE(program_->Running());
 }
 
+TEST_F(WorkbenchTest, RestingOnAnIconOnlyButtonShowsItsHintAfterThePause) {
+    Launch();
+    ASSERT_FALSE(HasFatalFailure());
+    const Report start = AwaitReport(AllToolBarsShown);
+    const ToolBarState format = start.Of("Format");
+    ASSERT_GT(format.Place.W, 0) << "no Format toolbar in the report";
+    // The middle of its first button, "Bold", right of the grip.
+    const int x = format.Place.X + kFirstButtonLeft + kIconButtonWidth / 2;
+    const int y = format.Place.Y + format.Place.H / 2;
+    // The hint opens 20 pixels below the pointer on the info colour.
+    constexpr std::uint32_t kInfoBk = 0xFFFFE1;
+    const auto hintArea = [&] {
+        const ScreenShot shot = ScreenShot::Take(display_, x, y + 20, 60, 18);
+        return shot.Count(x, y + 20, x + 60, y + 38, [&](std::uint32_t p) { return p == kInfoBk; });
+    };
+    const auto moved = std::chrono::steady_clock::now();
+    MoveTo(x, y);
+    const int early = hintArea();
+    const auto elapsed = std::chrono::steady_clock::now() - moved;
+    if (elapsed < std::chrono::milliseconds(kHintPauseMs - 100)) {
+        EXPECT_EQ(early, 0) << "the hint showed before the pause";
+    }
+    ASSERT_TRUE(WaitFor([&] { return hintArea() >= 200; }, 3000)) << "no hint below the pointer";
+    PauseMs(100);
+    Shoot("hint");
+    EXPECT_TRUE(program_->Running());
+}
+
 /// How many times the program announced the command captioned `caption`.
 int Chosen(const std::string& log, const std::string& caption) {
     std::istringstream lines(log);
@@ -384,6 +419,41 @@ TEST_F(WorkbenchTest, AltWithAMenuLetterOpensThatMenuAndMenuShortcutsRunTheirIte
     EXPECT_EQ(Chosen(Log(), "&Save"), 1) << "Ctrl+S did not run Save exactly once";
     EXPECT_TRUE(AwaitReport([](const Report& r) { return r.Popups.empty(); }).Popups.empty())
         << "a shortcut opened a menu";
+}
+
+TEST_F(WorkbenchTest, ARightClickOnADockPanelListsEveryToolBarAndHidesAndShowsTheOneChosen) {
+    Launch();
+    ASSERT_FALSE(HasFatalFailure());
+    const Report start = AwaitReport(AllToolBarsShown);
+    ASSERT_TRUE(AllToolBarsShown(start));
+    const Box top = start.Panels.at("TopDock");
+    const auto openMenu = [&] {
+        MoveTo(top.Right() - 20, top.Bottom() - 6, "click 3");
+        return AwaitReport([](const Report& r) { return r.Popups.size() == 1; });
+    };
+    Report menu = openMenu();
+    ASSERT_EQ(menu.Popups.size(), 1u) << "the right click opened no menu";
+    EXPECT_EQ(menu.Popups[0].size(), start.ToolBars.size()) << "one item per toolbar";
+    PauseMs(200);
+    Shoot("toolbar-menu");
+    const Captioned* format = menu.Find(menu.Popups[0], "Format");
+    ASSERT_NE(format, nullptr);
+    Click(format->Place);
+    Report hidden = AwaitReport([](const Report& r) { return r.Popups.empty() && !r.Of("Format").Visible; });
+    EXPECT_FALSE(hidden.Of("Format").Visible) << "choosing Format did not hide it";
+    EXPECT_TRUE(hidden.Of("Standard").Visible);
+
+    menu = openMenu();
+    ASSERT_EQ(menu.Popups.size(), 1u);
+    PauseMs(200);
+    Shoot("toolbar-menu-format-hidden");
+    format = menu.Find(menu.Popups[0], "Format");
+    ASSERT_NE(format, nullptr);
+    Click(format->Place);
+    const Report shown =
+        AwaitReport([](const Report& r) { return r.Popups.empty() && r.Of("Format").Visible; });
+    EXPECT_TRUE(shown.Of("Format").Visible) << "choosing Format again did not bring it back";
+    EXPECT_TRUE(program_->Running());
 }
 
 // A desktop session ends its programs with SIGTERM; a terminal with SIGINT or SIGHUP.
