@@ -349,6 +349,11 @@ bool TWinControl::Focused() const {
     return top && top->WindowFocus() == this;
 }
 
+bool TWinControl::ShowsFocusRect() const {
+    TWinControl* top = TopLevel();
+    return top && top->KeyboardCues() && top->WindowFocus() == this;
+}
+
 void TWinControl::SetFocus() {
     TWinControl* top = TopLevel();
     if (!top || !CanFocus()) throw Exception("Cannot focus a disabled or invisible window");

@@ -96,6 +96,11 @@ public:
     virtual void DropWindowFocus() {}
     /// True when this top-level window sees keys before its focused control.
     virtual bool PreviewsKeys() const { return false; }
+    /// True once the keyboard has been used in this top-level window: only then do
+    /// focused controls draw their focus rectangle, so mouse-only use never shows one.
+    virtual bool KeyboardCues() const { return false; }
+    /// True when this control has the focus and its window shows keyboard cues.
+    bool ShowsFocusRect() const;
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;

@@ -545,8 +545,10 @@ void TApplication::RouteMouse(const platform::TEvent& event) {
     using platform::TEventType;
     TPoint screen{event.ScreenX, event.ScreenY};
     shift_ = (shift_ & (ssLeft | ssRight | ssMiddle)) | (event.Shift & (ssShift | ssCtrl | ssAlt));
-    if (event.Type == TEventType::MouseDown || event.Type == TEventType::MouseDoubleClick)
+    if (event.Type == TEventType::MouseDown || event.Type == TEventType::MouseDoubleClick) {
         shift_ |= ButtonFlag(event.Button);
+        keyboardLast_ = false;
+    }
     if (event.Type == TEventType::MouseUp) shift_ &= ~ButtonFlag(event.Button);
     TMsg msg;
     msg.FromInput = true;
@@ -603,6 +605,11 @@ void TApplication::RouteKey(const platform::TEvent& event) {
     case TEventType::KeyDown: {
         bool menuKey = event.Key == platform::VK_MENU || event.Key == platform::VK_F10;
         altAlone_ = menuKey;
+        // Shift or Ctrl held for a click is not keyboard use.
+        if (event.Key != platform::VK_SHIFT && event.Key != platform::VK_CONTROL) {
+            keyboardLast_ = true;
+            form->ShowKeyboardCues();
+        }
         post(alt || menuKey ? WM_SYSKEYDOWN : WM_KEYDOWN, event.Key, shift);
         return;
     }

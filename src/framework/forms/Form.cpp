@@ -132,6 +132,13 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
     Broadcast(m);
 }
 
+void TCustomForm::ShowKeyboardCues() {
+    if (keyboardCues_) return;
+    keyboardCues_ = true;
+    // Every focused control may draw differently now; the whole client repaints once.
+    InvalidateWindowArea(ClientRect());
+}
+
 // ---- geometry -------------------------------------------------------------------
 
 TRect TCustomForm::FrameFor(TFormBorderStyle style) const {
@@ -432,6 +439,7 @@ TModalResult TCustomForm::ShowModal() {
     inModal_ = true;
     TModalResult result = mrCancel;
     try {
+        if (Application->KeyboardInputLast()) keyboardCues_ = true;
         Show();
         if (window_ && CurrentBackend()) CurrentBackend()->TakeFocus(window_);
         Application->RunNestedLoop([&] { return !self || self->modalResult_ != mrNone; });

@@ -146,6 +146,9 @@ public:
     void SetWindowFocus(TWinControl* control) override { SetActiveControl(control); }
     void DropWindowFocus() override { activeControl_ = nullptr; }
     bool PreviewsKeys() const override { return keyPreview_; }
+    bool KeyboardCues() const override { return keyboardCues_; }
+    /// Turns the keyboard cues on (they stay on for the window's life) and repaints.
+    void ShowKeyboardCues();
     /// Creates the native window now if it does not exist.
     void HandleNeeded();
     void InvalidateWindowArea(const TRect& rect) override;
@@ -210,6 +213,7 @@ private:
     TPosition position_ = poDefaultPosOnly;
     TFormStyle formStyle_ = fsNormal;
     bool keyPreview_ = false;
+    bool keyboardCues_ = false;
     TMainMenu* menu_ = nullptr;
     TComponent* menuComponent_ = nullptr;
     TWinControl* activeControl_ = nullptr;

@@ -111,6 +111,7 @@ enum TVirtualKey : int {
     VK_DOWN = 0x28,
     VK_DELETE = 0x2E,
     VK_F1 = 0x70,
+    VK_F6 = 0x75,
     VK_F10 = 0x79,
 };
 
