@@ -31,6 +31,7 @@ class TToolBarOptionWindow;
 class TToolBarMenuBar;
 class TToolBarKeyboardMode;
 class TToolBarMDIButtons;
+class TToolBarFocus;
 
 /// The pressable parts of a toolbar's own chrome.
 enum class TToolBarPart { None, RightHandle, OptionButton, CloseButton, Indicator };
@@ -230,6 +231,8 @@ public:
     /// The menu-bar behaviour (generated buttons, dropped menus) and the keyboard menu mode.
     TToolBarMenuBar* MenuBar() const { return menuBar_.get(); }
     TToolBarKeyboardMode* KeyboardModeHandler() const { return keyboard_.get(); }
+    /// The keyboard focus among the toolbar's items while the toolbar has the focus.
+    TToolBarFocus* KeyboardFocus() const { return focus_.get(); }
     /// The buttons of the active maximized document window (AutoMDIButtons).
     TToolBarMDIButtons* MDIButtons() const { return mdiButtons_.get(); }
     /// Whether the last dropped menu opened beside its button (read by a pressed menu button).
@@ -290,6 +293,9 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseLeave() override;
+    void KeyDown(int& key, TShiftState shift) override;
+    void DoEnter() override;
+    void DoExit() override;
     void VisibleChanged() override;
     void ParentChanging(TWinControl* newParent) override;
     void ParentChanged() override;
@@ -418,6 +424,7 @@ private:
     std::unique_ptr<TToolBarMenuBar> menuBar_;
     std::unique_ptr<TToolBarKeyboardMode> keyboard_;
     std::unique_ptr<TToolBarMDIButtons> mdiButtons_;
+    std::unique_ptr<TToolBarFocus> focus_;
 };
 
 } // namespace emr

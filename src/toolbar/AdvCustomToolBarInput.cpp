@@ -5,6 +5,7 @@
 #include "framework/forms/Screen.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/ToolBarChrome.h"
+#include "toolbar/ToolBarFocus.h"
 #include "toolbar/ToolBarKeyboardMode.h"
 #include "toolbar/ToolBarMDIButtons.h"
 #include "toolbar/ToolBarMenuBar.h"
@@ -168,6 +169,26 @@ void TAdvCustomToolBar::MouseLeave() {
         return;
     }
     ClearHotFlags();
+}
+
+void TAdvCustomToolBar::KeyDown(int& key, TShiftState shift) {
+    auto alive = LifeToken();
+    TCustomControl::KeyDown(key, shift);
+    if (alive.expired() || key == 0 || Designing()) return;
+    // The key is taken before the press runs: the press may free the toolbar.
+    const int pressed = key;
+    key = 0;
+    if (!focus_->KeyDown(pressed, shift) && !alive.expired()) key = pressed;
+}
+
+void TAdvCustomToolBar::DoEnter() {
+    TCustomControl::DoEnter();
+    focus_->Entered();
+}
+
+void TAdvCustomToolBar::DoExit() {
+    TCustomControl::DoExit();
+    focus_->Exited();
 }
 
 void TAdvCustomToolBar::WndProc(TMessage& message) {
