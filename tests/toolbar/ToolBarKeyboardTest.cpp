@@ -130,7 +130,8 @@ TEST_F(ToolBarKeyboardTest, AClickHandlerMayFreeTheToolBarItsKeyPressed) {
 }
 
 /// The client pixels of the button `control` as the form shows them.
-std::vector<std::uint32_t> PixelsOf(platform::HeadlessBackend* backend, TForm* form, const TControl* control) {
+std::vector<std::uint32_t> PixelsOf(platform::HeadlessBackend* backend, TForm* form,
+                                    const TControl* control) {
     std::vector<std::uint32_t> pixels;
     const TPoint origin = control->ClientToControl({0, 0}, form);
     for (int y = 0; y < control->Height(); ++y)
@@ -164,9 +165,8 @@ TEST_F(ToolBarKeyboardTest, TheFocusRectangleShowsOnlyAfterKeysInvertingEveryOth
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const std::size_t i = static_cast<std::size_t>(y * w + x);
-            const bool onOutline = outline.Contains({x, y}) &&
-                                   (x == outline.Left || x == outline.Right - 1 || y == outline.Top ||
-                                    y == outline.Bottom - 1);
+            const bool onOutline = outline.Contains({x, y}) && (x == outline.Left || x == outline.Right - 1 ||
+                                                                y == outline.Top || y == outline.Bottom - 1);
             // Device pixels of the window alternate, whatever the button's offset.
             const bool dotted = onOutline && ((origin.X + x + origin.Y + y) % 2 == 0);
             const std::uint32_t expected = dotted ? (before[i] ^ 0xFFFFFF) : before[i];
