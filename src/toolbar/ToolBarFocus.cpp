@@ -104,6 +104,11 @@ bool TToolBarFocus::Press(bool menuKey) {
 
 bool TToolBarFocus::KeyDown(int key, TShiftState shift) {
     if (shift & (ssCtrl | ssAlt)) return false;
+    // The option window never takes the focus: its keys come through the bar.
+    if (key == VK_ESCAPE && toolBar_.OptionWindowVisible()) {
+        toolBar_.CloseOptionWindow();
+        return true;
+    }
     const bool horizontal = toolBar_.Horizontal() || toolBar_.Floating();
     const int back = horizontal ? VK_LEFT : VK_UP;
     const int forward = horizontal ? VK_RIGHT : VK_DOWN;

@@ -15,8 +15,9 @@ class TControl;
 /// the focus one item is focused: a visible, enabled button on the bar or, last,
 /// the option indicator. The arrow keys along the bar move between items
 /// (wrapping), Home and End go to the ends, Enter and Space press the item, Down
-/// (Right on a vertical bar) opens a drop-down. The item is remembered when the
-/// focus leaves, and taken again when it comes back.
+/// (Right on a vertical bar) opens a drop-down or the option window, and Esc
+/// closes the option window again. The item is remembered when the focus leaves,
+/// and taken again when it comes back.
 class TToolBarFocus {
 public:
     explicit TToolBarFocus(TAdvCustomToolBar& toolBar);

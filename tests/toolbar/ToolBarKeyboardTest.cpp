@@ -4,6 +4,9 @@
 
 #include "ToolBarFixture.h"
 #include "framework/forms/Edit.h"
+#include "framework/forms/Screen.h"
+#include "toolbar/AdvDockPanel.h"
+#include "toolbar/FloatingWindow.h"
 #include "toolbar/ToolBarFocus.h"
 
 namespace emr::testing {
@@ -185,6 +188,118 @@ TEST_F(ToolBarKeyboardTest, TheFocusRectangleShowsOnlyAfterKeysInvertingEveryOth
     Key(VK_TAB);
     form->PaintWindowNow();
     EXPECT_EQ(PixelsOf(backend_, form, a), before);
+}
+
+/// A window with a dock panel at the top holding toolbar A, one at the bottom
+/// holding B, an edit in the client area, and toolbar C floating in its own window.
+class PaneCycleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto backend = std::make_unique<platform::HeadlessBackend>();
+        backend_ = backend.get();
+        platform::Backend::Install(std::move(backend));
+        app = new TApplication(nullptr);
+        form = new TForm(app);
+        form->SetBounds(100, 100, 400, 300);
+        auto* top = new TAdvDockPanel(form);
+        top->SetParent(form);
+        auto* bottom = new TAdvDockPanel(form);
+        bottom->SetAlign(TDockAlign::daBottom);
+        bottom->SetParent(form);
+        edit = new TEdit(form);
+        edit->SetParent(form);
+        edit->SetBounds(10, 120, 100, 21);
+        a = MakeToolBar(top);
+        b = MakeToolBar(bottom);
+        c = MakeToolBar(top);
+        form->Show();
+        Pump();
+        floating = TFloatingWindow::FloatToolBar(c, 600, 500, true);
+        Pump();
+        backend_->Activate(form->NativeWindow());
+        edit->SetFocus();
+        Pump();
+    }
+    void TearDown() override {
+        TObject::Free(app);
+        platform::Backend::Uninstall();
+    }
+    TAdvToolBar* MakeToolBar(TWinControl* parent) {
+        auto* t = new TAdvToolBar(form);
+        auto* button = new TAdvToolBarButton(form);
+        button->SetCaption("X");
+        button->AttachToToolBar(t);
+        t->SetParent(parent);
+        return t;
+    }
+    void Pump() { app->ProcessMessages(); }
+    void Key(int key, platform::TShiftState shift = 0) {
+        backend_->Key(key, shift);
+        Pump();
+    }
+    /// Which of the four holds the focus of the active window.
+    std::string Where() const {
+        TWinControl* focused = Screen().ActiveForm() ? Screen().ActiveForm()->ActiveControl() : nullptr;
+        if (focused == a) return "A";
+        if (focused == b) return "B";
+        if (focused == c) return "C";
+        if (focused == edit) return "edit";
+        return "?";
+    }
+
+    platform::HeadlessBackend* backend_ = nullptr;
+    TApplication* app = nullptr;
+    TForm* form = nullptr;
+    TEdit* edit = nullptr;
+    TAdvToolBar *a = nullptr, *b = nullptr, *c = nullptr;
+    TFloatingWindow* floating = nullptr;
+};
+
+TEST_F(PaneCycleTest, F6VisitsEachDockPanelTheFloatingToolBarAndTheClientAreaShiftF6GoesBack) {
+    ASSERT_NE(floating, nullptr);
+    ASSERT_TRUE(c->Floating());
+    std::vector<std::string> seen;
+    for (int i = 0; i < 4; ++i) {
+        Key(platform::VK_F6);
+        seen.push_back(Where());
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"A", "B", "C", "edit"}));
+    seen.clear();
+    for (int i = 0; i < 2; ++i) {
+        Key(platform::VK_F6, platform::ssShift);
+        seen.push_back(Where());
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"C", "B"}));
+
+    // Inside the floating window the toolbar's keys work as on the panel.
+    Key(platform::VK_F6);
+    ASSERT_EQ(Where(), "C");
+    int clicks = 0;
+    auto* button = dynamic_cast<TAdvToolBarButton*>(c->PositionList().front());
+    button->OnClick = [&](TObject*) { ++clicks; };
+    Key(platform::VK_RETURN);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(c->KeyboardFocus()->ShowsRectOn(button)) << "the floating window shows keyboard cues";
+}
+
+TEST_F(PaneCycleTest, TheOptionIndicatorIsTheLastItemEnterOrDownOpensItsWindowEscClosesIt) {
+    a->SetAutoOptionMenu(true);
+    Key(platform::VK_F6);
+    ASSERT_EQ(Where(), "A");
+    Key(platform::VK_END);
+    EXPECT_TRUE(a->KeyboardFocus()->OnIndicator());
+    EXPECT_TRUE(a->KeyboardFocus()->ShowsRectOnIndicator());
+    Key(platform::VK_RETURN);
+    EXPECT_TRUE(a->OptionWindowVisible());
+    Key(platform::VK_ESCAPE);
+    EXPECT_FALSE(a->OptionWindowVisible());
+    EXPECT_EQ(Where(), "A") << "Esc goes back to the toolbar";
+    EXPECT_TRUE(a->KeyboardFocus()->OnIndicator());
+    Key(platform::VK_DOWN);
+    EXPECT_TRUE(a->OptionWindowVisible());
+    Key(platform::VK_ESCAPE);
+    Key(platform::VK_RIGHT);
+    EXPECT_EQ(a->KeyboardFocus()->Item(), a->PositionList().front()) << "from the indicator the arrows wrap";
 }
 
 } // namespace

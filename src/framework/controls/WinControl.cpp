@@ -32,6 +32,7 @@ bool IsDialogKey(int key) {
     case platform::VK_DOWN:
     case platform::VK_PRIOR:
     case platform::VK_NEXT:
+    case platform::VK_F6:
         return true;
     default:
         return false;

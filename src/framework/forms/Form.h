@@ -137,6 +137,13 @@ public:
     bool Active() const { return active_; }
     /// Brings the form's window to the front.
     void BringToFront();
+    /// F6 / Shift+F6: moves the focus to the next (previous) pane of the window that
+    /// owns this one: its client area, each pane control inside it, each pane window
+    /// it owns, in that order and wrapping.
+    void CyclePanes(bool forward);
+    /// The window whose F6 cycle this one belongs to as a pane of its own (a
+    /// floating toolbar's owner form), or null.
+    virtual TCustomForm* PaneOwner() const { return nullptr; }
 
     TCanvas* Canvas() const { return canvas_.get(); }
 
