@@ -11,6 +11,7 @@
 #include "styling/CustomAdvToolBarStyler.h"
 #include "toolbar/AdvToolBarSeparator.h"
 #include "toolbar/ToolBarChrome.h"
+#include "toolbar/ToolBarFocus.h"
 #include "toolbar/ToolBarKeyboardMode.h"
 #include "toolbar/ToolBarLayoutPersistence.h"
 #include "toolbar/ToolBarListHelpers.h"
@@ -54,6 +55,9 @@ TAdvCustomToolBar::TAdvCustomToolBar(TComponent* owner) : TCustomControl(owner) 
     menuBar_ = std::make_unique<TToolBarMenuBar>(this);
     keyboard_ = std::make_unique<TToolBarKeyboardMode>(this);
     mdiButtons_ = std::make_unique<TToolBarMDIButtons>(this);
+    focus_ = std::make_unique<TToolBarFocus>(*this);
+    // One Tab stop for the whole bar; the arrow keys move among its items.
+    SetTabStop(true);
 }
 
 TAdvCustomToolBar::~TAdvCustomToolBar() = default;

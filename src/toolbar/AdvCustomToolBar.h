@@ -30,6 +30,7 @@ class TToolBarOptionWindow;
 class TToolBarMenuBar;
 class TToolBarKeyboardMode;
 class TToolBarMDIButtons;
+class TToolBarFocus;
 
 using TOptionEvent = std::function<void(TObject* sender, TPoint clientPoint, TPoint screenPoint)>;
 using TCanFloatEvent = std::function<void(TObject* sender, bool& allow)>;
@@ -139,6 +140,8 @@ public:
     /// The menu-bar behaviour (generated buttons, dropped menus) and the keyboard menu mode.
     TToolBarMenuBar* MenuBar() const { return menuBar_.get(); }
     TToolBarKeyboardMode* KeyboardModeHandler() const { return keyboard_.get(); }
+    /// The keyboard focus among the toolbar's items while the toolbar has the focus.
+    TToolBarFocus* KeyboardFocus() const { return focus_.get(); }
     /// The buttons of the active maximized document window (AutoMDIButtons).
     TToolBarMDIButtons* MDIButtons() const { return mdiButtons_.get(); }
     /// Whether the last dropped menu opened beside its button (read by a pressed menu button).
@@ -198,6 +201,8 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseLeave() override;
     void KeyDown(int& key, TShiftState shift) override;
+    void DoEnter() override;
+    void DoExit() override;
     void VisibleChanged() override;
     void ParentChanging(TWinControl* newParent) override;
     void ParentChanged() override;
@@ -264,6 +269,7 @@ private:
     std::unique_ptr<TToolBarMenuBar> menuBar_;
     std::unique_ptr<TToolBarKeyboardMode> keyboard_;
     std::unique_ptr<TToolBarMDIButtons> mdiButtons_;
+    std::unique_ptr<TToolBarFocus> focus_;
 };
 
 } // namespace emr

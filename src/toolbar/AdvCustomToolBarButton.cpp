@@ -16,6 +16,7 @@
 #include "styling/GradientPainting.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/AdvToolBarButtonActionLink.h"
+#include "toolbar/ToolBarFocus.h"
 
 namespace emr {
 
@@ -378,6 +379,9 @@ void TAdvCustomToolBarButton::Paint() {
         c.Rectangle(0, 0, Width() - 1, Height() - 1);
         c.Pen()->SetStyle(TPenStyle::psSolid);
     }
+    if (TAdvCustomToolBar* tb = ToolBar(); tb && tb->KeyboardFocus()->ShowsRectOn(this))
+        Canvas()->DrawFocusRect(
+            ClientRect().Inflate(-TToolBarChrome::FocusInset, -TToolBarChrome::FocusInset));
 }
 
 TRect TAdvCustomToolBarButton::DropDownRect() const {

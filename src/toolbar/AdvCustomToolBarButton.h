@@ -117,6 +117,12 @@ public:
     void ResetButtonState();
     /// Menu buttons: shows the dropped look and asks the toolbar to drop the menu.
     void OpenButtonMenu();
+    /// What Enter or Space does to the button holding the toolbar's keyboard focus:
+    /// a menu button drops its menu, a drop-down button without a split part opens
+    /// its menu, any other is pressed and released (a check or grouped one toggles).
+    void PressByKeyboard();
+    /// Opens the button's drop-down or menu-button menu; false when it has none.
+    bool OpenMenuByKeyboard();
     /// Rebuilds the grey shadow of the image drawn under a hot button.
     void BuildShade();
     /// Links the button to a menu item (or forgets it with null).
@@ -198,6 +204,8 @@ protected:
     /// The drop-down part of the client area (empty without DropDownButton).
     TRect DropDownRect() const;
     void DrawDropDownArrow(TCanvas& canvas, int x, int y, TColor color) const;
+    /// Fires OnDropDown and pops the drop-down menu up under the button.
+    void ShowDropDownMenu();
     void NotifyGroup();
     void ReCheckTracking();
     void LeaveTimerTick();

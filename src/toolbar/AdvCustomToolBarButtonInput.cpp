@@ -163,9 +163,15 @@ void TAdvCustomToolBarButton::MouseDown(TMouseButton button, TShiftState shift, 
     }
 
     // A press on the drop-down part: the menu opens now and no click follows.
-    state_ = TToolButtonState::tbsUp;
     mouseInControl_ = false;
     mousePressed_ = false;
+    ShowDropDownMenu();
+}
+
+void TAdvCustomToolBarButton::ShowDropDownMenu() {
+    auto alive = LifeToken();
+    TAdvCustomToolBar* tb = ToolBar();
+    state_ = TToolButtonState::tbsUp;
     Invalidate();
     if (OnDropDown) {
         OnDropDown(this);
@@ -185,6 +191,27 @@ void TAdvCustomToolBarButton::MouseDown(TMouseButton button, TShiftState shift, 
         Repaint();
     }
     Invalidate();
+}
+
+bool TAdvCustomToolBarButton::OpenMenuByKeyboard() {
+    if (!Enabled() || Designing()) return false;
+    if (IsMenuButton() && !dropDownButton_ && (dropDownMenu_ || menuItem_)) {
+        OpenButtonMenu();
+        return true;
+    }
+    if (!dropDownButton_ || (!dropDownMenu_ && !OnDropDown)) return false;
+    ShowDropDownMenu();
+    return true;
+}
+
+void TAdvCustomToolBarButton::PressByKeyboard() {
+    if (!Enabled() || Designing()) return;
+    const bool menuOnly = (IsMenuButton() && !dropDownButton_) || (dropDownButton_ && !dropDownSplit_);
+    if (menuOnly && OpenMenuByKeyboard()) return;
+    if (groupIndex_ != 0 || style_ == TAdvToolButtonStyle::tasCheck) SetDown(!down_);
+    state_ = TToolButtonState::tbsUp;
+    Invalidate();
+    Click();
 }
 
 void TAdvCustomToolBarButton::MouseMove(TShiftState shift, int x, int y) {

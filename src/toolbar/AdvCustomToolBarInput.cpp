@@ -6,6 +6,7 @@
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/ToolBarChrome.h"
 #include "toolbar/ToolBarContextMenu.h"
+#include "toolbar/ToolBarFocus.h"
 #include "toolbar/ToolBarKeyboardMode.h"
 #include "toolbar/ToolBarMDIButtons.h"
 #include "toolbar/ToolBarMenuBar.h"
@@ -149,11 +150,29 @@ void TAdvCustomToolBar::MouseLeave() {
 }
 
 void TAdvCustomToolBar::KeyDown(int& key, TShiftState shift) {
+    auto alive = LifeToken();
     TCustomControl::KeyDown(key, shift);
+    if (alive.expired() || key == 0 || Designing()) return;
     const bool shiftF10 = key == platform::VK_F10 && (shift & (ssShift | ssCtrl | ssAlt)) == ssShift;
-    if (!shiftF10 && key != platform::VK_APPS) return;
-    // Opened below the toolbar's top-left corner, where a keyboard user's eyes are.
-    if (TToolBarContextMenu::Open(this, ClientToScreen({0, Height()}))) key = 0;
+    if (shiftF10 || key == platform::VK_APPS) {
+        // Opened below the toolbar's top-left corner, where a keyboard user's eyes are.
+        if (TToolBarContextMenu::Open(this, ClientToScreen({0, Height()}))) key = 0;
+        return;
+    }
+    // The key is taken before the press runs: the press may free the toolbar.
+    const int pressed = key;
+    key = 0;
+    if (!focus_->KeyDown(pressed, shift) && !alive.expired()) key = pressed;
+}
+
+void TAdvCustomToolBar::DoEnter() {
+    TCustomControl::DoEnter();
+    focus_->Entered();
+}
+
+void TAdvCustomToolBar::DoExit() {
+    TCustomControl::DoExit();
+    focus_->Exited();
 }
 
 void TAdvCustomToolBar::WndProc(TMessage& message) {

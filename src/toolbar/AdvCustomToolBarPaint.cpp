@@ -2,8 +2,10 @@
 // and the caption-bar indicator's fade.
 
 #include "framework/forms/Timer.h"
+#include "framework/graphics/Canvas.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/ToolBarChrome.h"
+#include "toolbar/ToolBarFocus.h"
 #include "toolbar/ToolBarMDIButtons.h"
 #include "toolbar/ToolBarOverflow.h"
 
@@ -95,6 +97,8 @@ void TAdvCustomToolBar::Paint() {
 void TAdvCustomToolBar::PaintToolBar(TCanvas& canvas) {
     Chrome().Paint(canvas);
     if (mdiButtons_) mdiButtons_->Paint(canvas);
+    if (focus_->ShowsRectOnIndicator())
+        canvas.DrawFocusRect(focus_->IndicatorRect().Inflate(-M::FocusInset, -M::FocusInset));
 }
 
 // ---- Caption-bar indicator fade ------------------------------------------------------------------

@@ -33,6 +33,8 @@ class TAdvDockPanel : public TCustomControl,
                       public ICheckedControl {
     EMR_CLASS(TAdvDockPanel)
 public:
+    /// F6 moves the focus from panel to panel.
+    bool FocusPane() const override { return true; }
     /// Distance of every row from the two panel edges along the row.
     static constexpr int RowInset = TDockLayout::RowInset;
     /// Space after the last row of a horizontal panel.

@@ -60,6 +60,7 @@ public:
     /// again after; a window whose owner is hidden now waits for it to show.
     void StartFollowing(TCustomForm* owner);
     TCustomForm* OwnerForm() const { return ownerForm_.Get(); }
+    TCustomForm* PaneOwner() const override { return OwnerForm(); }
     bool ShowPending() const { return showPending_; }
     bool Following() const { return following_; }
     bool Resizing() const { return resizing_; }

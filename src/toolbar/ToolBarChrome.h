@@ -61,6 +61,8 @@ public:
     static constexpr int GripInset = 1;
     /// The right handle's length, and what stays of the toolbar's end without it.
     static constexpr int HandleLength = 14;
+    /// How far inside an item (button or right handle) its keyboard focus rectangle runs.
+    static constexpr int FocusInset = 2;
     static constexpr int EndMargin = 4;
     /// The handle's face starts this far into its rectangle, past the body's corner.
     static constexpr int HandleFaceInset = 3;

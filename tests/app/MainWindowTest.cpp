@@ -17,6 +17,7 @@
 #include "framework/graphics/Font.h"
 #include "framework/platform/headless/HeadlessBackend.h"
 #include "toolbar/AdvDockPanel.h"
+#include "toolbar/AdvToolBar.h"
 #include "toolbar/AdvToolBarButton.h"
 
 namespace emr {
@@ -263,6 +264,28 @@ TEST_F(MainWindowTest, ThrowingStepShowsOneFailureBoxAndTheWindowStays) {
 TEST_F(MainWindowTest, ExitButtonEndsTheLoopWithoutBoxOrWrite) {
     RunLoop();
     ClickOn(form_->AdvToolBarButton2);
+    RunLoop();
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_TRUE(platform_.Calls().empty());
+}
+
+TEST_F(MainWindowTest, TabThenEnterAppliesThePatchWithoutTheMouse) {
+    RunLoop();
+    backend_->Key(platform::VK_TAB);
+    Application->ProcessMessages();
+    ASSERT_TRUE(form_->AdvToolBar1->Focused()) << "Tab did not reach the command bar";
+    backend_->Key(platform::VK_RETURN);
+    Application->ProcessMessages();
+    ASSERT_EQ(platform_.Calls().size(), 7u);
+    EXPECT_EQ(platform_.Calls()[6].Kind, TCallKind::MessageBox);
+    RunLoop();
+    EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(MainWindowTest, TabRightEnterQuitsWithoutBoxOrWrite) {
+    RunLoop();
+    for (int key : {platform::VK_TAB, platform::VK_RIGHT, platform::VK_RETURN})
+        backend_->Key(key);
     RunLoop();
     EXPECT_TRUE(Application->Terminated());
     EXPECT_TRUE(platform_.Calls().empty());

@@ -32,6 +32,7 @@ bool IsDialogKey(int key) {
     case platform::VK_DOWN:
     case platform::VK_PRIOR:
     case platform::VK_NEXT:
+    case platform::VK_F6:
         return true;
     default:
         return false;
@@ -347,6 +348,11 @@ bool TWinControl::CanFocus() const {
 bool TWinControl::Focused() const {
     TWinControl* top = TopLevel();
     return top && top->WindowFocus() == this;
+}
+
+bool TWinControl::ShowsFocusRect() const {
+    TWinControl* top = TopLevel();
+    return top && top->KeyboardCues() && top->WindowFocus() == this;
 }
 
 void TWinControl::SetFocus() {

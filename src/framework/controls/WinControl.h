@@ -94,8 +94,15 @@ public:
     virtual void SetWindowFocus(TWinControl* control) { (void)control; }
     /// Forgets the focused control without enter or exit events (it is going away).
     virtual void DropWindowFocus() {}
+    /// True for a region of a window that F6 moves the focus to as a whole (a dock panel).
+    virtual bool FocusPane() const { return false; }
     /// True when this top-level window sees keys before its focused control.
     virtual bool PreviewsKeys() const { return false; }
+    /// True once the keyboard has been used in this top-level window: only then do
+    /// focused controls draw their focus rectangle, so mouse-only use never shows one.
+    virtual bool KeyboardCues() const { return false; }
+    /// True when this control has the focus and its window shows keyboard cues.
+    bool ShowsFocusRect() const;
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;

@@ -552,8 +552,10 @@ void TApplication::RouteMouse(const platform::TEvent& event) {
     using platform::TEventType;
     TPoint screen{event.ScreenX, event.ScreenY};
     shift_ = (shift_ & (ssLeft | ssRight | ssMiddle)) | (event.Shift & (ssShift | ssCtrl | ssAlt));
-    if (event.Type == TEventType::MouseDown || event.Type == TEventType::MouseDoubleClick)
+    if (event.Type == TEventType::MouseDown || event.Type == TEventType::MouseDoubleClick) {
         shift_ |= ButtonFlag(event.Button);
+        keyboardLast_ = false;
+    }
     if (event.Type == TEventType::MouseUp) shift_ &= ~ButtonFlag(event.Button);
     TMsg msg;
     msg.FromInput = true;
@@ -612,6 +614,11 @@ void TApplication::RouteKey(const platform::TEvent& event) {
         // Shift+F10 asks for a context menu, Ctrl with either key for something
         // else again: neither is the menu key alone.
         altAlone_ = menuKey && (event.Shift & (ssShift | ssCtrl)) == 0;
+        // Shift or Ctrl held for a click is not keyboard use.
+        if (event.Key != platform::VK_SHIFT && event.Key != platform::VK_CONTROL) {
+            keyboardLast_ = true;
+            form->ShowKeyboardCues();
+        }
         post(alt || menuKey ? WM_SYSKEYDOWN : WM_KEYDOWN, event.Key, shift);
         return;
     }

@@ -172,6 +172,9 @@ public:
 
     /// The keyboard state of the last input event.
     TShiftState ShiftState() const { return shift_; }
+    /// True when the latest key or button press came from the keyboard (a window
+    /// opened by it shows keyboard cues from the start).
+    bool KeyboardInputLast() const { return keyboardLast_; }
     /// What is wrong, or empty when all holds: no control keeps the mouse capture
     /// once every button is released (unless it says it keeps it on purpose), and
     /// every checked control of every form holds its invariants. Asserted after
@@ -233,6 +236,7 @@ private:
     int dispatchDepth_ = 0;
     int nestedLoops_ = 0;
     bool altAlone_ = false;
+    bool keyboardLast_ = false;
     platform::WindowId pointerWindow_ = 0;
 };
 

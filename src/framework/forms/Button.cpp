@@ -1,11 +1,15 @@
 #include "framework/forms/Button.h"
 
 #include "framework/forms/Frame3D.h"
+#include "framework/forms/Hotkey.h"
 #include "framework/graphics/Canvas.h"
 
 namespace emr {
 
 namespace {
+
+/// How far inside the button's edge its focus rectangle runs.
+constexpr int kFocusInset = 4;
 
 TCustomForm* FormOf(TControl* control) {
     for (TControl* c = control; c; c = c->Parent())
@@ -101,6 +105,13 @@ void TButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 
 void TButton::KeyDown(int& key, TShiftState shift) {
     TCustomControl::KeyDown(key, shift);
+    // A focused push button stands in for the default one, so Enter answers with
+    // the button the user moved to.
+    if (key == platform::VK_RETURN && !(shift & (ssCtrl | ssAlt))) {
+        key = 0;
+        Click();
+        return;
+    }
     if (key == platform::VK_SPACE && !spaceDown_) {
         spaceDown_ = true;
         SetDown(true);
@@ -116,6 +127,15 @@ void TButton::KeyUp(int& key, TShiftState shift) {
         key = 0;
         Click();
     }
+}
+
+void TButton::KeyPress(char32_t& key) {
+    TCustomControl::KeyPress(key);
+    // A button takes no typing: a letter is an accelerator of some control on the
+    // window, as in a dialog, with or without Alt.
+    if (key == 0 || key < U' ') return;
+    TWinControl* top = TopLevel();
+    if (top && top->Perform(CM_DIALOGCHAR, static_cast<std::intptr_t>(key), 0)) key = 0;
 }
 
 void TButton::DoEnter() {
@@ -143,6 +163,13 @@ void TButton::WndProc(TMessage& message) {
             Click();
             return;
         }
+    }
+    if (message.Msg == CM_DIALOGCHAR && Enabled() && Showing() &&
+        IsAccel(static_cast<char32_t>(message.WParam), Caption())) {
+        message.Result = 1;
+        if (CanFocus()) SetFocus();
+        Click();
+        return;
     }
     TCustomControl::WndProc(message);
 }
@@ -175,7 +202,7 @@ void TButton::Paint() {
         canvas.Font()->SetColor(clBtnShadow);
     }
     canvas.DrawText(Caption(), text, flags);
-    if (focused) canvas.DrawFocusRect(ClientRect().Inflate(-4, -4));
+    if (ShowsFocusRect()) canvas.DrawFocusRect(ClientRect().Inflate(-kFocusInset, -kFocusInset));
 }
 
 } // namespace emr

@@ -8,9 +8,10 @@
 
 namespace emr {
 
-/// A push button. Clicking it (mouse release over it, Space while focused, Enter
-/// when it is the Default button, Esc when it is the Cancel button) runs OnClick
-/// or its action, and sets its form's ModalResult when it has one.
+/// A push button. Clicking it (mouse release over it, Space or Enter while focused,
+/// Enter when it is the Default button, Esc when it is the Cancel button, its
+/// caption's accelerator) runs OnClick or its action, and sets its form's
+/// ModalResult when it has one.
 ///
 /// Pressed look: while the left button is held on it and the pointer is over it.
 class TButton : public TCustomControl {
@@ -42,6 +43,7 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void KeyDown(int& key, TShiftState shift) override;
     void KeyUp(int& key, TShiftState shift) override;
+    void KeyPress(char32_t& key) override;
     void DoEnter() override;
     void DoExit() override;
     void TextChanged() override;

@@ -132,6 +132,13 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
     Broadcast(m);
 }
 
+void TCustomForm::ShowKeyboardCues() {
+    if (keyboardCues_) return;
+    keyboardCues_ = true;
+    // Every focused control may draw differently now; the whole client repaints once.
+    InvalidateWindowArea(ClientRect());
+}
+
 // ---- geometry -------------------------------------------------------------------
 
 TRect TCustomForm::FrameFor(TFormBorderStyle style) const {
@@ -432,6 +439,7 @@ TModalResult TCustomForm::ShowModal() {
     inModal_ = true;
     TModalResult result = mrCancel;
     try {
+        if (Application->KeyboardInputLast()) keyboardCues_ = true;
         Show();
         if (window_ && CurrentBackend()) CurrentBackend()->TakeFocus(window_);
         Application->RunNestedLoop([&] { return !self || self->modalResult_ != mrNone; });
@@ -485,7 +493,81 @@ bool TCustomForm::DialogKey(int key, TShiftState shift) {
         SelectNext(activeControl_, !(shift & ssShift), true);
         return true;
     }
+    if (key == platform::VK_F6 && !(shift & (ssCtrl | ssAlt))) {
+        CyclePanes(!(shift & ssShift));
+        return true;
+    }
     return TWinControl::DialogKey(key, shift);
+}
+
+namespace {
+
+/// One place F6 stops at: a window and the control that takes the focus there.
+struct TPaneStop {
+    TCustomForm* Form;
+    TWinControl* Pane; // null: the window's client area, or the whole pane window
+    TWinControl* Target;
+};
+
+TWinControl* PaneOf(TWinControl* control, const TCustomForm* form) {
+    for (TWinControl* c = control; c && c != form; c = c->Parent())
+        if (c->FocusPane()) return c;
+    return nullptr;
+}
+
+/// The window's tab stops in order, each once.
+std::vector<TWinControl*> TabStops(TCustomForm* form) {
+    std::vector<TWinControl*> stops;
+    for (TWinControl* c = form->FindNextControl(nullptr, true, true);
+         c && (stops.empty() || c != stops.front()); c = form->FindNextControl(c, true, true))
+        stops.push_back(c);
+    return stops;
+}
+
+std::vector<TPaneStop> PaneStops(TCustomForm* root) {
+    std::vector<TPaneStop> panes{{root, nullptr, nullptr}};
+    for (TWinControl* c : TabStops(root)) {
+        TWinControl* pane = PaneOf(c, root);
+        auto it =
+            std::find_if(panes.begin(), panes.end(), [&](const TPaneStop& p) { return p.Pane == pane; });
+        if (it == panes.end())
+            panes.push_back({root, pane, c});
+        else if (!it->Target)
+            it->Target = c;
+    }
+    for (TCustomForm* f : Screen().FormList())
+        if (f != root && f->PaneOwner() == root && f->Visible() && f->Enabled())
+            if (TWinControl* target = f->FindNextControl(nullptr, true, true))
+                panes.push_back({f, nullptr, target});
+    return panes;
+}
+
+} // namespace
+
+void TCustomForm::CyclePanes(bool forward) {
+    TCustomForm* root = PaneOwner() ? PaneOwner() : this;
+    const std::vector<TPaneStop> panes = PaneStops(root);
+    const int n = static_cast<int>(panes.size());
+    int at = 0;
+    for (int i = 0; i < n; ++i) {
+        const TPaneStop& p = panes[static_cast<std::size_t>(i)];
+        const bool here =
+            root == this ? p.Form == this && p.Pane == PaneOf(activeControl_, this) : p.Form == this;
+        if (here) at = i;
+    }
+    for (int step = 1; step < n; ++step) {
+        const TPaneStop& next =
+            panes[static_cast<std::size_t>(((at + (forward ? step : -step)) % n + n) % n)];
+        if (!next.Target) continue;
+        next.Form->ShowKeyboardCues();
+        next.Form->SetActiveControl(next.Target);
+        if (next.Form != this) {
+            next.Form->BringToFront();
+            if (next.Form->NativeWindow() && CurrentBackend())
+                CurrentBackend()->TakeFocus(next.Form->NativeWindow());
+        }
+        return;
+    }
 }
 
 bool TCustomForm::IsShortCut(int key, TShiftState shift) {

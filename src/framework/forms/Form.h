@@ -137,6 +137,13 @@ public:
     bool Active() const { return active_; }
     /// Brings the form's window to the front.
     void BringToFront();
+    /// F6 / Shift+F6: moves the focus to the next (previous) pane of the window that
+    /// owns this one: its client area, each pane control inside it, each pane window
+    /// it owns, in that order and wrapping.
+    void CyclePanes(bool forward);
+    /// The window whose F6 cycle this one belongs to as a pane of its own (a
+    /// floating toolbar's owner form), or null.
+    virtual TCustomForm* PaneOwner() const { return nullptr; }
 
     TCanvas* Canvas() const { return canvas_.get(); }
 
@@ -146,6 +153,9 @@ public:
     void SetWindowFocus(TWinControl* control) override { SetActiveControl(control); }
     void DropWindowFocus() override { activeControl_ = nullptr; }
     bool PreviewsKeys() const override { return keyPreview_; }
+    bool KeyboardCues() const override { return keyboardCues_; }
+    /// Turns the keyboard cues on (they stay on for the window's life) and repaints.
+    void ShowKeyboardCues();
     /// Creates the native window now if it does not exist.
     void HandleNeeded();
     void InvalidateWindowArea(const TRect& rect) override;
@@ -210,6 +220,7 @@ private:
     TPosition position_ = poDefaultPosOnly;
     TFormStyle formStyle_ = fsNormal;
     bool keyPreview_ = false;
+    bool keyboardCues_ = false;
     TMainMenu* menu_ = nullptr;
     TComponent* menuComponent_ = nullptr;
     TWinControl* activeControl_ = nullptr;

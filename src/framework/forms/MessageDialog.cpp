@@ -213,6 +213,16 @@ public:
     /// The answer when the box is closed without a button (close box, Alt+F4).
     int CloseResult() const { return closeResult_; }
 
+protected:
+    /// The arrow keys walk the row of buttons as Tab and Shift+Tab do.
+    bool DialogKey(int key, TShiftState shift) override {
+        const bool forward = key == platform::VK_RIGHT || key == platform::VK_DOWN;
+        const bool backward = key == platform::VK_LEFT || key == platform::VK_UP;
+        if (!forward && !backward) return TForm::DialogKey(key, shift);
+        SelectNext(ActiveControl(), forward, true);
+        return true;
+    }
+
 private:
     int closeResult_ = IDOK;
 };

@@ -112,6 +112,7 @@ enum TVirtualKey : int {
     VK_DELETE = 0x2E,
     VK_APPS = 0x5D,
     VK_F1 = 0x70,
+    VK_F6 = 0x75,
     VK_F10 = 0x79,
 };
 

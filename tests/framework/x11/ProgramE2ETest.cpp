@@ -449,6 +449,50 @@ TEST_F(ProgramTest, ConfirmWritesTheFiveSettingsThenEnterClosesTheBoxAndTheProgr
     EXPECT_EQ(*status, 0);
 }
 
+TEST_F(ProgramTest, TabThenReturnAppliesThePatchAndReturnClosesTheBox) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    X("xdotool windowactivate --sync " + std::to_string(window_) + " 2>/dev/null");
+    X("xdotool key Tab Return");
+    unsigned long box = 0;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            for (unsigned long id : Windows(kBoxTitle))
+                if (Viewable(id)) box = id;
+            return box != 0;
+        },
+        5000))
+        << "Tab then Return showed no box";
+    std::ifstream in(SettingsFile());
+    ASSERT_TRUE(in) << "no " << SettingsFile();
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("sShortDate=yyyy-MM-dd"), std::string::npos) << text;
+    EXPECT_NE(text.find("sTimeFormat=HH:mm:ss"), std::string::npos) << text;
+
+    if (!WaitFor([&] { return X("xdotool getactivewindow") == std::to_string(box); }, 2000))
+        X("xdotool windowactivate --sync " + std::to_string(box));
+    X("xdotool key Return");
+    const std::optional<int> status = program_->WaitExit(5000);
+    ASSERT_TRUE(status.has_value()) << "still running after Return on the box";
+    EXPECT_EQ(*status, 0);
+}
+
+TEST_F(ProgramTest, TabRightReturnQuitsWithoutABoxOrAWrite) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    X("xdotool windowactivate --sync " + std::to_string(window_) + " 2>/dev/null");
+    X("xdotool key Tab Right Return");
+    bool boxSeen = false;
+    const bool ended = WaitFor(
+        [&] {
+            boxSeen = boxSeen || !Windows(kBoxTitle).empty();
+            return !program_->Running();
+        },
+        5000);
+    ASSERT_TRUE(ended) << "still running after Tab, Right, Return";
+    EXPECT_EQ(program_->WaitExit(0), 0);
+    EXPECT_FALSE(boxSeen);
+    EXPECT_TRUE(fs::is_empty(dir_ / "config")) << "something was written";
+}
+
 TEST_F(ProgramTest, TheToolBarIsDraggedOffItsPanelIntoAFloatingWindowAndBack) {
     ASSERT_NO_FATAL_FAILURE(Launch());
     const Shot before = Client();

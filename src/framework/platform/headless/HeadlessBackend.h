@@ -83,6 +83,7 @@ public:
     void DestroyFromOutside(WindowId id);
     /// Makes `id` the active window (Deactivate / Activate events).
     void Activate(WindowId id);
+    void TakeFocus(WindowId window) override { Activate(window); }
     /// Queues any event as it is.
     void Inject(TEvent event);
     std::size_t PendingEvents() const { return events_.size(); }

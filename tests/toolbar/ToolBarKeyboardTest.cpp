@@ -1,0 +1,306 @@
+// A toolbar by keyboard alone: one Tab stop, the arrow keys among its items,
+// Enter and Space pressing them, and the focus rectangle that only keys show.
+#include <gtest/gtest.h>
+
+#include "ToolBarFixture.h"
+#include "framework/forms/Edit.h"
+#include "framework/forms/Screen.h"
+#include "toolbar/AdvDockPanel.h"
+#include "toolbar/FloatingWindow.h"
+#include "toolbar/ToolBarFocus.h"
+
+namespace emr::testing {
+namespace {
+
+using platform::VK_DOWN;
+using platform::VK_END;
+using platform::VK_HOME;
+using platform::VK_LEFT;
+using platform::VK_RETURN;
+using platform::VK_RIGHT;
+using platform::VK_SPACE;
+using platform::VK_TAB;
+
+class ToolBarKeyboardTest : public ToolBarFixture {
+protected:
+    void SetUp() override {
+        ToolBarFixture::SetUp();
+        toolBar->SetShowOptionIndicator(false);
+        a = AddButton("A");
+        b = AddButton("B");
+        c = AddButton("C");
+        d = AddButton("D");
+        e = AddButton("E");
+        b->SetEnabled(false);
+        d->SetVisible(false);
+        for (TAdvToolBarButton* button : {a, b, c, d, e})
+            button->OnClick = [this, button](TObject*) { clicks.push_back(button->Caption()); };
+        edit = new TEdit(form);
+        edit->SetParent(form);
+        edit->SetBounds(10, 150, 100, 21);
+        form->Show();
+        Pump();
+    }
+    void Key(int key, platform::TShiftState shift = 0) {
+        backend_->Key(key, shift);
+        Pump();
+    }
+    TControl* Focused() const { return toolBar->KeyboardFocus()->Item(); }
+
+    TAdvToolBarButton *a = nullptr, *b = nullptr, *c = nullptr, *d = nullptr, *e = nullptr;
+    TEdit* edit = nullptr;
+    std::vector<std::string> clicks;
+};
+
+TEST_F(ToolBarKeyboardTest, TheToolBarIsOneTabStopAndTheArrowsWalkItsEnabledVisibleButtons) {
+    Key(VK_TAB);
+    ASSERT_TRUE(toolBar->Focused()) << "the toolbar takes the first Tab";
+    EXPECT_EQ(Focused(), a);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Focused(), c) << "the disabled button is passed over";
+    Key(VK_RIGHT);
+    EXPECT_EQ(Focused(), e) << "the hidden button is passed over";
+    Key(VK_RIGHT);
+    EXPECT_EQ(Focused(), a) << "the arrows wrap around";
+    Key(VK_LEFT);
+    EXPECT_EQ(Focused(), e);
+    Key(VK_HOME);
+    EXPECT_EQ(Focused(), a);
+    Key(VK_END);
+    EXPECT_EQ(Focused(), e);
+
+    // One Tab leaves the whole bar; Shift+Tab comes back to the button it left.
+    Key(VK_TAB);
+    EXPECT_TRUE(edit->Focused());
+    Key(VK_TAB, platform::ssShift);
+    EXPECT_TRUE(toolBar->Focused());
+    EXPECT_EQ(Focused(), e) << "the toolbar remembers its last focused button";
+
+    // A button that became disabled while the focus was away is not taken again.
+    Key(VK_TAB);
+    e->SetEnabled(false);
+    Key(VK_TAB, platform::ssShift);
+    EXPECT_EQ(Focused(), a);
+    EXPECT_TRUE(clicks.empty()) << "moving the focus pressed nothing";
+}
+
+TEST_F(ToolBarKeyboardTest, EnterAndSpacePressTheFocusedButtonACheckButtonToggles) {
+    c->SetStyle(TAdvToolButtonStyle::tasCheck);
+    Key(VK_TAB);
+    Key(VK_RETURN);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"A"}));
+    Key(VK_RIGHT);
+    Key(VK_SPACE);
+    EXPECT_TRUE(c->Down()) << "Space checks a check button";
+    Key(VK_RETURN);
+    EXPECT_FALSE(c->Down()) << "Enter unchecks it";
+    EXPECT_EQ(clicks, (std::vector<std::string>{"A", "C", "C"}));
+
+    // The form's default handling never sees a key the bar used.
+    int formKeys = 0;
+    form->SetKeyPreview(true);
+    form->OnKeyDown = [&](TObject*, int& key, platform::TShiftState) { formKeys += key == VK_RETURN; };
+    Key(VK_RETURN);
+    EXPECT_EQ(formKeys, 1) << "key preview still sees it first";
+    EXPECT_EQ(clicks.size(), 4u);
+}
+
+TEST_F(ToolBarKeyboardTest, DownOpensTheFocusedDropDownAndEnterOpensOneWithoutASplitPart) {
+    int dropped = 0;
+    c->SetDropDownButton(true);
+    c->OnDropDown = [&](TObject*) { ++dropped; };
+    Key(VK_TAB);
+    Key(VK_DOWN);
+    EXPECT_EQ(dropped, 0) << "a plain button has no menu to open";
+    Key(VK_RIGHT);
+    Key(VK_DOWN);
+    EXPECT_EQ(dropped, 1);
+    Key(VK_RETURN);
+    EXPECT_EQ(dropped, 1) << "Enter presses the button part of a split drop-down";
+    EXPECT_EQ(clicks, (std::vector<std::string>{"C"}));
+    c->SetDropDownSplit(false);
+    Key(VK_RETURN);
+    EXPECT_EQ(dropped, 2);
+    EXPECT_EQ(clicks.size(), 1u);
+}
+
+TEST_F(ToolBarKeyboardTest, AClickHandlerMayFreeTheToolBarItsKeyPressed) {
+    a->OnClick = [this](TObject*) { TObject::Free(toolBar); };
+    TComponentRef<TAdvToolBar> alive(toolBar);
+    Key(VK_TAB);
+    Key(VK_RETURN);
+    EXPECT_FALSE(alive);
+}
+
+/// The client pixels of the button `control` as the form shows them.
+std::vector<std::uint32_t> PixelsOf(platform::HeadlessBackend* backend, TForm* form,
+                                    const TControl* control) {
+    std::vector<std::uint32_t> pixels;
+    const TPoint origin = control->ClientToControl({0, 0}, form);
+    for (int y = 0; y < control->Height(); ++y)
+        for (int x = 0; x < control->Width(); ++x)
+            pixels.push_back(backend->PixelAt(form->NativeWindow(), origin.X + x, origin.Y + y));
+    return pixels;
+}
+
+TEST_F(ToolBarKeyboardTest, TheFocusRectangleShowsOnlyAfterKeysInvertingEveryOtherPixelOfItsOutline) {
+    // The bar has the focus from the start, and the mouse presses its buttons.
+    toolBar->SetFocus();
+    Pump();
+    form->Invalidate();
+    form->PaintWindowNow();
+    const std::vector<std::uint32_t> before = PixelsOf(backend_, form, a);
+    MoveTo(c, 5, 5);
+    Press(c, 5, 5);
+    Release(c, 5, 5);
+    MoveTo(toolBar, 1, toolBar->Height() + 40);
+    form->PaintWindowNow();
+    EXPECT_EQ(PixelsOf(backend_, form, a), before) << "mouse use drew on the focused button";
+    EXPECT_EQ(clicks, (std::vector<std::string>{"C"}));
+
+    Key(VK_HOME);
+    form->PaintWindowNow();
+    const std::vector<std::uint32_t> after = PixelsOf(backend_, form, a);
+    const int w = a->Width(), h = a->Height();
+    const TRect outline = TRect{0, 0, w, h}.Inflate(-TToolBarChrome::FocusInset, -TToolBarChrome::FocusInset);
+    const TPoint origin = a->ClientToControl({0, 0}, form);
+    int inverted = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y * w + x);
+            const bool onOutline = outline.Contains({x, y}) && (x == outline.Left || x == outline.Right - 1 ||
+                                                                y == outline.Top || y == outline.Bottom - 1);
+            // Device pixels of the window alternate, whatever the button's offset.
+            const bool dotted = onOutline && ((origin.X + x + origin.Y + y) % 2 == 0);
+            const std::uint32_t expected = dotted ? (before[i] ^ 0xFFFFFF) : before[i];
+            if (after[i] != expected) {
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << after[i] << ", not "
+                              << expected;
+                return;
+            }
+            inverted += dotted;
+        }
+    EXPECT_GT(inverted, w) << "no outline was drawn";
+    EXPECT_TRUE(toolBar->KeyboardFocus()->ShowsRectOn(a));
+    EXPECT_FALSE(toolBar->KeyboardFocus()->ShowsRectOn(c));
+
+    // Losing the focus takes the rectangle away.
+    Key(VK_TAB);
+    form->PaintWindowNow();
+    EXPECT_EQ(PixelsOf(backend_, form, a), before);
+}
+
+/// A window with a dock panel at the top holding toolbar A, one at the bottom
+/// holding B, an edit in the client area, and toolbar C floating in its own window.
+class PaneCycleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto backend = std::make_unique<platform::HeadlessBackend>();
+        backend_ = backend.get();
+        platform::Backend::Install(std::move(backend));
+        app = new TApplication(nullptr);
+        form = new TForm(app);
+        form->SetBounds(100, 100, 400, 300);
+        auto* top = new TAdvDockPanel(form);
+        top->SetParent(form);
+        auto* bottom = new TAdvDockPanel(form);
+        bottom->SetAlign(TDockAlign::daBottom);
+        bottom->SetParent(form);
+        edit = new TEdit(form);
+        edit->SetParent(form);
+        edit->SetBounds(10, 120, 100, 21);
+        a = MakeToolBar(top);
+        b = MakeToolBar(bottom);
+        c = MakeToolBar(top);
+        form->Show();
+        Pump();
+        floating = TFloatingWindow::FloatToolBar(c, 600, 500, true);
+        Pump();
+        backend_->Activate(form->NativeWindow());
+        edit->SetFocus();
+        Pump();
+    }
+    void TearDown() override {
+        TObject::Free(app);
+        platform::Backend::Uninstall();
+    }
+    TAdvToolBar* MakeToolBar(TWinControl* parent) {
+        auto* t = new TAdvToolBar(form);
+        auto* button = new TAdvToolBarButton(form);
+        button->SetCaption("X");
+        button->AttachToToolBar(t);
+        t->SetParent(parent);
+        return t;
+    }
+    void Pump() { app->ProcessMessages(); }
+    void Key(int key, platform::TShiftState shift = 0) {
+        backend_->Key(key, shift);
+        Pump();
+    }
+    /// Which of the four holds the focus of the active window.
+    std::string Where() const {
+        TWinControl* focused = Screen().ActiveForm() ? Screen().ActiveForm()->ActiveControl() : nullptr;
+        if (focused == a) return "A";
+        if (focused == b) return "B";
+        if (focused == c) return "C";
+        if (focused == edit) return "edit";
+        return "?";
+    }
+
+    platform::HeadlessBackend* backend_ = nullptr;
+    TApplication* app = nullptr;
+    TForm* form = nullptr;
+    TEdit* edit = nullptr;
+    TAdvToolBar *a = nullptr, *b = nullptr, *c = nullptr;
+    TFloatingWindow* floating = nullptr;
+};
+
+TEST_F(PaneCycleTest, F6VisitsEachDockPanelTheFloatingToolBarAndTheClientAreaShiftF6GoesBack) {
+    ASSERT_NE(floating, nullptr);
+    ASSERT_TRUE(c->Floating());
+    std::vector<std::string> seen;
+    for (int i = 0; i < 4; ++i) {
+        Key(platform::VK_F6);
+        seen.push_back(Where());
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"A", "B", "C", "edit"}));
+    seen.clear();
+    for (int i = 0; i < 2; ++i) {
+        Key(platform::VK_F6, platform::ssShift);
+        seen.push_back(Where());
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"C", "B"}));
+
+    // Inside the floating window the toolbar's keys work as on the panel.
+    Key(platform::VK_F6);
+    ASSERT_EQ(Where(), "C");
+    int clicks = 0;
+    auto* button = dynamic_cast<TAdvToolBarButton*>(c->PositionList().front());
+    button->OnClick = [&](TObject*) { ++clicks; };
+    Key(platform::VK_RETURN);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(c->KeyboardFocus()->ShowsRectOn(button)) << "the floating window shows keyboard cues";
+}
+
+TEST_F(PaneCycleTest, TheOptionIndicatorIsTheLastItemEnterOrDownOpensItsWindowEscClosesIt) {
+    a->SetAutoOptionMenu(true);
+    Key(platform::VK_F6);
+    ASSERT_EQ(Where(), "A");
+    Key(platform::VK_END);
+    EXPECT_TRUE(a->KeyboardFocus()->OnIndicator());
+    EXPECT_TRUE(a->KeyboardFocus()->ShowsRectOnIndicator());
+    Key(platform::VK_RETURN);
+    EXPECT_TRUE(a->OptionWindowVisible());
+    Key(platform::VK_ESCAPE);
+    EXPECT_FALSE(a->OptionWindowVisible());
+    EXPECT_EQ(Where(), "A") << "Esc goes back to the toolbar";
+    EXPECT_TRUE(a->KeyboardFocus()->OnIndicator());
+    Key(platform::VK_DOWN);
+    EXPECT_TRUE(a->OptionWindowVisible());
+    Key(platform::VK_ESCAPE);
+    Key(platform::VK_RIGHT);
+    EXPECT_EQ(a->KeyboardFocus()->Item(), a->PositionList().front()) << "from the indicator the arrows wrap";
+}
+
+} // namespace
+} // namespace emr::testing
