@@ -89,7 +89,11 @@ void TPopupMenuWindow::Place(TPoint at, int flipX, int flipY) {
 void TPopupMenuWindow::Paint() {
     TCanvas& canvas = *Canvas();
     menu_->DrawBackground(canvas, ClientRect());
+    // A long menu has far more items than fit on the screen: only those the
+    // painted area touches are drawn.
+    const TRect painted = canvas.ClipRect();
     for (std::size_t i = 0; i < shown_.size(); ++i) {
+        if (rects_[i].Intersect(painted).Empty()) continue;
         TMenuItem* item = shown_[i];
         TMenuItemDrawState state = 0;
         if (static_cast<int>(i) == hot_) state |= midSelected;
