@@ -91,13 +91,18 @@ void TAdvPopupMenu::ForgetSizesOnLookChange() {
     measuredImageHeight_ = ImageHeight();
 }
 
+void TAdvPopupMenu::BeginMeasure() {
+    ForgetSizesOnLookChange();
+    lookChecked_ = true;
+}
+
 void TAdvPopupMenu::MeasureItem(TCanvas& canvas, TMenuItem* item, int& width, int& height) {
     if (item->IsLine()) {
         height = kSeparatorHeight;
         width = IconBarWidth() + kTextGap;
         return;
     }
-    ForgetSizesOnLookChange();
+    if (!lookChecked_) ForgetSizesOnLookChange();
     MeasuredItem& measured = measured_[item->Command()];
     if (measured.Revision == item->Revision() && measured.Width > 0) {
         width = measured.Width;

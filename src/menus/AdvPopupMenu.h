@@ -27,6 +27,8 @@ public:
     const TCustomAdvMenuStyler* StylerInEffect() const;
 
     void MeasureItem(TCanvas& canvas, TMenuItem* item, int& width, int& height) override;
+    void BeginMeasure() override;
+    void EndMeasure() override { lookChecked_ = false; }
     void DrawItem(TCanvas& canvas, TMenuItem* item, const TRect& rect, TMenuItemDrawState state) override;
     void DrawBackground(TCanvas& canvas, const TRect& rect) override;
     int BorderWidth() const override { return 1; }
@@ -63,6 +65,7 @@ private:
     int measuredIconBar_ = -1;
     int measuredImageHeight_ = -1;
     int textMeasurements_ = 0;
+    bool lookChecked_ = false; // between BeginMeasure and EndMeasure
 };
 
 } // namespace emr

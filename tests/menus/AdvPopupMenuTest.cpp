@@ -168,6 +168,26 @@ TEST_F(AdvPopupMenuTest, ItemsAreMeasuredAgainOnlyWhenTheyOrTheLookChange) {
     EXPECT_EQ(menu->TextMeasurements(), measured + 5);
 }
 
+TEST_F(AdvPopupMenuTest, AWindowOpenedAfterTheFontChangedIsSizedForTheNewFont) {
+    const auto openedSize = [&] {
+        TSize size;
+        app->OnIdle = [&](TObject*) {
+            if (backend_->PendingEvents() > 0 || !Window()) return;
+            size = {Window()->Width(), Window()->Height()};
+            backend_->Key(platform::VK_ESCAPE);
+        };
+        menu->Popup(100, 100);
+        app->OnIdle = nullptr;
+        return size;
+    };
+    const TSize before = openedSize();
+    TFont* font = const_cast<TFont*>(menu->StylerInEffect()->RootItem()->Font());
+    font->SetHeight(font->Height() * 2);
+    const TSize after = openedSize();
+    EXPECT_GT(after.Width, before.Width);
+    EXPECT_GT(after.Height, before.Height);
+}
+
 TEST_F(AdvPopupMenuTest, ALongMenuPaintsOnlyTheItemsOnItsWindow) {
     class CountingMenu : public TAdvPopupMenu {
     public:

@@ -56,6 +56,13 @@ void TPopupMenuWindow::Measure() {
     const int border = menu_->BorderWidth();
     int width = 0;
     std::vector<int> heights;
+    struct Measuring {
+        TPopupMenu* Menu;
+        explicit Measuring(TPopupMenu* menu) : Menu(menu) { Menu->BeginMeasure(); }
+        ~Measuring() { Menu->EndMeasure(); }
+        Measuring(const Measuring&) = delete;
+        Measuring& operator=(const Measuring&) = delete;
+    } measuring(menu_);
     for (TMenuItem* item : items_->Items()) {
         if (!item->Visible()) continue;
         int w = 10; // the starting size a measure request proposes
