@@ -73,12 +73,48 @@ int TAdvPopupMenu::IconBarWidth() const {
     return bar->Visible() ? bar->Size() : 0;
 }
 
+int TAdvPopupMenu::ImageHeight() const {
+    return Images() ? Images()->Height() : 0;
+}
+
+void TAdvPopupMenu::ForgetSizesOnLookChange() {
+    // Items once measured and since freed leave their entries behind; past this
+    // many the whole table starts afresh.
+    constexpr std::size_t kMostSizesKept = 16384;
+    const TFont* font = StylerInEffect()->RootItem()->Font();
+    if (font->SameFace(measuredFont_) && IconBarWidth() == measuredIconBar_ &&
+        ImageHeight() == measuredImageHeight_ && measured_.size() < kMostSizesKept)
+        return;
+    measured_.clear();
+    measuredFont_.Assign(font);
+    measuredIconBar_ = IconBarWidth();
+    measuredImageHeight_ = ImageHeight();
+}
+
+void TAdvPopupMenu::BeginMeasure() {
+    ForgetSizesOnLookChange();
+    lookChecked_ = true;
+}
+
 void TAdvPopupMenu::MeasureItem(TCanvas& canvas, TMenuItem* item, int& width, int& height) {
     if (item->IsLine()) {
         height = kSeparatorHeight;
         width = IconBarWidth() + kTextGap;
         return;
     }
+    if (!lookChecked_) ForgetSizesOnLookChange();
+    MeasuredItem& measured = measured_[item->Command()];
+    if (measured.Revision == item->Revision() && measured.Width > 0) {
+        width = measured.Width;
+        height = measured.Height;
+        return;
+    }
+    MeasureText(canvas, item, width, height);
+    measured = {item->Revision(), width, height};
+}
+
+void TAdvPopupMenu::MeasureText(TCanvas& canvas, TMenuItem* item, int& width, int& height) {
+    ++textMeasurements_;
     canvas.SetFont(StylerInEffect()->RootItem()->Font());
     TSize text = canvas.TextExtent(StripHotkey(item->Caption()));
     height = std::max(text.Height + 8, 22);

@@ -134,6 +134,94 @@ TEST_F(AdvPopupMenuTest, AShortcutTextWidensTheItemAndImagesMakeItTaller) {
     EXPECT_EQ(h, plainH);
 }
 
+TEST_F(AdvPopupMenuTest, ItemsAreMeasuredAgainOnlyWhenTheyOrTheLookChange) {
+    TCanvas canvas;
+    const auto measure = [&](TMenuItem* item) {
+        int w = 10, h = 10;
+        menu->MeasureItem(canvas, item, w, h);
+        return std::make_pair(w, h);
+    };
+    const auto first = measure(open);
+    measure(quit);
+    const int measured = menu->TextMeasurements();
+    EXPECT_EQ(measure(open), first);
+    measure(quit);
+    EXPECT_EQ(menu->TextMeasurements(), measured) << "sizes are kept";
+
+    open->SetCaption("&Open a much longer caption");
+    EXPECT_GT(measure(open).first, first.first);
+    const auto longer = measure(open);
+    open->SetShortCut(TextToShortCut("Ctrl+O"));
+    EXPECT_GT(measure(open).first, longer.first);
+    EXPECT_EQ(menu->TextMeasurements(), measured + 2);
+
+    // The root item's font is every item's font.
+    TFont* font = const_cast<TFont*>(menu->StylerInEffect()->RootItem()->Font());
+    font->SetHeight(font->Height() * 2);
+    EXPECT_GT(measure(quit).second, first.second);
+    EXPECT_EQ(menu->TextMeasurements(), measured + 3);
+
+    // An item made after another was freed is measured for itself.
+    TObject::Free(quit);
+    TMenuItem* wide = Item("&Something else entirely, and wide");
+    EXPECT_GT(measure(wide).first, measure(open).first / 2);
+    EXPECT_EQ(menu->TextMeasurements(), measured + 5);
+}
+
+TEST_F(AdvPopupMenuTest, AWindowOpenedAfterTheFontChangedIsSizedForTheNewFont) {
+    const auto openedSize = [&] {
+        TSize size;
+        app->OnIdle = [&](TObject*) {
+            if (backend_->PendingEvents() > 0 || !Window()) return;
+            size = {Window()->Width(), Window()->Height()};
+            backend_->Key(platform::VK_ESCAPE);
+        };
+        menu->Popup(100, 100);
+        app->OnIdle = nullptr;
+        return size;
+    };
+    const TSize before = openedSize();
+    TFont* font = const_cast<TFont*>(menu->StylerInEffect()->RootItem()->Font());
+    font->SetHeight(font->Height() * 2);
+    const TSize after = openedSize();
+    EXPECT_GT(after.Width, before.Width);
+    EXPECT_GT(after.Height, before.Height);
+}
+
+TEST_F(AdvPopupMenuTest, ALongMenuPaintsOnlyTheItemsOnItsWindow) {
+    class CountingMenu : public TAdvPopupMenu {
+    public:
+        using TAdvPopupMenu::TAdvPopupMenu;
+        void DrawItem(TCanvas& canvas, TMenuItem* item, const TRect& rect,
+                      TMenuItemDrawState state) override {
+            ++Drawn;
+            TAdvPopupMenu::DrawItem(canvas, item, rect, state);
+        }
+        int Drawn = 0;
+    };
+    constexpr int kItems = 2000;
+    auto* counting = new CountingMenu(form);
+    for (int i = 0; i < kItems; ++i) {
+        auto* item = new TMenuItem(form);
+        item->SetCaption("Item " + std::to_string(i));
+        counting->Items()->Add(item);
+    }
+    int onWindow = 0, drawn = 0;
+    app->OnIdle = [&](TObject*) {
+        if (backend_->PendingEvents() > 0 || !Window() || onWindow > 0) return;
+        TPopupMenuWindow* window = Window();
+        for (int i = 0; i < static_cast<int>(window->ShownItems().size()); ++i)
+            if (!window->ItemRect(i).Intersect(window->ClientRect()).Empty()) ++onWindow;
+        drawn = counting->Drawn;
+        backend_->Key(platform::VK_ESCAPE);
+    };
+    counting->Popup(0, 0);
+    app->OnIdle = nullptr;
+    ASSERT_GT(onWindow, 0);
+    EXPECT_LT(onWindow, kItems);
+    EXPECT_EQ(drawn, onWindow);
+}
+
 // ---- Painting ---------------------------------------------------------------------------------
 
 class AdvPopupMenuPaint : public AdvPopupMenuTest {

@@ -281,6 +281,7 @@ void TMenuItem::Click() {
 }
 
 void TMenuItem::MenuChanged(bool rebuild) {
+    ++revision_;
     if (HasState(csDestroying)) return;
     if (TMenu* menu = GetParentMenu()) menu->ItemChanged(this, rebuild);
 }

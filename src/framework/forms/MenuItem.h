@@ -118,6 +118,9 @@ public:
     TMenu* GetParentMenu() const;
     /// A number unique to this item for its lifetime, for lookups by command.
     int Command() const { return command_; }
+    /// Counts the changes to the item's own properties: what was worked out
+    /// from them (a measured size, say) still holds while it stays the same.
+    unsigned Revision() const { return revision_; }
 
     TBasicAction* Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
     void SetAction(TBasicAction* action);
@@ -158,6 +161,7 @@ private:
     int helpContext_ = 0;
     int tag_ = 0;
     int command_ = 0;
+    unsigned revision_ = 0;
     bool tornDown_ = false;
 
     std::vector<TMenuItem*> items_;

@@ -59,6 +59,10 @@ public:
     // The look. Rectangles are in the popup window's client coordinates.
     /// The size of one item; `width` and `height` come in as the defaults.
     virtual void MeasureItem(TCanvas& canvas, TMenuItem* item, int& width, int& height);
+    /// Bracket the MeasureItem calls for one window's items, so that a look can
+    /// check once what every item's size depends on.
+    virtual void BeginMeasure() {}
+    virtual void EndMeasure() {}
     virtual void DrawItem(TCanvas& canvas, TMenuItem* item, const TRect& rect, TMenuItemDrawState state);
     /// Paints the whole window before the items (frame and background).
     virtual void DrawBackground(TCanvas& canvas, const TRect& rect);

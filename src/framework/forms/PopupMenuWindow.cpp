@@ -56,6 +56,13 @@ void TPopupMenuWindow::Measure() {
     const int border = menu_->BorderWidth();
     int width = 0;
     std::vector<int> heights;
+    struct Measuring {
+        TPopupMenu* Menu;
+        explicit Measuring(TPopupMenu* menu) : Menu(menu) { Menu->BeginMeasure(); }
+        ~Measuring() { Menu->EndMeasure(); }
+        Measuring(const Measuring&) = delete;
+        Measuring& operator=(const Measuring&) = delete;
+    } measuring(menu_);
     for (TMenuItem* item : items_->Items()) {
         if (!item->Visible()) continue;
         int w = 10; // the starting size a measure request proposes
@@ -89,7 +96,11 @@ void TPopupMenuWindow::Place(TPoint at, int flipX, int flipY) {
 void TPopupMenuWindow::Paint() {
     TCanvas& canvas = *Canvas();
     menu_->DrawBackground(canvas, ClientRect());
+    // A long menu has far more items than fit on the screen: only those the
+    // painted area touches are drawn.
+    const TRect painted = canvas.ClipRect();
     for (std::size_t i = 0; i < shown_.size(); ++i) {
+        if (rects_[i].Intersect(painted).Empty()) continue;
         TMenuItem* item = shown_[i];
         TMenuItemDrawState state = 0;
         if (static_cast<int>(i) == hot_) state |= midSelected;

@@ -53,6 +53,7 @@ TFontLibrary::TFontLibrary(std::vector<std::string> folders) : folders_(std::mov
 
 TFontLibrary::~TFontLibrary() {
     faces_.clear();
+    fileFaces_.clear();
     for (auto& [path, blob] : data_)
         hb_blob_destroy(blob);
     if (library_) FT_Done_FreeType(library_);
@@ -148,6 +149,11 @@ TFontFace* TFontLibrary::Face(const std::string& familyName, bool bold, bool ita
 }
 
 TFontFace* TFontLibrary::Covering(char32_t ch, bool bold, bool italic, double pixelSize) {
+    if (TFontFace* own = CoveringInFolders(ch, bold, italic, pixelSize)) return own;
+    return systemFallback_ ? CoveringInSystem(ch, bold, italic, pixelSize) : nullptr;
+}
+
+TFontFace* TFontLibrary::CoveringInFolders(char32_t ch, bool bold, bool italic, double pixelSize) {
     ScanFolders();
     TFontFace* best = nullptr;
     int bestScore = 0;
@@ -161,6 +167,40 @@ TFontFace* TFontLibrary::Covering(char32_t ch, bool bold, bool italic, double pi
         }
     }
     return best;
+}
+
+TFontFace* TFontLibrary::CoveringInSystem(char32_t ch, bool bold, bool italic, double pixelSize) {
+    // Enough candidates to get past a face that fontconfig lists but that does
+    // not load or lacks the glyph after all (a bitmap-only face, say).
+    constexpr std::size_t kCandidates = 4;
+    const auto script = static_cast<int>(hb_unicode_script(hb_unicode_funcs_get_default(), ch));
+    std::vector<TFontFileFace>& known = systemFaces_[{script, bold, italic}];
+    for (const TFontFileFace& file : known)
+        if (TFontFace* face = FileFace(file, pixelSize); face && face->HasChar(ch)) return face;
+    if (uncovered_.count({ch, bold, italic})) return nullptr;
+    if (!system_) system_ = std::make_unique<TSystemFontFinder>();
+    for (TFontFileFace& file : system_->Find(ch, bold, italic, kCandidates)) {
+        TFontFace* face = FileFace(file, pixelSize);
+        if (!face || !face->HasChar(ch)) continue;
+        known.push_back(std::move(file));
+        return face;
+    }
+    uncovered_.insert({ch, bold, italic});
+    return nullptr;
+}
+
+TFontFace* TFontLibrary::FileFace(const TFontFileFace& file, double pixelSize) {
+    auto key = std::make_tuple(file.Path, file.Index, pixelSize);
+    auto found = fileFaces_.find(key);
+    if (found != fileFaces_.end()) return found->second.get();
+    std::unique_ptr<TFontFace> face;
+    if (hb_blob_t* data = library_ ? Data(file.Path) : nullptr) {
+        face = std::make_unique<TFontFace>(library_, data, file.Index, pixelSize);
+        if (!face->Valid()) face.reset();
+    }
+    TFontFace* result = face.get();
+    fileFaces_.emplace(std::move(key), std::move(face));
+    return result;
 }
 
 } // namespace emr

@@ -326,4 +326,13 @@ std::vector<std::string> TShapedLine::Families() const {
     return families;
 }
 
+int TShapedLine::MissingGlyphs() const {
+    constexpr unsigned kMissingGlyph = 0; // glyph 0 of every font
+    int count = 0;
+    for (const Run& run : runs_)
+        count += static_cast<int>(std::count_if(run.Glyphs.begin(), run.Glyphs.end(),
+                                                [](const PlacedGlyph& g) { return g.Id == kMissingGlyph; }));
+    return count;
+}
+
 } // namespace emr

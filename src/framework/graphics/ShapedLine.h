@@ -42,6 +42,8 @@ public:
     void Draw(std::uint8_t* alpha, int stride, int width, int height, int x, int y) const;
     /// The family of each run's face, first use first, without repeats.
     std::vector<std::string> Families() const;
+    /// How many glyphs are the face's missing-glyph box.
+    int MissingGlyphs() const;
 
 private:
     struct PlacedGlyph {

@@ -49,6 +49,22 @@ FamilyRule RuleFor(const std::string& name) {
     return {kSans, kCjk, 1.0};
 }
 
+/// Marks and joiners belong to the character before them: shaped apart from it,
+/// in another face, a vowel sign or a conjunct would not form.
+bool JoinsPrevious(char32_t ch) {
+    constexpr char32_t kFirstMarkOrFormat = 0xAD; // the soft hyphen; Latin-1 text never asks further
+    if (ch < kFirstMarkOrFormat) return false;
+    switch (hb_unicode_general_category(hb_unicode_funcs_get_default(), ch)) {
+    case HB_UNICODE_GENERAL_CATEGORY_NON_SPACING_MARK:
+    case HB_UNICODE_GENERAL_CATEGORY_SPACING_MARK:
+    case HB_UNICODE_GENERAL_CATEGORY_ENCLOSING_MARK:
+    case HB_UNICODE_GENERAL_CATEGORY_FORMAT:
+        return true;
+    default:
+        return false;
+    }
+}
+
 int CeilPixels(int units) {
     return static_cast<int>(std::ceil(units / double(kTextUnits) - 1e-6));
 }
@@ -75,6 +91,10 @@ struct TTextEngine::Impl {
     std::unordered_map<std::string, std::unique_ptr<Face>> Faces;
     std::unordered_map<std::string, Line> Lines;
     std::unordered_map<std::string, std::shared_ptr<const TTextMask>> Masks;
+
+    // Captions in scripts the program's own faces lack still show, from
+    // whatever installed font has them.
+    Impl() { Fonts.SetSystemFallback(true); }
 
     static constexpr std::size_t kMaxLines = 4096;
     static constexpr std::size_t kMaxMasks = 1024;
@@ -209,6 +229,10 @@ struct TTextEngine::Impl {
         for (std::size_t at = 0; at < utf8.size();) {
             const std::size_t start = at;
             const char32_t ch = NextUtf8(utf8, at);
+            if (!spans.empty() && JoinsPrevious(ch) && spans.back().Face->HasChar(ch)) {
+                spans.back().End = at;
+                continue;
+            }
             const bool primary = !face.Fallback || ch < 0x20 || face.Primary->HasChar(ch);
             TFontFace* chosen = primary ? face.Primary : face.Fallback;
             // A character neither face has comes from any other face of the
@@ -311,6 +335,11 @@ std::shared_ptr<const TTextMask> TTextEngine::Render(const TFont& font, std::str
 std::vector<std::string> TTextEngine::FamiliesUsed(const TFont& font, std::string_view text) {
     if (text.empty()) return {};
     return impl_->LineFor(font, text).Shaped.Families();
+}
+
+int TTextEngine::MissingGlyphs(const TFont& font, std::string_view text) {
+    if (text.empty()) return 0;
+    return impl_->LineFor(font, text).Shaped.MissingGlyphs();
 }
 
 } // namespace emr

@@ -41,8 +41,9 @@ struct TFaceResolution {
 
 /// Text measurement and rasterisation: lines shaped with HarfBuzz and drawn with
 /// FreeType's hinting and grey-level rasteriser, from the program's own font
-/// folders only (no system font configuration), so text measures the same on
-/// every machine. Faces, shaped lines and rendered lines are cached.
+/// folders, so text measures the same on every machine; only a character none
+/// of those faces has is looked for among the machine's installed fonts. Faces,
+/// shaped lines and rendered lines are cached.
 class TTextEngine {
 public:
     static TTextEngine& Instance();
@@ -60,6 +61,8 @@ public:
     /// The families that draw the text's characters, for diagnostics ("Liberation Sans, WenQuanYi Micro
     /// Hei").
     std::vector<std::string> FamiliesUsed(const TFont& font, std::string_view text);
+    /// How many of the line's glyphs are the missing-glyph box (no face has the character).
+    int MissingGlyphs(const TFont& font, std::string_view text);
 
     ~TTextEngine();
     TTextEngine(const TTextEngine&) = delete;

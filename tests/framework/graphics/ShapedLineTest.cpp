@@ -1,6 +1,7 @@
-// Finding faces in the font folders, and lines shaped and drawn from them:
-// kerning, right-to-left runs in visual order, control characters, characters
-// only another face has, and how overlapping runs combine.
+// Finding faces in the font folders and among the installed fonts, and lines
+// shaped and drawn from them: kerning, right-to-left runs in visual order,
+// control characters, characters only another face has, and how overlapping
+// runs combine.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -132,6 +133,60 @@ TEST_F(ShapedLineTest, CharactersTheFaceLacksShowItsMissingGlyphAndAnotherFaceCa
     EXPECT_EQ(fonts.Covering(0x1F600, false, false, 11), nullptr);
 }
 
+TEST_F(ShapedLineTest, InstalledFontsAreAskedOnlyForCharactersNoFolderHas) {
+    const char32_t devanagari = U'\u0915', arabic = U'\u0639'; // KA, AIN
+    // Off unless asked for: the folders alone have neither script.
+    EXPECT_EQ(fonts.Covering(devanagari, false, false, 11), nullptr);
+    EXPECT_EQ(fonts.Covering(arabic, false, false, 11), nullptr);
+
+    TFontLibrary withSystem{TFontLibrary::ProgramFolders()};
+    withSystem.SetSystemFallback(true);
+    ASSERT_NE(withSystem.Face("Liberation Sans", false, false, 11), nullptr);
+    ASSERT_NE(withSystem.Covering(U'\u05E9', false, false, 11), nullptr) << "the folders have Hebrew";
+    EXPECT_FALSE(withSystem.SystemFontsLoaded()) << "covered text must not load the font configuration";
+
+    TFontFace* ka = withSystem.Covering(devanagari, false, false, 11);
+    ASSERT_NE(ka, nullptr);
+    EXPECT_TRUE(withSystem.SystemFontsLoaded());
+    EXPECT_TRUE(ka->HasChar(devanagari));
+    EXPECT_EQ(ka->PixelSize(), 11);
+    // The next character of the script comes from the face already found, and a
+    // size of its own is a face of its own.
+    EXPECT_EQ(withSystem.Covering(U'\u0916', false, false, 11), ka);
+    TFontFace* larger = withSystem.Covering(devanagari, false, false, 20);
+    ASSERT_NE(larger, nullptr);
+    EXPECT_NE(larger, ka);
+    EXPECT_EQ(larger->PixelSize(), 20);
+
+    TFontFace* ain = withSystem.Covering(arabic, true, false, 11);
+    ASSERT_NE(ain, nullptr);
+    EXPECT_TRUE(ain->HasChar(arabic));
+    // A character nothing has stays uncovered, asked twice.
+    EXPECT_EQ(withSystem.Covering(0x10FFFD, false, false, 11), nullptr);
+    EXPECT_EQ(withSystem.Covering(0x10FFFD, false, false, 11), nullptr);
+}
+
+TEST_F(ShapedLineTest, ASpanOfAnotherFaceIsShapedWithItAndNoGlyphGoesMissing) {
+    TFontLibrary withSystem{TFontLibrary::ProgramFolders()};
+    withSystem.SetSystemFallback(true);
+    const std::string latin = "ab ", hindi = "\xE0\xA4\xB9\xE0\xA4\xBF"; // HA, vowel sign I
+    TFontFace* deva = withSystem.Covering(U'\u0939', false, false, 11);
+    ASSERT_NE(deva, nullptr);
+    const std::string text = latin + hindi;
+    const TShapedLine wrong(text, {{0, text.size(), sans, 0}});
+    EXPECT_EQ(wrong.MissingGlyphs(), 2) << "the Latin face shows boxes";
+    const TShapedLine split(text, {{0, latin.size(), sans, 0}, {latin.size(), text.size(), deva, 0}});
+    EXPECT_EQ(split.MissingGlyphs(), 0);
+    EXPECT_EQ(split.Families().size(), 2u);
+    // Shaped as Devanagari with that face: KA, VIRAMA and SSA join into one
+    // conjunct, narrower than the three shaped apart.
+    const std::string ka = "\xE0\xA4\x95", virama = "\xE0\xA5\x8D", ssa = "\xE0\xA4\xB7";
+    const auto width = [deva](const std::string& t) {
+        return TShapedLine(t, {{0, t.size(), deva, 0}}).Width();
+    };
+    EXPECT_LT(width(ka + virama + ssa), width(ka) + width(virama) + width(ssa));
+}
+
 TEST_F(ShapedLineTest, LoweredSpansAreDrawnLowerAndALaterRunGoesOverAnEarlierOne) {
     const std::string text = "xx";
     const TShapedLine flat(text, {{0, 1, sans, 0}, {1, 2, sans, 0}});
@@ -158,6 +213,37 @@ TEST_F(ShapedLineTest, LoweredSpansAreDrawnLowerAndALaterRunGoesOverAnEarlierOne
     Canvas tiny(3, 3);
     one.Draw(tiny.Alpha.data(), tiny.Width, tiny.Width, tiny.Height, -1, 5);
     EXPECT_LE(tiny.InkColumns().second, 3);
+}
+
+TEST(TextEngineOutput, ScriptsTheBundledFacesLackComeFromInstalledFonts) {
+    // Latin, Chinese, Arabic and Devanagari in one caption: every glyph drawn.
+    const std::string text = "Patch \xE8\xA1\xA5\xE4\xB8\x81 \xD8\xB9\xD8\xB1\xD8\xA8\xD9\x8A "
+                             "\xE0\xA4\xB9\xE0\xA4\xBF\xE0\xA4\x82\xE0\xA4\xA6\xE0\xA5\x80";
+    TFont font;
+    font.SetName("Tahoma");
+    font.SetHeight(-11);
+    TTextEngine& engine = TTextEngine::Instance();
+    EXPECT_EQ(engine.MissingGlyphs(font, text), 0);
+    const std::vector<std::string> families = engine.FamiliesUsed(font, text);
+    ASSERT_EQ(families.size(), 4u) << "Latin, CJK and one installed face for each of the other two";
+    EXPECT_EQ(families[0], "Liberation Sans");
+    EXPECT_EQ(families[1], "WenQuanYi Micro Hei");
+
+    // A joiner the Latin face also has stays with the Devanagari around it, so
+    // that the half form of KA is made.
+    const std::string halfForm = "\xE0\xA4\x95\xE0\xA5\x8D\xE2\x80\x8D\xE0\xA4\xB7";
+    EXPECT_EQ(engine.FamiliesUsed(font, halfForm), std::vector<std::string>{families[3]});
+    EXPECT_EQ(engine.MissingGlyphs(font, halfForm), 0);
+
+    // Drawn: the mask's ink reaches from the first letter to the last.
+    const std::shared_ptr<const TTextMask> mask = engine.Render(font, text);
+    int first = mask->Width, last = 0;
+    for (int y = 0; y < mask->Height; ++y)
+        for (int x = 0; x < mask->Width; ++x)
+            if (mask->Alpha[static_cast<std::size_t>(y) * mask->Width + x])
+                first = std::min(first, x), last = std::max(last, x + 1);
+    EXPECT_LE(first + mask->OffsetX, 1);
+    EXPECT_GE(last + mask->OffsetX, engine.Width(font, text) - 2) << "the Devanagari at the end is drawn";
 }
 
 /// FNV-1a over the coverage inside the box of the mask's non-zero pixels, in cell

@@ -506,4 +506,16 @@ std::vector<std::string> TTextEngine::FamiliesUsed(const TFont& font, std::strin
     return families;
 }
 
+int TTextEngine::MissingGlyphs(const TFont& font, std::string_view text) {
+    Impl::Face& face = impl_->FaceFor(font);
+    int missing = 0;
+    for (unsigned cp : CodePoints(text)) {
+        if (cp < 0x20) continue;
+        const bool fallback =
+            face.Fallback && ((face.CjkFromFallback && IsCjk(cp)) || !impl_->Has(*face.Primary, cp));
+        if (!impl_->Has(fallback ? *face.Fallback : *face.Primary, cp)) ++missing;
+    }
+    return missing;
+}
+
 } // namespace emr
