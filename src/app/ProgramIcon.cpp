@@ -51,7 +51,8 @@ bool InFold(TPoint2 p) {
 
 bool OnFoldEdge(TPoint2 p, double outline) {
     const double fromLeft = p.X - (kPageRight - kFold), fromBottom = kPageTop + kFold - p.Y;
-    return fromLeft < outline || fromBottom < outline || (p.Y - kPageTop) - fromLeft < outline * std::sqrt(2.0);
+    return fromLeft < outline || fromBottom < outline ||
+           (p.Y - kPageTop) - fromLeft < outline * std::sqrt(2.0);
 }
 
 bool InTextLine(TPoint2 p) {

@@ -22,8 +22,8 @@ std::vector<std::uint32_t> ReadPixels(const std::string& picture) {
     if (!pipe) return pixels;
     unsigned char rgba[4];
     while (std::fread(rgba, 1, 4, pipe) == 4)
-        pixels.push_back(std::uint32_t{rgba[3]} << 24 | std::uint32_t{rgba[0]} << 16 | std::uint32_t{rgba[1]} << 8 |
-                         rgba[2]);
+        pixels.push_back(std::uint32_t{rgba[3]} << 24 | std::uint32_t{rgba[0]} << 16 |
+                         std::uint32_t{rgba[1]} << 8 | rgba[2]);
     pclose(pipe);
     return pixels;
 }

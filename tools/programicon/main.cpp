@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
         const emr::platform::TIconImage icon = emr::DrawProgramIcon(size);
         const std::string path = std::string(argv[1]) + "/emrpatch-" + std::to_string(size) + ".pam";
         std::ofstream out(path, std::ios::binary);
-        out << "P7\nWIDTH " << size << "\nHEIGHT " << size << "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
+        out << "P7\nWIDTH " << size << "\nHEIGHT " << size
+            << "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
         for (std::uint32_t p : icon.Pixels) {
             const char rgba[4] = {static_cast<char>(p >> 16), static_cast<char>(p >> 8), static_cast<char>(p),
                                   static_cast<char>(p >> 24)};

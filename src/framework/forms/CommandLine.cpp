@@ -31,8 +31,8 @@ std::string ToolkitVersion() {
     return EMR_VERSION;
 }
 
-std::optional<int> ReadCommandLine(int argc, const char* const* argv, const TProgramUsage& usage, std::FILE* out,
-                                   std::FILE* err, std::vector<std::string>* given) {
+std::optional<int> ReadCommandLine(int argc, const char* const* argv, const TProgramUsage& usage,
+                                   std::FILE* out, std::FILE* err, std::vector<std::string>* given) {
     std::vector<std::string> named;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];

@@ -14,7 +14,7 @@ struct TProgramUsage {
         std::string Meaning;
     };
     std::string Name;
-    std::string Summary; // one sentence: what the program does
+    std::string Summary;          // one sentence: what the program does
     std::vector<TOption> Options; // what it takes besides --help and --version
 };
 
@@ -26,7 +26,7 @@ std::string ToolkitVersion();
 /// `err` with the usage line. Returns the exit status when the program should
 /// end now (0 when it answered, 2 when it refused), nothing when it should
 /// run; `given` then holds the options of `usage.Options` that were named.
-std::optional<int> ReadCommandLine(int argc, const char* const* argv, const TProgramUsage& usage, std::FILE* out,
-                                   std::FILE* err, std::vector<std::string>* given = nullptr);
+std::optional<int> ReadCommandLine(int argc, const char* const* argv, const TProgramUsage& usage,
+                                   std::FILE* out, std::FILE* err, std::vector<std::string>* given = nullptr);
 
 } // namespace emr

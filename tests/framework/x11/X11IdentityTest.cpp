@@ -27,8 +27,8 @@ std::vector<std::uint32_t> IconProperty(Display* dpy, Window window) {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     std::vector<std::uint32_t> out;
-    if (XGetWindowProperty(dpy, window, XInternAtom(dpy, "_NET_WM_ICON", False), 0, 1 << 16, False, XA_CARDINAL,
-                           &type, &format, &count, &after, &data) == Success &&
+    if (XGetWindowProperty(dpy, window, XInternAtom(dpy, "_NET_WM_ICON", False), 0, 1 << 16, False,
+                           XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
         format == 32)
         out.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
     if (data) XFree(data);
