@@ -26,6 +26,7 @@ write_basic_package_version_file(${CMAKE_BINARY_DIR}/package/EmrToolkitConfigVer
                                  COMPATIBILITY SameMinorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/package/EmrToolkitConfig.cmake
               ${CMAKE_BINARY_DIR}/package/EmrToolkitConfigVersion.cmake
+              ${CMAKE_SOURCE_DIR}/cmake/EmrEmbedLayout.cmake ${CMAKE_SOURCE_DIR}/cmake/EmbedLayout.cmake
         DESTINATION ${EMR_PACKAGE_DIR})
 configure_file(${CMAKE_SOURCE_DIR}/cmake/package/emrtoolkit.pc.in ${CMAKE_BINARY_DIR}/package/emrtoolkit.pc @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/package/emrtoolkit.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -33,6 +33,7 @@ done
 cmake -S "$consumer" -B "$work/cmake" -G Ninja -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
 cmake --build "$work/cmake" >/dev/null
 "$work/cmake/consumer"
+"$work/cmake/layout_consumer"
 
 export PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig${PKG_CONFIG_PATH:+:$PKG_CONFIG_PATH}"
 # shellcheck disable=SC2046

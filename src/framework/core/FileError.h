@@ -16,8 +16,7 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 
 /// Runs `decode` and gives any Exception it raises the file's name in front:
 /// `"PATH": MESSAGE`. For decoders that see only bytes.
-template <typename Decode>
-auto WithFileName(const std::string& path, Decode&& decode) -> decltype(decode());
+template <typename Decode> auto WithFileName(const std::string& path, Decode&& decode) -> decltype(decode());
 
 } // namespace emr
 
@@ -25,8 +24,7 @@ auto WithFileName(const std::string& path, Decode&& decode) -> decltype(decode()
 
 namespace emr {
 
-template <typename Decode>
-auto WithFileName(const std::string& path, Decode&& decode) -> decltype(decode()) {
+template <typename Decode> auto WithFileName(const std::string& path, Decode&& decode) -> decltype(decode()) {
     try {
         return decode();
     } catch (const Exception& e) {
