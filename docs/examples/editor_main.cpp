@@ -1,6 +1,7 @@
 // The editor window of the guide as a program on the X11 backend, its layout
-// compiled in (EditorLayout() is generated from editor.layout at build time).
-// Built with the other examples; not run by the tests, as it needs a display.
+// compiled in: emr_embed_layout(docs_editor editor.layout) generates
+// EditorLayout() from editor.layout at build time. Built from the guide's own
+// listing of this file; not run by the tests, as it needs a display.
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -18,7 +19,6 @@ namespace emr {
 std::string_view EditorLayout();
 }
 
-// [main]
 int main() {
     using namespace emr;
     std::unique_ptr<platform::Backend> backend = platform::CreateX11Backend();
@@ -45,4 +45,3 @@ int main() {
     platform::Backend::Uninstall();
     return status;
 }
-// [end]

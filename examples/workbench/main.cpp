@@ -1,4 +1,4 @@
-// workbench [--report]: the toolbar system's example window in a real X11 window.
+// workbench [--help] [--version] [--report]: the toolbar system's example window in a real X11 window.
 // Its toolbars' places and the chosen look are kept in
 // $XDG_CONFIG_HOME/workbench.ini (~/.config when the variable is unset) and come
 // back at the next start.
@@ -7,27 +7,29 @@
 // WorkbenchReport.h), polled and written again whenever it changes, and one line
 //   chosen CAPTION
 // whenever a command without a window of its own runs.
-#include <cstdio>
-#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "DemoHost.h"
 #include "Workbench.h"
 #include "WorkbenchReport.h"
 #include "framework/forms/Application.h"
+#include "framework/forms/CommandLine.h"
 #include "framework/forms/Form.h"
 
 using namespace emr;
 
 int main(int argc, char** argv) {
-    bool report = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--report") == 0) {
-            report = true;
-        } else {
-            std::fprintf(stderr, "usage: workbench [--report]\n");
-            return 2;
-        }
-    }
+    const TProgramUsage usage{
+        "workbench",
+        "Shows the toolbar system's example window: dock panels on every edge, toolbars to drag, float and "
+        "close, and a choice of looks, all kept for the next start.",
+        {{"--report", "write the window's state to standard output whenever it changes"}}};
+    std::vector<std::string> given;
+    if (std::optional<int> status = ReadCommandLine(argc, argv, usage, stdout, stderr, &given))
+        return *status;
+    const bool report = !given.empty();
     // Freeing the window saves the toolbars' places.
     return RunDemoOnX11("workbench", [report](TApplication* app) {
         TCustomForm* form = CreateWorkbench(app);

@@ -3,25 +3,33 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "app/AppEnvironment.h"
+#include "app/AppUsage.h"
 #include "app/LinuxLocalePlatform.h"
 #include "app/Program.h"
+#include "app/ProgramIcon.h"
 #include "app/RegionalSettingsStore.h"
 #include "app/StartupFormats.h"
 #include "framework/forms/Application.h"
+#include "framework/forms/CommandLine.h"
 #include "framework/platform/Backend.h"
 #include "framework/platform/x11/X11Backend.h"
 #include "framework/storage/PosixFileSystem.h"
 
-int main() {
+int main(int argc, char** argv) {
     using namespace emr;
+
+    // Answered before the display is opened, so that they work without one.
+    if (std::optional<int> status = ReadCommandLine(argc, argv, AppUsage(), stdout, stderr)) return *status;
 
     std::unique_ptr<platform::Backend> backend = platform::CreateX11Backend();
     if (!backend) {
         std::fprintf(stderr, "%s\n", platform::NoDisplayMessage().c_str());
         return 1;
     }
+    backend->SetIdentity(ProgramIdentity());
     platform::Backend::Install(std::move(backend));
 
     TPosixFileSystem files;

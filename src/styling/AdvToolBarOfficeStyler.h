@@ -9,7 +9,7 @@ namespace emr {
 
 struct TStylerPreset;
 
-/// The published styler: the seventeen named looks (Style), adaptation to the
+/// The published styler: the sixteen named looks and bsCustom (Style), adaptation to the
 /// desktop colour scheme (AutoThemeAdapt) and the shared-style interface.
 class TAdvToolBarOfficeStyler : public TCustomAdvToolBarStyler, public ISharedStyle {
     EMR_CLASS(TAdvToolBarOfficeStyler)

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 
 #include "framework/forms/Application.h"
@@ -17,10 +18,21 @@ TLayoutStore::TFactory& Factory() {
     return factory;
 }
 
+/// The problems already told since the layouts last loaded or saved without
+/// one. A folder that cannot be written fails every save of every toolbar
+/// alike; the user hears of it once, and again only after it went away and
+/// came back.
+std::set<std::string>& ToldProblems() {
+    static std::set<std::string> told;
+    return told;
+}
+
 /// One file of the current batch: its open store, or why it could not be opened.
 struct TBatchFile {
     std::unique_ptr<TSettingsStore> Store;
     std::exception_ptr OpenFailure;
+    /// An empty store standing in for a file that could not be read.
+    bool StandIn = false;
 };
 /// The files of the current batch, by location and key.
 using TBatchStores = std::map<std::string, TBatchFile>;
@@ -78,6 +90,7 @@ void TLayoutStore::TBatch::Commit() {
     TBatchStores stores = std::move(*currentBatch);
     currentBatch->clear();
     std::exception_ptr first;
+    bool reachedFile = false;
     for (auto& [key, file] : stores) {
         if (file.OpenFailure) {
             if (!first) first = file.OpenFailure;
@@ -85,11 +98,13 @@ void TLayoutStore::TBatch::Commit() {
         }
         try {
             file.Store->Close();
+            reachedFile = reachedFile || !file.StandIn;
         } catch (...) {
             if (!first) first = std::current_exception();
         }
     }
     if (first) std::rethrow_exception(first);
+    if (reachedFile) ToldProblems().clear();
 }
 
 std::unique_ptr<TSettingsStore> TLayoutStore::Open(const TPersistence& persistence) {
@@ -124,17 +139,22 @@ std::unique_ptr<TSettingsStore> TLayoutStore::OpenToLoad(const TPersistence& per
         if (it != currentBatch->end()) return std::make_unique<TBatchMember>(*it->second.Store);
     }
     std::unique_ptr<TSettingsStore> store = MakeStore(persistence);
+    bool standIn = false;
     try {
         store->Open();
         const std::string kept = store->KeepAsideUnreadable();
-        if (!kept.empty()) ReportLoadProblem(ESettingsStoreError(kept));
+        if (!kept.empty())
+            ReportLoadProblem(ESettingsStoreError(kept));
+        else
+            ToldProblems().clear();
     } catch (const std::exception& e) {
         // Told once for a whole batch: its other members share this store.
         ReportLoadProblem(e);
         store = std::make_unique<TEmptySettingsStore>();
+        standIn = true;
     }
     if (!currentBatch) return store;
-    auto it = currentBatch->emplace(key, TBatchFile{std::move(store), nullptr}).first;
+    auto it = currentBatch->emplace(key, TBatchFile{std::move(store), nullptr, standIn}).first;
     return std::make_unique<TBatchMember>(*it->second.Store);
 }
 
@@ -151,6 +171,7 @@ void TLayoutStore::ReportLoadProblem(const std::exception& error) {
 }
 
 void TLayoutStore::Report(const char* what, const std::exception& error) {
+    if (!ToldProblems().insert(std::string(what) + ": " + error.what()).second) return;
     std::fprintf(stderr, "%s: %s\n", what, error.what());
     if (!Application || !Application->OnException) return;
     try {

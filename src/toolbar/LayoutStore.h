@@ -45,6 +45,8 @@ public:
     /// Tells the user that a layout could not be saved, on standard error and
     /// through the application's exception handler when it has one. Saving runs
     /// while windows are destroyed, where an exception would end the program.
+    /// A problem is told once, however often it recurs, until a layout loads or
+    /// saves without one.
     static void ReportSaveFailure(const std::exception& error);
     /// Tells the user, in the same two ways, that a saved layout could not be used.
     static void ReportLoadProblem(const std::exception& error);

@@ -702,6 +702,36 @@ TEST_F(LayoutPersistenceTest, UnreadableSavedLayoutIsKeptAsideAndTheWindowComesU
     }
 }
 
+// A configuration folder that could not be written was told at every load and
+// every save of every window: the same line over and over on standard error.
+TEST_F(LayoutPersistenceTest, AFolderThatCannotHoldTheLayoutIsToldOnceHoweverOftenWindowsLoadAndSave) {
+    WriteFile(dir + "/config", "a file where the folder should be");
+    ini = dir + "/config/layout.ini";
+    std::vector<std::string> reported;
+    app->OnException = [&](const std::exception& e) { reported.push_back(e.what()); };
+    ::testing::internal::CaptureStderr();
+    for (int window = 0; window < 3; ++window) {
+        TComponent* created = nullptr;
+        EXPECT_NO_THROW(created = CreateStoredForm());
+        ASSERT_NE(created, nullptr);
+        TObject::Free(created);
+    }
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    app->OnException = nullptr;
+
+    const auto lines = [&](const std::string& start) {
+        std::istringstream in(said);
+        int n = 0;
+        for (std::string line; std::getline(in, line);)
+            n += line.starts_with(start) ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(lines("toolbar layout not loaded: "), 1) << said;
+    EXPECT_EQ(lines("toolbar layout not saved: "), 1) << said;
+    EXPECT_EQ(reported.size(), 2u);
+    EXPECT_NE(said.find(dir + "/config"), std::string::npos) << "names the folder: " << said;
+}
+
 TEST_F(LayoutPersistenceTest, SavedLayoutThatCannotBeReadAtAllIsPassedOverAndTold) {
     // A folder where the file should be: opening it for reading fails on either system.
     std::filesystem::create_directory(ini);

@@ -22,6 +22,7 @@ int RunDemoOnX11(const char* program, const std::function<TCustomForm*(TApplicat
         std::fprintf(stderr, "%s\n", platform::NoDisplayMessage().c_str());
         return 1;
     }
+    backend->SetIdentity({program, "", {}});
     platform::Backend::Install(std::move(backend));
     int status = 0;
     try {

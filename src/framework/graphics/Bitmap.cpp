@@ -1,10 +1,12 @@
 #include "framework/graphics/Bitmap.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
 
 #include "framework/core/Exception.h"
+#include "framework/core/FileError.h"
 #include "framework/graphics/BmpCodec.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/Png.h"
@@ -14,12 +16,6 @@ namespace emr {
 namespace {
 
 constexpr std::uint32_t kWhitePixel = 0xFFFFFF;
-
-std::vector<std::uint8_t> ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw Exception("Cannot open file \"" + path + "\"");
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 } // namespace
 
@@ -146,8 +142,8 @@ void TBitmap::LoadFromBmp(std::span<const std::uint8_t> data) {
 }
 
 void TBitmap::LoadFromFile(const std::string& path) {
-    std::vector<std::uint8_t> data = ReadFile(path);
-    LoadFromBmp(data);
+    const std::vector<std::uint8_t> data = ReadFileBytes(path);
+    WithFileName(path, [&] { LoadFromBmp(data); });
 }
 
 std::vector<std::uint8_t> TBitmap::SaveToBmp() const {
@@ -155,10 +151,12 @@ std::vector<std::uint8_t> TBitmap::SaveToBmp() const {
 }
 
 void TBitmap::SaveToFile(const std::string& path) const {
-    std::vector<std::uint8_t> data = SaveToBmp();
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-    if (!file) throw Exception("Cannot write file \"" + path + "\"");
+    const std::vector<std::uint8_t> data = SaveToBmp();
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (!file) throw Exception(FileErrorMessage("write", path, errno));
+    const bool written = std::fwrite(data.data(), 1, data.size(), file.get()) == data.size();
+    // Buffered bytes meet a full disk only when the file is closed.
+    if (!written || std::fclose(file.release()) != 0) throw Exception(FileErrorMessage("write", path, errno));
 }
 
 std::vector<std::uint8_t> TBitmap::Data() const {

@@ -1,9 +1,7 @@
 #include "framework/graphics/Picture.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "framework/core/Exception.h"
+#include "framework/core/FileError.h"
 
 namespace emr {
 
@@ -88,11 +86,9 @@ void TPicture::SetData(std::span<const std::uint8_t> data) {
 }
 
 void TPicture::LoadFromFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw Exception("Cannot open file \"" + path + "\"");
-    std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> data = ReadFileBytes(path);
     auto bitmap = std::make_unique<TBitmap>();
-    bitmap->LoadFromBmp(data);
+    WithFileName(path, [&] { bitmap->LoadFromBmp(data); });
     bitmap_ = std::move(bitmap);
     Attach();
     Changed();

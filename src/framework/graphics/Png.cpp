@@ -2,18 +2,20 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "framework/core/Exception.h"
+#include "framework/core/FileError.h"
 
 namespace emr {
 
 void SavePng(const std::string& path, const std::uint32_t* pixels, int width, int height, int stride) {
     if (width <= 0 || height <= 0 || !pixels) throw Exception("PNG: nothing to write to \"" + path + "\"");
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!file) throw Exception("Cannot write file \"" + path + "\"");
+    if (!file) throw Exception(FileErrorMessage("write", path, errno));
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
@@ -41,6 +43,9 @@ void SavePng(const std::string& path, const std::uint32_t* pixels, int width, in
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
+    // A full disk shows only when the buffered rest is written out.
+    if (std::fflush(file.get()) != 0 || std::ferror(file.get()))
+        throw Exception(FileErrorMessage("write", path, errno));
 }
 
 } // namespace emr

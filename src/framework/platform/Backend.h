@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/core/Geometry.h"
+#include "framework/platform/ProgramIdentity.h"
 
 namespace emr::platform {
 
@@ -129,6 +130,11 @@ public:
     /// Installs `backend` (replacing and destroying any earlier one).
     static void Install(std::unique_ptr<Backend> backend);
     static void Uninstall();
+
+    /// Names the program to the desktop for every top-level window it creates
+    /// from now on (X11: WM_CLASS and _NET_WM_ICON). Called once, before the
+    /// first window; a backend without such names ignores it.
+    virtual void SetIdentity(const TProgramIdentity& identity) { (void)identity; }
 
     // Windows. Bounds are the client area in screen coordinates.
     virtual WindowId CreateWindow(const TWindowStyle& style, const TRect& bounds,

@@ -700,5 +700,60 @@ TEST_F(ProgramLosingItsDisplayTest, EndsWithStatusOneAndOneLineNamingTheDisplay)
     EXPECT_FALSE(fs::exists(SettingsFile()));
 }
 
+// The program used to share one fixed WM_CLASS with every program on the
+// toolkit and had no icon of its own.
+TEST_F(ProgramTest, TheWindowNamesTheProgramByWmClassAndCarriesItsIconInThreeSizes) {
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    EXPECT_EQ(X("xprop -id " + std::to_string(window_) + " WM_CLASS"),
+              "WM_CLASS(STRING) = \"emrpatch\", \"EmrPatch\"");
+
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display_, window_, XInternAtom(display_, "_NET_WM_ICON", False), 0, 1 << 16, False,
+                       XA_CARDINAL, &type, &format, &count, &after, &data);
+    std::vector<long> icon;
+    if (data && format == 32)
+        icon.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+    if (data) XFree(data);
+
+    // Each size: width, height, then its pixels; a picture with both clear
+    // corners and opaque pixels, not an empty square.
+    std::vector<long> sizes;
+    for (std::size_t at = 0; at + 2 <= icon.size();) {
+        const long width = icon[at], height = icon[at + 1];
+        ASSERT_EQ(width, height);
+        const auto first = icon.begin() + static_cast<long>(at) + 2;
+        ASSERT_LE(at + 2 + static_cast<std::size_t>(width * height), icon.size());
+        const auto last = first + width * height;
+        const auto alpha = [](long p) { return (static_cast<unsigned long>(p) >> 24) & 0xFF; };
+        EXPECT_EQ(alpha(*first), 0u) << "top-left corner of the " << width << "-pixel icon";
+        EXPECT_GT(std::count_if(first, last, [&](long p) { return alpha(p) == 0xFF; }), width * height / 3)
+            << width;
+        sizes.push_back(width);
+        at += 2 + static_cast<std::size_t>(width * height);
+    }
+    EXPECT_EQ(sizes, (std::vector<long>{16, 32, 48}));
+}
+
+// Run without a display: the answers come before the program looks for one.
+TEST(ProgramCommandLine, HelpAndVersionAnswerWithZeroAndAnythingElseIsRefusedWithTwo) {
+    const std::string program = std::string("env -u DISPLAY ") + EMR_PROGRAM_PATH;
+    const std::string help = Shell(program + " --help 2>&1; echo \"status $?\"");
+    EXPECT_EQ(help.rfind("Usage: emrpatch [--help] [--version]\n", 0), 0u) << help;
+    EXPECT_NE(help.find("电子病历补丁"), std::string::npos) << help;
+    EXPECT_TRUE(help.ends_with("\nstatus 0")) << help;
+
+    const std::string version = Shell(program + " --version 2>&1; echo \"status $?\"");
+    EXPECT_TRUE(version.starts_with("emrpatch ")) << version;
+    EXPECT_NE(version.find_first_of("0123456789"), std::string::npos) << version;
+    EXPECT_TRUE(version.ends_with("\nstatus 0")) << version;
+
+    const std::string other = Shell(program + " --setup 2>&1 >/dev/null; echo \"status $?\"");
+    EXPECT_EQ(other,
+              "emrpatch: unknown argument \"--setup\"\nUsage: emrpatch [--help] [--version]\nstatus 2");
+}
+
 } // namespace
 } // namespace emr::testing

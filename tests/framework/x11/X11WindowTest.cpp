@@ -78,6 +78,7 @@ TEST(X11Connection, NoDisplayGivesNullAndAMessageNamingDisplay) {
 }
 
 TEST_F(X11Test, FixedFramedWindowCarriesTitleSizeAndWindowManagerHints) {
+    B().SetIdentity({"emrpatch", "EmrPatch", {}}); // as the program names itself
     const WindowId id = Show(FixedFrame(), TRect::FromBounds(397, 206, 382, 198), kTitle);
     EXPECT_EQ(Shell("xdotool getwindowname " + std::to_string(id)), kTitle);
     EXPECT_EQ(Geometry(id), "397 206 382 198");

@@ -21,6 +21,8 @@ namespace win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"EmrWindow";
+// The icon a program built on the toolkit carries as its resource 1.
+constexpr int kProgramIconResource = 1;
 // Posted to the thread by Wake: ends a wait in NextEvent.
 constexpr UINT kWakeMessage = WM_APP + 1;
 
@@ -58,6 +60,9 @@ void RegisterWindowClass() {
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    // The program's own icon (resource 1) when its executable has one; the
+    // system's default otherwise.
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(kProgramIconResource));
     wc.lpszClassName = kWindowClass;
     RegisterClassExW(&wc);
     registered = true;

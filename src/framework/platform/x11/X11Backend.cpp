@@ -69,8 +69,9 @@ const char* const kAtomNames[] = {
     "_NET_SUPPORTING_WM_CHECK",
     "_NET_SUPPORTED",
     "_NET_ACTIVE_WINDOW",
+    "_NET_WM_ICON",
 };
-static_assert(sizeof kAtomNames / sizeof kAtomNames[0] == 24);
+static_assert(sizeof kAtomNames / sizeof kAtomNames[0] == 25);
 
 // Bits of _MOTIF_WM_HINTS.
 constexpr long kMwmHintsFunctions = 1L << 0;
@@ -142,6 +143,7 @@ X11Backend::X11Backend(_XDisplay* display) : display_(display), atoms_(AtomCount
     useShm_ = IsLocalDisplay(display_) && XShmQueryExtension(display_);
     if (pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) wakePipe_[0] = wakePipe_[1] = -1;
     stopSignals_ = std::make_unique<x11::TStopSignals>(wakePipe_[1]);
+    SetIdentity({});
 }
 
 X11Backend::~X11Backend() {
@@ -206,10 +208,7 @@ WindowId X11Backend::CreateWindow(const TWindowStyle& style, const TRect& bounds
     TWindow& w = *record;
     windows_[id] = std::move(record);
 
-    XClassHint classHint;
-    classHint.res_name = const_cast<char*>("emrpatch");
-    classHint.res_class = const_cast<char*>("EmrPatch");
-    XSetClassHint(display_, id, &classHint);
+    ApplyIdentity(id);
     const long pid = getpid();
     XChangeProperty(display_, id, A(NET_WM_PID), XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&pid), 1);

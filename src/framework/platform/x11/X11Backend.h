@@ -56,6 +56,11 @@ public:
     explicit X11Backend(_XDisplay* display);
     ~X11Backend() override;
 
+    /// Until a program names itself, its windows go by the executable's name
+    /// (class: the same, capitalised) and have no icon of their own.
+    void SetIdentity(const TProgramIdentity& identity) override;
+    const TProgramIdentity& Identity() const { return identity_; }
+
     WindowId CreateWindow(const TWindowStyle& style, const TRect& bounds, const std::string& title) override;
     void DestroyWindow(WindowId window) override;
     void SetTitle(WindowId window, const std::string& title) override;
@@ -99,6 +104,7 @@ private:
     void FocusNow(TWindow& w);
     unsigned long A(AtomIndex atom) const { return atoms_[atom]; }
     void SetWmHints(TWindow& w);
+    void ApplyIdentity(unsigned long window);
     void SetSizeHints(TWindow& w);
     void KeepOnTop();
     void Translate(_XEvent& event);
@@ -118,6 +124,7 @@ private:
     int depth_ = 24;
     unsigned long colormap_ = 0;
     std::vector<unsigned long> atoms_;
+    TProgramIdentity identity_;
     int wakePipe_[2] = {-1, -1};
     std::unique_ptr<x11::TStopSignals> stopSignals_;
     bool useShm_ = false;

@@ -38,6 +38,7 @@ enum X11Backend::AtomIndex : int {
     NET_SUPPORTING_WM_CHECK,
     NET_SUPPORTED,
     NET_ACTIVE_WINDOW,
+    NET_WM_ICON,
     AtomCount
 };
 

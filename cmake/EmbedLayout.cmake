@@ -4,6 +4,7 @@
 # numbers in error messages still match the source).
 #
 #   cmake -DIN=<layout> -DOUT=<source.cpp> -DNAME=<function name> -P EmbedLayout.cmake
+# (what emr_embed_layout, EmrEmbedLayout.cmake, runs at build time)
 file(READ ${IN} text)
 string(REGEX REPLACE "\n[ \t]*//[^\n]*" "\n" text "${text}")
 string(HEX "${text}" hex)

@@ -1,0 +1,26 @@
+# Writes the code block that follows a marker line of the guide to a file, so
+# that the build compiles the example as the guide prints it.
+#
+#   cmake -DGUIDE=<guide.md> -DMARKER=<line before the block> -DOUT=<file> -P GuideBlock.cmake
+file(STRINGS ${GUIDE} lines ENCODING UTF-8)
+set(state seeking)
+set(code "")
+foreach(line IN LISTS lines)
+  if(state STREQUAL "seeking" AND line STREQUAL "${MARKER}")
+    set(state marker)
+  elseif(state STREQUAL "marker" AND line MATCHES "^```")
+    set(state inside)
+  elseif(state STREQUAL "inside")
+    if(line MATCHES "^```")
+      set(state done)
+      break()
+    endif()
+    string(APPEND code "${line}\n")
+  endif()
+endforeach()
+if(NOT state STREQUAL "done")
+  message(FATAL_ERROR "${GUIDE}: no complete code block after \"${MARKER}\"")
+endif()
+file(WRITE ${OUT}.tmp "${code}")
+file(COPY_FILE ${OUT}.tmp ${OUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUT}.tmp)
