@@ -1,6 +1,7 @@
 #include "framework/forms/PopupMenuWindow.h"
 
 #include <algorithm>
+#include <string>
 
 #include "framework/forms/MenuTracker.h"
 #include "framework/forms/PopupMenu.h"
@@ -40,6 +41,16 @@ void TPopupMenuWindow::SetHotIndex(int index) {
     if (hot_ >= 0) InvalidateRect(rects_[static_cast<std::size_t>(hot_)]);
     hot_ = index;
     if (hot_ >= 0) InvalidateRect(rects_[static_cast<std::size_t>(hot_)]);
+}
+
+std::string TPopupMenuWindow::CheckInvariants() const {
+    if (rects_.size() != shown_.size())
+        return "a menu window with " + std::to_string(shown_.size()) + " items has " +
+               std::to_string(rects_.size()) + " item rectangles";
+    if (hot_ < -1 || hot_ >= static_cast<int>(shown_.size()))
+        return "a menu window's hot item " + std::to_string(hot_) + " is not one of its " +
+               std::to_string(shown_.size()) + " items";
+    return {};
 }
 
 int TPopupMenuWindow::ItemAt(TPoint client) const {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/controls/CheckedControl.h"
 #include "framework/forms/Form.h"
 
 namespace emr {
@@ -12,7 +13,7 @@ class TMenuTracker;
 
 /// The popup window that shows one level of a popup menu: the visible sub-items
 /// of one item, stacked top to bottom, painted through the menu's look.
-class TPopupMenuWindow : public TCustomForm {
+class TPopupMenuWindow : public TCustomForm, public ICheckedControl {
     EMR_CLASS(TPopupMenuWindow)
 public:
     TPopupMenuWindow(TPopupMenu* menu, TMenuItem* items);
@@ -37,6 +38,11 @@ public:
 
     /// Set by the tracker that runs this window.
     void SetTracker(TMenuTracker* tracker) { tracker_ = tracker; }
+
+    std::string CheckInvariants() const override;
+    /// An open menu follows the pointer with no button down until a click or a
+    /// key closes it.
+    bool KeepsCaptureWithoutButtons() const override { return tracker_ != nullptr; }
 
 protected:
     void CreateParams(TCreateParams& params) const override;
