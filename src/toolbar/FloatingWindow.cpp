@@ -135,6 +135,11 @@ void TFloatingWindow::StartFollowing(TCustomForm* owner) {
     following_ = true;
 }
 
+void TFloatingWindow::Withdraw() {
+    showPending_ = false;
+    if (Visible()) Hide();
+}
+
 void TFloatingWindow::StopFollowing() {
     if (!following_) return;
     following_ = false;

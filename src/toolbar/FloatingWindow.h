@@ -62,6 +62,9 @@ public:
     TCustomForm* OwnerForm() const { return ownerForm_.Get(); }
     TCustomForm* PaneOwner() const override { return OwnerForm(); }
     bool ShowPending() const { return showPending_; }
+    /// Hides the window and drops a show that waits for the owner form, as its
+    /// close button does: for a toolbar that is to stay hidden.
+    void Withdraw();
     bool Following() const { return following_; }
     bool Resizing() const { return resizing_; }
 

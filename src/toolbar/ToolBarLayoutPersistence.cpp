@@ -117,6 +117,9 @@ void TToolBarLayoutPersistence::Load() {
         const bool visible =
             layout_values::VisibleFrom(store->ReadInteger(section, n + ".Visible", t->Visible() ? 1 : 0));
         if (visible != t->Visible()) t->SetVisible(visible);
+        // A floating toolbar saved hidden was closed with its window.
+        if (!visible && t->Floating())
+            if (TFloatingWindow* window = TFloatingWindow::Of(t)) window->Withdraw();
     }
 
     bool changed = false;

@@ -297,6 +297,29 @@ TEST_F(LayoutPersistenceTest, WindowCreatedFromItsLayoutFloatsAToolBarSavedFloat
     EXPECT_EQ(v["UnDockedAdvToolBars/Bar2.Left"], "500");
 }
 
+// A floating toolbar saved hidden had been closed with its window; its window
+// once came up empty when the form showed.
+TEST_F(LayoutPersistenceTest, ToolBarSavedFloatingAndHiddenKeepsItsWindowClosedWhenTheFormShows) {
+    WriteFile(ini, "[UnDockedAdvToolBars]\nBar2.Name=Bar2\nBar2.State=1\nBar2.Left=500\nBar2.Top=300\n"
+                   "Bar2.Visible=0\n");
+    auto* loaded = static_cast<TForm*>(CreateStoredForm());
+    auto* bar2 = loaded->FindComponentAs<TAdvToolBar>("Bar2");
+    ASSERT_TRUE(bar2->Floating());
+    TFloatingWindow* window = TFloatingWindow::Of(bar2);
+    ASSERT_NE(window, nullptr);
+    loaded->Show();
+    backend->AdvanceTime(200);
+    EXPECT_FALSE(bar2->Visible());
+    EXPECT_FALSE(window->Visible()) << "an empty floating window";
+    EXPECT_FALSE(window->ShowPending());
+    loaded->Hide();
+    backend->AdvanceTime(200);
+    loaded->Show();
+    backend->AdvanceTime(200);
+    EXPECT_FALSE(window->Visible()) << "came back with its owner form";
+    TObject::Free(loaded);
+}
+
 // ---- the persistence record -----------------------------------------------------------------------
 
 TEST_F(LayoutPersistenceTest, AssignCopiesAllFourValuesWithoutOnChange) {
