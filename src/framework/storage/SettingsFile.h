@@ -77,6 +77,7 @@ public:
     /// Runs between two attempts to take a lock another process holds (a program
     /// repaints its windows there); null for nothing.
     static void SetWhileWaiting(std::function<void()> action) { whileWaiting_ = std::move(action); }
+    static const std::function<void()>& WhileWaiting() { return whileWaiting_; }
 
 private:
     void CheckPath() const;

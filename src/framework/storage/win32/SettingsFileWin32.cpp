@@ -3,6 +3,7 @@
 // and moved over the old one with MOVEFILE_REPLACE_EXISTING | WRITE_THROUGH).
 #include <windows.h>
 
+#include <chrono>
 #include <ctime>
 #include <string>
 
@@ -47,9 +48,20 @@ HANDLE TakeLock(const std::string& path) {
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                              FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (!lock.Valid()) Fail("cannot lock " + path);
-    OVERLAPPED whole{};
-    if (!LockFileEx(lock.H, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole))
-        Fail("cannot lock " + path);
+    const auto started = std::chrono::steady_clock::now();
+    for (;;) {
+        OVERLAPPED whole{};
+        if (LockFileEx(lock.H, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
+                       &whole))
+            break;
+        if (GetLastError() != ERROR_LOCK_VIOLATION) Fail("cannot lock " + path);
+        // Another process holds it: one stopped mid-save would hold it for good,
+        // so the wait has a bound and ends as any failed save does.
+        if (std::chrono::steady_clock::now() - started >= TSettingsFile::LockWait())
+            throw ESettingsStoreError("cannot save " + path + ": it is locked by another program");
+        if (const auto& waiting = TSettingsFile::WhileWaiting()) waiting();
+        Sleep(TSettingsFile::kLockRetryMs);
+    }
     const HANDLE h = lock.H;
     lock.H = INVALID_HANDLE_VALUE;
     return h;
