@@ -21,7 +21,8 @@ TATBPopupPanel* TCascadeKeys::DeepestLevel(const TControlSelectorPanel& selector
 void TCascadeKeys::Open(TControlSelectorPanel& selector) {
     selector.OpenAddRemoveByKey();
     TATBPopupWindow* window = selector.AddRemoveWindow();
-    if (window && window->Visible() && window->PopupPanel()->ItemCount() > 0) window->PopupPanel()->SetHotIndex(0);
+    if (window && window->Visible() && window->PopupPanel()->ItemCount() > 0)
+        window->PopupPanel()->SetHotIndex(0);
 }
 
 void TCascadeKeys::Move(TATBPopupPanel& level, int step) {
@@ -38,7 +39,8 @@ void TCascadeKeys::Enter(TATBPopupPanel& level, bool toggles) {
     if (item->Count() > 0) {
         level.OpenSubMenu();
         TATBPopupWindow* child = level.ChildWindow();
-        if (child && child->Visible() && child->PopupPanel()->ItemCount() > 0) child->PopupPanel()->SetHotIndex(0);
+        if (child && child->Visible() && child->PopupPanel()->ItemCount() > 0)
+            child->PopupPanel()->SetHotIndex(0);
         return;
     }
     if (toggles && item->AutoCheck && item->Enabled) level.ToggleMenuItem(at);

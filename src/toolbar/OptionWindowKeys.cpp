@@ -56,8 +56,11 @@ TRect TOptionWindowKeys::ItemRect(const TControl* item) const {
 
 void TOptionWindowKeys::Highlight(TControl* item, bool addRemove) {
     TControlSelectorPanel* panel = Panel();
-    if (auto* old = dynamic_cast<TAdvCustomToolBarButton*>(button_.Get()); old && old != item) old->SetHot(false);
-    if (panel && onAddRemove_ != addRemove) panel->SetAddRemoveHot(addRemove);
+    if (auto* old = dynamic_cast<TAdvCustomToolBarButton*>(button_.Get()); old && old != item)
+        old->SetHot(false);
+    // The remembered item may come from an earlier showing whose hide cleared the
+    // panel's look, so the look is set whether or not the item changes.
+    if (panel) panel->SetAddRemoveHot(addRemove);
     button_.Reset(item);
     onAddRemove_ = addRemove;
     if (auto* button = dynamic_cast<TAdvCustomToolBarButton*>(item)) button->SetHot(true);

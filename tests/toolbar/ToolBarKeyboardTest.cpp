@@ -293,6 +293,20 @@ TEST_F(OptionWindowKeysTest, HidingTheWindowClearsTheHoverLookOfTheHighlightedBu
     EXPECT_FALSE(c->Hot());
 }
 
+TEST_F(OptionWindowKeysTest, AHighlightLeftFromAnEarlierShowingStillPaintsInAWindowTheMouseOpened) {
+    ASSERT_NO_FATAL_FAILURE(OpenByKeyboard());
+    Key(VK_END);
+    ASSERT_TRUE(Panel()->AddRemoveHot());
+    Key(platform::VK_ESCAPE);
+    ASSERT_FALSE(Panel()->AddRemoveHot());
+    Press(toolBar, toolBar->Width() - 7, 10);
+    Release(toolBar, toolBar->Width() - 7, 10);
+    ASSERT_TRUE(toolBar->OptionWindowVisible());
+    ASSERT_TRUE(toolBar->Focused());
+    Key(VK_END);
+    EXPECT_TRUE(Panel()->AddRemoveHot());
+}
+
 TEST_F(OptionWindowKeysTest, TheCascadeOpensHighlightedTogglesVisibilityAndEscGoesBackALevelAtATime) {
     ASSERT_NO_FATAL_FAILURE(OpenByKeyboard());
     Key(VK_END);
