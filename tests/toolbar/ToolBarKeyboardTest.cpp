@@ -2,6 +2,8 @@
 // Enter and Space pressing them, and the focus rectangle that only keys show.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ToolBarFixture.h"
 #include "framework/forms/Edit.h"
 #include "framework/forms/Screen.h"
@@ -207,6 +209,10 @@ protected:
         toolBar->SetParent(dock);
         toolBar->SetShowOptionIndicator(true);
         toolBar->SetAutoOptionMenu(true);
+        CutDown();
+    }
+    /// Leaves room on the bar for its first button only.
+    void CutDown() {
         toolBar->SetBoundsAdjustmentSuppressed(true);
         toolBar->SetBounds(toolBar->Left(), toolBar->Top(), GripLength + a->Width() + HandleLength,
                            toolBar->Height());
@@ -271,6 +277,32 @@ TEST_F(OptionWindowKeysTest, TheArrowsMoveTheHoverLookAmongTheEnabledItemsOfTheW
     EXPECT_NE(Highlighted(), "add-remove") << "Down wraps round to the top row";
     EXPECT_EQ(toolBar->KeyboardFocus()->Item(), nullptr) << "the bar's own focus stays on the indicator";
     EXPECT_TRUE(toolBar->KeyboardFocus()->OnIndicator());
+}
+
+TEST_F(OptionWindowKeysTest, UpAndDownGoToTheItemStraightAboveOrBelowInTheNextRow) {
+    for (const char* caption : {"F", "G", "H", "I", "J", "K", "L", "M"})
+        AddButton(caption);
+    CutDown();
+    toolBar->SetFocus();
+    Pump();
+    Key(VK_END);
+    Key(VK_RETURN);
+    ASSERT_TRUE(toolBar->OptionWindowVisible());
+    ASSERT_EQ(Highlighted(), "C");
+    const std::vector<TControl*>& listed = Panel()->ListedControls();
+    const auto below = std::find_if(listed.begin(), listed.end(), [this](const TControl* x) {
+        return x->Left() == c->Left() && x->Top() > c->Top();
+    });
+    ASSERT_NE(below, listed.end()) << "the hidden buttons fill more than one row";
+    Key(VK_DOWN);
+    EXPECT_EQ(Highlighted(), (*below)->Caption());
+    Key(VK_UP);
+    EXPECT_EQ(Highlighted(), "C");
+    Key(VK_UP);
+    EXPECT_EQ(Highlighted(), "add-remove") << "Up from the top row wraps round to the bottom one";
+    Key(VK_DOWN);
+    EXPECT_EQ(Keys().HighlightedButton()->Top(), c->Top())
+        << "Down from the bottom row wraps round to the top one";
 }
 
 TEST_F(OptionWindowKeysTest, EnterOnAHiddenButtonRunsItsClickOnceAndLeavesNoHoverLookBehind) {
