@@ -134,6 +134,10 @@ void TControlSelectorPanel::ArrangeOptionPanel() {
 }
 
 void TControlSelectorPanel::WindowHidden() {
+    // A button highlighted here goes back to its toolbar, which must not show it hot.
+    for (TControl* c : listed_)
+        if (auto* button = dynamic_cast<TAdvCustomToolBarButton*>(c); button && button->Hot())
+            button->SetHot(false);
     FreeSeparatorCopies();
     CloseAddRemoveMenu();
     addRemoveHot_ = addRemoveOpen_ = optionsHot_ = optionsOpen_ = false;
@@ -277,6 +281,18 @@ void TControlSelectorPanel::OpenAddRemoveMenu() {
     const TRect r = addRemove_.Rect;
     addRemoveWindow_->PlaceOnWorkArea(ClientToScreen({r.Right, r.Top}), ClientToScreen({r.Left, r.Top}).X);
     addRemoveWindow_->Show();
+}
+
+void TControlSelectorPanel::SetAddRemoveHot(bool value) {
+    if (addRemoveHot_ == value) return;
+    addRemoveHot_ = value;
+    Invalidate();
+}
+
+void TControlSelectorPanel::OpenAddRemoveByKey() {
+    addRemoveHot_ = addRemoveOpen_ = true;
+    Invalidate();
+    OpenAddRemoveMenu();
 }
 
 void TControlSelectorPanel::CloseAddRemoveMenu() {

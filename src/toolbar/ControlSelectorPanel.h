@@ -61,6 +61,10 @@ public:
     bool OptionsOpen() const { return optionsOpen_; }
 
     void OpenAddRemoveMenu();
+    /// Shows the add-remove item highlighted (or not) as the pointer would.
+    void SetAddRemoveHot(bool value);
+    /// Opens the cascade with the add-remove item shown open, as moving onto it does.
+    void OpenAddRemoveByKey();
     void CloseAddRemoveMenu();
     void OpenOptionsMenu();
     /// The cascade's first level, created when first opened.

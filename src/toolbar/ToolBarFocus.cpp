@@ -9,7 +9,7 @@ namespace emr {
 
 using namespace platform;
 
-TToolBarFocus::TToolBarFocus(TAdvCustomToolBar& toolBar) : toolBar_(toolBar) {}
+TToolBarFocus::TToolBarFocus(TAdvCustomToolBar& toolBar) : toolBar_(toolBar), optionKeys_(toolBar) {}
 
 bool TToolBarFocus::IndicatorReachable() const {
     return toolBar_.ShowOptionIndicator() && !IndicatorRect().Empty();
@@ -92,7 +92,9 @@ bool TToolBarFocus::Press(bool menuKey) {
     const std::vector<TControl*> items = Items();
     if (CurrentIndex(items) < 0) return false;
     if (onIndicator_) {
+        auto alive = toolBar_.LifeToken();
         toolBar_.DoOptionClick();
+        if (!alive.expired() && toolBar_.OptionWindowVisible()) optionKeys_.Opened();
         return true;
     }
     auto* button = dynamic_cast<TAdvCustomToolBarButton*>(item_.Get());
@@ -105,10 +107,7 @@ bool TToolBarFocus::Press(bool menuKey) {
 bool TToolBarFocus::KeyDown(int key, TShiftState shift) {
     if (shift & (ssCtrl | ssAlt)) return false;
     // The option window never takes the focus: its keys come through the bar.
-    if (key == VK_ESCAPE && toolBar_.OptionWindowVisible()) {
-        toolBar_.CloseOptionWindow();
-        return true;
-    }
+    if (toolBar_.OptionWindowVisible() && optionKeys_.KeyDown(key)) return true;
     const bool horizontal = toolBar_.Horizontal() || toolBar_.Floating();
     const int back = horizontal ? VK_LEFT : VK_UP;
     const int forward = horizontal ? VK_RIGHT : VK_DOWN;

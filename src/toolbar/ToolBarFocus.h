@@ -5,6 +5,7 @@
 #include "framework/core/Component.h"
 #include "framework/core/Geometry.h"
 #include "framework/platform/Backend.h"
+#include "toolbar/OptionWindowKeys.h"
 
 namespace emr {
 
@@ -15,8 +16,8 @@ class TControl;
 /// the focus one item is focused: a visible, enabled button on the bar or, last,
 /// the option indicator. The arrow keys along the bar move between items
 /// (wrapping), Home and End go to the ends, Enter and Space press the item, Down
-/// (Right on a vertical bar) opens a drop-down or the option window, and Esc
-/// closes the option window again. The item is remembered when the focus leaves,
+/// (Right on a vertical bar) opens a drop-down or the option window, whose own
+/// keys then go to it until Esc closes it again. The item is remembered when the focus leaves,
 /// and taken again when it comes back.
 class TToolBarFocus {
 public:
@@ -35,6 +36,9 @@ public:
     void Exited();
     /// A key on the focused toolbar; true when it was used.
     bool KeyDown(int key, platform::TShiftState shift);
+
+    /// The keys of the option window while it is open.
+    TOptionWindowKeys& OptionKeys() { return optionKeys_; }
 
     /// True when a focus rectangle belongs on `control` now.
     bool ShowsRectOn(const TControl* control) const;
@@ -57,6 +61,7 @@ private:
     TAdvCustomToolBar& toolBar_;
     TComponentRef<TControl> item_;
     bool onIndicator_ = false;
+    TOptionWindowKeys optionKeys_;
 };
 
 } // namespace emr

@@ -2,12 +2,18 @@
 // Enter and Space pressing them, and the focus rectangle that only keys show.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ToolBarFixture.h"
 #include "framework/forms/Edit.h"
 #include "framework/forms/Screen.h"
+#include "toolbar/ATBPopupWindow.h"
 #include "toolbar/AdvDockPanel.h"
+#include "toolbar/ControlSelectorPanel.h"
 #include "toolbar/FloatingWindow.h"
+#include "toolbar/OptionWindowKeys.h"
 #include "toolbar/ToolBarFocus.h"
+#include "toolbar/ToolBarOptionWindow.h"
 
 namespace emr::testing {
 namespace {
@@ -20,6 +26,7 @@ using platform::VK_RETURN;
 using platform::VK_RIGHT;
 using platform::VK_SPACE;
 using platform::VK_TAB;
+using platform::VK_UP;
 
 class ToolBarKeyboardTest : public ToolBarFixture {
 protected:
@@ -188,6 +195,199 @@ TEST_F(ToolBarKeyboardTest, TheFocusRectangleShowsOnlyAfterKeysInvertingEveryOth
     Key(VK_TAB);
     form->PaintWindowNow();
     EXPECT_EQ(PixelsOf(backend_, form, a), before);
+}
+
+/// The keyboard fixture's toolbar docked and cut down so that all but its first
+/// button live in the option window: B (disabled), C and E are listed there, D
+/// stays hidden, and the window offers "Add or Remove Buttons".
+class OptionWindowKeysTest : public ToolBarKeyboardTest {
+protected:
+    void SetUp() override {
+        ToolBarKeyboardTest::SetUp();
+        auto* dock = new TAdvDockPanel(form);
+        dock->SetParent(form);
+        toolBar->SetParent(dock);
+        toolBar->SetShowOptionIndicator(true);
+        toolBar->SetAutoOptionMenu(true);
+        CutDown();
+    }
+    /// Leaves room on the bar for its first button only.
+    void CutDown() {
+        toolBar->SetBoundsAdjustmentSuppressed(true);
+        toolBar->SetBounds(toolBar->Left(), toolBar->Top(), GripLength + a->Width() + HandleLength,
+                           toolBar->Height());
+        toolBar->SetBoundsAdjustmentSuppressed(false);
+        Pump();
+    }
+    /// Focus on the toolbar, End to its option indicator, Enter to open the window.
+    void OpenByKeyboard() {
+        toolBar->SetFocus();
+        Pump();
+        ASSERT_TRUE(toolBar->Focused());
+        Key(VK_END);
+        ASSERT_TRUE(toolBar->KeyboardFocus()->OnIndicator());
+        Key(VK_RETURN);
+        ASSERT_TRUE(toolBar->OptionWindowVisible());
+        ASSERT_EQ(Panel()->ListedControls(), (std::vector<TControl*>{b, c, e}));
+    }
+    TControlSelectorPanel* Panel() const { return toolBar->OptionWindow()->Panel(); }
+    TOptionWindowKeys& Keys() const { return toolBar->KeyboardFocus()->OptionKeys(); }
+    /// The highlighted item of the option window's first level, by caption.
+    std::string Highlighted() const {
+        if (Keys().AddRemoveHighlighted()) return "add-remove";
+        return Keys().HighlightedButton() ? Keys().HighlightedButton()->Caption() : "none";
+    }
+    TATBPopupPanel* Level(int depth) const {
+        TATBPopupWindow* window = Panel()->AddRemoveWindow();
+        for (int i = 1; window && i < depth; ++i)
+            window = window->PopupPanel()->ChildWindow();
+        return window && window->Visible() ? window->PopupPanel() : nullptr;
+    }
+
+    static constexpr int GripLength = 9;
+    static constexpr int HandleLength = 14;
+};
+
+TEST_F(OptionWindowKeysTest, TheArrowsMoveTheHoverLookAmongTheEnabledItemsOfTheWindow) {
+    ASSERT_NO_FATAL_FAILURE(OpenByKeyboard());
+    EXPECT_EQ(Highlighted(), "C") << "the disabled button is passed over";
+    EXPECT_TRUE(c->Hot()) << "the highlight is the pointer's hover look";
+    Key(VK_RIGHT);
+    EXPECT_EQ(Highlighted(), "E");
+    EXPECT_FALSE(c->Hot());
+    EXPECT_TRUE(e->Hot());
+    Key(VK_RIGHT);
+    EXPECT_EQ(Highlighted(), "add-remove");
+    EXPECT_TRUE(Panel()->AddRemoveHot());
+    EXPECT_FALSE(e->Hot());
+    Key(VK_LEFT);
+    EXPECT_EQ(Highlighted(), "E");
+    EXPECT_FALSE(Panel()->AddRemoveHot());
+    Key(VK_HOME);
+    Key(VK_LEFT);
+    EXPECT_EQ(Highlighted(), "add-remove") << "Left wraps round";
+
+    // The buttons share one row above the add-remove item: Up and Down change rows.
+    ASSERT_EQ(c->Top(), e->Top());
+    Key(VK_UP);
+    EXPECT_TRUE(Highlighted() == "C" || Highlighted() == "E") << Highlighted();
+    Key(VK_DOWN);
+    EXPECT_EQ(Highlighted(), "add-remove");
+    Key(VK_DOWN);
+    EXPECT_NE(Highlighted(), "add-remove") << "Down wraps round to the top row";
+    EXPECT_EQ(toolBar->KeyboardFocus()->Item(), nullptr) << "the bar's own focus stays on the indicator";
+    EXPECT_TRUE(toolBar->KeyboardFocus()->OnIndicator());
+}
+
+TEST_F(OptionWindowKeysTest, UpAndDownGoToTheItemStraightAboveOrBelowInTheNextRow) {
+    for (const char* caption : {"F", "G", "H", "I", "J", "K", "L", "M"})
+        AddButton(caption);
+    CutDown();
+    toolBar->SetFocus();
+    Pump();
+    Key(VK_END);
+    Key(VK_RETURN);
+    ASSERT_TRUE(toolBar->OptionWindowVisible());
+    ASSERT_EQ(Highlighted(), "C");
+    const std::vector<TControl*>& listed = Panel()->ListedControls();
+    const auto below = std::find_if(listed.begin(), listed.end(), [this](const TControl* x) {
+        return x->Left() == c->Left() && x->Top() > c->Top();
+    });
+    ASSERT_NE(below, listed.end()) << "the hidden buttons fill more than one row";
+    Key(VK_DOWN);
+    EXPECT_EQ(Highlighted(), (*below)->Caption());
+    Key(VK_UP);
+    EXPECT_EQ(Highlighted(), "C");
+    Key(VK_UP);
+    EXPECT_EQ(Highlighted(), "add-remove") << "Up from the top row wraps round to the bottom one";
+    Key(VK_DOWN);
+    EXPECT_EQ(Keys().HighlightedButton()->Top(), c->Top())
+        << "Down from the bottom row wraps round to the top one";
+}
+
+TEST_F(OptionWindowKeysTest, EnterOnAHiddenButtonRunsItsClickOnceAndLeavesNoHoverLookBehind) {
+    ASSERT_NO_FATAL_FAILURE(OpenByKeyboard());
+    Key(VK_RIGHT);
+    ASSERT_EQ(Highlighted(), "E");
+    Key(VK_RETURN);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"E"}));
+    EXPECT_FALSE(toolBar->OptionWindowVisible());
+    EXPECT_FALSE(e->Hot()) << "back on the toolbar the button is not hot";
+    EXPECT_TRUE(toolBar->Focused());
+    EXPECT_TRUE(toolBar->KeyboardFocus()->OnIndicator());
+}
+
+TEST_F(OptionWindowKeysTest, HidingTheWindowClearsTheHoverLookOfTheHighlightedButton) {
+    ASSERT_NO_FATAL_FAILURE(OpenByKeyboard());
+    ASSERT_TRUE(c->Hot());
+    Key(platform::VK_ESCAPE);
+    ASSERT_FALSE(toolBar->OptionWindowVisible());
+    EXPECT_FALSE(c->Hot());
+}
+
+TEST_F(OptionWindowKeysTest, AHighlightLeftFromAnEarlierShowingStillPaintsInAWindowTheMouseOpened) {
+    ASSERT_NO_FATAL_FAILURE(OpenByKeyboard());
+    Key(VK_END);
+    ASSERT_TRUE(Panel()->AddRemoveHot());
+    Key(platform::VK_ESCAPE);
+    ASSERT_FALSE(Panel()->AddRemoveHot());
+    Press(toolBar, toolBar->Width() - 7, 10);
+    Release(toolBar, toolBar->Width() - 7, 10);
+    ASSERT_TRUE(toolBar->OptionWindowVisible());
+    ASSERT_TRUE(toolBar->Focused());
+    Key(VK_END);
+    EXPECT_TRUE(Panel()->AddRemoveHot());
+}
+
+TEST_F(OptionWindowKeysTest, TheCascadeOpensHighlightedTogglesVisibilityAndEscGoesBackALevelAtATime) {
+    ASSERT_NO_FATAL_FAILURE(OpenByKeyboard());
+    Key(VK_END);
+    ASSERT_EQ(Highlighted(), "add-remove");
+    Key(VK_RETURN);
+    TATBPopupPanel* first = Level(1);
+    ASSERT_NE(first, nullptr) << "Enter opens the cascade";
+    EXPECT_TRUE(Panel()->AddRemoveOpen());
+    EXPECT_EQ(first->HotIndex(), 0) << "with its first entry highlighted";
+
+    Key(VK_RETURN);
+    TATBPopupPanel* second = Level(2);
+    ASSERT_NE(second, nullptr) << "Enter on the toolbar's entry opens its buttons";
+    ASSERT_EQ(second->ItemCount(), 5);
+    EXPECT_EQ(second->HotIndex(), 0);
+    Key(VK_UP);
+    EXPECT_EQ(second->HotIndex(), 4) << "Up wraps round";
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    Key(VK_DOWN);
+    ASSERT_EQ(second->HotIndex(), 3);
+    ASSERT_EQ(second->RootItem()->Items(3)->Control(), d);
+    Key(VK_SPACE);
+    EXPECT_TRUE(d->Visible()) << "Space shows the hidden button";
+    EXPECT_TRUE(second->RootItem()->Items(3)->Checked);
+    Key(VK_RETURN);
+    EXPECT_FALSE(d->Visible()) << "Enter hides it again";
+    EXPECT_FALSE(second->RootItem()->Items(3)->Checked);
+    EXPECT_TRUE(clicks.empty()) << "toggling runs no button";
+
+    Key(VK_LEFT);
+    EXPECT_EQ(Level(2), nullptr) << "Left closes the innermost level";
+    ASSERT_EQ(Level(1), first);
+    EXPECT_EQ(first->HotIndex(), 0);
+    Key(VK_RIGHT);
+    ASSERT_NE(Level(2), nullptr) << "Right opens it again";
+    Key(platform::VK_ESCAPE);
+    EXPECT_EQ(Level(2), nullptr);
+    EXPECT_NE(Level(1), nullptr) << "Esc goes back one level, not all the way";
+    Key(platform::VK_ESCAPE);
+    EXPECT_EQ(Level(1), nullptr);
+    EXPECT_TRUE(toolBar->OptionWindowVisible());
+    EXPECT_FALSE(Panel()->AddRemoveOpen());
+    EXPECT_EQ(Highlighted(), "add-remove");
+    Key(platform::VK_ESCAPE);
+    EXPECT_FALSE(toolBar->OptionWindowVisible());
+    EXPECT_TRUE(toolBar->Focused()) << "the last Esc returns to the toolbar";
+    EXPECT_TRUE(toolBar->KeyboardFocus()->OnIndicator());
 }
 
 /// A window with a dock panel at the top holding toolbar A, one at the bottom
