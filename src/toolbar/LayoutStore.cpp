@@ -1,6 +1,7 @@
 #include "toolbar/LayoutStore.h"
 
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -18,13 +19,24 @@ TLayoutStore::TFactory& Factory() {
     return factory;
 }
 
-/// The problems already told since the layouts last loaded or saved without
+constexpr const char* kNotLoaded = "toolbar layout not loaded";
+constexpr const char* kNotSaved = "toolbar layout not saved";
+
+/// The problems already told since the layouts last loaded (or saved) without
 /// one. A folder that cannot be written fails every save of every toolbar
 /// alike; the user hears of it once, and again only after it went away and
-/// came back.
+/// came back. A clean load says nothing of saves (a missing folder reads as an
+/// empty file on one system and fails on the other), so each kind is forgotten
+/// only by a clean operation of its own kind.
 std::set<std::string>& ToldProblems() {
     static std::set<std::string> told;
     return told;
+}
+
+void ForgetToldProblems(const std::string& kind) {
+    std::set<std::string>& told = ToldProblems();
+    for (auto it = told.begin(); it != told.end();)
+        it = it->starts_with(kind + ": ") ? told.erase(it) : std::next(it);
 }
 
 /// One file of the current batch: its open store, or why it could not be opened.
@@ -33,6 +45,8 @@ struct TBatchFile {
     std::exception_ptr OpenFailure;
     /// An empty store standing in for a file that could not be read.
     bool StandIn = false;
+    /// Something was written into it: closing it then is a save.
+    bool Written = false;
 };
 /// The files of the current batch, by location and key.
 using TBatchStores = std::map<std::string, TBatchFile>;
@@ -41,7 +55,7 @@ TBatchStores* currentBatch = nullptr;
 /// A store of a batch as one caller sees it: closing it leaves the shared store open.
 class TBatchMember : public TSettingsStore {
 public:
-    explicit TBatchMember(TSettingsStore& shared) : shared_(shared) {}
+    TBatchMember(TSettingsStore& shared, bool& written) : shared_(shared), written_(written) {}
     void Open() override {}
     int ReadInteger(std::string_view section, std::string_view name, int fallback) override {
         return shared_.ReadInteger(section, name, fallback);
@@ -51,15 +65,18 @@ public:
         return shared_.ReadString(section, name, fallback);
     }
     void WriteInteger(std::string_view section, std::string_view name, int value) override {
+        written_ = true;
         shared_.WriteInteger(section, name, value);
     }
     void WriteString(std::string_view section, std::string_view name, std::string_view value) override {
+        written_ = true;
         shared_.WriteString(section, name, value);
     }
     void Close() override {}
 
 private:
     TSettingsStore& shared_;
+    bool& written_;
 };
 
 std::string BatchKey(const TPersistence& persistence) {
@@ -98,13 +115,14 @@ void TLayoutStore::TBatch::Commit() {
         }
         try {
             file.Store->Close();
-            reachedFile = reachedFile || !file.StandIn;
+            // Only a batch that saved something says the folder takes saves again.
+            reachedFile = reachedFile || (!file.StandIn && file.Written);
         } catch (...) {
             if (!first) first = std::current_exception();
         }
     }
     if (first) std::rethrow_exception(first);
-    if (reachedFile) ToldProblems().clear();
+    if (reachedFile) ForgetToldProblems(kNotSaved);
 }
 
 std::unique_ptr<TSettingsStore> TLayoutStore::Open(const TPersistence& persistence) {
@@ -125,7 +143,7 @@ std::unique_ptr<TSettingsStore> TLayoutStore::Open(const TPersistence& persisten
             }
             it = currentBatch->emplace(key, std::move(file)).first;
         }
-        return std::make_unique<TBatchMember>(*it->second.Store);
+        return std::make_unique<TBatchMember>(*it->second.Store, it->second.Written);
     }
     std::unique_ptr<TSettingsStore> store = MakeStore(persistence);
     store->Open();
@@ -136,7 +154,8 @@ std::unique_ptr<TSettingsStore> TLayoutStore::OpenToLoad(const TPersistence& per
     const std::string key = BatchKey(persistence);
     if (currentBatch) {
         auto it = currentBatch->find(key);
-        if (it != currentBatch->end()) return std::make_unique<TBatchMember>(*it->second.Store);
+        if (it != currentBatch->end())
+            return std::make_unique<TBatchMember>(*it->second.Store, it->second.Written);
     }
     std::unique_ptr<TSettingsStore> store = MakeStore(persistence);
     bool standIn = false;
@@ -146,7 +165,7 @@ std::unique_ptr<TSettingsStore> TLayoutStore::OpenToLoad(const TPersistence& per
         if (!kept.empty())
             ReportLoadProblem(ESettingsStoreError(kept));
         else
-            ToldProblems().clear();
+            ForgetToldProblems(kNotLoaded);
     } catch (const std::exception& e) {
         // Told once for a whole batch: its other members share this store.
         ReportLoadProblem(e);
@@ -155,7 +174,7 @@ std::unique_ptr<TSettingsStore> TLayoutStore::OpenToLoad(const TPersistence& per
     }
     if (!currentBatch) return store;
     auto it = currentBatch->emplace(key, TBatchFile{std::move(store), nullptr, standIn}).first;
-    return std::make_unique<TBatchMember>(*it->second.Store);
+    return std::make_unique<TBatchMember>(*it->second.Store, it->second.Written);
 }
 
 void TLayoutStore::SetFactory(TFactory factory) {
@@ -163,11 +182,11 @@ void TLayoutStore::SetFactory(TFactory factory) {
 }
 
 void TLayoutStore::ReportSaveFailure(const std::exception& error) {
-    Report("toolbar layout not saved", error);
+    Report(kNotSaved, error);
 }
 
 void TLayoutStore::ReportLoadProblem(const std::exception& error) {
-    Report("toolbar layout not loaded", error);
+    Report(kNotLoaded, error);
 }
 
 void TLayoutStore::Report(const char* what, const std::exception& error) {

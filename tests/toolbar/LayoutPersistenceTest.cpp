@@ -749,9 +749,15 @@ TEST_F(LayoutPersistenceTest, AFolderThatCannotHoldTheLayoutIsToldOnceHoweverOft
             n += line.starts_with(start) ? 1 : 0;
         return n;
     };
-    EXPECT_EQ(lines("toolbar layout not loaded: "), 1) << said;
+#ifdef _WIN32
+    // Windows reads a file below a file as no file at all: only the saves fail.
+    const int loadProblems = 0;
+#else
+    const int loadProblems = 1;
+#endif
+    EXPECT_EQ(lines("toolbar layout not loaded: "), loadProblems) << said;
     EXPECT_EQ(lines("toolbar layout not saved: "), 1) << said;
-    EXPECT_EQ(reported.size(), 2u);
+    EXPECT_EQ(reported.size(), static_cast<std::size_t>(loadProblems + 1));
     EXPECT_NE(said.find(dir + "/config"), std::string::npos) << "names the folder: " << said;
 }
 

@@ -1,10 +1,10 @@
 // The keyboard alone: focus rectangles that show only once keys were used in a
 // window, push buttons answering the keys on them, and the message box's keys.
-#include <cstdlib>
 
 #include <gtest/gtest.h>
 
 #include "FormsHarness.h"
+#include "ScopedEnvironment.h"
 #include "framework/forms/Button.h"
 #include "framework/forms/MessageDialog.h"
 
@@ -98,24 +98,12 @@ TEST_F(FocusCueFixture, EnterPressesTheFocusedButtonRatherThanTheDefaultOne) {
 struct MessageBoxKeysFixture : ::testing::Test {
     FormsHarness h;
     TForm* owner = h.NewForm(300, 200, 300, 150);
-    std::string savedLocale;
-    bool hadLocale = false;
+    TScopedEnvironment locale{"LC_ALL", "zh_CN.UTF-8"};
 
     void SetUp() override {
-        if (const char* saved = std::getenv("LC_ALL")) {
-            hadLocale = true;
-            savedLocale = saved;
-        }
-        setenv("LC_ALL", "zh_CN.UTF-8", 1);
         h.App().SetMainForm(owner);
         owner->Show();
         h.App().ProcessMessages();
-    }
-    void TearDown() override {
-        if (hadLocale)
-            setenv("LC_ALL", savedLocale.c_str(), 1);
-        else
-            unsetenv("LC_ALL");
     }
     TCustomForm* Box() { return h.FindFormByClass("TMessageForm"); }
 

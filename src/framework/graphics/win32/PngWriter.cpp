@@ -3,12 +3,14 @@
 // reader takes them, and only tools and tests write pictures.
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/core/Exception.h"
+#include "framework/core/FileError.h"
 #include "framework/graphics/Png.h"
 
 namespace emr {
@@ -97,8 +99,10 @@ void SavePng(const std::string& path, const std::uint32_t* pixels, int width, in
     PutChunk(file, "IEND", {});
 
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(path.c_str(), "wb"), std::fclose);
-    if (!out || std::fwrite(file.data(), 1, file.size(), out.get()) != file.size())
-        throw Exception("Cannot write " + path);
+    if (!out) throw Exception(FileErrorMessage("write", path, errno));
+    // A full disk shows only when the buffered rest is written out.
+    if (std::fwrite(file.data(), 1, file.size(), out.get()) != file.size() || std::fflush(out.get()) != 0)
+        throw Exception(FileErrorMessage("write", path, errno));
 }
 
 } // namespace emr

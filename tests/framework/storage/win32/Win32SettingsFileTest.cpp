@@ -19,7 +19,8 @@ protected:
         char folder[MAX_PATH];
         ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
         path_ = std::string(folder) + "emr-settings-lock-" + std::to_string(GetCurrentProcessId()) + ".ini";
-        lockPath_ = std::string(folder) + ".emr-settings-lock-" + std::to_string(GetCurrentProcessId()) + ".ini.lock";
+        lockPath_ =
+            std::string(folder) + ".emr-settings-lock-" + std::to_string(GetCurrentProcessId()) + ".ini.lock";
         savedWait_ = TSettingsFile::LockWait();
     }
     void TearDown() override {
@@ -34,7 +35,8 @@ protected:
     /// handle, so one taken here blocks the file's own handle too).
     void HoldTheLock() {
         held_ = CreateFileA(lockPath_.c_str(), GENERIC_READ | GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, 0, nullptr);
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, 0,
+                            nullptr);
         ASSERT_NE(held_, INVALID_HANDLE_VALUE);
         OVERLAPPED whole{};
         ASSERT_TRUE(LockFileEx(held_, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
