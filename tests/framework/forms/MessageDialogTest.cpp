@@ -1,21 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "FormsHarness.h"
+#include "ScopedEnvironment.h"
 #include "framework/forms/Button.h"
 #include "framework/forms/MessageDialog.h"
 
 namespace emr::testing {
 namespace {
-
-#ifdef _WIN32
-// The C runtime of Windows sets its environment through _putenv_s.
-int setenv(const char* name, const char* value, int) {
-    return _putenv_s(name, value);
-}
-int unsetenv(const char* name) {
-    return _putenv_s(name, "");
-}
-#endif
 
 struct MessageDialogFixture : ::testing::Test {
     FormsHarness h;
@@ -164,10 +155,8 @@ TEST_F(MessageDialogFixture, ButtonsSpeakTheUsersLanguage) {
         {"zh_TW.UTF-8", MB_RETRYCANCEL, {"重試(&R)", "取消"}},
         {"en_US.UTF-8", MB_OKCANCEL, {"OK", "Cancel"}},
     };
-    const char* saved = std::getenv("LC_ALL");
-    const std::string savedValue = saved ? saved : "";
     for (const TCase& c : cases) {
-        setenv("LC_ALL", c.Locale, 1);
+        const TScopedEnvironment locale("LC_ALL", c.Locale);
         std::vector<std::string> seen;
         h.OnIdle([&] {
             TCustomForm* box = Box();
@@ -181,10 +170,6 @@ TEST_F(MessageDialogFixture, ButtonsSpeakTheUsersLanguage) {
         ShowMessageDialog("text", "caption", c.Flags);
         EXPECT_EQ(seen, c.Captions) << c.Locale;
     }
-    if (saved)
-        setenv("LC_ALL", savedValue.c_str(), 1);
-    else
-        unsetenv("LC_ALL");
 }
 
 } // namespace
