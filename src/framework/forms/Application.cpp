@@ -545,6 +545,10 @@ void TApplication::Translate(const platform::TEvent& event) {
         for (TCustomForm* form : Screen().FormList())
             form->Invalidate();
         return;
+    case TEventType::ScaleChanged:
+        // Forms are laid out in device-independent pixels; nothing answers a new
+        // scale until the forms draw at their window's scale.
+        return;
     }
 }
 

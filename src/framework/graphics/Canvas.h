@@ -113,6 +113,17 @@ public:
     TCopyMode CopyMode() const { return copyMode_; }
     void SetCopyMode(TCopyMode mode) { copyMode_ = mode; }
 
+    /// Device pixels per logical unit (1.0 at 96 dpi). Coordinates, the origin and
+    /// the clip rectangle stay logical; edges, not sizes, are rounded to the buffer's
+    /// device pixels, so shapes that meet in logical units meet on the device.
+    double Scale() const { return scale_; }
+    void SetScale(double scale) { scale_ = scale; }
+    /// Non-zero for a right-to-left layout: logical x runs leftwards from the right
+    /// end of a span of this many units that starts at the origin. Text, bitmaps and
+    /// gradients keep their own orientation.
+    int MirrorWidth() const { return mirrorWidth_; }
+    void SetMirrorWidth(int width) { mirrorWidth_ = width; }
+
     /// Where logical (0, 0) lies in the buffer.
     TPoint Origin() const { return origin_; }
     void SetOrigin(TPoint origin) { origin_ = origin; }
@@ -218,6 +229,8 @@ private:
     int height_ = 0;
     int stride_ = 0;
     TPoint origin_;
+    double scale_ = 1.0;
+    int mirrorWidth_ = 0;
     TRect clip_; // device coordinates
     TPoint penPos_;
     TCopyMode copyMode_ = cmSrcCopy;

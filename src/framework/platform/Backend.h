@@ -8,12 +8,10 @@
 #include <vector>
 
 #include "framework/core/Geometry.h"
+#include "framework/platform/Accessible.h"
 #include "framework/platform/ProgramIdentity.h"
 
 namespace emr::platform {
-
-/// A native top-level window; 0 is "none".
-using WindowId = std::uint64_t;
 
 using emr::TPoint;
 using emr::TRect;
@@ -74,6 +72,11 @@ enum class TEventType {
     /// SIGINT, SIGHUP; WM_QUERYENDSESSION): the main form closes as if the user
     /// had closed it, so what it saves on closing is saved (Window is 0).
     SessionEnd,
+    /// The window's scale changed (it moved to a monitor of another density, or the
+    /// desktop's DPI setting changed). Rect holds the client bounds the system
+    /// suggests for the new scale, in screen device pixels, or is empty when the
+    /// system suggests none; WindowScale already answers the new scale.
+    ScaleChanged,
 };
 
 /// One input or window event. X/Y are client coordinates of Window; ScreenX/ScreenY
@@ -166,10 +169,31 @@ public:
     virtual TRect ScreenRect() = 0;
     virtual TRect WorkArea() = 0;
     virtual std::vector<TRect> Monitors() = 0;
+    /// Device pixels per device-independent pixel of each monitor, in the order of
+    /// Monitors() (1.0 is 96 dpi). Every coordinate the backend takes or gives is in
+    /// device pixels; the framework converts at its boundary.
+    virtual std::vector<double> MonitorScales() { return std::vector<double>(Monitors().size(), 1.0); }
+    /// The scale the window is drawn at: that of the monitor it lies on mostly, or
+    /// the desktop's one scale where monitors have none of their own.
+    virtual double WindowScale(WindowId window) {
+        (void)window;
+        return 1.0;
+    }
     /// The colour scheme of the desktop's visual style, for the stylers:
     /// 1 blue, 2 olive, 3 silver; 0 without a visual style, for any other scheme and
     /// when none can be read (ThemeSchemeOfColorName).
     virtual int ThemeScheme() { return 0; }
+
+    // Assistive technology.
+    /// Hands the backend the framework's accessible tree, which it answers assistive
+    /// technology from (Windows: WM_GETOBJECT; Linux: AT-SPI, only when the
+    /// desktop's accessibility bus is enabled). Null detaches it.
+    virtual void SetAccessibleSource(AccessibleSource* source) { (void)source; }
+    /// Tells assistive technology that a node changed.
+    virtual void NotifyAccessible(TAccessibleEvent event, AccessibleId id) {
+        (void)event;
+        (void)id;
+    }
 
     // Events and time.
     /// Milliseconds on a monotonic clock.
