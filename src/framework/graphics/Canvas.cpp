@@ -590,6 +590,41 @@ void TCanvas::RepeatTopRow(const TRect& rect) {
     Changed();
 }
 
+void TCanvas::FillArrow(const TRect& rect, TArrowDirection direction) {
+    if (!CanDraw() || brush_->Style() != TBrushStyle::bsSolid || brush_->Color() == clNone) return;
+    const TRect r = DeviceRect(rect);
+    if (r.Empty()) return;
+    if (mirrorWidth_ != 0 && direction == TArrowDirection::adLeft)
+        direction = TArrowDirection::adRight;
+    else if (mirrorWidth_ != 0 && direction == TArrowDirection::adRight)
+        direction = TArrowDirection::adLeft;
+    const bool horizontal = direction == TArrowDirection::adLeft || direction == TArrowDirection::adRight;
+    const int depth = horizontal ? r.Width() : r.Height();
+    const int base = horizontal ? r.Height() : r.Width();
+    // Step j from the base is inset by j of a one-pixel taper at 1.0; on a finer
+    // device the taper spreads evenly over the device steps.
+    const double taper = depth > 1 ? (base - 1) / 2.0 / (depth - 1) : 0.0;
+    const std::uint32_t pixel = ColorToPixel(ColorToRGB(brush_->Color()));
+    for (int j = 0; j < depth; ++j) {
+        const int inset = std::min(RoundEdge(j * taper), (base - 1) / 2);
+        switch (direction) {
+        case TArrowDirection::adRight:
+            FillDeviceRect({r.Left + j, r.Top + inset, r.Left + j + 1, r.Bottom - inset}, pixel);
+            break;
+        case TArrowDirection::adLeft:
+            FillDeviceRect({r.Right - 1 - j, r.Top + inset, r.Right - j, r.Bottom - inset}, pixel);
+            break;
+        case TArrowDirection::adDown:
+            FillDeviceRect({r.Left + inset, r.Top + j, r.Right - inset, r.Top + j + 1}, pixel);
+            break;
+        case TArrowDirection::adUp:
+            FillDeviceRect({r.Left + inset, r.Bottom - 1 - j, r.Right - inset, r.Bottom - j}, pixel);
+            break;
+        }
+    }
+    Changed();
+}
+
 void TCanvas::DrawFocusRect(const TRect& rect) {
     if (!CanDraw() || rect.Empty()) return;
     const TRect r = DeviceRect(rect);

@@ -61,6 +61,9 @@ inline constexpr unsigned DT_NOPREFIX = 0x0800;
 inline constexpr unsigned DT_END_ELLIPSIS = 0x8000;
 inline constexpr unsigned DT_HIDEPREFIX = 0x00100000;
 
+/// Where a filled arrow points.
+enum class TArrowDirection { adLeft, adRight, adUp, adDown };
+
 /// Text with its '&' markers resolved: "&&" is a literal '&', a single '&' marks
 /// the next character as the hot key (the last marker wins).
 struct TPrefixedText {
@@ -172,6 +175,12 @@ public:
     /// Copies the top row of `rect`, as far as it lies in the clip, over the rest of
     /// the rect: painters of patterns that only vary along a row paint one row.
     void RepeatTopRow(const TRect& rect);
+    /// A solid arrow in the brush colour filling `rect`: its base is the side
+    /// opposite `direction`, and each step towards the tip is one pixel shorter at
+    /// both ends (a 4 x 7 right arrow has columns 7, 5, 3 and 1 tall). At a device
+    /// scale the steps are worked out on the device pixels, so the arrow stays a
+    /// clean triangle; in a mirrored span left and right swap like any shape.
+    void FillArrow(const TRect& rect, TArrowDirection direction);
     /// A dotted frame drawn by inverting; drawing it twice restores the pixels.
     void DrawFocusRect(const TRect& rect);
 

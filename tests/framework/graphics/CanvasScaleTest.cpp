@@ -176,6 +176,62 @@ TEST(CanvasScalePixels, ALogicalPixelCoversItsDeviceRectangle) {
     EXPECT_EQ(c->Pixels(4, 2), kBackground);
 }
 
+/// Heights of the painted runs of each device column in [left, right).
+std::vector<int> ColumnHeights(const TBitmap& bitmap, int left, int right) {
+    std::vector<int> heights;
+    for (int x = left; x < right; ++x) {
+        auto [top, bottom] = InkRows(bitmap, x);
+        heights.push_back(top < 0 ? 0 : bottom - top);
+    }
+    return heights;
+}
+
+TEST(CanvasScaleArrows, ArrowsTaperOnePixelPerStepOnTheDevice) {
+    // At 1.0, a 4 x 7 right arrow: columns 7, 5, 3 and 1 tall.
+    TBitmap b;
+    Prepare(b, 20, 20, 1.0);
+    b.Canvas()->Brush()->SetColor(clBlack);
+    b.Canvas()->FillArrow({2, 3, 6, 10}, TArrowDirection::adRight);
+    EXPECT_EQ(ColumnHeights(b, 2, 7), (std::vector<int>{7, 5, 3, 1, 0}));
+    EXPECT_EQ(InkRows(b, 5), (std::pair<int, int>{6, 7}));
+
+    // At 2.0 the same arrow is a clean triangle on 8 device columns: never two
+    // neighbouring columns of one height before the tip, as doubled blocks would be.
+    Prepare(b, 20, 20, 2.0);
+    b.Canvas()->FillArrow({2, 3, 6, 10}, TArrowDirection::adRight);
+    const std::vector<int> heights = ColumnHeights(b, 4, 12);
+    EXPECT_EQ(heights.front(), 14);
+    for (std::size_t i = 1; i + 1 < heights.size(); ++i)
+        EXPECT_LT(heights[i], heights[i - 1]) << i;
+    EXPECT_GE(heights.back(), 1);
+    for (int x = 4; x < 12; ++x) {
+        auto [top, bottom] = InkRows(b, x);
+        EXPECT_EQ(top - 6, 20 - bottom) << "column " << x << " is centred";
+    }
+
+    // A down arrow at 1.5 tapers evenly too, and in a mirrored span a right arrow
+    // is the mirror image of the unmirrored one.
+    Prepare(b, 20, 20, 1.5);
+    b.Canvas()->FillArrow({2, 2, 7, 5}, TArrowDirection::adDown);
+    for (int y = Edge(2, 1.5); y + 1 < Edge(5, 1.5); ++y) {
+        auto [first, last] = InkColumns(b, y);
+        auto [nextFirst, nextLast] = InkColumns(b, y + 1);
+        EXPECT_GE(nextFirst, first) << y;
+        EXPECT_LE(nextFirst - first, 1) << y;
+        EXPECT_EQ(first - Edge(2, 1.5), Edge(7, 1.5) - last) << y;
+    }
+    TBitmap plain, mirrored;
+    Prepare(plain, 24, 20, 2.0);
+    Prepare(mirrored, 24, 20, 2.0, 12);
+    plain.Canvas()->Brush()->SetColor(clBlack);
+    mirrored.Canvas()->Brush()->SetColor(clBlack);
+    plain.Canvas()->FillArrow({2, 3, 6, 10}, TArrowDirection::adRight);
+    mirrored.Canvas()->FillArrow({2, 3, 6, 10}, TArrowDirection::adRight);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 24; ++x)
+            ASSERT_EQ(mirrored.Pixel(x, y), plain.Pixel(23 - x, y)) << x << "," << y;
+}
+
 /// Draws shapes, lines and pixels that every direction must mirror exactly.
 void DrawMirrorableScene(TCanvas& c) {
     c.Brush()->SetColor(clYellow);
