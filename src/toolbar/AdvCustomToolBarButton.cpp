@@ -11,6 +11,7 @@
 #include "framework/forms/Timer.h"
 #include "framework/graphics/Canvas.h"
 #include "framework/graphics/ImageList.h"
+#include "framework/graphics/ImageScaling.h"
 #include "menus/AdvPopupMenu.h"
 #include "styling/CustomAdvToolBarStyler.h"
 #include "styling/GradientPainting.h"
@@ -42,7 +43,7 @@ void DrawTransparently(TCanvas& canvas, int x, int y, TBitmap* bitmap,
         bitmap->SetTransparent(true);
         bitmap->OnChange = std::move(owner);
     }
-    canvas.Draw(x, y, bitmap);
+    DrawGlyphBitmap(canvas, x, y, *bitmap);
 }
 
 } // namespace
@@ -393,26 +394,17 @@ TRect TAdvCustomToolBarButton::DropDownRect() const {
 
 void TAdvCustomToolBarButton::DrawDropDownArrow(TCanvas& canvas, int x, int y, TColor color) const {
     canvas.Pen()->SetColor(color);
-    if (!FaceRotated()) {
-        canvas.MoveTo(x, y);
-        canvas.LineTo(x + 5, y);
-        canvas.MoveTo(x + 1, y + 1);
-        canvas.LineTo(x + 4, y + 1);
-        canvas.SetPixel(x + 2, y + 2, color);
-    } else if (Position() == TDockAlign::daLeft && !IsMenuButton()) {
-        // Menu buttons point left on either vertical edge.
-        canvas.MoveTo(x - 2, y);
-        canvas.LineTo(x - 2, y + 5);
-        canvas.MoveTo(x - 1, y + 1);
-        canvas.LineTo(x - 1, y + 4);
-        canvas.SetPixel(x, y + 2, color);
-    } else {
-        canvas.MoveTo(x, y);
-        canvas.LineTo(x, y + 5);
-        canvas.MoveTo(x - 1, y + 1);
-        canvas.LineTo(x - 1, y + 4);
-        canvas.SetPixel(x - 2, y + 2, color);
-    }
+    TBrush brush;
+    brush.Assign(canvas.Brush());
+    canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
+    canvas.Brush()->SetColor(color);
+    if (!FaceRotated())
+        canvas.FillArrow({x, y, x + 5, y + 3}, TArrowDirection::adDown);
+    else if (Position() == TDockAlign::daLeft && !IsMenuButton())
+        canvas.FillArrow({x - 2, y, x + 1, y + 5}, TArrowDirection::adRight);
+    else // the right edge, and menu buttons on either vertical edge
+        canvas.FillArrow({x - 2, y, x + 1, y + 5}, TArrowDirection::adLeft);
+    canvas.SetBrush(&brush);
 }
 
 TAdvCustomToolBarButton::TLook TAdvCustomToolBarButton::ChooseLook() const {

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
+
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
 
 namespace emr {
 
@@ -103,6 +107,88 @@ TMaskedImage ResampleImage(const TMaskedImage& source, int width, int height) {
     const int factorY = std::max(1, (height + source.Height - 1) / source.Height);
     if (factorX == 1 && factorY == 1) return Reduce(source, width, height);
     return Reduce(Enlarge(source, factorX, factorY), width, height);
+}
+
+TMaskedImage MaskedImageOf(const TBitmap& bitmap) {
+    TMaskedImage image{bitmap.Width(), bitmap.Height(), {}, {}};
+    const bool transparent = bitmap.Transparent();
+    const std::uint32_t key = transparent ? ColorToPixel(ColorToRGB(bitmap.TransparentColor())) : 0;
+    image.Pixels.reserve(static_cast<std::size_t>(image.Width) * image.Height);
+    image.Opaque.reserve(image.Pixels.capacity());
+    for (int y = 0; y < image.Height; ++y)
+        for (int x = 0; x < image.Width; ++x) {
+            const std::uint32_t p = bitmap.ScanLine(y)[x] & 0xFFFFFF;
+            image.Pixels.push_back(p);
+            image.Opaque.push_back(!transparent || p != key ? 1 : 0);
+        }
+    return image;
+}
+
+namespace {
+
+/// Glyphs are redrawn on every repaint: the resampled form of the few in use is kept,
+/// found again by the source's contents, so a changed glyph is never drawn stale.
+struct TGlyphKey {
+    std::uint64_t Hash = 0;
+    int Width = 0;
+    int Height = 0;
+    int Target = 0;
+    bool operator==(const TGlyphKey&) const = default;
+};
+
+constexpr std::size_t kGlyphCacheSize = 32;
+
+std::uint64_t ContentHash(const TMaskedImage& image) {
+    // FNV-1a over the pixels and mask.
+    constexpr std::uint64_t kOffset = 14695981039346656037ull, kPrime = 1099511628211ull;
+    std::uint64_t h = kOffset;
+    for (std::size_t k = 0; k < image.Pixels.size(); ++k) {
+        h = (h ^ image.Pixels[k]) * kPrime;
+        h = (h ^ image.Opaque[k]) * kPrime;
+    }
+    return h;
+}
+
+} // namespace
+
+const TMaskedImage& DeviceGlyph(const TBitmap& bitmap, int target) {
+    struct Entry {
+        TGlyphKey Key;
+        TMaskedImage Source;
+        TMaskedImage Image;
+    };
+    thread_local std::vector<Entry> cache;
+    TMaskedImage source = MaskedImageOf(bitmap);
+    const TGlyphKey key{ContentHash(source), bitmap.Width(), bitmap.Height(), target};
+    for (Entry& entry : cache)
+        if (entry.Key == key && entry.Source.Pixels == source.Pixels && entry.Source.Opaque == source.Opaque)
+            return entry.Image;
+    const int sizes[] = {bitmap.Width()};
+    const TImageSizeChoice choice = ChooseImageSize(sizes, target);
+    TMaskedImage image = source;
+    if (choice.Fit == TImageFit::Scaled) {
+        const int height =
+            static_cast<int>(std::lround(static_cast<double>(bitmap.Height()) * target / bitmap.Width()));
+        image = ResampleImage(source, target, std::max(height, 1));
+    }
+    if (cache.size() >= kGlyphCacheSize) cache.erase(cache.begin());
+    cache.push_back({key, std::move(source), std::move(image)});
+    return cache.back().Image;
+}
+
+void DrawGlyphBitmap(TCanvas& canvas, int x, int y, const TBitmap& bitmap) {
+    if (bitmap.Empty()) return;
+    if (canvas.Scale() == 1.0) {
+        canvas.Draw(x, y, &bitmap);
+        return;
+    }
+    const TRect box = canvas.DeviceRect(TRect::FromBounds(x, y, bitmap.Width(), bitmap.Height()));
+    if (box.Empty()) return;
+    const TMaskedImage& image = DeviceGlyph(bitmap, box.Width());
+    std::unique_ptr<TCanvas> device = canvas.DeviceCanvas();
+    device->DrawMasked(box.Left + (box.Width() - image.Width) / 2,
+                       box.Top + (box.Height() - image.Height) / 2, image.Pixels.data(), image.Opaque.data(),
+                       image.Width, image.Height);
 }
 
 } // namespace emr

@@ -6,6 +6,9 @@
 
 namespace emr {
 
+class TBitmap;
+class TCanvas;
+
 /// An image with its own transparency: 0x00RRGGBB pixels and a mask that is 1 where
 /// a pixel is drawn, both Width x Height in rows.
 struct TMaskedImage {
@@ -43,5 +46,18 @@ TImageSizeChoice ChooseImageSize(std::span<const int> sizes, int target);
 /// only and a pixel is drawn where at least half its area was, so no transparent
 /// colour bleeds into the edges.
 TMaskedImage ResampleImage(const TMaskedImage& source, int width, int height);
+
+/// The bitmap with its transparent colour (when it is transparent) as the mask.
+TMaskedImage MaskedImageOf(const TBitmap& bitmap);
+
+/// The glyph bitmap as drawn into a device box `target` pixels wide (kept for reuse
+/// while its contents stay the same; valid until the next call).
+const TMaskedImage& DeviceGlyph(const TBitmap& bitmap, int target);
+
+/// Draws a glyph bitmap in its Width x Height box at (x, y), leaving its transparent
+/// colour out. At a scale other than 1.0 the glyph is brought to the device box by
+/// the image-size rule (ChooseImageSize, ResampleImage) rather than stretched, and
+/// is never mirrored.
+void DrawGlyphBitmap(TCanvas& canvas, int x, int y, const TBitmap& bitmap);
 
 } // namespace emr

@@ -209,5 +209,29 @@ TEST(ImageListScale, ASingleSizeListIsResampledByTheSameRule) {
     EXPECT_EQ(d.At(9, 9), kGround);
 }
 
+TEST(GlyphBitmapScale, AGlyphBitmapFollowsTheImageSizeRule) {
+    TBitmap glyph(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            glyph.ScanLine(y)[x] = ColorToPixel(RingedSquare(16, clNavy)(x, y));
+    glyph.SetTransparent(true); // the bottom-left pixel, fuchsia, is the transparent colour
+    struct Case {
+        double Scale;
+        TRect Ink;
+    };
+    // 1.5: unscaled and centred in the 24-pixel box; 2.0: doubled; 1.75: resampled to 28.
+    const Case cases[] = {
+        {1.0, {5, 5, 19, 19}}, {1.5, {11, 11, 25, 25}}, {2.0, {10, 10, 38, 38}}, {1.75, {9, 9, 33, 33}}};
+    for (const Case& c : cases) {
+        Surface s(80, 80, c.Scale);
+        DrawGlyphBitmap(*s.bitmap.Canvas(), 4, 4, glyph);
+        EXPECT_EQ(s.Ink(), c.Ink) << c.Scale;
+        const TRect ink = s.Ink();
+        for (int y = ink.Top; y < ink.Bottom; ++y)
+            for (int x = ink.Left; x < ink.Right; ++x)
+                ASSERT_EQ(s.At(x, y), clNavy) << "no fringe at " << x << "," << y << " at " << c.Scale;
+    }
+}
+
 } // namespace
 } // namespace emr
