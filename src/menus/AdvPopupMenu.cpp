@@ -41,8 +41,7 @@ void DrawDot(TCanvas& canvas, const TRect& box, TColor color) {
 void DrawArrow(TCanvas& canvas, int x, int centreY, TColor color) {
     canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
     canvas.Brush()->SetColor(color);
-    for (int i = 0; i < 4; ++i)
-        canvas.FillRect({x + i, centreY - 3 + i, x + i + 1, centreY + 4 - i});
+    canvas.FillArrow({x, centreY - 3, x + 4, centreY + 4}, TArrowDirection::adRight);
 }
 
 } // namespace

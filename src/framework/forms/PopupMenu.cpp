@@ -37,8 +37,7 @@ void DrawSubMenuArrow(TCanvas& canvas, int x, int centreY, TColor color) {
     // A right-pointing triangle, four columns wide and seven rows tall.
     canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
     canvas.Brush()->SetColor(color);
-    for (int i = 0; i < 4; ++i)
-        canvas.FillRect({x + i, centreY - 3 + i, x + i + 1, centreY + 4 - i});
+    canvas.FillArrow({x, centreY - 3, x + 4, centreY + 4}, TArrowDirection::adRight);
 }
 
 } // namespace
