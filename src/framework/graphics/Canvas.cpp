@@ -723,16 +723,34 @@ void TCanvas::StretchDraw(const TRect& dest, const TBitmap* bitmap) {
         Changed();
         return;
     }
+    // The source column of each visible device column is worked out once, not per row:
+    // a buffer drawn at a device scale is stretched on every repaint.
+    std::vector<int> columns(static_cast<std::size_t>(visible.Width()));
+    for (int x = visible.Left; x < visible.Right; ++x)
+        columns[static_cast<std::size_t>(x - visible.Left)] =
+            static_cast<int>(static_cast<std::int64_t>(x - d.Left) * sw / dw);
+    int lastSourceRow = -1;
+    const std::uint32_t* lastRow = nullptr;
     for (int y = visible.Top; y < visible.Bottom; ++y) {
         int sy = static_cast<int>(static_cast<std::int64_t>(y - d.Top) * sh / dh);
-        const std::uint32_t* src = bitmap->ScanLine(sy);
-        std::uint32_t* out = PixelAt(0, y);
-        for (int x = visible.Left; x < visible.Right; ++x) {
-            int sx = static_cast<int>(static_cast<std::int64_t>(x - d.Left) * sw / dw);
-            std::uint32_t v = src[sx] & kRgbMask;
-            if (transparent && v == key) continue;
-            out[x] = v;
+        std::uint32_t* out = PixelAt(visible.Left, y);
+        if (sy == lastSourceRow && !transparent) {
+            // A repeated source row is a copy of the device row just written.
+            std::memcpy(out, lastRow, columns.size() * sizeof(std::uint32_t));
+            continue;
         }
+        const std::uint32_t* src = bitmap->ScanLine(sy);
+        if (transparent) {
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                std::uint32_t v = src[columns[i]] & kRgbMask;
+                if (v != key) out[i] = v;
+            }
+        } else {
+            for (std::size_t i = 0; i < columns.size(); ++i)
+                out[i] = src[columns[i]] & kRgbMask;
+        }
+        lastSourceRow = sy;
+        lastRow = out;
     }
     Changed();
 }
