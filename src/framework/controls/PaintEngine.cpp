@@ -44,7 +44,8 @@ void TPaintEngine::PrepareTree(TControl* root, TPoint origin, const TRect& clip)
 void TPaintEngine::ShareSurface(TCanvas& target, const TCanvas& source) {
     target.SetBuffer(const_cast<std::uint32_t*>(source.Pixels()), source.Width(), source.Height(),
                      source.Stride());
-    // Children draw into the parent's device pixels at its scale; each control's own
+    // Children draw into the parent's device pixels at its scale (the scale first:
+    // the origin and the clip are logical, read through it); each control's own
     // mirror span is its own business.
     target.SetScale(source.Scale());
     target.SetOrigin(source.Origin());
