@@ -45,7 +45,8 @@ TEST(XSettings, FindsTheIntegerAmongOtherSettingsInEitherByteOrder) {
 }
 
 TEST(XSettings, MalformedDataGiveNothingInsteadOfReadingPastTheEnd) {
-    const std::vector<std::uint8_t> good = SettingsBlob(false).String("A", "xyz").Integer("Xft/DPI", 5).Bytes();
+    const std::vector<std::uint8_t> good =
+        SettingsBlob(false).String("A", "xyz").Integer("Xft/DPI", 5).Bytes();
     std::vector<std::uint8_t> badOrder = good;
     badOrder[0] = 2;
     EXPECT_EQ(XSettings::Integer(badOrder, "Xft/DPI"), std::nullopt) << "unknown byte order";
@@ -122,7 +123,10 @@ TEST(ScaleDiscovery, ReadsTheOverrideAndXftDpiAndRefusesWhatIsNoNumber) {
     EXPECT_EQ(ScaleDiscovery::ResourceDpi("Xft.dpi: 96\nXft.dpi:\t120.5"), 120.5) << "the last one wins";
     EXPECT_EQ(ScaleDiscovery::ResourceDpi("*dpi:\t144\nXft.dpis:\t144\n"), std::nullopt);
     EXPECT_EQ(ScaleDiscovery::ResourceDpi("Xft.dpi:\t-144\n"), std::nullopt);
-    EXPECT_EQ(ScaleDiscovery::ResourceDpi(std::string("Xft.dpi:\t1\0" "44", 12)), std::nullopt);
+    EXPECT_EQ(ScaleDiscovery::ResourceDpi(std::string("Xft.dpi:\t1\0"
+                                                      "44",
+                                                      12)),
+              std::nullopt);
     EXPECT_EQ(ScaleDiscovery::ResourceDpi("Xft.dpi"), std::nullopt);
 
     EXPECT_EQ(ScaleDiscovery::XSettingsDpi(SettingsBlob(false).Integer("Xft/DPI", -1).Bytes()), std::nullopt)
@@ -170,7 +174,8 @@ TEST(ScaleDiscovery, AWindowTakesTheScaleOfTheMonitorHoldingMostOfIt) {
     const std::vector<TMonitorGeometry> monitors = {Monitor(0, 640, 1024, 169, 271),
                                                     Monitor(640, 640, 1024, 85, 135)};
     const std::vector<double> scales = {1.0, 2.0};
-    EXPECT_EQ(ScaleDiscovery::WindowScale(TRect::FromBounds(100, 100, 300, 200), monitors, scales, 1.25), 1.0);
+    EXPECT_EQ(ScaleDiscovery::WindowScale(TRect::FromBounds(100, 100, 300, 200), monitors, scales, 1.25),
+              1.0);
     EXPECT_EQ(ScaleDiscovery::WindowScale(TRect::FromBounds(500, 100, 300, 200), monitors, scales, 1.25), 2.0)
         << "160 of 300 columns on the right";
     EXPECT_EQ(ScaleDiscovery::WindowScale(TRect::FromBounds(490, 100, 300, 200), monitors, scales, 1.25), 1.0)

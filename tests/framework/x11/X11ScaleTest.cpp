@@ -47,7 +47,9 @@ protected:
         server_.reset();
     }
 
-    void SetXftDpi(int dpi) { server_->Run("echo 'Xft.dpi: " + std::to_string(dpi) + "' | xrdb -nocpp -merge"); }
+    void SetXftDpi(int dpi) {
+        server_->Run("echo 'Xft.dpi: " + std::to_string(dpi) + "' | xrdb -nocpp -merge");
+    }
     void MakeTwoMonitors() { ASSERT_EQ(server_->Run(std::string(kMonitors) + " && echo ok"), "ok"); }
 
     platform::x11::X11Backend& Open() {
@@ -73,8 +75,11 @@ protected:
         return std::nullopt;
     }
     bool AwaitScaleChange(WindowId window, int timeoutMs = 3000) {
-        return Await([window](const TEvent& e) { return e.Type == TEventType::ScaleChanged && e.Window == window; },
-                     timeoutMs)
+        return Await(
+                   [window](const TEvent& e) {
+                       return e.Type == TEventType::ScaleChanged && e.Window == window;
+                   },
+                   timeoutMs)
             .has_value();
     }
 

@@ -42,8 +42,9 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 bool IsAspectPlaceholder(int widthMm, int heightMm) {
-    return std::any_of(std::begin(kAspectPlaceholders), std::end(kAspectPlaceholders),
-                       [&](const TAspectPlaceholder& p) { return p.Width == widthMm && p.Height == heightMm; });
+    return std::any_of(
+        std::begin(kAspectPlaceholders), std::end(kAspectPlaceholders),
+        [&](const TAspectPlaceholder& p) { return p.Width == widthMm && p.Height == heightMm; });
 }
 
 long long Area(const TRect& r) {

@@ -27,8 +27,8 @@ std::vector<std::uint8_t> ReadBytes(Display* dpy, Window window, Atom property, 
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     std::vector<std::uint8_t> bytes;
-    if (XGetWindowProperty(dpy, window, property, 0, kMaxPropertyWords, False, type, &actual, &format,
-                           &count, &after, &data) == Success &&
+    if (XGetWindowProperty(dpy, window, property, 0, kMaxPropertyWords, False, type, &actual, &format, &count,
+                           &after, &data) == Success &&
         actual == type && format == 8 && data)
         bytes.assign(data, data + count);
     if (data) XFree(data);
@@ -56,7 +56,8 @@ std::vector<TMonitorGeometry> X11Backend::ReadMonitors() {
         if (info) XRRFreeMonitors(info);
     }
     if (monitors.empty())
-        monitors.push_back({ScreenRect(), DisplayWidthMM(display_, screen_), DisplayHeightMM(display_, screen_)});
+        monitors.push_back(
+            {ScreenRect(), DisplayWidthMM(display_, screen_), DisplayHeightMM(display_, screen_)});
     return monitors;
 }
 
@@ -64,7 +65,8 @@ TScaleSources X11Backend::ReadScaleSources() {
     TScaleSources sources;
     if (const char* forced = std::getenv(kScaleOverrideVariable)) sources.Override = forced;
     if (xsettingsOwner_)
-        sources.XSettings = ReadBytes(display_, xsettingsOwner_, A(XSETTINGS_SETTINGS), A(XSETTINGS_SETTINGS));
+        sources.XSettings =
+            ReadBytes(display_, xsettingsOwner_, A(XSETTINGS_SETTINGS), A(XSETTINGS_SETTINGS));
     // Xlib's copy of the resources is the one from when the connection opened;
     // the property is what the desktop says now.
     const std::vector<std::uint8_t> resources = ReadBytes(display_, root_, XA_RESOURCE_MANAGER, XA_STRING);
