@@ -26,8 +26,8 @@ TRect ClientOnScreen(WindowId id) {
     GetClientRect(Handle(id), &client);
     POINT origin{0, 0};
     ClientToScreen(Handle(id), &origin);
-    return TRect::FromBounds(static_cast<int>(origin.x), static_cast<int>(origin.y), static_cast<int>(client.right),
-                           static_cast<int>(client.bottom));
+    return TRect::FromBounds(static_cast<int>(origin.x), static_cast<int>(origin.y),
+                             static_cast<int>(client.right), static_cast<int>(client.bottom));
 }
 
 class Win32DpiTest : public ::testing::Test {

@@ -190,6 +190,26 @@ TEST_F(X11Scale, AWindowIsToldWhenXftDpiChangesAndWhenItMovesToAMonitorOfAnother
     EXPECT_FALSE(AwaitScaleChange(window, 500)) << "150 dpi snaps to 1.5 as 144 does";
 }
 
+TEST_F(X11Scale, MonitorsMadeAtRunTimeRescaleTheWindowsOnThem) {
+    SetXftDpi(96);
+    auto& backend = Open();
+    const WindowId window = Show(TRect::FromBounds(kMonitorWidth + 100, 100, 200, 100));
+    EXPECT_EQ(backend.WindowScale(window), 1.0);
+    MakeTwoMonitors();
+    ASSERT_TRUE(AwaitScaleChange(window)) << "no ScaleChanged after the monitors changed";
+    EXPECT_EQ(backend.WindowScale(window), 2.0);
+}
+
+TEST_F(X11Scale, TheSettingsManagerIsReadBeforeAnyWindowExists) {
+    SetXftDpi(96);
+    SettingsManager manager(server_->Name());
+    ASSERT_TRUE(manager.Open());
+    manager.Publish(144);
+    manager.Own();
+    auto& backend = Open();
+    EXPECT_EQ(backend.MonitorScales(), std::vector<double>(backend.Monitors().size(), 1.5));
+}
+
 TEST_F(X11Scale, TheSettingsManagerComesBeforeTheResourcesAndIsFollowedAtRunTime) {
     SetXftDpi(96);
     auto& backend = Open();

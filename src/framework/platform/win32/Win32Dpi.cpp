@@ -38,7 +38,8 @@ template <typename TFunction> TFunction Lookup(const wchar_t* library, const cha
 struct TDpiFunctions {
     TSetProcessDpiAwarenessContext SetAwarenessContext =
         Lookup<TSetProcessDpiAwarenessContext>(L"user32.dll", "SetProcessDpiAwarenessContext");
-    TSetProcessDpiAwareness SetAwareness = Lookup<TSetProcessDpiAwareness>(L"shcore.dll", "SetProcessDpiAwareness");
+    TSetProcessDpiAwareness SetAwareness =
+        Lookup<TSetProcessDpiAwareness>(L"shcore.dll", "SetProcessDpiAwareness");
     TSetProcessDPIAware SetAware = Lookup<TSetProcessDPIAware>(L"user32.dll", "SetProcessDPIAware");
     TIsProcessDPIAware IsAware = Lookup<TIsProcessDPIAware>(L"user32.dll", "IsProcessDPIAware");
     TGetDpiForWindow ForWindow = Lookup<TGetDpiForWindow>(L"user32.dll", "GetDpiForWindow");
@@ -86,7 +87,8 @@ unsigned Win32Dpi::WindowDpi(WindowId window) {
 unsigned Win32Dpi::MonitorDpi(void* monitor) {
     UINT x = 0, y = 0;
     if (const auto forMonitor = Functions().ForMonitor)
-        if (monitor && SUCCEEDED(forMonitor(static_cast<HMONITOR>(monitor), kMonitorDpiEffective, &x, &y)) && x)
+        if (monitor && SUCCEEDED(forMonitor(static_cast<HMONITOR>(monitor), kMonitorDpiEffective, &x, &y)) &&
+            x)
             return x;
     return SystemDpi();
 }

@@ -125,6 +125,8 @@ void X11Backend::UpdateWindowScale(TWindow& w) {
 }
 
 std::vector<double> X11Backend::MonitorScales() {
+    // The settings manager is known only once it is watched.
+    EnsureScales();
     const std::vector<TMonitorGeometry> monitors = ReadMonitors();
     return ScaleDiscovery::MonitorScales(ScaleDiscovery::Global(ReadScaleSources()), monitors);
 }
