@@ -85,6 +85,10 @@ TEST_F(Win32DpiTest, DpiChangedTakesTheSuggestedRectangleAndIsOneScaleChange) {
     }
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(configures, 0) << "the new bounds come with the scale change, not as an event of their own";
+
+    // A message without a DPI changes nothing: a scale of 0 is none.
+    SendMessageW(Handle(id), kWmDpiChanged, 0, reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(backend.WindowScale(id), 1.5);
 }
 
 TEST_F(Win32DpiTest, DpiScaledSizeKeepsTheClientSizeInDeviceIndependentPixels) {

@@ -296,7 +296,8 @@ bool Win32Backend::HandleMessage(WindowId window, unsigned msg, std::uintptr_t w
         return false;
     case kWmDpiChanged: {
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        if (!suggested) return false;
+        // A DPI of 0 would be a scale of 0: the framework divides by it.
+        if (!suggested || LOWORD(wParam) == 0) return false;
         DpiChanged(*w, LOWORD(wParam),
                    {static_cast<int>(suggested->left), static_cast<int>(suggested->top),
                     static_cast<int>(suggested->right), static_cast<int>(suggested->bottom)});
