@@ -195,6 +195,18 @@ void TAdvDockPanel::SaveDockLayout() {
     layoutPersistence_->Save();
 }
 
+void TAdvDockPanel::WndProc(TMessage& message) {
+    if (message.Msg == CM_SCALECHANGED) {
+        // The rows keep their DIP geometry; what the toolbars measure for the new
+        // device pixels is taken in by one pass over all rows.
+        bufferValid_ = false;
+        if (!Building()) ArrangeRows();
+        Invalidate();
+        return;
+    }
+    TCustomControl::WndProc(message);
+}
+
 void TAdvDockPanel::Resize() {
     TCustomControl::Resize();
     bufferValid_ = false;

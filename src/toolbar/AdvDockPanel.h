@@ -154,6 +154,7 @@ public:
     std::string CheckInvariants() const override;
 
 protected:
+    void WndProc(TMessage& message) override;
     void Paint() override;
     void Resize() override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;

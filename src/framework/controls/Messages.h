@@ -139,6 +139,10 @@ inline constexpr unsigned CM_CONTROLCHANGE = CM_BASE + 54;
 inline constexpr unsigned CM_CHANGED = CM_BASE + 55;
 inline constexpr unsigned CM_PARENTBIDIMODECHANGED = CM_BASE + 59;
 inline constexpr unsigned CM_MOUSEWHEEL = CM_BASE + 67;
+/// Sent to every control of a top-level window whose scale changed (device pixels
+/// per DIP); geometry is unchanged, what was measured or drawn for the old device
+/// pixels is done again.
+inline constexpr unsigned CM_SCALECHANGED = CM_BASE + 90;
 
 // Mouse-key flags of mouse messages' WParam.
 inline constexpr std::intptr_t MK_LBUTTON = 0x0001;

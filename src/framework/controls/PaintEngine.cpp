@@ -44,6 +44,8 @@ void TPaintEngine::PrepareTree(TControl* root, TPoint origin, const TRect& clip)
 void TPaintEngine::ShareSurface(TCanvas& target, const TCanvas& source) {
     target.SetBuffer(const_cast<std::uint32_t*>(source.Pixels()), source.Width(), source.Height(),
                      source.Stride());
+    // The scale first: the origin and the clip are logical, read through it.
+    target.SetScale(source.Scale());
     target.SetOrigin(source.Origin());
     target.SetClipRect(source.ClipRect());
 }

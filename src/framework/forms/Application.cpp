@@ -508,7 +508,7 @@ void TApplication::Translate(const platform::TEvent& event) {
         RouteKey(event);
         return;
     case TEventType::Expose:
-        if (TCustomForm* form = FormOfWindow(event.Window)) form->InvalidateWindowArea(event.Rect);
+        if (TCustomForm* form = FormOfWindow(event.Window)) form->WindowExposed(event.Rect);
         return;
     case TEventType::CloseRequest:
         if (TCustomForm* form = FormOfWindow(event.Window)) PostMessage(form, WM_CLOSE);
@@ -546,15 +546,18 @@ void TApplication::Translate(const platform::TEvent& event) {
             form->Invalidate();
         return;
     case TEventType::ScaleChanged:
-        // Forms are laid out in device-independent pixels; nothing answers a new
-        // scale until the forms draw at their window's scale.
+        if (TCustomForm* form = FormOfWindow(event.Window)) form->WindowScaleChanged(event.Rect);
         return;
     }
 }
 
 void TApplication::RouteMouse(const platform::TEvent& event) {
     using platform::TEventType;
-    TPoint screen{event.ScreenX, event.ScreenY};
+    // The backend speaks device pixels; everything from here on is in DIPs.
+    const TPoint device{event.ScreenX, event.ScreenY};
+    const TCustomForm* window = FormOfWindow(event.Window);
+    const TPoint screen =
+        window ? window->DeviceToScreen(device) : TDeviceMapping::ForDevicePoint(device).ToDip(device);
     shift_ = (shift_ & (ssLeft | ssRight | ssMiddle)) | (event.Shift & (ssShift | ssCtrl | ssAlt));
     if (event.Type == TEventType::MouseDown || event.Type == TEventType::MouseDoubleClick) {
         shift_ |= ButtonFlag(event.Button);

@@ -20,6 +20,17 @@ platform::Backend* CurrentBackend() {
     return platform::Backend::Installed() ? &platform::Backend::Current() : nullptr;
 }
 
+/// Sends `msg` to a control and every windowed control inside it, parents first;
+/// a control a handler frees on the way is skipped.
+void TellTree(TWinControl* control, unsigned msg) {
+    std::vector<TComponentRef<TWinControl>> children;
+    for (TControl* c : control->ControlList())
+        if (auto* w = dynamic_cast<TWinControl*>(c)) children.emplace_back(w);
+    control->Perform(msg);
+    for (auto& child : children)
+        if (child) TellTree(child.Get(), msg);
+}
+
 } // namespace
 
 TCustomForm::TCustomForm(TComponent* owner)
@@ -147,7 +158,12 @@ TRect TCustomForm::FrameFor(TFormBorderStyle style) const {
 }
 
 TRect TCustomForm::FrameExtents() const {
-    if (window_ && CurrentBackend()) return CurrentBackend()->FrameExtents(window_);
+    if (window_ && CurrentBackend()) {
+        // The window manager measures its frame in device pixels.
+        const TRect f = CurrentBackend()->FrameExtents(window_);
+        return {mapping_.LengthToDip(f.Left), mapping_.LengthToDip(f.Top), mapping_.LengthToDip(f.Right),
+                mapping_.LengthToDip(f.Bottom)};
+    }
     TCreateParams params;
     CreateParams(params);
     if (params.Style.Kind != platform::TWindowKind::Framed) return {};
@@ -159,8 +175,8 @@ void TCustomForm::SetBounds(int left, int top, int width, int height) {
     // the system's own windows are: a larger one could never be seen whole, and
     // its back buffer would take gigabytes.
     if (!Parent())
-        if (platform::Backend* be = CurrentBackend()) {
-            const TRect screen = be->ScreenRect();
+        if (CurrentBackend()) {
+            const TRect screen = Screen().DesktopRect();
             const TRect f = FrameExtents();
             width = std::min(width, std::max(0, screen.Width()) + f.Left + f.Right);
             height = std::min(height, std::max(0, screen.Height()) + f.Top + f.Bottom);
@@ -194,20 +210,98 @@ bool TCustomForm::Showing() const {
     return Parent() ? TWinControl::Showing() : Visible();
 }
 
+TRect TCustomForm::ClientScreenRect() const {
+    const TPoint o = ClientOrigin();
+    const TRect client = ClientRect();
+    return TRect::FromBounds(o.X, o.Y, client.Width(), client.Height());
+}
+
+TRect TCustomForm::NativeClientRect() const {
+    const TRect device = mapping_.ToDevice(ClientScreenRect());
+    if (!deviceAnchor_) return device;
+    return device.Offset(deviceAnchor_->X - device.Left, deviceAnchor_->Y - device.Top);
+}
+
+TPoint TCustomForm::DeviceToScreen(TPoint device) const {
+    const TRect native = NativeClientRect();
+    // A point beyond the window (a drag under a grab) belongs to the monitor it is on.
+    if (!native.Contains(device)) return TDeviceMapping::ForDevicePoint(device).ToDip(device);
+    // Inside, measured from the client area's corner, so that client positions
+    // are exact whatever the rounding of the window's place.
+    const TPoint inside =
+        TDeviceMapping(mapping_.Scale(), {}).ToDip(TPoint{device.X - native.Left, device.Y - native.Top});
+    const TPoint o = ClientOrigin();
+    return {o.X + inside.X, o.Y + inside.Y};
+}
+
 void TCustomForm::SyncNativeBounds() {
     platform::Backend* be = CurrentBackend();
     if (!be || !window_) return;
-    TPoint o = ClientOrigin();
-    TRect client = ClientRect();
-    be->SetBounds(window_, TRect::FromBounds(o.X, o.Y, client.Width(), client.Height()));
+    const TRect client = ClientScreenRect();
+    mapping_ = TDeviceMapping::ForDipRect(client);
+    if (!anchoring_) deviceAnchor_.reset();
+    be->SetBounds(window_, NativeClientRect());
+}
+
+TRect TCustomForm::DipClientFor(const TRect& device, const TDeviceMapping& mapping) const {
+    const TRect dip = mapping.ToDip(device);
+    const TRect current = ClientScreenRect();
+    // Converting the device size back could lose or gain a pixel and, over many
+    // moves, drift: the present size stands unless the device size really changed.
+    const TRect kept = TRect::FromBounds(dip.Left, dip.Top, current.Width(), current.Height());
+    return mapping.ToDevice(kept) == device ? kept : dip;
+}
+
+void TCustomForm::SetClientScreenRect(const TRect& client) {
+    const TRect f = FrameExtents();
+    SetBounds(client.Left - f.Left, client.Top - f.Top, client.Width() + f.Left + f.Right,
+              client.Height() + f.Top + f.Bottom);
 }
 
 void TCustomForm::WindowConfigured(const TRect& clientScreenRect) {
-    TRect f = FrameExtents();
+    // The window manager confirming what the form asked for changes nothing.
+    if (clientScreenRect == NativeClientRect()) return;
+    const TDeviceMapping mapping = TDeviceMapping::ForDeviceRect(clientScreenRect);
     configuring_ = true;
-    SetBounds(clientScreenRect.Left - f.Left, clientScreenRect.Top - f.Top,
-              clientScreenRect.Width() + f.Left + f.Right, clientScreenRect.Height() + f.Top + f.Bottom);
+    SetClientScreenRect(DipClientFor(clientScreenRect, mapping));
     configuring_ = false;
+    mapping_ = TDeviceMapping::ForDipRect(ClientScreenRect());
+    AnchorAt(clientScreenRect);
+}
+
+void TCustomForm::AnchorAt(const TRect& device) {
+    deviceAnchor_.reset();
+    const TRect native = NativeClientRect();
+    if (native.Left != device.Left || native.Top != device.Top)
+        deviceAnchor_ = TPoint{device.Left, device.Top};
+}
+
+void TCustomForm::WindowScaleChanged(const TRect& suggested) {
+    if (!window_) return;
+    std::weak_ptr<void> alive = LifeToken();
+    // The client area keeps its DIP geometry; only where the system suggests
+    // another place does it move there.
+    TRect client = ClientScreenRect();
+    if (!suggested.Empty()) client = DipClientFor(suggested, TDeviceMapping::ForDeviceRect(suggested));
+    mapping_ = TDeviceMapping::ForDipRect(client);
+    deviceAnchor_.reset();
+    configuring_ = true;
+    SetClientScreenRect(client);
+    configuring_ = false;
+    if (!suggested.Empty()) AnchorAt(suggested);
+    anchoring_ = true;
+    SyncNativeBounds();
+    anchoring_ = false;
+    if (alive.expired()) return;
+    TellTree(this, CM_SCALECHANGED);
+    if (alive.expired()) return;
+    EnsureBuffer();
+    InvalidateWindowArea(ClientRect());
+    PaintWindowNow();
+}
+
+void TCustomForm::WindowExposed(const TRect& deviceRect) {
+    InvalidateWindowArea(mapping_.ClientToDipOutward(deviceRect));
 }
 
 void TCustomForm::ApplyPosition() {
@@ -274,11 +368,10 @@ void TCustomForm::CreateNativeWindow() {
     TCreateParams params;
     CreateParams(params);
     TRect client = ClientRect();
-    TPoint o = ClientOrigin();
-    window_ = be->CreateWindow(params.Style, TRect::FromBounds(o.X, o.Y, client.Width(), client.Height()),
-                               params.Caption);
+    mapping_ = TDeviceMapping::ForDipRect(ClientScreenRect());
+    window_ = be->CreateWindow(params.Style, mapping_.ToDevice(ClientScreenRect()), params.Caption);
     // The window manager's frame may differ from the estimate: keep the client size.
-    TRect f = be->FrameExtents(window_);
+    TRect f = FrameExtents();
     configuring_ = true;
     SetBounds(Left(), Top(), client.Width() + f.Left + f.Right, client.Height() + f.Top + f.Bottom);
     configuring_ = false;
@@ -628,10 +721,13 @@ void TCustomForm::InvalidateWindowArea(const TRect& rect) {
 }
 
 void TCustomForm::EnsureBuffer() {
-    TRect client = ClientRect();
-    if (client.Width() == bufferWidth_ && client.Height() == bufferHeight_) return;
-    bufferWidth_ = client.Width();
-    bufferHeight_ = client.Height();
+    const TRect client = ClientRect();
+    const TRect device = window_ ? NativeClientRect() : client;
+    const double scale = window_ ? mapping_.Scale() : 1.0;
+    if (device.Width() == bufferWidth_ && device.Height() == bufferHeight_ && scale == bufferScale_) return;
+    bufferWidth_ = std::max(0, device.Width());
+    bufferHeight_ = std::max(0, device.Height());
+    bufferScale_ = scale;
     buffer_.assign(static_cast<std::size_t>(bufferWidth_) * static_cast<std::size_t>(bufferHeight_), 0);
     dirty_ = client;
 }
@@ -652,11 +748,16 @@ void TCustomForm::PaintWindowNow() {
     TRect dirty = dirty_;
     dirty_ = {};
     surface_->SetBuffer(buffer_.data(), bufferWidth_, bufferHeight_, bufferWidth_);
+    surface_->SetScale(bufferScale_);
     TPaintEngine::PaintTree(this, *surface_, {0, 0}, dirty);
     if (alive.expired()) return;
     surface_->SetBuffer(nullptr, 0, 0, 0);
+    const TDeviceMapping bufferMapping(bufferScale_, {});
+    const TRect deviceDirty =
+        bufferMapping.ClientToDeviceOutward(dirty).Intersect({0, 0, bufferWidth_, bufferHeight_});
     if (window_ && CurrentBackend())
-        CurrentBackend()->Present(window_, buffer_.data(), bufferWidth_, bufferHeight_, bufferWidth_, dirty);
+        CurrentBackend()->Present(window_, buffer_.data(), bufferWidth_, bufferHeight_, bufferWidth_,
+                                  deviceDirty);
 }
 
 void TCustomForm::PaintTo(TCanvas& canvas) {

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "framework/controls/WinControl.h"
+#include "framework/forms/DeviceMapping.h"
 #include "framework/platform/Backend.h"
 
 namespace emr {
@@ -160,13 +162,28 @@ public:
     void HandleNeeded();
     void InvalidateWindowArea(const TRect& rect) override;
     void PaintWindowNow() override;
-    /// The back buffer (client width x height, 0x00RRGGBB); empty before the first paint.
+    /// The back buffer (the client area in device pixels, 0x00RRGGBB); empty before
+    /// the first paint.
     const std::vector<std::uint32_t>& BackBuffer() const { return buffer_; }
+    int BackBufferWidth() const { return bufferWidth_; }
+    int BackBufferHeight() const { return bufferHeight_; }
+    /// How the window's device-independent geometry meets its device pixels.
+    const TDeviceMapping& DeviceMapping() const { return mapping_; }
+    /// The client area in screen device pixels, as the native window has it.
+    TRect NativeClientRect() const;
+    /// A screen point of an event for this window, in device-independent pixels.
+    TPoint DeviceToScreen(TPoint device) const;
     bool PaintPending() const { return !dirty_.Empty(); }
 
     /// Backend notifications the application forwards.
     void WindowActivated(bool active);
+    /// The window manager moved or resized the window (client area, screen device pixels).
     void WindowConfigured(const TRect& clientScreenRect);
+    /// The window's scale changed; `suggested` is the client area the system
+    /// proposes for it (screen device pixels), or empty.
+    void WindowScaleChanged(const TRect& suggested);
+    /// Part of an area of the native window (client device pixels) must be shown again.
+    void WindowExposed(const TRect& deviceRect);
     /// The native window was destroyed by someone else: the form lets go of it
     /// and ends what needed it (a modal loop answers as its close box would; the
     /// main form ends the application; another form is hidden).
@@ -211,6 +228,15 @@ private:
     template <class F> void KeepClientSize(F change);
     void ApplyPosition();
     void SyncNativeBounds();
+    /// The client area in screen device-independent pixels.
+    TRect ClientScreenRect() const;
+    /// A client area in screen DIPs for a device rectangle of `mapping`, keeping
+    /// the present size where it only differs by the rounding of the edges.
+    TRect DipClientFor(const TRect& device, const TDeviceMapping& mapping) const;
+    void SetClientScreenRect(const TRect& client);
+    /// Keeps the client area's top-left at that of `device` where the DIP geometry
+    /// alone would put it elsewhere.
+    void AnchorAt(const TRect& device);
     void EnsureBuffer();
     TRect FrameFor(TFormBorderStyle style) const;
 
@@ -242,6 +268,14 @@ private:
     std::vector<std::uint32_t> buffer_;
     int bufferWidth_ = 0;
     int bufferHeight_ = 0;
+    double bufferScale_ = 1.0;
+    TDeviceMapping mapping_;
+    /// Where the system put the client area's top-left (device pixels) when that
+    /// is no DIP's exact image: kept until the form moves itself, so that the
+    /// window goes back to the same device pixels on the way back and no
+    /// rounding accumulates over scale changes.
+    std::optional<TPoint> deviceAnchor_;
+    bool anchoring_ = false;
     TRect dirty_;
 };
 

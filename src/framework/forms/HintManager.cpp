@@ -3,6 +3,7 @@
 #include "framework/controls/Mouse.h"
 #include "framework/forms/Application.h"
 #include "framework/forms/HintWindow.h"
+#include "framework/forms/Screen.h"
 
 namespace emr {
 
@@ -133,7 +134,7 @@ void THintManager::ShowHintNow() {
     info.HintControl = control;
     info.CursorPos = control->ScreenToClient(cursor_);
     info.HintPos = {cursor_.X, cursor_.Y + kCursorHeight};
-    info.HintMaxWidth = platform::Backend::Current().ScreenRect().Width();
+    info.HintMaxWidth = Screen().Width();
     info.HintStr = GetShortHint(control->Hint());
     info.CursorRect = control->ClientRect();
     info.HideTimeout = hintHidePause_;

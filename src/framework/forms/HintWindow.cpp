@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/forms/Screen.h"
 #include "framework/graphics/Canvas.h"
 
 namespace emr {
@@ -53,7 +54,7 @@ TRect THintWindow::CalcHintRect(int maxWidth, const std::string& hint) const {
 
 void THintWindow::ActivateHint(const TRect& rect, const std::string& hint) {
     SetCaption(hint);
-    const TRect work = platform::Backend::Current().WorkArea();
+    const TRect work = Screen().WorkAreaRect();
     int x = std::clamp(rect.Left, work.Left, std::max(work.Left, work.Right - rect.Width()));
     int y = std::clamp(rect.Top, work.Top, std::max(work.Top, work.Bottom - rect.Height()));
     SetBounds(x, y, rect.Width(), rect.Height());

@@ -5,6 +5,7 @@
 
 #include "framework/forms/MenuTracker.h"
 #include "framework/forms/PopupMenu.h"
+#include "framework/forms/Screen.h"
 #include "framework/graphics/Canvas.h"
 
 namespace emr {
@@ -94,7 +95,7 @@ void TPopupMenuWindow::Measure() {
 
 void TPopupMenuWindow::Place(TPoint at, int flipX, int flipY) {
     Measure();
-    const TRect work = platform::Backend::Current().WorkArea();
+    const TRect work = Screen().WorkAreaRect();
     int x = at.X;
     int y = at.Y;
     if (x + Width() > work.Right) x = std::max(work.Left, flipX - Width());

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/controls/Mouse.h"
+#include "framework/forms/DeviceMapping.h"
 #include "framework/forms/Form.h"
 #include "framework/platform/Backend.h"
 
@@ -21,45 +22,57 @@ TScreen& TScreen::Instance() {
     return screen;
 }
 
+// Every rectangle here is in device-independent pixels: each monitor's space
+// starts at its device origin and extends its device size divided by its scale.
+
 int TScreen::Width() const {
-    auto* be = CurrentBackend();
-    return be ? be->ScreenRect().Width() : 0;
+    return DesktopRect().Width();
 }
 
 int TScreen::Height() const {
+    return DesktopRect().Height();
+}
+
+TRect TScreen::DesktopRect() const {
     auto* be = CurrentBackend();
-    return be ? be->ScreenRect().Height() : 0;
+    if (!be) return {};
+    // The backend's screen counts too: it may reach past the monitors it lists.
+    const TRect screen = be->ScreenRect();
+    TRect desktop = TDeviceMapping::ForDeviceRect(screen).ToDip(screen);
+    for (const auto& m : TDeviceMapping::MonitorList())
+        desktop = desktop.Union(m.Dip());
+    return desktop;
 }
 
 TRect TScreen::WorkAreaRect() const {
     auto* be = CurrentBackend();
-    return be ? be->WorkArea() : TRect{};
+    if (!be) return {};
+    const TRect work = be->WorkArea();
+    return TDeviceMapping::ForDeviceRect(work).ToDip(work);
 }
 
 int TScreen::MonitorCount() const {
-    auto* be = CurrentBackend();
-    return be ? static_cast<int>(be->Monitors().size()) : 0;
+    return static_cast<int>(TDeviceMapping::MonitorList().size());
 }
 
 TRect TScreen::Monitors(int index) const {
-    auto* be = CurrentBackend();
-    if (!be) return {};
-    std::vector<TRect> monitors = be->Monitors();
-    return monitors.at(static_cast<std::size_t>(index));
+    if (!CurrentBackend()) return {};
+    return TDeviceMapping::MonitorList().at(static_cast<std::size_t>(index)).Dip();
 }
 
 TRect TScreen::MonitorFor(const TRect& rect) const {
     auto* be = CurrentBackend();
     if (!be) return {};
-    std::vector<TRect> monitors = be->Monitors();
-    if (monitors.empty()) return be->ScreenRect();
-    TRect best = monitors.front();
+    const auto monitors = TDeviceMapping::MonitorList();
+    if (monitors.empty()) return DesktopRect();
+    TRect best = monitors.front().Dip();
     long bestArea = -1;
-    for (const TRect& m : monitors) {
-        TRect overlap = m.Intersect(rect);
+    for (const auto& m : monitors) {
+        const TRect dip = m.Dip();
+        TRect overlap = dip.Intersect(rect);
         long area = static_cast<long>(overlap.Width()) * overlap.Height();
         if (area > bestArea) {
-            best = m;
+            best = dip;
             bestArea = area;
         }
     }

@@ -17,8 +17,11 @@ class TScreen {
 public:
     static TScreen& Instance();
 
+    // In device-independent pixels, as all form geometry.
     int Width() const;
     int Height() const;
+    /// The bounds of all monitors together.
+    TRect DesktopRect() const;
     TRect WorkAreaRect() const;
     int MonitorCount() const;
     TRect Monitors(int index) const;

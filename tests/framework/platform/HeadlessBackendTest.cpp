@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "framework/core/Exception.h"
 #include "framework/platform/headless/HeadlessBackend.h"
 
 namespace emr::platform {
@@ -174,6 +175,62 @@ TEST(HeadlessBackend, DestroyingAWindowDropsItsQueuedEvents) {
     EXPECT_EQ(be.GrabWindow(), 0u);
     EXPECT_TRUE(Drain(be).empty());
     EXPECT_EQ(be.FindWindow(w), nullptr);
+}
+
+} // namespace
+} // namespace emr::platform
+
+namespace emr::platform {
+namespace {
+
+std::vector<TEvent> ScaleEvents(HeadlessBackend& be) {
+    std::vector<TEvent> out;
+    while (auto e = be.NextEvent(be.NowMs()))
+        if (e->Type == TEventType::ScaleChanged) out.push_back(*e);
+    return out;
+}
+
+TEST(HeadlessBackend, AWindowTakesTheScaleOfTheMonitorHoldingMostOfItAndHearsWhenItChanges) {
+    HeadlessBackend be;
+    be.SetMonitors({{0, 0, 1000, 800}, {1000, 0, 3000, 1600}}, {1.0, 2.0});
+    EXPECT_EQ(be.MonitorScales(), (std::vector<double>{1.0, 2.0}));
+    WindowId w = be.CreateWindow({}, TRect::FromBounds(900, 10, 150, 100), "w");
+    EXPECT_EQ(be.WindowScale(w), 1.0) << "100 of 150 pixels lie on the first monitor";
+    EXPECT_TRUE(ScaleEvents(be).empty());
+
+    be.SetBounds(w, TRect::FromBounds(960, 10, 150, 100));
+    EXPECT_EQ(be.WindowScale(w), 2.0);
+    auto events = ScaleEvents(be);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].Window, w);
+    EXPECT_TRUE(events[0].Rect.Empty()) << "no suggestion unless asked for";
+
+    be.SetBounds(w, TRect::FromBounds(1200, 10, 150, 100));
+    EXPECT_TRUE(ScaleEvents(be).empty()) << "moving within a monitor changes no scale";
+
+    // The desktop setting of the monitor changes while the program runs.
+    be.SetSuggestsScaledRect(true);
+    be.SetMonitorScale(1, 1.5);
+    EXPECT_EQ(be.WindowScale(w), 1.5);
+    events = ScaleEvents(be);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].Rect, TRect::FromBounds(1200, 10, 113, 75)) << "the size scaled by 1.5 / 2";
+    EXPECT_THROW(be.SetMonitorScale(2, 1.0), Exception);
+}
+
+TEST(HeadlessBackend, AWindowMovedByTheWindowManagerHearsConfigureThenItsNewScale) {
+    HeadlessBackend be;
+    be.SetMonitors({{0, 0, 1000, 800}, {1000, 0, 2500, 1200}}, {1.0, 1.5});
+    WindowId w = be.CreateWindow({}, TRect::FromBounds(10, 10, 100, 100), "w");
+    be.MoveFromOutside(w, TRect::FromBounds(1100, 10, 100, 100));
+    auto configure = be.NextEvent(be.NowMs());
+    ASSERT_TRUE(configure);
+    EXPECT_EQ(configure->Type, TEventType::Configure);
+    EXPECT_EQ(configure->Rect, TRect::FromBounds(1100, 10, 100, 100));
+    auto scale = be.NextEvent(be.NowMs());
+    ASSERT_TRUE(scale);
+    EXPECT_EQ(scale->Type, TEventType::ScaleChanged);
+    EXPECT_EQ(be.FindWindow(w)->Bounds, TRect::FromBounds(1100, 10, 100, 100));
 }
 
 } // namespace

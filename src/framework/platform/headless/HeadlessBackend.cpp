@@ -1,6 +1,7 @@
 #include "framework/platform/headless/HeadlessBackend.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "framework/core/Exception.h"
 #include "framework/graphics/Png.h"
@@ -20,20 +21,79 @@ constexpr std::uint32_t kActiveTitle = 0x6B8FC4;
 
 } // namespace
 
-HeadlessBackend::HeadlessBackend(TRect screen) : screen_(screen), workArea_(screen), monitors_{screen} {}
+HeadlessBackend::HeadlessBackend(TRect screen)
+    : screen_(screen), workArea_(screen), monitors_{screen}, scales_{1.0} {}
 
 void HeadlessBackend::SetScreen(const TRect& screen) {
     screen_ = screen;
     workArea_ = screen;
     monitors_ = {screen};
+    scales_ = {1.0};
+    NoticeScaleChanges();
 }
 
 void HeadlessBackend::SetWorkArea(const TRect& workArea) {
     workArea_ = workArea;
 }
 
-void HeadlessBackend::SetMonitors(std::vector<TRect> monitors) {
+void HeadlessBackend::SetMonitors(std::vector<TRect> monitors, std::vector<double> scales) {
     monitors_ = std::move(monitors);
+    scales_ = std::move(scales);
+    scales_.resize(monitors_.size(), 1.0);
+    NoticeScaleChanges();
+}
+
+void HeadlessBackend::SetMonitorScale(std::size_t index, double scale) {
+    if (index >= scales_.size()) throw Exception("No such monitor");
+    scales_[index] = scale;
+    NoticeScaleChanges();
+}
+
+double HeadlessBackend::ScaleAt(const TRect& bounds) const {
+    double scale = scales_.empty() ? 1.0 : scales_.front();
+    long best = 0;
+    for (std::size_t i = 0; i < monitors_.size(); ++i) {
+        const TRect overlap = monitors_[i].Intersect(bounds);
+        const long area = overlap.Empty() ? 0 : static_cast<long>(overlap.Width()) * overlap.Height();
+        if (area > best) {
+            best = area;
+            scale = scales_[i];
+        }
+    }
+    return scale;
+}
+
+double HeadlessBackend::WindowScale(WindowId window) {
+    const Window* w = FindWindow(window);
+    return w ? ScaleAt(w->Bounds) : ScaleAt({});
+}
+
+void HeadlessBackend::NoticeScaleChanges() {
+    for (auto& [id, w] : windows_) {
+        const double scale = ScaleAt(w.Bounds);
+        if (scale == w.Scale) continue;
+        TEvent e;
+        e.Type = TEventType::ScaleChanged;
+        e.Window = id;
+        if (suggestsRect_) {
+            const double ratio = scale / w.Scale;
+            e.Rect = TRect::FromBounds(w.Bounds.Left, w.Bounds.Top,
+                                       static_cast<int>(std::lround(w.Bounds.Width() * ratio)),
+                                       static_cast<int>(std::lround(w.Bounds.Height() * ratio)));
+        }
+        w.Scale = scale;
+        events_.push_back(std::move(e));
+    }
+}
+
+void HeadlessBackend::MoveFromOutside(WindowId id, const TRect& bounds) {
+    if (!windows_.count(id)) return;
+    TEvent e;
+    e.Type = TEventType::Configure;
+    e.Window = id;
+    e.Rect = bounds;
+    events_.push_back(e);
+    SetBounds(id, bounds);
 }
 
 // ---- windows --------------------------------------------------------------------
@@ -77,6 +137,7 @@ WindowId HeadlessBackend::CreateWindow(const TWindowStyle& style, const TRect& b
     w.Style = style;
     w.Bounds = bounds;
     w.Title = title;
+    w.Scale = ScaleAt(bounds);
     w.Pixels.assign(static_cast<std::size_t>(std::max(bounds.Width(), 0)) *
                         static_cast<std::size_t>(std::max(bounds.Height(), 0)),
                     0);
@@ -108,6 +169,7 @@ void HeadlessBackend::SetBounds(WindowId window, const TRect& bounds) {
                             static_cast<std::size_t>(std::max(bounds.Height(), 0)),
                         0);
     w.Bounds = bounds;
+    NoticeScaleChanges();
 }
 
 void HeadlessBackend::SetVisible(WindowId window, bool visible) {

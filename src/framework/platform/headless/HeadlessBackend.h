@@ -37,6 +37,8 @@ public:
         /// The presented pixels (0x00RRGGBB, Bounds' width x height).
         std::vector<std::uint32_t> Pixels;
         int PresentCount = 0;
+        /// The scale the window was last told of (ScaleChanged is queued when it differs).
+        double Scale = 1.0;
     };
 
     explicit HeadlessBackend(TRect screen = {0, 0, 1024, 768});
@@ -44,7 +46,18 @@ public:
     // Screen configuration.
     void SetScreen(const TRect& screen);
     void SetWorkArea(const TRect& workArea);
-    void SetMonitors(std::vector<TRect> monitors);
+    /// Monitors in device pixels, each at the scale of the same index (1.0 where
+    /// `scales` names none).
+    void SetMonitors(std::vector<TRect> monitors, std::vector<double> scales = {});
+    /// The desktop's scale setting of one monitor changes at run time: every window
+    /// whose scale this changes hears ScaleChanged.
+    void SetMonitorScale(std::size_t index, double scale);
+    /// Whether ScaleChanged carries a suggested client rectangle (the top-left kept,
+    /// the size scaled by new / old scale, as Windows suggests one), or none.
+    void SetSuggestsScaledRect(bool value) { suggestsRect_ = value; }
+    /// The window manager moves or resizes a window: Configure is queued, and
+    /// ScaleChanged when the window now lies mostly on a monitor of another scale.
+    void MoveFromOutside(WindowId id, const TRect& bounds);
     void SetThemeScheme(int scheme) { themeScheme_ = scheme; }
     /// The desktop changes its visual style or colours: ThemeScheme answers `scheme`
     /// from now on and a ThemeChanged event is queued, as a real desktop does (new
@@ -119,6 +132,8 @@ public:
     TRect ScreenRect() override { return screen_; }
     TRect WorkArea() override { return workArea_; }
     std::vector<TRect> Monitors() override { return monitors_; }
+    std::vector<double> MonitorScales() override { return scales_; }
+    double WindowScale(WindowId window) override;
     int ThemeScheme() override { return themeScheme_; }
     std::int64_t NowMs() override { return now_; }
     std::optional<TEvent> NextEvent(std::optional<std::int64_t> deadlineMs) override;
@@ -128,10 +143,17 @@ private:
     /// Decides the window of queued input; false when no window takes it.
     bool Route(TEvent& e);
     void Restack(WindowId id);
+    /// The scale of the monitor holding most of `bounds` (the first one when none does).
+    double ScaleAt(const TRect& bounds) const;
+    /// Queues ScaleChanged for each window whose monitor scale is no longer the one
+    /// it was told of; `oldScales` of windows are replaced by the new ones.
+    void NoticeScaleChanges();
 
     TRect screen_;
     TRect workArea_;
     std::vector<TRect> monitors_;
+    std::vector<double> scales_;
+    bool suggestsRect_ = false;
     TRect frame_{8, 31, 8, 8};
     int themeScheme_ = 0;
     std::map<WindowId, Window> windows_;
