@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 #include "framework/graphics/Brush.h"
 #include "framework/graphics/Font.h"
@@ -54,6 +55,15 @@ std::size_t OffsetOfCharacter(std::string_view text, int index) {
 
 void DrawGradient(TCanvas& canvas, TColor fromColor, TColor toColor, int steps, const TRect& rect,
                   bool horizontal) {
+    if (canvas.Scale() != 1.0 || canvas.MirrorWidth() != 0) {
+        // Worked out over the device pixels, so each device row or column of a smooth
+        // gradient gets its own colour and a mirrored one still runs left to right.
+        std::unique_ptr<TCanvas> device = canvas.DeviceCanvas();
+        DrawGradient(*device, fromColor, toColor, steps, canvas.DeviceRect(rect), horizontal);
+        canvas.SetPen(device->Pen());
+        canvas.SetBrush(device->Brush());
+        return;
+    }
     if (steps == 0) steps = 1;
     const TColor from = ColorToRGB(fromColor);
     const TColor to = ColorToRGB(toColor);

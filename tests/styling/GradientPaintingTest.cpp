@@ -153,6 +153,39 @@ TEST(DrawGradient, PaintsWhatBandAfterBandWouldAcrossSizesStepsClipsAndPenModes)
                 }
 }
 
+TEST(DrawGradient, EachDeviceRowGetsItsOwnColourAtDoubleScale) {
+    // 256 steps over 60 rows: at 1.0 every row has its own colour, and at 2.0 every
+    // one of the 120 device rows must too, not the 1.0 rows doubled.
+    for (double scale : {1.0, 2.0}) {
+        const int rows = static_cast<int>(60 * scale);
+        Surface s(static_cast<int>(10 * scale), rows + 4);
+        s.Canvas().SetScale(scale);
+        DrawGradient(s.Canvas(), clBlack, clWhite, 256, {0, 0, 10, 61}, false);
+        for (int y = 1; y < rows; ++y)
+            ASSERT_GT(GetRValue(s.At(3, y)), GetRValue(s.At(3, y - 1)))
+                << "device row " << y << " at " << scale;
+        EXPECT_EQ(s.At(3, static_cast<int>(61 * scale)), kGround) << "bottom edge is exclusive";
+    }
+}
+
+TEST(DrawGradient, MirroredHorizontalGradientKeepsItsColourOrder) {
+    for (double scale : {1.0, 2.0}) {
+        const int width = static_cast<int>(20 * scale), height = static_cast<int>(4 * scale);
+        Surface plain(width, height), mirrored(width, height);
+        mirrored.Canvas().SetScale(scale);
+        mirrored.Canvas().SetMirrorWidth(20);
+        DrawGradient(mirrored.Canvas(), clRed, clBlue, 8, {2, 0, 12, 3}, true);
+        // Logical 2..12 lies at 8..18 mirrored; there it runs from red to blue as drawn
+        // unmirrored on the same device pixels.
+        plain.Canvas().SetScale(scale);
+        DrawGradient(plain.Canvas(), clRed, clBlue, 8, {8, 0, 18, 3}, true);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(mirrored.At(x, y), plain.At(x, y)) << x << "," << y << " at " << scale;
+        EXPECT_EQ(mirrored.At(static_cast<int>(8 * scale), 0), clRed);
+    }
+}
+
 TEST(BlendColor, MixesAndPassesExtremesThroughUntouched) {
     EXPECT_EQ(BlendColor(clWhite, clBlack, 50), 0x808080u);
     EXPECT_EQ(BlendColor(clNone, clBtnShadow, 100), clNone);

@@ -61,6 +61,9 @@ inline constexpr unsigned DT_NOPREFIX = 0x0800;
 inline constexpr unsigned DT_END_ELLIPSIS = 0x8000;
 inline constexpr unsigned DT_HIDEPREFIX = 0x00100000;
 
+/// Where a filled arrow points.
+enum class TArrowDirection { adLeft, adRight, adUp, adDown };
+
 /// Text with its '&' markers resolved: "&&" is a literal '&', a single '&' marks
 /// the next character as the hot key (the last marker wins).
 struct TPrefixedText {
@@ -123,12 +126,22 @@ public:
     /// gradients keep their own orientation.
     int MirrorWidth() const { return mirrorWidth_; }
     void SetMirrorWidth(int width) { mirrorWidth_ = width; }
+    /// The device rectangle between the edges of a logical rectangle (normalised).
+    TRect DeviceRect(const TRect& rect) const;
+    /// A canvas on the same buffer at scale 1.0, unmirrored, with its origin at the
+    /// buffer's corner, this canvas's clip, and copies of its pen, brush, font and
+    /// copy mode; what it draws is reported through this canvas's OnChange. Painters
+    /// whose result is worked out per device pixel (gradients) draw through it on the
+    /// rectangle DeviceRect gives, so that a finer device gets finer steps.
+    std::unique_ptr<TCanvas> DeviceCanvas();
 
-    /// Where logical (0, 0) lies in the buffer.
+    /// Where logical (0, 0) lies, in logical units from the buffer's top-left corner
+    /// (device pixels at scale 1.0).
     TPoint Origin() const { return origin_; }
     void SetOrigin(TPoint origin) { origin_ = origin; }
     /// The clip rectangle in logical coordinates.
-    TRect ClipRect() const { return clip_.Offset(-origin_.X, -origin_.Y); }
+    /// At a scale other than 1.0 it is the smallest one that covers the device clip.
+    TRect ClipRect() const;
     /// Replaces the clip rectangle (logical coordinates); it never reaches past the buffer.
     void SetClipRect(const TRect& rect);
     /// Narrows the clip rectangle to its overlap with `rect` (logical coordinates).
@@ -162,6 +175,12 @@ public:
     /// Copies the top row of `rect`, as far as it lies in the clip, over the rest of
     /// the rect: painters of patterns that only vary along a row paint one row.
     void RepeatTopRow(const TRect& rect);
+    /// A solid arrow in the brush colour filling `rect`: its base is the side
+    /// opposite `direction`, and each step towards the tip is one pixel shorter at
+    /// both ends (a 4 x 7 right arrow has columns 7, 5, 3 and 1 tall). At a device
+    /// scale the steps are worked out on the device pixels, so the arrow stays a
+    /// clean triangle; in a mirrored span left and right swap like any shape.
+    void FillArrow(const TRect& rect, TArrowDirection direction);
     /// A dotted frame drawn by inverting; drawing it twice restores the pixels.
     void DrawFocusRect(const TRect& rect);
 
@@ -184,6 +203,12 @@ public:
     /// Copies `source` of the bitmap to `dest`, painting the brush colour wherever the
     /// bitmap has `transparentColor`.
     void BrushCopy(const TRect& dest, const TBitmap* bitmap, const TRect& source, TColor transparentColor);
+
+    // Text is measured in logical units from the font as set, whatever the scale, so
+    // that layout comes out the same at every scale; drawing uses the font at its size
+    // for the scale (height x scale) at the scaled position, which fits the measured
+    // box to within a device pixel or two. In a mirrored span the box is mirrored and
+    // the glyphs still run left to right inside it.
 
     /// Writes one line of text with the top-left of its cell at (x, y) (turned about
     /// that point by the font's orientation) and moves the pen position past it. A
@@ -208,6 +233,19 @@ private:
     friend class TVectorGraphics;
 
     bool CanDraw() const { return pixels_ != nullptr && !clip_.Empty(); }
+    /// Whether logical coordinates need the scale or mirror transform; without it
+    /// the origin alone leads to the buffer, on the direct path drawing always took.
+    bool Transformed() const { return scale_ != 1.0 || mirrorWidth_ != 0; }
+    /// The device column of a logical vertical edge and the device row of a logical
+    /// horizontal edge: mirrored, moved by the origin, scaled, rounded halves to even.
+    int EdgeX(int x) const;
+    int EdgeY(int y) const;
+    /// Device pixels across a line `units` logical pixels wide: floor(units x scale),
+    /// at least one, so that one-pixel lines stay crisp at fractional scales.
+    int DeviceLineWidth(int units) const;
+    /// Where a line of `width` device pixels through logical pixel `p` is stamped:
+    /// the logical-left, top device corner of the pixel (the right one when mirrored).
+    TPoint LineAnchor(TPoint p, int width) const;
     std::uint32_t* PixelAt(int deviceX, int deviceY) const {
         return pixels_ + static_cast<std::ptrdiff_t>(deviceY) * stride_ + deviceX;
     }
@@ -215,11 +253,24 @@ private:
     /// Writes one device pixel (inside the clip) with the pen mode.
     void PenPixel(int dx, int dy, std::uint32_t penPixel);
     void FillDeviceRect(const TRect& deviceRect, std::uint32_t pixel);
+    /// A frame `width` device pixels wide just inside the device rectangle.
+    void FillDeviceFrame(const TRect& deviceRect, int width, std::uint32_t pixel);
     void HLine(int y, int x1, int x2, std::uint32_t pixel);
-    /// Lines of the current pen through logical points; `closed` also joins last to first.
+    /// A line of the current pen between logical points (the end pixel left out).
     void StrokeLine(TPoint from, TPoint to, unsigned& dashPhase);
+    /// A line between device points stamped `width` pixels wide (square stamps, whose
+    /// last one ends where the end point's stamp would start, or the pen's round
+    /// ones); `dashUnit` device steps make one step of the dash pattern.
+    void StrokeDevice(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, int width,
+                      bool square, std::span<const int> pattern, double dashUnit, unsigned& dashPhase);
+    /// Fills the polygon through device corner points by the alternate rule.
+    void FillPolygon(std::span<const TPoint> corners, std::uint32_t pixel);
     /// Fills and frames a shape given by its row spans (see Canvas.cpp).
     void PaintShape(int x1, int y1, int x2, int y2, int cornerW, int cornerH);
+    /// PaintShape on device coordinates: the pen `penWidth` wide reaching `lo` pixels
+    /// out at the left and top and `hi` at the right and bottom.
+    void PaintDeviceShape(int x1, int y1, int x2, int y2, int cw, int ch, int penWidth, int lo, int hi,
+                          std::span<const int> dashes);
     /// Text drawing shared by TextOut, TextRect and DrawText (device clip already set).
     void PaintTextLine(int x, int y, std::string_view text, int hotkeyOffset, int hotkeyLength,
                        const TRect& clip, bool opaque);
@@ -239,8 +290,8 @@ private:
     std::unique_ptr<TFont> font_;
 };
 
-/// Saves a canvas's origin, clip, pen position, copy mode, pen, brush and font, and
-/// puts them back when it goes out of scope.
+/// Saves a canvas's origin, clip, scale, mirror span, pen position, copy mode, pen,
+/// brush and font, and puts them back when it goes out of scope.
 class TCanvasState {
 public:
     explicit TCanvasState(TCanvas& canvas);
@@ -252,6 +303,8 @@ private:
     TCanvas& canvas_;
     TPoint origin_;
     TRect clip_;
+    double scale_;
+    int mirrorWidth_;
     TPoint penPos_;
     TCopyMode copyMode_;
     TPen pen_;

@@ -69,11 +69,26 @@ void TCanvas::PaintTextLine(int x, int y, std::string_view text, int hotkeyOffse
                             const TRect& clip, bool opaque) {
     if (!pixels_ || clip.Empty()) return;
     TTextEngine& engine = TTextEngine::Instance();
-    const TTextMetrics& metrics = engine.Metrics(*font_);
     int angle = NormalAngle(font_->Orientation());
     double radians = angle * M_PI / 1800.0;
     double cosA = std::cos(radians), sinA = std::sin(radians);
     int ox = x + origin_.X, oy = y + origin_.Y;
+    // Measurements stay logical; the glyphs are drawn from the font at the device size.
+    TFont scaledFont;
+    const bool transformed = Transformed();
+    int cellWidth = 0, cellHeight = 0;
+    if (transformed) {
+        scaledFont.Assign(font_.get());
+        scaledFont.SetHeight(static_cast<int>(std::nearbyint(font_->Height() * scale_)));
+        const int logicalWidth = mirrorWidth_ != 0 || opaque ? engine.Width(*font_, text) : 0;
+        const TRect box = DeviceRect({x, y, x + logicalWidth, y + engine.Metrics(*font_).Height});
+        // In a mirrored span the text's box moves; its glyphs still run left to right.
+        ox = angle == 0 ? box.Left : EdgeX(x);
+        oy = box.Top;
+        cellWidth = box.Width();
+        cellHeight = box.Height();
+    }
+    const TFont& font = transformed ? scaledFont : *font_;
 
     // Paints coverage given in text-cell coordinates (offX, offY: the top-left of the
     // coverage grid) turned about the origin. Quarter turns map pixels exactly.
@@ -153,12 +168,15 @@ void TCanvas::PaintTextLine(int x, int y, std::string_view text, int hotkeyOffse
     };
 
     if (opaque) {
-        int width = engine.Width(*font_, text);
-        blit(nullptr, width, metrics.Height, 0, 0, ColorToPixel(ColorToRGB(brush_->Color())));
+        if (!transformed) {
+            cellWidth = engine.Width(*font_, text);
+            cellHeight = engine.Metrics(*font_).Height;
+        }
+        blit(nullptr, cellWidth, cellHeight, 0, 0, ColorToPixel(ColorToRGB(brush_->Color())));
     }
     TColor color = font_->Color();
     if (color == clNone || text.empty()) return;
-    auto mask = engine.Render(*font_, text, hotkeyOffset, hotkeyLength);
+    auto mask = engine.Render(font, text, hotkeyOffset, hotkeyLength);
     blit(mask->Alpha.data(), mask->Width, mask->Height, mask->OffsetX, mask->OffsetY,
          ColorToPixel(ColorToRGB(color)));
 }
@@ -171,7 +189,7 @@ void TCanvas::TextOut(int x, int y, std::string_view text) {
 }
 
 void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
-    TRect clip = rect.Offset(origin_.X, origin_.Y).Intersect(clip_);
+    TRect clip = DeviceRect(rect).Intersect(clip_);
     if (brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone)
         FillDeviceRect(clip, ColorToPixel(ColorToRGB(brush_->Color())));
     PaintTextLine(x, y, text, -1, 0, clip, false);
@@ -285,7 +303,7 @@ int TCanvas::DrawText(std::string_view text, TRect& rect, unsigned flags) {
         else if (flags & DT_BOTTOM)
             top = rect.Bottom - lineHeight;
     }
-    TRect clip = (flags & DT_NOCLIP) ? clip_ : rect.Offset(origin_.X, origin_.Y).Intersect(clip_);
+    TRect clip = (flags & DT_NOCLIP) ? clip_ : DeviceRect(rect).Intersect(clip_);
     bool opaque = brush_->Style() == TBrushStyle::bsSolid && brush_->Color() != clNone;
 
     int y = top;

@@ -202,7 +202,18 @@ void TVectorGraphics::Begin() {
     cairo_rectangle(cr, clip.Left, clip.Top, clip.Width(), clip.Height());
     cairo_clip(cr);
     // Integer coordinates name pixel centres.
-    cairo_translate(cr, canvas_.origin_.X + 0.5, canvas_.origin_.Y + 0.5);
+    if (canvas_.Transformed()) {
+        // Logical pixel x's centre is x + 0.5, or mirrorWidth - x - 0.5 when mirrored.
+        const double scale = canvas_.scale_;
+        const bool mirrored = canvas_.mirrorWidth_ != 0;
+        const double centreX = mirrored ? canvas_.mirrorWidth_ - 0.5 : 0.5;
+        cairo_matrix_t matrix;
+        cairo_matrix_init(&matrix, mirrored ? -scale : scale, 0, 0, scale,
+                          (canvas_.origin_.X + centreX) * scale, (canvas_.origin_.Y + 0.5) * scale);
+        cairo_set_matrix(cr, &matrix);
+    } else {
+        cairo_translate(cr, canvas_.origin_.X + 0.5, canvas_.origin_.Y + 0.5);
+    }
     SetSmoothingMode(smoothing_);
 }
 
