@@ -5,6 +5,7 @@
 
 #include "framework/graphics/Color.h"
 #include "framework/platform/ThemeScheme.h"
+#include "framework/platform/win32/Win32Dpi.h"
 #include "framework/platform/win32/Win32Window.h"
 
 // Last: the system headers' macros must not rename the framework's names.
@@ -92,10 +93,8 @@ TStyleBits StyleBitsOf(const TWindowStyle& style) {
 }
 
 /// The window rectangle that puts the client area of a window with these styles at `client`.
-RECT OuterRect(const TStyleBits& bits, const TRect& client) {
-    RECT r{client.Left, client.Top, client.Right, client.Bottom};
-    AdjustWindowRectEx(&r, bits.Style, FALSE, bits.ExStyle);
-    return r;
+TRect OuterRect(const TStyleBits& bits, const TRect& client, unsigned dpi) {
+    return Win32Dpi::OuterRect(bits.Style, bits.ExStyle, client, dpi);
 }
 
 TRect FromRECT(const RECT& r) {
@@ -103,9 +102,20 @@ TRect FromRECT(const RECT& r) {
             static_cast<int>(r.bottom)};
 }
 
-BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
-    reinterpret_cast<std::vector<TRect>*>(data)->push_back(FromRECT(*rect));
+struct TMonitor {
+    HMONITOR Handle;
+    TRect Bounds;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM data) {
+    reinterpret_cast<std::vector<TMonitor>*>(data)->push_back({monitor, FromRECT(*rect)});
     return TRUE;
+}
+
+std::vector<TMonitor> EnumerateMonitors() {
+    std::vector<TMonitor> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
 }
 
 } // namespace
@@ -116,6 +126,8 @@ Win32Backend::Win32Backend() {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     frequency_ = std::max<std::int64_t>(1, frequency.QuadPart);
+    // Before the first window: a window keeps the awareness it was created with.
+    Win32Dpi::DeclareAwareness();
     RegisterWindowClass();
     LoadSystemColors();
 }
@@ -195,13 +207,14 @@ WindowId Win32Backend::CreateWindow(const TWindowStyle& style, const TRect& boun
     w->Style = style;
     w->Bits = StyleBitsOf(style);
     w->Bounds = bounds;
-    const RECT outer = OuterRect(w->Bits, bounds);
+    const TRect outer = OuterRect(w->Bits, bounds, Win32Dpi::DpiAt(bounds));
     HWND owner = style.Owner ? Handle(style.Owner) : nullptr;
-    HWND hwnd = CreateWindowExW(w->Bits.ExStyle, kWindowClass, Wide(title).c_str(), w->Bits.Style, outer.left,
-                                outer.top, outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
+    HWND hwnd = CreateWindowExW(w->Bits.ExStyle, kWindowClass, Wide(title).c_str(), w->Bits.Style, outer.Left,
+                                outer.Top, outer.Width(), outer.Height(), owner, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) return 0;
     w->Id = IdOf(hwnd);
+    w->Dpi = Win32Dpi::WindowDpi(w->Id);
     const WindowId id = w->Id;
     windows_[id] = std::move(w);
     return id;
@@ -227,10 +240,12 @@ void Win32Backend::SetBounds(WindowId window, const TRect& bounds) {
     TWindow* w = Find(window);
     if (!w) return;
     w->Bounds = bounds;
-    const RECT outer = OuterRect(w->Bits, bounds);
+    // The frame of the monitor it goes to: one of another DPI answers with
+    // WM_DPICHANGED before SetWindowPos returns.
+    const TRect outer = OuterRect(w->Bits, bounds, Win32Dpi::DpiAt(bounds));
     w->Moving = true;
-    SetWindowPos(Handle(window), nullptr, outer.left, outer.top, outer.right - outer.left,
-                 outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(window), nullptr, outer.Left, outer.Top, outer.Width(), outer.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     w->Moving = false;
 }
 
@@ -264,10 +279,8 @@ void Win32Backend::TakeFocus(WindowId window) {
 TRect Win32Backend::FrameExtents(WindowId window) {
     TWindow* w = Find(window);
     if (!w) return {};
-    RECT r{0, 0, 0, 0};
-    AdjustWindowRectEx(&r, w->Bits.Style, FALSE, w->Bits.ExStyle);
-    return {static_cast<int>(-r.left), static_cast<int>(-r.top), static_cast<int>(r.right),
-            static_cast<int>(r.bottom)};
+    const TRect r = OuterRect(w->Bits, TRect{}, w->Dpi);
+    return {-r.Left, -r.Top, r.Right, r.Bottom};
 }
 
 void Win32Backend::Present(WindowId window, const std::uint32_t* pixels, int width, int height, int stride,
@@ -378,9 +391,51 @@ TRect Win32Backend::WorkArea() {
 
 std::vector<TRect> Win32Backend::Monitors() {
     std::vector<TRect> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    for (const TMonitor& monitor : EnumerateMonitors())
+        monitors.push_back(monitor.Bounds);
     if (monitors.empty()) monitors.push_back(ScreenRect());
     return monitors;
+}
+
+std::vector<double> Win32Backend::MonitorScales() {
+    std::vector<double> scales;
+    for (const TMonitor& monitor : EnumerateMonitors())
+        scales.push_back(Win32Dpi::ScaleOf(Win32Dpi::MonitorDpi(monitor.Handle)));
+    if (scales.empty()) scales.push_back(Win32Dpi::ScaleOf(Win32Dpi::SystemDpi()));
+    return scales;
+}
+
+double Win32Backend::WindowScale(WindowId window) {
+    const TWindow* w = Find(window);
+    return Win32Dpi::ScaleOf(w ? w->Dpi : Win32Dpi::SystemDpi());
+}
+
+void Win32Backend::DpiChanged(TWindow& w, unsigned dpi, const TRect& suggested) {
+    w.Dpi = dpi;
+    w.Moving = true;
+    SetWindowPos(Handle(w.Id), nullptr, suggested.Left, suggested.Top, suggested.Width(), suggested.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    w.Moving = false;
+    RECT client;
+    GetClientRect(Handle(w.Id), &client);
+    POINT origin{0, 0};
+    ClientToScreen(Handle(w.Id), &origin);
+    w.Bounds = TRect::FromBounds(static_cast<int>(origin.x), static_cast<int>(origin.y),
+                                 static_cast<int>(client.right), static_cast<int>(client.bottom));
+    // One event: the new bounds come with the new scale, not as a Configure of their own.
+    std::erase_if(pending_,
+                  [&w](const TEvent& e) { return e.Type == TEventType::Configure && e.Window == w.Id; });
+    TEvent e;
+    e.Type = TEventType::ScaleChanged;
+    e.Window = w.Id;
+    e.Rect = w.Bounds;
+    pending_.push_back(std::move(e));
+}
+
+TPoint Win32Backend::DpiScaledSize(const TWindow& w, unsigned dpi) const {
+    const TPoint client = Win32Dpi::ScaledClientSize({w.Bounds.Width(), w.Bounds.Height()}, w.Dpi, dpi);
+    const TRect outer = OuterRect(w.Bits, TRect::FromBounds(0, 0, client.X, client.Y), dpi);
+    return {outer.Width(), outer.Height()};
 }
 
 std::int64_t Win32Backend::NowMs() {

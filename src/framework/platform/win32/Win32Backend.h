@@ -60,6 +60,12 @@ public:
     TRect ScreenRect() override;
     TRect WorkArea() override;
     std::vector<TRect> Monitors() override;
+    /// Each monitor's DPI over 96 (GetDpiForMonitor; the screen's one DPI before Windows 8.1).
+    std::vector<double> MonitorScales() override;
+    /// The window's DPI over 96 (GetDpiForWindow where there is one). It changes
+    /// with WM_DPICHANGED, which becomes ScaleChanged with the client bounds of
+    /// the rectangle the system suggests, and the window takes that rectangle.
+    double WindowScale(WindowId window) override;
     /// The colour name of the active visual style as a scheme number (ThemeSchemeOfColorName).
     int ThemeScheme() override;
 
@@ -87,6 +93,11 @@ private:
     /// `extra`: shift flags the message itself says are held (Alt for WM_SYSCHAR).
     void PushChar(WindowId window, unsigned unit, TShiftState extra);
     void Configured(TWindow& w);
+    /// WM_DPICHANGED: takes the suggested window rectangle and tells the framework.
+    void DpiChanged(TWindow& w, unsigned dpi, const TRect& suggested);
+    /// WM_GETDPISCALEDSIZE: the window size at `dpi` that keeps the client's
+    /// size in device-independent pixels.
+    TPoint DpiScaledSize(const TWindow& w, unsigned dpi) const;
     void Paint(TWindow& w);
     /// Reads the system colours into the framework's scheme; true when they changed.
     bool LoadSystemColors();

@@ -16,6 +16,10 @@ namespace {
 constexpr std::intptr_t kAltDownBit = 1 << 29;
 // The character that, with Alt, opens a window's system menu.
 constexpr std::uintptr_t kSystemMenuChar = L' ';
+// The DPI messages, named here because the headers declare them only for newer
+// target versions than the program's.
+constexpr unsigned kWmDpiChanged = 0x02E0;
+constexpr unsigned kWmGetDpiScaledSize = 0x02E4;
 
 HWND Handle(WindowId window) {
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window));
@@ -290,6 +294,25 @@ bool Win32Backend::HandleMessage(WindowId window, unsigned msg, std::uintptr_t w
     case WM_SIZE:
         Configured(*w);
         return false;
+    case kWmDpiChanged: {
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        // A DPI of 0 would be a scale of 0: the framework divides by it.
+        if (!suggested || LOWORD(wParam) == 0) return false;
+        DpiChanged(*w, LOWORD(wParam),
+                   {static_cast<int>(suggested->left), static_cast<int>(suggested->top),
+                    static_cast<int>(suggested->right), static_cast<int>(suggested->bottom)});
+        return true;
+    }
+    case kWmGetDpiScaledSize: {
+        SIZE* size = reinterpret_cast<SIZE*>(lParam);
+        const unsigned dpi = LOWORD(wParam);
+        if (!size || dpi == 0) return false;
+        const TPoint scaled = DpiScaledSize(*w, dpi);
+        size->cx = scaled.X;
+        size->cy = scaled.Y;
+        result = TRUE;
+        return true;
+    }
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
         LoadSystemColors();

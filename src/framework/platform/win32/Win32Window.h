@@ -25,6 +25,8 @@ struct Win32Backend::TWindow {
     int Height = 0;
     bool Moving = false;     // the program itself moves the window
     bool Destroying = false; // the program itself destroys the window
+    /// The DPI the window is drawn at (96 is a scale of 1).
+    unsigned Dpi = 96;
 };
 
 } // namespace emr::platform::win32

@@ -70,8 +70,10 @@ const char* const kAtomNames[] = {
     "_NET_SUPPORTED",
     "_NET_ACTIVE_WINDOW",
     "_NET_WM_ICON",
+    "_XSETTINGS_SETTINGS",
+    "MANAGER",
 };
-static_assert(sizeof kAtomNames / sizeof kAtomNames[0] == 25);
+static_assert(sizeof kAtomNames / sizeof kAtomNames[0] == 27);
 
 // Bits of _MOTIF_WM_HINTS.
 constexpr long kMwmHintsFunctions = 1L << 0;
@@ -207,6 +209,9 @@ WindowId X11Backend::CreateWindow(const TWindowStyle& style, const TRect& bounds
     record->Bounds = bounds;
     TWindow& w = *record;
     windows_[id] = std::move(record);
+    EnsureScales();
+    // Created at its scale: nothing changed that the program must hear of.
+    w.Scale = ScaleDiscovery::WindowScale(bounds, monitors_, monitorScales_, globalScale_.Scale);
 
     ApplyIdentity(id);
     const long pid = getpid();
@@ -333,6 +338,9 @@ void X11Backend::SetBounds(WindowId window, const TRect& bounds) {
     TWindow* w = Find(window);
     if (!w) return;
     w->Bounds = bounds;
+    // Moved mostly onto a monitor of another scale by the program itself: the
+    // ConfigureNotify that follows brings no news of bounds.
+    UpdateWindowScale(*w);
     // A fixed-size window's hints would forbid the new size.
     SetSizeHints(*w);
     XMoveResizeWindow(display_, window, bounds.Left, bounds.Top,
@@ -553,22 +561,8 @@ TRect X11Backend::WorkArea() {
 
 std::vector<TRect> X11Backend::Monitors() {
     std::vector<TRect> monitors;
-    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    if (XRRQueryExtension(display_, &eventBase, &errorBase) && XRRQueryVersion(display_, &major, &minor) &&
-        (major > 1 || (major == 1 && minor >= 5))) {
-        int count = 0;
-        XRRMonitorInfo* info = XRRGetMonitors(display_, root_, True, &count);
-        for (int i = 0; info && i < count; ++i) {
-            const TRect r = TRect::FromBounds(info[i].x, info[i].y, info[i].width, info[i].height);
-            // The primary monitor comes first, as the framework's screen expects.
-            if (info[i].primary)
-                monitors.insert(monitors.begin(), r);
-            else
-                monitors.push_back(r);
-        }
-        if (info) XRRFreeMonitors(info);
-    }
-    if (monitors.empty()) monitors.push_back(ScreenRect());
+    for (const TMonitorGeometry& monitor : ReadMonitors())
+        monitors.push_back(monitor.Bounds);
     return monitors;
 }
 

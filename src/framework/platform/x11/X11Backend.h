@@ -7,6 +7,7 @@
 
 #include "framework/platform/Backend.h"
 #include "framework/platform/x11/ClickTracker.h"
+#include "framework/platform/x11/ScaleDiscovery.h"
 #include "framework/platform/x11/StopSignals.h"
 
 struct _XDisplay;
@@ -80,6 +81,12 @@ public:
     TRect ScreenRect() override;
     TRect WorkArea() override;
     std::vector<TRect> Monitors() override;
+    /// Each monitor's scale as ScaleDiscovery finds it, read afresh.
+    std::vector<double> MonitorScales() override;
+    /// The scale the window was last told about: it follows the desktop's density
+    /// settings and the monitor the window lies on mostly (ScaleChanged, with an
+    /// empty Rect: X suggests no bounds).
+    double WindowScale(WindowId window) override;
 
     std::int64_t NowMs() override;
     std::optional<TEvent> NextEvent(std::optional<std::int64_t> deadlineMs) override;
@@ -117,6 +124,16 @@ private:
     std::vector<long> ReadCardinals(unsigned long window, unsigned long property, unsigned long type);
     std::optional<TRect> ReadFrameExtents(WindowId window);
 
+    // Scale discovery and its run-time changes (X11BackendScale.cpp).
+    std::vector<TMonitorGeometry> ReadMonitors();
+    TScaleSources ReadScaleSources();
+    void WatchScaleSources();
+    void WatchXSettingsOwner();
+    void EnsureScales();
+    void RefreshScales();
+    void UpdateWindowScale(TWindow& w);
+    bool TranslateScaleEvent(const _XEvent& event);
+
     _XDisplay* display_;
     int screen_ = 0;
     unsigned long root_ = 0;
@@ -138,6 +155,13 @@ private:
     _XIM* im_ = nullptr;
     bool firstFrameReported_ = false;
     bool wmFrameRequests_ = false; // the window manager estimates frames before mapping
+    bool scalesKnown_ = false;
+    int randrEventBase_ = -1;
+    unsigned long xsettingsSelection_ = 0;
+    unsigned long xsettingsOwner_ = 0;
+    TGlobalScale globalScale_;
+    std::vector<TMonitorGeometry> monitors_;
+    std::vector<double> monitorScales_;
 };
 
 } // namespace x11

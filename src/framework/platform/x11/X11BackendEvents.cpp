@@ -102,6 +102,7 @@ std::optional<TEvent> X11Backend::NextEvent(std::optional<std::int64_t> deadline
 }
 
 void X11Backend::Translate(_XEvent& event) {
+    if (TranslateScaleEvent(event)) return;
     switch (event.type) {
     case MotionNotify: {
         // Only the latest of a run of moves over the same window matters.
@@ -377,6 +378,7 @@ void X11Backend::TranslateConfigure(_XEvent& event) {
     e.Window = window;
     e.Rect = bounds;
     pending_.push_back(std::move(e));
+    UpdateWindowScale(*w);
 }
 
 } // namespace emr::platform::x11

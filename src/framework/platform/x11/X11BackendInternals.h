@@ -3,6 +3,7 @@
 // What the two source files of X11Backend share: atom indexes, the window
 // record and the events every window listens to.
 
+#include "framework/platform/x11/ScaleDiscovery.h"
 #include "framework/platform/x11/X11Backend.h"
 #include "framework/platform/x11/X11Surface.h"
 
@@ -39,6 +40,8 @@ enum X11Backend::AtomIndex : int {
     NET_SUPPORTED,
     NET_ACTIVE_WINDOW,
     NET_WM_ICON,
+    XSETTINGS_SETTINGS,
+    MANAGER,
     AtomCount
 };
 
@@ -54,6 +57,8 @@ struct X11Backend::TWindow {
     std::optional<TRect> Frame;
     /// Asked for the keyboard focus before it was viewable.
     bool WantsFocus = false;
+    /// The scale it was last told about (ScaleChanged).
+    double Scale = 1.0;
 };
 
 constexpr long kWindowEvents = ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask |
