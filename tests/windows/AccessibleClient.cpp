@@ -167,6 +167,8 @@ int wmain(int argc, wchar_t** argv) {
     if (!window) return Fail("no window " + Utf8(argv[1]));
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
+    // A program's modules that cannot be read would make the next check pass for nothing.
+    if (!HasModule(process, L"kernel32.dll")) return Fail("cannot read the program's modules");
     if (HasModule(process, L"oleacc.dll")) return Fail("the program loaded oleacc.dll before anyone asked");
 
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -174,6 +176,8 @@ int wmain(int argc, wchar_t** argv) {
     const HRESULT r = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                                  reinterpret_cast<void**>(&client));
     if (FAILED(r) || !client) return Fail("no accessible object for the window");
+    if (!HasModule(process, L"oleacc.dll"))
+        return Fail("the program answered without its accessibility library");
     std::vector<LONG> path;
     std::vector<TFound> found;
     Walk(client, path, found, 0);
