@@ -367,6 +367,17 @@ void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG ch
     g_heard.push_back({event, window, object, child});
 }
 
+/// The events heard within two seconds, once `count` have come.
+void HearUntil(std::size_t count) {
+    const DWORD start = GetTickCount();
+    while (g_heard.size() < count && GetTickCount() - start < 2000) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(10);
+    }
+}
+
 TEST_F(MsaaBridgeTest, EventsNameTheirNodeByAChildIdTheClientObjectLeadsBackFrom) {
     g_heard.clear();
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE, nullptr, Hear,
@@ -375,13 +386,7 @@ TEST_F(MsaaBridgeTest, EventsNameTheirNodeByAChildIdTheClientObjectLeadsBackFrom
     backend->NotifyAccessible(TAccessibleEvent::FocusChanged, bold);
     backend->NotifyAccessible(TAccessibleEvent::StateChanged, open);
     backend->NotifyAccessible(TAccessibleEvent::FocusChanged, root);
-    const DWORD start = GetTickCount();
-    while (g_heard.size() < 3 && GetTickCount() - start < 2000) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(10);
-    }
+    HearUntil(3);
     UnhookWinEvent(hook);
     ASSERT_EQ(g_heard.size(), 3u);
     EXPECT_EQ(g_heard[0].Event, static_cast<DWORD>(EVENT_OBJECT_FOCUS));
@@ -402,6 +407,31 @@ TEST_F(MsaaBridgeTest, EventsNameTheirNodeByAChildIdTheClientObjectLeadsBackFrom
         EXPECT_EQ(Name(object.get(), child), name);
         VariantClear(&child);
     }
+}
+
+// A menu's end is told when its window closes, by which time its node may be gone.
+TEST_F(MsaaBridgeTest, APopupMenuStartsAndEndsEvenWhenItsNodeIsGoneByTheEnd) {
+    TWindowStyle style;
+    style.Kind = TWindowKind::Popup;
+    const WindowId popup = backend->CreateWindow(style, {120, 124, 220, 200}, "");
+    const AccessibleId menu = tree.Add(0, popup, TAccessibleRole::Menu, "", {120, 124, 220, 200});
+    g_heard.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_MENUPOPUPSTART, EVENT_SYSTEM_MENUPOPUPEND, nullptr,
+                                         Hear, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    backend->NotifyAccessible(TAccessibleEvent::WindowShown, menu);
+    // A dialog's window is no menu.
+    backend->NotifyAccessible(TAccessibleEvent::WindowShown, root);
+    tree.Remove(menu);
+    tree.Roots.erase(popup);
+    backend->NotifyAccessible(TAccessibleEvent::WindowHidden, menu);
+    HearUntil(3);
+    UnhookWinEvent(hook);
+    ASSERT_EQ(g_heard.size(), 2u);
+    EXPECT_EQ(g_heard[0].Event, static_cast<DWORD>(EVENT_SYSTEM_MENUPOPUPSTART));
+    EXPECT_EQ(g_heard[0].Window, Handle(popup));
+    EXPECT_EQ(g_heard[1].Event, static_cast<DWORD>(EVENT_SYSTEM_MENUPOPUPEND));
+    EXPECT_EQ(g_heard[1].Window, Handle(popup));
 }
 
 } // namespace
