@@ -142,6 +142,8 @@ public:
     TToolBarKeyboardMode* KeyboardModeHandler() const { return keyboard_.get(); }
     /// The keyboard focus among the toolbar's items while the toolbar has the focus.
     TToolBarFocus* KeyboardFocus() const { return focus_.get(); }
+    void DescribeAccessible(platform::TAccessibleNode& node) const override;
+    const TComponent* AccessibleFocus() const override;
     /// The buttons of the active maximized document window (AutoMDIButtons).
     TToolBarMDIButtons* MDIButtons() const { return mdiButtons_.get(); }
     /// Whether the last dropped menu opened beside its button (read by a pressed menu button).

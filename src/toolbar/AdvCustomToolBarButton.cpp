@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "framework/controls/AccessibleChanges.h"
 #include "framework/controls/Mouse.h"
 #include "framework/controls/WinControl.h"
 #include "framework/core/Exception.h"
@@ -147,9 +148,11 @@ void TAdvCustomToolBarButton::SetDown(bool value) {
     if (Loading()) initialDown_ = value;
     if (groupIndex_ == 0 && style_ == TAdvToolButtonStyle::tasButton) value = false;
     if (style_ == TAdvToolButtonStyle::tasCheck) {
+        const bool changed = down_ != value;
         down_ = value;
         state_ = value ? TToolButtonState::tbsDown : TToolButtonState::tbsUp;
         Repaint();
+        if (changed) TAccessibleChanges::Report(platform::TAccessibleEvent::StateChanged, this);
         return;
     }
     if (value == down_ || (down_ && !allowAllUp_)) return;
@@ -162,6 +165,7 @@ void TAdvCustomToolBarButton::SetDown(bool value) {
         Repaint();
     }
     if (value) NotifyGroup();
+    TAccessibleChanges::Report(platform::TAccessibleEvent::StateChanged, this);
 }
 
 void TAdvCustomToolBarButton::SetDropDownButton(bool value) {
@@ -738,6 +742,47 @@ void TAdvCustomToolBarButton::BuildShade() {
     grey.Canvas()->Brush()->SetColor(static_cast<TColor>(0x808080));
     grey.Canvas()->BrushCopy(q, shadowImage_.get(), q, clBlack);
     sc->CopyRect(q, grey.Canvas(), q);
+}
+
+namespace {
+
+/// The actions of a toolbar button, in the order DoAccessibleAction numbers them.
+constexpr const char* kPressAction = "press";
+constexpr const char* kOpenAction = "open";
+
+} // namespace
+
+void TAdvCustomToolBarButton::DescribeAccessible(platform::TAccessibleNode& node) const {
+    const bool menuOnly = IsMenuButton() && !dropDownButton_;
+    const bool toggles = groupIndex_ != 0 || style_ == TAdvToolButtonStyle::tasCheck;
+    if (menuOnly)
+        node.Role = platform::TAccessibleRole::MenuItem;
+    else
+        node.Role = toggles ? platform::TAccessibleRole::ToggleButton : platform::TAccessibleRole::PushButton;
+    // A button that shows only its glyph is named by its hint.
+    if (node.Name.empty() || !showCaption_) {
+        const std::string hint = StripHotkey(Hint());
+        if (!hint.empty()) node.Name = hint;
+    }
+    // The toolbar is the Tab stop; its buttons take the focus inside it.
+    if (Parent() && Parent()->CanFocus() && Enabled()) node.States |= platform::asFocusable;
+    if (toggles && down_) node.States |= platform::asChecked | platform::asPressed;
+    if (state_ == TToolButtonState::tbsDown) node.States |= platform::asPressed;
+    const bool hasMenu =
+        menuOnly ? (dropDownMenu_ || menuItem_) : (dropDownButton_ && (dropDownMenu_ || OnDropDown));
+    if (hasMenu) node.States |= platform::asHasPopup;
+    if (hasMenu && menuShown_) node.States |= platform::asExpanded;
+    if (!menuOnly) node.Actions.push_back(kPressAction);
+    if (hasMenu) node.Actions.push_back(kOpenAction);
+}
+
+bool TAdvCustomToolBarButton::DoAccessibleAction(TComponent* part, int index) {
+    platform::TAccessibleNode node;
+    DescribeAccessible(node);
+    if (part || index < 0 || index >= static_cast<int>(node.Actions.size()) || !Enabled()) return false;
+    if (node.Actions[static_cast<std::size_t>(index)] == kOpenAction) return OpenMenuByKeyboard();
+    PressByKeyboard();
+    return true;
 }
 
 } // namespace emr

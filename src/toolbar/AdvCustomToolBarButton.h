@@ -154,6 +154,8 @@ public:
     void UpdateControlSize() override;
     void Click() override;
     void Loaded() override;
+    void DescribeAccessible(platform::TAccessibleNode& node) const override;
+    bool DoAccessibleAction(TComponent* part, int index) override;
 
 protected:
     /// The colours, direction and glyph of one look of the face.

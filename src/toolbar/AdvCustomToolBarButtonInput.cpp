@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "framework/controls/AccessibleChanges.h"
 #include "framework/controls/Mouse.h"
 #include "framework/controls/WinControl.h"
 #include "framework/forms/ActnList.h"
@@ -311,6 +312,7 @@ void TAdvCustomToolBarButton::WndProc(TMessage& message) {
                 state_ = TToolButtonState::tbsUp;
                 if (auto* action = dynamic_cast<TCustomAction*>(Action())) action->SetChecked(false);
                 Invalidate();
+                TAccessibleChanges::Report(platform::TAccessibleEvent::StateChanged, this);
             }
             allowAllUp_ = sender->AllowAllUp();
         }

@@ -203,4 +203,14 @@ void TAdvCustomToolBar::WndProc(TMessage& message) {
     }
 }
 
+void TAdvCustomToolBar::DescribeAccessible(platform::TAccessibleNode& node) const {
+    node.Role = Menu() ? platform::TAccessibleRole::MenuBar : platform::TAccessibleRole::ToolBar;
+}
+
+const TComponent* TAdvCustomToolBar::AccessibleFocus() const {
+    // The toolbar is one Tab stop; what a reader follows is the item inside it.
+    if (focus_ && focus_->Item()) return focus_->Item();
+    return this;
+}
+
 } // namespace emr

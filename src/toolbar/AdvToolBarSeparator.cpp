@@ -63,4 +63,9 @@ void TAdvToolBarSeparator::Assign(const TPersistent* source) {
     TAdvCustomToolBarControl::Assign(source);
 }
 
+void TAdvToolBarSeparator::DescribeAccessible(platform::TAccessibleNode& node) const {
+    node.Role = platform::TAccessibleRole::Separator;
+    node.States &= ~platform::asFocusable;
+}
+
 } // namespace emr

@@ -17,6 +17,7 @@ public:
     void SetLineColor(TColor value);
 
     void UpdateControlSize() override;
+    void DescribeAccessible(platform::TAccessibleNode& node) const override;
     /// Copies style and line colour from another separator.
     void Assign(const TPersistent* source) override;
 

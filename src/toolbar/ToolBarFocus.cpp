@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/controls/AccessibleChanges.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/AdvCustomToolBarButton.h"
 
@@ -51,6 +52,8 @@ void TToolBarFocus::SetCurrent(TControl* control, bool indicator) {
     item_.Reset(control);
     onIndicator_ = indicator;
     InvalidateCurrent();
+    if (toolBar_.Focused())
+        TAccessibleChanges::Report(platform::TAccessibleEvent::FocusChanged, toolBar_.AccessibleFocus());
 }
 
 void TToolBarFocus::Focus(TControl* control) {

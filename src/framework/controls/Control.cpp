@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "framework/controls/AccessibleChanges.h"
 #include "framework/controls/Mouse.h"
 #include "framework/controls/WinControl.h"
 #include "framework/core/Exception.h"
@@ -95,6 +96,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     BoundsChanged(old.Left != left || old.Top != top, resized);
     if (alive.expired()) return;
     RequestAlign();
+    if (alive.expired()) return;
+    TAccessibleChanges::Report(platform::TAccessibleEvent::StateChanged, this);
 }
 
 void TControl::BoundsChanged(bool moved, bool resized) {
@@ -177,6 +180,7 @@ void TControl::SetEnabled(bool value) {
     std::weak_ptr<void> alive = LifeToken();
     Perform(CM_ENABLEDCHANGED);
     if (!alive.expired() && !value) TMouse::Instance().ControlChanged(this, false);
+    if (!alive.expired()) TAccessibleChanges::Report(platform::TAccessibleEvent::StateChanged, this);
 }
 
 void TControl::SetCursor(TCursor value) {
@@ -188,7 +192,9 @@ void TControl::SetCursor(TCursor value) {
 void TControl::SetText(const std::string& value) {
     if (value == text_) return;
     text_ = value;
+    std::weak_ptr<void> alive = LifeToken();
     Perform(CM_TEXTCHANGED);
+    if (!alive.expired()) TAccessibleChanges::Report(platform::TAccessibleEvent::NameChanged, this);
 }
 
 void TControl::SetShowHint(bool value) {

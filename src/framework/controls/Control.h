@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/controls/ControlTypes.h"
 #include "framework/controls/Messages.h"
@@ -11,6 +12,7 @@
 #include "framework/core/Component.h"
 #include "framework/core/Geometry.h"
 #include "framework/graphics/Color.h"
+#include "framework/platform/Accessible.h"
 
 namespace emr {
 
@@ -163,6 +165,30 @@ public:
 
     /// A one-line-per-control description of the tree from here, for debugging.
     std::string Dump(int indent = 0) const;
+
+    // Assistive technology.
+    /// Describes the control as assistive technology reads it. The accessible tree
+    /// has filled in what every control shares (its caption as the name, enabled,
+    /// visible, showing, focusable, focused) before it asks; overrides set their
+    /// role, their own states and their actions.
+    virtual void DescribeAccessible(platform::TAccessibleNode& node) const { (void)node; }
+    /// The parts of the control that are not controls themselves (a menu's items),
+    /// in reading order.
+    virtual std::vector<TComponent*> AccessibleParts() const { return {}; }
+    /// Describes one of AccessibleParts; node.Extents is taken in the control's
+    /// client coordinates.
+    virtual void DescribeAccessiblePart(const TComponent* part, platform::TAccessibleNode& node) const {
+        (void)part, (void)node;
+    }
+    /// Runs action `index` of the control (part null) or of one of its parts, as
+    /// the user's click or key would; false when there is no such action.
+    virtual bool DoAccessibleAction(TComponent* part, int index) {
+        (void)part, (void)index;
+        return false;
+    }
+    /// What holds the keyboard focus while this control has it: the control, or an
+    /// item inside it (the focused button of a toolbar).
+    virtual const TComponent* AccessibleFocus() const { return this; }
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;

@@ -4,6 +4,7 @@
 #include <climits>
 #include <unordered_map>
 
+#include "framework/controls/AccessibleChanges.h"
 #include "framework/controls/Mouse.h"
 #include "framework/core/Exception.h"
 
@@ -90,6 +91,7 @@ void TWinControl::InsertControl(TControl* control) {
     if (alive.expired()) return;
     if (control->Visible()) InvalidateRect(control->BoundsRect());
     AlignControl(control);
+    if (!alive.expired()) TAccessibleChanges::Report(platform::TAccessibleEvent::ChildrenChanged, this);
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -116,6 +118,9 @@ void TWinControl::RemoveControl(TControl* control) {
     if (alive.expired()) return;
     if (control->Align() != alNone) Realign();
     TMouse::Instance().ControlChanged(control, false);
+    // A window being torn down has no one left to tell about its children.
+    if (!HasState(csDestroying))
+        TAccessibleChanges::Report(platform::TAccessibleEvent::ChildrenChanged, this);
 }
 
 void TWinControl::BringToFront(TControl* control) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/accessibility/AccessibleTree.h"
 #include "framework/controls/CheckedControl.h"
 #include "framework/controls/Mouse.h"
 #include "framework/controls/WinControl.h"
@@ -120,7 +121,10 @@ TApplication::~TApplication() {
 
 void TApplication::BeforeDestruction() {
     TComponent::BeforeDestruction();
-    if (platform::Backend* backend = CurrentBackend()) backend->SetPump(nullptr);
+    if (platform::Backend* backend = CurrentBackend()) {
+        backend->SetPump(nullptr);
+        if (accessibleTree_) backend->SetAccessibleSource(nullptr);
+    }
     if (Application == this) TMouse::Instance().Reset();
     // The hints' watch keeps this application; left installed it would reach
     // into freed memory at the next Install or Uninstall.
@@ -134,6 +138,8 @@ void TApplication::Initialize() {
     // A program's controls show their hints (where ShowHint is on) without
     // further set-up; tests that build an application without Initialize see none.
     THintManager::Instance().Install(this);
+    if (!accessibleTree_) accessibleTree_ = new TAccessibleTree(this);
+    if (platform::Backend* backend = CurrentBackend()) backend->SetAccessibleSource(accessibleTree_);
 }
 
 // ---- forms --------------------------------------------------------------------
@@ -301,6 +307,13 @@ void TApplication::PostMessage(TControl* target, unsigned msg, std::intptr_t wpa
     Enqueue(std::move(m));
 }
 
+void TApplication::PostCall(std::function<void()> call) {
+    TMsg m;
+    m.Call = std::move(call);
+    Enqueue(std::move(m));
+    if (platform::Backend* backend = CurrentBackend()) backend->Wake();
+}
+
 std::intptr_t TApplication::SendMessage(TControl* target, unsigned msg, std::intptr_t wparam,
                                         std::intptr_t lparam) {
     return target ? target->Perform(msg, wparam, lparam) : 0;
@@ -419,6 +432,11 @@ void TApplication::DispatchMessage(TMsg& msg) {
 
 void TApplication::Deliver(TMsg& msg) {
     try {
+        if (msg.Call) {
+            std::function<void()> call = std::move(msg.Call);
+            call();
+            return;
+        }
         if (msg.TimerId) {
             auto it = timers_.find(msg.TimerId);
             if (it == timers_.end()) return;
@@ -761,6 +779,10 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 void TApplication::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == TOperation::opRemove && component == mainForm_) mainForm_ = nullptr;
+    if (operation == TOperation::opRemove && component == accessibleTree_) {
+        if (platform::Backend* backend = CurrentBackend()) backend->SetAccessibleSource(nullptr);
+        accessibleTree_ = nullptr;
+    }
 }
 
 } // namespace emr

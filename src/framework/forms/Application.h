@@ -18,6 +18,7 @@
 namespace emr {
 
 class TCustomForm;
+class TAccessibleTree;
 
 /// A queued message: a window message for a control (or for the application
 /// when Target is null), with the pointer's screen position when it was made.
@@ -38,6 +39,8 @@ struct TMsg {
     std::int64_t Time = 0;
     /// Timer callbacks run by DispatchMessage (WM_TIMER for a callback timer).
     std::uint64_t TimerId = 0;
+    /// A call posted with PostCall, run in place of a message.
+    std::function<void()> Call;
     /// True when the target is still alive (always true for application messages).
     bool TargetAlive() const { return Target == nullptr || !TargetLife.expired(); }
 };
@@ -114,6 +117,9 @@ public:
     std::intptr_t SendMessage(TControl* target, unsigned msg, std::intptr_t wparam = 0,
                               std::intptr_t lparam = 0);
     void PostQuitMessage(int exitCode = 0);
+    /// Runs `call` from the loop once the messages queued before it were handled
+    /// (work a caller outside the loop asks for, such as assistive technology).
+    void PostCall(std::function<void()> call);
     /// Sends a message to every form and, with toChildren, to every windowed
     /// control inside them (as the system does with WM_THEMECHANGED); top-level
     /// windows only otherwise (WM_SETTINGCHANGE).
@@ -175,6 +181,8 @@ public:
     /// True when the latest key or button press came from the keyboard (a window
     /// opened by it shows keyboard cues from the start).
     bool KeyboardInputLast() const { return keyboardLast_; }
+    /// The tree assistive technology reads; made by Initialize.
+    TAccessibleTree* AccessibleTree() const { return accessibleTree_; }
     /// What is wrong, or empty when all holds: no control keeps the mouse capture
     /// once every button is released (unless it says it keeps it on purpose), and
     /// every checked control of every form holds its invariants. Asserted after
@@ -238,6 +246,7 @@ private:
     bool altAlone_ = false;
     bool keyboardLast_ = false;
     platform::WindowId pointerWindow_ = 0;
+    TAccessibleTree* accessibleTree_ = nullptr;
 };
 
 /// The running application (null before one is created).

@@ -71,6 +71,19 @@ void TButton::Notification(TComponent* component, TOperation operation) {
         actionLink_.reset();
 }
 
+void TButton::DescribeAccessible(platform::TAccessibleNode& node) const {
+    node.Role = platform::TAccessibleRole::PushButton;
+    if (default_) node.States |= platform::asDefault;
+    if (down_) node.States |= platform::asPressed;
+    node.Actions = {"press"};
+}
+
+bool TButton::DoAccessibleAction(TComponent* part, int index) {
+    if (part || index != 0 || !Enabled()) return false;
+    Click();
+    return true;
+}
+
 void TButton::Click() {
     if (!Enabled()) return;
     TComponentRef<TButton> self(this);

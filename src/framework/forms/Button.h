@@ -35,6 +35,8 @@ public:
 
     void Click() override;
     void WndProc(TMessage& message) override;
+    void DescribeAccessible(platform::TAccessibleNode& node) const override;
+    bool DoAccessibleAction(TComponent* part, int index) override;
 
 protected:
     void Paint() override;

@@ -313,4 +313,10 @@ void TCustomEdit::WndProc(TMessage& message) {
     TCustomControl::WndProc(message);
 }
 
+void TCustomEdit::DescribeAccessible(platform::TAccessibleNode& node) const {
+    node.Role = platform::TAccessibleRole::Text;
+    // An edit's caption is its content, which a reader takes from the text, not the name.
+    node.Name.clear();
+}
+
 } // namespace emr

@@ -55,6 +55,7 @@ public:
     TNotifyEvent OnChange;
 
     void WndProc(TMessage& message) override;
+    void DescribeAccessible(platform::TAccessibleNode& node) const override;
 
 protected:
     void Paint() override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/controls/AccessibleChanges.h"
 #include "framework/controls/Mouse.h"
 #include "framework/controls/PaintEngine.h"
 #include "framework/core/Exception.h"
@@ -141,6 +142,16 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
     if (alive.expired()) return;
     TMessage m{CM_FOCUSCHANGED, 0, reinterpret_cast<std::intptr_t>(next.Get()), 0};
     Broadcast(m);
+    if (!alive.expired() && next && active_)
+        TAccessibleChanges::Report(platform::TAccessibleEvent::FocusChanged, next->AccessibleFocus());
+}
+
+void TCustomForm::DescribeAccessible(platform::TAccessibleNode& node) const {
+    const bool dialog = inModal_ || borderStyle_ == bsDialog;
+    node.Role = dialog ? platform::TAccessibleRole::Dialog : platform::TAccessibleRole::Window;
+    node.States &= ~platform::asFocusable;
+    if (active_) node.States |= platform::asActive;
+    if (inModal_) node.States |= platform::asModal;
 }
 
 void TCustomForm::ShowKeyboardCues() {
@@ -446,8 +457,10 @@ void TCustomForm::VisibleChanged() {
         InvalidateWindowArea(ClientRect());
         Screen().BringFormToFront(this);
         if (be && window_) be->SetVisible(window_, true);
+        TAccessibleChanges::Report(platform::TAccessibleEvent::WindowShown, this);
     } else {
         if (be && window_) be->SetVisible(window_, false);
+        TAccessibleChanges::Report(platform::TAccessibleEvent::WindowHidden, this);
         if (active_) WindowActivated(false);
         if (alive.expired()) return;
         DoHide();
@@ -560,6 +573,7 @@ void TCustomForm::Release() {
 void TCustomForm::WindowActivated(bool active) {
     if (active == active_) return;
     active_ = active;
+    std::weak_ptr<void> alive = LifeToken();
     if (active) {
         Screen().SetActiveForm(this);
         Perform(CM_ACTIVATE);
@@ -567,6 +581,12 @@ void TCustomForm::WindowActivated(bool active) {
         if (Screen().ActiveForm() == this) Screen().SetActiveForm(nullptr);
         Perform(CM_DEACTIVATE);
     }
+    if (alive.expired()) return;
+    TAccessibleChanges::Report(platform::TAccessibleEvent::StateChanged, this);
+    // The focus a reader follows moves with the active window.
+    if (active_ && activeControl_)
+        TAccessibleChanges::Report(platform::TAccessibleEvent::FocusChanged,
+                                   activeControl_->AccessibleFocus());
 }
 
 void TCustomForm::Activate() {

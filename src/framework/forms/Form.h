@@ -190,6 +190,7 @@ public:
     void NativeWindowLost();
 
     void WndProc(TMessage& message) override;
+    void DescribeAccessible(platform::TAccessibleNode& node) const override;
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;

@@ -154,4 +154,10 @@ void TCustomLabel::WndProc(TMessage& message) {
     TGraphicControl::WndProc(message);
 }
 
+void TCustomLabel::DescribeAccessible(platform::TAccessibleNode& node) const {
+    node.Role = platform::TAccessibleRole::Label;
+    // Without accelerators an ampersand is part of the text.
+    if (!ShowAccelChar()) node.Name = Caption();
+}
+
 } // namespace emr

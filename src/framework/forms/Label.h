@@ -33,6 +33,7 @@ public:
 
     void WndProc(TMessage& message) override;
     void Loaded() override;
+    void DescribeAccessible(platform::TAccessibleNode& node) const override;
 
 protected:
     void Paint() override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/controls/AccessibleChanges.h"
 #include "framework/core/Exception.h"
 #include "framework/forms/Menu.h"
 #include "framework/graphics/Canvas.h"
@@ -104,6 +105,7 @@ void TMenuItem::SetCaption(const std::string& caption) {
     if (caption == caption_) return;
     caption_ = caption;
     MenuChanged(false);
+    TAccessibleChanges::Report(platform::TAccessibleEvent::NameChanged, this);
 }
 
 void TMenuItem::SetShortCut(TShortCut shortCut) {
@@ -117,6 +119,7 @@ void TMenuItem::SetChecked(bool checked) {
     checked_ = checked;
     if (checked && radioItem_) TurnSiblingsOff();
     MenuChanged(false);
+    TAccessibleChanges::Report(platform::TAccessibleEvent::StateChanged, this);
 }
 
 void TMenuItem::TurnSiblingsOff() {
@@ -133,6 +136,7 @@ void TMenuItem::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;
     MenuChanged(false);
+    TAccessibleChanges::Report(platform::TAccessibleEvent::StateChanged, this);
 }
 
 void TMenuItem::SetVisible(bool visible) {

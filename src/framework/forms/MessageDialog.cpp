@@ -154,7 +154,8 @@ std::vector<TButtonChoice> ButtonsFor(unsigned flags) {
 class TMessageForm : public TForm {
     EMR_CLASS(TMessageForm)
 public:
-    TMessageForm(const std::string& text, const std::string& caption, unsigned flags) : TForm(nullptr) {
+    TMessageForm(const std::string& text, const std::string& caption, unsigned flags)
+        : TForm(nullptr), text_(text) {
         SetBorderStyle(bsDialog);
         SetBorderIcons(biSystemMenu);
         SetCaption(caption);
@@ -213,6 +214,12 @@ public:
     /// The answer when the box is closed without a button (close box, Alt+F4).
     int CloseResult() const { return closeResult_; }
 
+    void DescribeAccessible(platform::TAccessibleNode& node) const override {
+        TForm::DescribeAccessible(node);
+        node.Role = platform::TAccessibleRole::Alert;
+        node.Description = text_;
+    }
+
 protected:
     /// The arrow keys walk the row of buttons as Tab and Shift+Tab do.
     bool DialogKey(int key, TShiftState shift) override {
@@ -224,6 +231,7 @@ protected:
     }
 
 private:
+    std::string text_;
     int closeResult_ = IDOK;
 };
 

@@ -151,4 +151,45 @@ void TPopupMenuWindow::WndProc(TMessage& message) {
     TCustomForm::WndProc(message);
 }
 
+void TPopupMenuWindow::DescribeAccessible(platform::TAccessibleNode& node) const {
+    TCustomForm::DescribeAccessible(node);
+    node.Role = platform::TAccessibleRole::Menu;
+    node.Name = items_ ? StripHotkey(items_->Caption()) : std::string();
+}
+
+std::vector<TComponent*> TPopupMenuWindow::AccessibleParts() const {
+    return {shown_.begin(), shown_.end()};
+}
+
+void TPopupMenuWindow::DescribeAccessiblePart(const TComponent* part, platform::TAccessibleNode& node) const {
+    const auto found = std::find(shown_.begin(), shown_.end(), part);
+    if (found == shown_.end()) return;
+    const int index = static_cast<int>(found - shown_.begin());
+    const TMenuItem& item = **found;
+    node.Extents = ItemRect(index);
+    if (item.IsLine()) {
+        node.Role = platform::TAccessibleRole::Separator;
+        return;
+    }
+    node.Role = item.RadioItem() ? platform::TAccessibleRole::RadioMenuItem
+                : item.Checked() ? platform::TAccessibleRole::CheckMenuItem
+                                 : platform::TAccessibleRole::MenuItem;
+    node.Name = StripHotkey(item.Caption());
+    node.States = platform::asVisible | platform::asShowing | platform::asFocusable;
+    if (item.Enabled()) node.States |= platform::asEnabled;
+    if (item.Checked()) node.States |= platform::asChecked;
+    if (index == hot_) node.States |= platform::asSelected | platform::asFocused;
+    if (item.Count() > 0) node.States |= platform::asHasPopup;
+    node.Actions = {item.Count() > 0 ? "open" : "press"};
+}
+
+bool TPopupMenuWindow::DoAccessibleAction(TComponent* part, int index) {
+    const auto found = std::find(shown_.begin(), shown_.end(), part);
+    if (index != 0 || found == shown_.end() || !tracker_ || !(*found)->Enabled() || (*found)->IsLine())
+        return false;
+    // The item is taken as the keyboard would take it: highlighted, then Enter.
+    SetHotIndex(static_cast<int>(found - shown_.begin()));
+    return tracker_->KeyDown(platform::VK_RETURN);
+}
+
 } // namespace emr

@@ -44,6 +44,11 @@ public:
     /// key closes it.
     bool KeepsCaptureWithoutButtons() const override { return tracker_ != nullptr; }
 
+    void DescribeAccessible(platform::TAccessibleNode& node) const override;
+    std::vector<TComponent*> AccessibleParts() const override;
+    void DescribeAccessiblePart(const TComponent* part, platform::TAccessibleNode& node) const override;
+    bool DoAccessibleAction(TComponent* part, int index) override;
+
 protected:
     void CreateParams(TCreateParams& params) const override;
     void Paint() override;

@@ -108,6 +108,21 @@ public:
     /// Moves the virtual clock forward by `ms`, firing what falls due on the way.
     void AdvanceTime(std::int64_t ms);
 
+    // Assistive technology.
+    /// One change the framework reported, as a bridge would have received it.
+    struct TAccessibleNotice {
+        TAccessibleEvent Event = TAccessibleEvent::StateChanged;
+        AccessibleId Id = 0;
+        bool operator==(const TAccessibleNotice&) const = default;
+    };
+    void SetAccessibleSource(AccessibleSource* source) override { accessibleSource_ = source; }
+    AccessibleSource* AccessibleSourceInUse() const { return accessibleSource_; }
+    void NotifyAccessible(TAccessibleEvent event, AccessibleId id) override {
+        accessibleNotices_.push_back({event, id});
+    }
+    const std::vector<TAccessibleNotice>& AccessibleNotices() const { return accessibleNotices_; }
+    void ClearAccessibleNotices() { accessibleNotices_.clear(); }
+
     // Pictures.
     /// Writes one window's presented pixels, or the composited screen, as PNG.
     void RenderWindowToPng(WindowId id, const std::string& path) const;
@@ -169,6 +184,8 @@ private:
     std::int64_t now_ = 0;
     std::int64_t limit_ = 0;
     std::function<std::optional<std::int64_t>()> pump_;
+    AccessibleSource* accessibleSource_ = nullptr;
+    std::vector<TAccessibleNotice> accessibleNotices_;
 };
 
 } // namespace emr::platform

@@ -6,6 +6,7 @@
 #include "framework/graphics/Color.h"
 #include "framework/platform/ThemeScheme.h"
 #include "framework/platform/win32/Win32Dpi.h"
+#include "framework/platform/win32/MsaaBridge.h"
 #include "framework/platform/win32/Win32Window.h"
 
 // Last: the system headers' macros must not rename the framework's names.
@@ -120,7 +121,7 @@ std::vector<TMonitor> EnumerateMonitors() {
 
 } // namespace
 
-Win32Backend::Win32Backend() {
+Win32Backend::Win32Backend() : accessibility_(std::make_unique<TMsaaBridge>()) {
     g_backend = this;
     threadId_ = GetCurrentThreadId();
     LARGE_INTEGER frequency;
@@ -144,6 +145,14 @@ Win32Backend::~Win32Backend() {
         if (IsWindow(Handle(id))) ::DestroyWindow(Handle(id));
     windows_.clear();
     if (g_backend == this) g_backend = nullptr;
+}
+
+void Win32Backend::SetAccessibleSource(AccessibleSource* source) {
+    accessibility_->SetSource(source);
+}
+
+void Win32Backend::NotifyAccessible(TAccessibleEvent event, AccessibleId id) {
+    accessibility_->Notify(event, id);
 }
 
 bool Win32Backend::LoadSystemColors() {

@@ -16,6 +16,8 @@ std::unique_ptr<Backend> CreateWin32Backend();
 
 namespace win32 {
 
+class TMsaaBridge;
+
 /// The backend over real top-level windows (HWND). Window ids are the window
 /// handles. Bounds are the client area in screen coordinates; the frame is
 /// worked out from the window's styles.
@@ -36,6 +38,9 @@ namespace win32 {
 /// The desktop's colour and theme changes (WM_SYSCOLORCHANGE, WM_THEMECHANGED, and
 /// WM_SETTINGCHANGE when it brings other colours) reload the system colours and
 /// become one ThemeChanged event.
+///
+/// Assistive technology asks each window for its client area's accessible object
+/// (WM_GETOBJECT), answered from the framework's accessible tree (TMsaaBridge).
 class Win32Backend final : public Backend {
 public:
     Win32Backend();
@@ -75,6 +80,9 @@ public:
     /// Kept for the end of the session, which must be handled before the window
     /// procedure returns (see EndSession).
     void SetPump(TPump pump) override { pump_ = std::move(pump); }
+
+    void SetAccessibleSource(AccessibleSource* source) override;
+    void NotifyAccessible(TAccessibleEvent event, AccessibleId id) override;
 
     /// The window that holds the pointer, 0 when none.
     WindowId GrabWindow() const { return grab_; }
@@ -116,6 +124,7 @@ private:
     TPump pump_;
     unsigned highSurrogate_ = 0;
     std::int64_t frequency_ = 1;
+    std::unique_ptr<TMsaaBridge> accessibility_;
 };
 
 } // namespace win32

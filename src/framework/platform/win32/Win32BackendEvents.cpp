@@ -2,6 +2,7 @@
 // framework's events.
 #include "framework/core/Utf8.h"
 #include "framework/graphics/Color.h"
+#include "framework/platform/win32/MsaaBridge.h"
 #include "framework/platform/win32/Win32Backend.h"
 #include "framework/platform/win32/Win32Window.h"
 
@@ -323,6 +324,8 @@ bool Win32Backend::HandleMessage(WindowId window, unsigned msg, std::uintptr_t w
         // format among them): only one that brings other colours is a theme change.
         if (LoadSystemColors()) QueueThemeChange();
         return false;
+    case WM_GETOBJECT:
+        return accessibility_->AnswerGetObject(window, wParam, lParam, result);
     case WM_DESTROY:
         if (!w->Destroying) {
             // Destroyed by someone else: forget it and say so.
