@@ -138,6 +138,7 @@ inline constexpr unsigned CM_HINTSHOW = CM_BASE + 48;
 inline constexpr unsigned CM_CONTROLCHANGE = CM_BASE + 54;
 inline constexpr unsigned CM_CHANGED = CM_BASE + 55;
 inline constexpr unsigned CM_PARENTBIDIMODECHANGED = CM_BASE + 59;
+inline constexpr unsigned CM_BIDIMODECHANGED = CM_BASE + 60;
 inline constexpr unsigned CM_MOUSEWHEEL = CM_BASE + 67;
 
 // Mouse-key flags of mouse messages' WParam.

@@ -152,7 +152,7 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled, bool allLevels
         TControl* c = *it;
         if (!c->Visible() || (!allowDisabled && !c->Enabled())) continue;
         if (!c->BoundsRect().Contains(p)) continue;
-        TPoint local{p.X - c->Left(), p.Y - c->Top()};
+        const TPoint local = c->ParentToClient(p);
         if (c->Perform(CM_HITTEST, 0, MakeLParam(local.X, local.Y)) == 0) continue;
         if (allLevels)
             if (TWinControl* win = c->AsWinControl())
@@ -551,7 +551,8 @@ void TWinControl::WndProc(TMessage& message) {
         return;
     case CM_FONTCHANGED:
     case CM_COLORCHANGED:
-    case CM_SHOWHINTCHANGED: {
+    case CM_SHOWHINTCHANGED:
+    case CM_BIDIMODECHANGED: {
         TControl::WndProc(message);
         if (alive.expired()) return;
         // Pass inherited settings on to the children.
@@ -559,6 +560,7 @@ void TWinControl::WndProc(TMessage& message) {
         if (childMsg == CM_FONTCHANGED) childMsg = CM_PARENTFONTCHANGED;
         if (childMsg == CM_COLORCHANGED) childMsg = CM_PARENTCOLORCHANGED;
         if (childMsg == CM_SHOWHINTCHANGED) childMsg = CM_PARENTSHOWHINTCHANGED;
+        if (childMsg == CM_BIDIMODECHANGED) childMsg = CM_PARENTBIDIMODECHANGED;
         for (TControl* c : std::vector<TControl*>(controls_))
             if (IndexOfControl(c) >= 0) c->Perform(childMsg);
         return;
