@@ -124,6 +124,23 @@ TEST_F(RightToLeft, ChildrenAppearMirroredWhileTheirBoundsStayLogical) {
     EXPECT_EQ(red->SeenMirror, 0);
 }
 
+TEST_F(RightToLeft, SideAlignedControlsKeepTheirPhysicalEdge) {
+    auto* left = Place<Probe>(form, 0, 0, 20, 10);
+    left->SetAlign(alLeft);
+    auto* right = Place<Probe>(form, 0, 0, 15, 10);
+    right->SetAlign(alRight);
+    auto* client = Place<Probe>(form, 0, 0, 10, 10);
+    client->SetAlign(alClient);
+    form->SetBiDiMode(TBiDiMode::bdRightToLeft);
+    EXPECT_EQ(left->VisualLeft(), 0);
+    EXPECT_EQ(left->Left(), kClientWidth - 20) << "which is the logical right end";
+    EXPECT_EQ(right->VisualLeft(), kClientWidth - 15);
+    EXPECT_EQ(client->VisualBoundsRect(), (TRect{20, 0, kClientWidth - 15, 60}));
+    form->SetBiDiMode(TBiDiMode::bdLeftToRight);
+    EXPECT_EQ(left->Left(), 0);
+    EXPECT_EQ(right->Left(), kClientWidth - 15);
+}
+
 TEST_F(RightToLeft, InvalidatingALogicalRectangleRepaintsWhereItAppears) {
     form->SetBiDiMode(TBiDiMode::bdRightToLeft);
     auto* red = Place<Tint>(form, 10, 10, 30, 20, clRed);
@@ -153,7 +170,8 @@ TEST_F(RightToLeft, PointerInputArrivesInLogicalCoordinates) {
     EXPECT_EQ(probe->ScreenToClient(at), (TPoint{28, 2}));
     EXPECT_EQ(form->ScreenToClient(at), (TPoint{38, 12}));
     EXPECT_EQ(form->ControlAtPos({38, 12}), probe);
-    EXPECT_EQ(probe->ClientToScreenRect({0, 0, 30, 20}), TRect(Screen(60, 10).X, at.Y - 2, Screen(90, 0).X, at.Y + 18));
+    EXPECT_EQ(probe->ClientToScreenRect({0, 0, 30, 20}),
+              TRect(Screen(60, 10).X, at.Y - 2, Screen(90, 0).X, at.Y + 18));
     EXPECT_EQ(probe->ScreenToClientRect(probe->ClientToScreenRect({3, 4, 10, 8})), (TRect{3, 4, 10, 8}));
     EXPECT_EQ(probe->ClientToControl({28, 2}, other), (TPoint{-22, 2}));
 }
