@@ -193,8 +193,12 @@ void ShowStyle(TCustomForm* form, TToolBarStyle style) {
 
 } // namespace
 
-TCustomForm* CreateWorkbench(TComponent* owner) {
-    auto* form = dynamic_cast<TCustomForm*>(TLayoutReader::CreateFromText(WorkbenchLayout(), owner));
+TCustomForm* CreateWorkbench(TComponent* owner, bool rightToLeft) {
+    std::string layout(WorkbenchLayout());
+    // The direction is one more stored property of the window, read before anything it holds.
+    if (rightToLeft)
+        layout.insert(layout.find('\n', layout.find("object ")) + 1, "  BiDiMode = bdRightToLeft\n");
+    auto* form = dynamic_cast<TCustomForm*>(TLayoutReader::CreateFromText(layout, owner));
     if (!form) throw std::logic_error("the workbench layout's root is not a form");
     AddWorkbenchGlyphs(Part<TCustomImageList>(form, "Glyphs"));
     AddStyleItems(form);

@@ -20,8 +20,9 @@ namespace emr {
 namespace {
 
 void Place(std::ostream& out, const TControl& control) {
-    const TPoint at = control.ClientToScreen({0, 0});
-    out << at.X << ' ' << at.Y << ' ' << control.Width() << ' ' << control.Height();
+    // The screen's top-left corner, which under a right-to-left layout is the control's logical right end.
+    const TRect at = control.ClientToScreenRect(TRect::FromBounds(0, 0, control.Width(), control.Height()));
+    out << at.Left << ' ' << at.Top << ' ' << control.Width() << ' ' << control.Height();
 }
 
 const char* StateName(const TAdvCustomToolBar& toolBar) {
@@ -68,8 +69,8 @@ void DescribePopups(std::ostream& out) {
         const std::vector<TMenuItem*>& items = popup->ShownItems();
         for (std::size_t i = 0; i < items.size(); ++i) {
             const TRect r = popup->ItemRect(static_cast<int>(i));
-            const TPoint at = popup->ClientToScreen({r.Left, r.Top});
-            out << "item " << at.X << ' ' << at.Y << ' ' << r.Width() << ' ' << r.Height() << ' '
+            const TRect at = popup->ClientToScreenRect(r);
+            out << "item " << at.Left << ' ' << at.Top << ' ' << r.Width() << ' ' << r.Height() << ' '
                 << items[i]->Caption() << '\n';
         }
     }

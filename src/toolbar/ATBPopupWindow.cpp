@@ -128,7 +128,13 @@ void TATBPopupPanel::OpenSubMenu() {
     child_->FitToPanel();
     if (own) own->SetHideOnDeactivate(false);
     const TRect r = ItemRect(hot_);
-    child_->PlaceOnWorkArea(ClientToScreen({r.Right + 2, r.Top}), ClientToScreen({r.Left, r.Top}).X);
+    // The cascade reads in the direction of the panel it opens from.
+    child_->SetBiDiMode(BiDiMode());
+    const TRect shown = ClientToScreenRect(r);
+    if (child_->UseRightToLeftLayout())
+        child_->PlaceOnWorkArea({shown.Left - 2, shown.Top}, shown.Right);
+    else
+        child_->PlaceOnWorkArea({shown.Right + 2, shown.Top}, shown.Left);
     child_->Show();
 }
 
@@ -282,7 +288,12 @@ TATBPopupWindow::TATBPopupWindow(TComponent* owner) : TOptionSelectorWindow(owne
 void TATBPopupWindow::PlaceOnWorkArea(TPoint at, int leftOf) {
     const TRect work = Screen().WorkAreaRect();
     if (work.Bottom < Height() + at.Y + 2) at.Y = work.Bottom - Height() - 2;
-    if (work.Right < Width() + at.X) at.X = leftOf - Width();
+    if (UseRightToLeftLayout()) {
+        at.X -= Width();
+        if (at.X < work.Left) at.X = leftOf;
+    } else if (work.Right < Width() + at.X) {
+        at.X = leftOf - Width();
+    }
     SetBounds(at.X, at.Y, Width(), Height());
 }
 

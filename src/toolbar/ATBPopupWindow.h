@@ -97,6 +97,8 @@ public:
     TATBPopupPanel* PopupPanel() const { return panel_; }
     /// Places the window with its top-left at screen `at`, kept on the work area:
     /// moved up from the bottom, and to `leftOf` - Width when it runs off the right.
+    /// A mirrored window opens leftwards instead: `at` is its top-right corner, and
+    /// it moves to start at `leftOf` when it runs off the left.
     void PlaceOnWorkArea(TPoint at, int leftOf);
 
     TNotifyEvent OnDeActivateHide;

@@ -47,6 +47,22 @@ void DrawTransparently(TCanvas& canvas, int x, int y, TBitmap* bitmap,
     DrawGlyphBitmap(canvas, x, y, *bitmap);
 }
 
+/// A copy of `bitmap` reflected left to right that leaves out the original's
+/// transparent colour (the reflection moves the pixel that names it).
+std::unique_ptr<TBitmap> MirroredCopy(TBitmap& bitmap) {
+    const int w = bitmap.Width();
+    auto copy = std::make_unique<TBitmap>(w, bitmap.Height());
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        const std::uint32_t* from = bitmap.ScanLine(y);
+        std::uint32_t* to = copy->ScanLine(y);
+        for (int x = 0; x < w; ++x)
+            to[x] = from[w - 1 - x];
+    }
+    copy->SetTransparentColor(bitmap.TransparentColor());
+    copy->SetTransparent(true);
+    return copy;
+}
+
 } // namespace
 
 TAdvCustomToolBarButton::TAdvCustomToolBarButton(TComponent* owner) : TAdvCustomToolBarControl(owner) {
@@ -215,6 +231,12 @@ void TAdvCustomToolBarButton::SetParentStyler(bool value) {
 void TAdvCustomToolBarButton::SetShaded(bool value) {
     shaded_ = value;
     if (value && !Loading()) BuildShade();
+}
+
+void TAdvCustomToolBarButton::SetDirectionalGlyph(bool value) {
+    if (value == directionalGlyph_) return;
+    directionalGlyph_ = value;
+    Invalidate();
 }
 
 void TAdvCustomToolBarButton::SetShowCaption(bool value) {
@@ -654,7 +676,10 @@ void TAdvCustomToolBarButton::DrawContent(TCanvas& canvas, const TRect& r, TColo
         break;
     }
     case Source::Glyph:
-        DrawTransparently(canvas, x, y, glyph);
+        if (directionalGlyph_ && UseRightToLeftLayout())
+            DrawTransparently(canvas, x, y, MirroredCopy(*glyph).get(), TTransparentMode::tmFixed);
+        else
+            DrawTransparently(canvas, x, y, glyph);
         break;
     case Source::Picture: {
         TPicture* pic = !Enabled() && pictureDisabled_->Graphic() && !pictureDisabled_->Graphic()->Empty()

@@ -98,6 +98,10 @@ public:
     void SetParentStyler(bool value);
     bool Shaded() const { return shaded_; }
     void SetShaded(bool value);
+    /// True for a glyph that points a way (back, forward): a right-to-left toolbar
+    /// shows it mirrored, while every other picture keeps its orientation.
+    bool DirectionalGlyph() const { return directionalGlyph_; }
+    void SetDirectionalGlyph(bool value);
     bool ShowCaption() const { return showCaption_; }
     void SetShowCaption(bool value);
     TAdvHintInfo* OfficeHint() const { return officeHint_.get(); }
@@ -247,6 +251,7 @@ private:
     std::unique_ptr<TPicture> picture_, pictureDisabled_;
     bool parentStyler_ = true;
     bool shaded_ = true;
+    bool directionalGlyph_ = false;
     bool showCaption_ = false;
     std::unique_ptr<TAdvHintInfo> officeHint_;
     TAdvToolButtonStyle style_ = TAdvToolButtonStyle::tasButton;

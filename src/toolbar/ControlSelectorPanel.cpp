@@ -279,7 +279,13 @@ void TControlSelectorPanel::OpenAddRemoveMenu() {
     addRemoveWindow_->FitToPanel();
     if (own) own->SetHideOnDeactivate(false);
     const TRect r = addRemove_.Rect;
-    addRemoveWindow_->PlaceOnWorkArea(ClientToScreen({r.Right, r.Top}), ClientToScreen({r.Left, r.Top}).X);
+    // The cascade reads in the direction of the panel it opens from.
+    addRemoveWindow_->SetBiDiMode(BiDiMode());
+    const TRect shown = ClientToScreenRect(r);
+    if (addRemoveWindow_->UseRightToLeftLayout())
+        addRemoveWindow_->PlaceOnWorkArea({shown.Left, shown.Top}, shown.Right);
+    else
+        addRemoveWindow_->PlaceOnWorkArea({shown.Right, shown.Top}, shown.Left);
     addRemoveWindow_->Show();
 }
 
@@ -318,9 +324,15 @@ void TControlSelectorPanel::OpenOptionsMenu() {
     for (int i = 0; i < menu->Items()->Count(); ++i)
         width = std::max(width, c.TextWidth(menu->Items()->Item(i)->Caption()));
     const TRect r = options_.Rect;
-    TPoint at = ClientToScreen({r.Right, r.Top});
+    // A mirrored menu opens leftwards from the point, so it starts at the item's other end.
+    const TRect item = ClientToScreenRect(r);
+    const bool leftwards = menu->BiDiMode() == TBiDiMode::bdRightToLeft;
+    TPoint at{leftwards ? item.Left : item.Right, item.Top};
     const TRect monitor = Screen().MonitorFor({at.X, at.Y, at.X + 1, at.Y + 1});
-    if (monitor.Right < width + at.X) at = ClientToScreen({r.Left - width, r.Top});
+    if (leftwards && at.X - width < monitor.Left)
+        at.X = item.Right + width;
+    else if (!leftwards && monitor.Right < width + at.X)
+        at.X = item.Left - width;
     TOptionSelectorWindow* own = OwnOptionWindow(this);
     if (own) own->SetHideOnDeactivate(false);
     menu->Popup(at.X, at.Y);

@@ -64,6 +64,9 @@ TFloatingWindow* TFloatingWindow::FloatToolBar(TAdvCustomToolBar* toolBar, int x
     toolBar->SetDockedThickness(toolBar->FloatingThickness());
     toolBar->RestoreOverflow();
 
+    // The window reads in its form's direction, and the toolbar follows it in.
+    if (owner) window->SetBiDiMode(owner->BiDiMode());
+
     TComponentRef<TFloatingWindow> alive(window);
     TComponentRef<TAdvCustomToolBar> toolBarAlive(toolBar);
     toolBar->SetParent(window);
@@ -76,6 +79,8 @@ TFloatingWindow* TFloatingWindow::FloatToolBar(TAdvCustomToolBar* toolBar, int x
 
     window->SetAdvCustomToolBar(toolBar);
     window->FitToToolBar();
+    // Under the pointer a mirrored window hangs from its right edge, where its grip is.
+    if (!usePoint && window->UseRightToLeftLayout()) at.X -= window->Width();
     window->SetBounds(at.X, at.Y, window->Width(), window->Height());
     window->StartFollowing(owner);
     return window;

@@ -75,8 +75,7 @@ bool TToolBarDragLoop::CanDockTo(TAdvCustomToolBar* toolBar, TAdvDockPanel* pane
 }
 
 TRect TToolBarDragLoop::DropRectOf(const TAdvDockPanel* panel) {
-    TPoint origin = panel->ClientToScreen({0, 0});
-    TRect r = TRect::FromBounds(origin.X, origin.Y, panel->Width(), panel->Height());
+    TRect r = panel->ClientToScreenRect(TRect::FromBounds(0, 0, panel->Width(), panel->Height()));
     switch (panel->Align()) {
     case TDockAlign::daTop:
         r.Bottom += DropMargin;
@@ -211,8 +210,15 @@ void TToolBarDragLoop::FollowPointer(int x, int y) {
     TAdvCustomToolBar* t = toolBar_.Get();
     TFloatingWindow* window = TFloatingWindow::Of(t);
     if (!window) return;
-    TPoint p = window->ClientToScreen({x - grab_.X + t->Left(), y - grab_.Y + t->Top()});
-    window->SetBounds(p.X, p.Y, window->Width(), window->Height());
+    // The pointer's travel from the grab point is measured on the screen, and the
+    // toolbar's offset in its window counts from the side its start is on, so a
+    // mirrored window moves as the mirror image of a plain one.
+    const TPoint pointer = t->ClientToScreen({x, y});
+    const TPoint grabbed = t->ClientToScreen(grab_);
+    const TPoint o = window->ClientOrigin();
+    const int offset = t->UseRightToLeftLayout() ? -t->Left() : t->Left();
+    window->SetBounds(o.X + offset + pointer.X - grabbed.X, o.Y + t->Top() + pointer.Y - grabbed.Y,
+                      window->Width(), window->Height());
 }
 
 bool TToolBarDragLoop::DockAt(TPoint screen) {

@@ -112,8 +112,10 @@ bool TToolBarFocus::KeyDown(int key, TShiftState shift) {
     // The option window never takes the focus: its keys come through the bar.
     if (toolBar_.OptionWindowVisible() && optionKeys_.KeyDown(key)) return true;
     const bool horizontal = toolBar_.Horizontal() || toolBar_.Floating();
-    const int back = horizontal ? VK_LEFT : VK_UP;
-    const int forward = horizontal ? VK_RIGHT : VK_DOWN;
+    // Along a mirrored bar the start is on the right.
+    const bool mirrored = horizontal && toolBar_.UseRightToLeftLayout();
+    const int back = horizontal ? (mirrored ? VK_RIGHT : VK_LEFT) : VK_UP;
+    const int forward = horizontal ? (mirrored ? VK_LEFT : VK_RIGHT) : VK_DOWN;
     const int open = horizontal ? VK_DOWN : VK_RIGHT;
     if (key == back || key == forward) {
         MoveBy(key == forward ? 1 : -1);

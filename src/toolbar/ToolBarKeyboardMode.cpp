@@ -173,7 +173,9 @@ bool TToolBarKeyboardMode::KeyDown(int key) {
         for (int i = 0; i < count; ++i)
             if (list[static_cast<std::size_t>(i)] == hot) at = i;
         if (count == 0 || at < 0) return true;
-        const int step = key == platform::VK_LEFT ? -1 : 1;
+        // The arrows move the way they point on the screen, which a mirrored bar reverses.
+        const bool towardsStart = (key == platform::VK_LEFT) != toolBar_->UseRightToLeftLayout();
+        const int step = towardsStart ? -1 : 1;
         SetHotIndex((at + step + count) % count);
         return true;
     }

@@ -25,6 +25,8 @@ namespace {
 
 /// The height a bottom-docked toolbar assumes per item (the system's menu-bar height).
 constexpr int kMenuBarHeight = 20;
+/// Room a drop-down keeps from the monitor edge it would otherwise run past.
+constexpr int kMenuEdgeRoom = 52;
 
 /// Process-wide: one menu is tracked at a time, as the hooks it needs are the
 /// application's.
@@ -200,24 +202,31 @@ int TToolBarMenuBar::TotalHeight(TAdvPopupMenu* popup) const {
 
 TPoint TToolBarMenuBar::PopupPoint(TAdvCustomToolBarButton* button, int width, int height) {
     const bool rightToLeft = menu_ && menu_->BiDiMode() != TBiDiMode::bdLeftToRight;
+    // A mirrored popup opens leftwards from the point it is given.
+    const bool leftwards = menu_ && menu_->BiDiMode() == TBiDiMode::bdRightToLeft;
+    const TRect r = button->ClientToScreenRect(button->ClientRect());
     TPoint p;
     switch (toolBar_->Position()) {
     case TDockAlign::daTop:
     case TDockAlign::daBottom: {
-        p = button->ClientToScreen({rightToLeft ? button->Width() : 0, button->Height()});
+        p = {rightToLeft ? r.Right : r.Left, r.Bottom};
         sideways_ = true;
         const TRect monitor = MonitorOf(p);
         if (monitor.Height() < height + p.Y + 10) p.Y -= button->Height() + height + 4;
-        if (monitor.Right < width + p.X + 52) p.X = monitor.Right - width - 52;
+        if (leftwards) {
+            if (p.X - width - kMenuEdgeRoom < monitor.Left) p.X = monitor.Left + width + kMenuEdgeRoom;
+        } else if (monitor.Right < width + p.X + kMenuEdgeRoom) {
+            p.X = monitor.Right - width - kMenuEdgeRoom;
+        }
         break;
     }
+    // Side panels keep their physical edge: the menu opens away from it either way.
     case TDockAlign::daLeft:
-        p = button->ClientToScreen({button->ClientWidth(), 1});
+        p = {leftwards ? r.Right + width : r.Right, r.Top + 1};
         sideways_ = true;
         break;
     case TDockAlign::daRight:
-        p = button->ClientToScreen({0, 1});
-        p.X -= width;
+        p = {leftwards ? r.Left : r.Left - width, r.Top + 1};
         sideways_ = true;
         break;
     }

@@ -59,6 +59,7 @@ void TToolBarOptionWindow::Build() {
         window_.Reset(w);
     }
     TOptionSelectorWindow* window = window_.Get();
+    window->SetBiDiMode(toolBar_.BiDiMode());
     if (TCustomForm* form = FormOf(&toolBar_); form && form != window->PopupParent())
         window->SetPopupParent(form);
     if (!panel_) {
@@ -123,24 +124,49 @@ void TToolBarOptionWindow::Build() {
     window->FitToPanel();
 }
 
+namespace {
+
+/// A logical point of `c`'s client area as a screen point on pixel edges: under a
+/// mirrored layout the edge at logical x lies at the mirrored edge, not on the
+/// pixel next to it.
+TPoint EdgeToScreen(const TControl* c, TPoint p) {
+    if (!c) return p;
+    const TRect r = c->ClientToScreenRect({p.X, p.Y, p.X, p.Y});
+    return {r.Left, r.Top};
+}
+
+} // namespace
+
 TPoint TToolBarOptionWindow::DefaultPlace() const {
     TOptionSelectorWindow* window = window_.Get();
     const int w = window->Width(), h = window->Height();
+    // A mirrored toolbar's window hangs leftwards from the mirrored anchor.
+    const bool leftwards = toolBar_.UseRightToLeftLayout();
     if (toolBar_.Floating()) {
         TPoint p{toolBar_.Left() + toolBar_.Width() - 40 + (toolBar_.ShowClose() ? 0 : 20),
                  toolBar_.Top() + toolBar_.CaptionHeight() - 2};
-        return toolBar_.ClientToScreen(p);
+        TPoint at = EdgeToScreen(&toolBar_, p);
+        if (leftwards) at.X -= w;
+        return at;
     }
     TWinControl* parent = toolBar_.Parent();
     const TPoint local{toolBar_.Left() + toolBar_.Width() - 12, toolBar_.Top() + toolBar_.Height() + 1};
-    TPoint at = parent ? parent->ClientToScreen(local) : local;
+    TPoint at = EdgeToScreen(parent, local);
+    if (leftwards) at.X -= w;
     const TRect work = Screen().WorkAreaRect();
     if (work.Bottom < h + at.Y + 2) at.Y = work.Bottom - h - 2;
     const TRect monitor = Screen().MonitorFor({at.X, at.Y, at.X + 1, at.Y + 1});
-    if (monitor.Right < w + at.X) {
+    // Beside a side panel the window goes to the toolbar's other side; elsewhere
+    // it is pushed back onto the monitor.
+    if (leftwards && at.X < monitor.Left) {
+        if (toolBar_.Position() == TDockAlign::daLeft)
+            at.X = EdgeToScreen(parent, {toolBar_.Left(), 0}).X;
+        else
+            at.X = monitor.Left;
+    } else if (!leftwards && monitor.Right < w + at.X) {
         if (toolBar_.Position() == TDockAlign::daRight) {
             const TPoint left{toolBar_.Left() - w, 0};
-            at.X = parent ? parent->ClientToScreen(left).X : left.X;
+            at.X = EdgeToScreen(parent, left).X;
         } else {
             at.X = monitor.Right - w;
         }

@@ -45,6 +45,7 @@ template <class C> void ButtonProperties(TClassRegistrar<C>& r) {
         .Boolean("ParentStyler", &C::ParentStyler, &C::SetParentStyler, true)
         .template Enum<TDockAlign>("Position", kDockAligns, &C::Position, &C::SetPosition)
         .Boolean("Shaded", &C::Shaded, &C::SetShaded, true)
+        .Boolean("DirectionalGlyph", &C::DirectionalGlyph, &C::SetDirectionalGlyph, false)
         .Boolean("ShowCaption", &C::ShowCaption, &C::SetShowCaption, false)
         .Object("OfficeHint", &C::OfficeHint)
         .String("Version", &C::Version, &C::SetVersion)

@@ -738,5 +738,62 @@ TEST_F(FloatingToolBarTest, AClosePressThatOutlivesTheFloatingIsNotLeftDown) {
     EXPECT_TRUE(toolBar->Visible());
 }
 
+// ---- a right-to-left window ----------------------------------------------------------------------------
+
+TEST_F(FloatingToolBarTest, InARightToLeftWindowTheToolBarIsTornOffFollowsThePointerAndDocksAtTheRightEdge) {
+    form->SetBiDiMode(TBiDiMode::bdRightToLeft);
+    Pump();
+    ASSERT_TRUE(toolBar->UseRightToLeftLayout());
+    EXPECT_EQ(toolBar->Left(), 3) << "the position stays logical";
+    EXPECT_EQ(toolBar->VisualLeft(), 400 - 3 - 91) << "the row fills from the right";
+
+    // The grip, at logical x 3, is now near the toolbar's right end.
+    const TPoint grip = At(toolBar, 3, 20);
+    EXPECT_EQ(grip.X, form->ClientOrigin().X + 400 - 3 - 1 - 3);
+    Drag(toolBar, {3, 20}, {{grip.X, grip.Y + 30}, {grip.X, grip.Y + 70}});
+    ASSERT_TRUE(toolBar->Floating());
+    TFloatingWindow* window = TFloatingWindow::Of(toolBar);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->UseRightToLeftLayout());
+    EXPECT_TRUE(toolBar->UseRightToLeftLayout()) << "the toolbar reads in its window's direction";
+    EXPECT_EQ(window->BoundsRect().Right, grip.X) << "the window hangs from the pointer by its right edge";
+
+    // Dragged by its caption, the window moves as the mirror image of a plain one:
+    // with the pointer, not against it.
+    const auto dragCaption = [&](int dx, int dy) {
+        const TPoint caption = At(toolBar, Handle(toolBar).X, Handle(toolBar).Y);
+        const TPoint before{window->Left(), window->Top()};
+        Drag(toolBar, Handle(toolBar),
+             {{caption.X + dx / 2, caption.Y + dy / 2}, {caption.X + dx, caption.Y + dy}}, false);
+        return TPoint{window->Left() - before.X, window->Top() - before.Y};
+    };
+    const TPoint mirrored = dragCaption(-30, 16);
+    ASSERT_TRUE(toolBar->Floating());
+    window->SetBiDiMode(TBiDiMode::bdLeftToRight);
+    const TPoint plain = dragCaption(30, 16);
+    window->SetBiDiMode(TBiDiMode::bdRightToLeft);
+    EXPECT_GT(plain.X, 20);
+    EXPECT_EQ(mirrored.X, -plain.X);
+    EXPECT_EQ(mirrored.Y, plain.Y);
+
+    // Over the right end of the top panel it docks at the start of the mirrored row.
+    const TRect panel = top->ClientToScreenRect(top->ClientRect());
+    Drag(toolBar, Handle(toolBar), {{panel.Right - 4, panel.Top + 10}});
+    ASSERT_TRUE(toolBar->Docked());
+    EXPECT_EQ(toolBar->Parent(), top);
+    EXPECT_LE(toolBar->Left(), 10);
+    EXPECT_GE(toolBar->VisualBoundsRect().Right, 400 - 10);
+}
+
+TEST_F(FloatingToolBarTest, InARightToLeftRowDraggingTheGripLeftwardsMovesTheToolBarAlongTheRow) {
+    form->SetBiDiMode(TBiDiMode::bdRightToLeft);
+    Pump();
+    const TPoint grip = At(toolBar, 3, 20);
+    Drag(toolBar, {3, 20}, {{grip.X - 20, grip.Y}, {grip.X - 50, grip.Y}});
+    ASSERT_TRUE(toolBar->Docked());
+    EXPECT_EQ(toolBar->Left(), 3 + 50) << "leftwards on the screen is onwards along the row";
+    EXPECT_EQ(toolBar->VisualLeft(), 400 - 53 - 91);
+}
+
 } // namespace
 } // namespace emr

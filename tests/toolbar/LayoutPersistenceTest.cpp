@@ -279,6 +279,52 @@ TEST_F(LayoutPersistenceTest, DestroyingTheWindowSavesAndTheNextOneLoadsTheSameL
     TObject::Free(loaded);
 }
 
+TEST_F(LayoutPersistenceTest, ARightToLeftWindowSavesLogicalPositionsThatSurviveALeftToRightOne) {
+#ifdef _WIN32
+    const std::string registryKey = "Software\\EmrTest\\Mirrored" + std::to_string(std::random_device{}());
+    const std::string registryFile;
+#else
+    const std::string registryKey = "Software\\EmrMirrored";
+    const std::string registryFile = dir + "/user-registry.reg";
+#endif
+    for (const std::string& key : {std::string(), registryKey}) {
+        SCOPED_TRACE(key.empty() ? "INI file" : "registry");
+        const std::string storeFile = key.empty() ? ini : registryFile;
+        auto create = [&](bool rightToLeft) {
+            std::string text = StoredForm(key);
+            if (rightToLeft) text.insert(text.find('\n') + 1, "  BiDiMode = bdRightToLeft\n");
+            return static_cast<TForm*>(TLayoutReader::CreateFromText(text, app));
+        };
+        TForm* saved = create(true);
+        ASSERT_TRUE(saved->UseRightToLeftLayout());
+        auto* panel = saved->FindComponentAs<TAdvDockPanel>("Dock");
+        auto* bar1 = saved->FindComponentAs<TAdvToolBar>("Bar1");
+        auto* bar3 = saved->FindComponentAs<TAdvToolBar>("Bar3");
+        ASSERT_TRUE(panel && bar1 && bar3);
+        panel->MoveToRow(bar3, 0);
+        bar3->SetLeft(bar1->Left() + bar1->Width() + 30);
+        const std::string rows = Rows(panel);
+        const TRect bounds3 = bar3->BoundsRect();
+        ASSERT_NE(bar3->VisualLeft(), bar3->Left()) << "the window really is mirrored";
+        TObject::Free(saved);
+        const std::string stored = storeFile.empty() ? std::string() : ReadFile(storeFile);
+
+        for (bool rightToLeft : {false, true}) {
+            TForm* loaded = create(rightToLeft);
+            panel = loaded->FindComponentAs<TAdvDockPanel>("Dock");
+            EXPECT_EQ(Rows(panel), rows) << (rightToLeft ? "back right to left" : "left to right");
+            EXPECT_EQ(loaded->FindComponentAs<TAdvToolBar>("Bar3")->BoundsRect(), bounds3);
+            TObject::Free(loaded);
+            if (!storeFile.empty()) {
+                EXPECT_EQ(ReadFile(storeFile), stored) << "saved again unchanged";
+            }
+        }
+    }
+#ifdef _WIN32
+    DeleteRegistryKey(registryKey);
+#endif
+}
+
 TEST_F(LayoutPersistenceTest, WindowCreatedFromItsLayoutFloatsAToolBarSavedFloating) {
     WriteFile(ini, "[UnDockedAdvToolBars]\nBar2.Name=Bar2\nBar2.State=1\nBar2.Left=500\nBar2.Top=300\n"
                    "Bar2.Button22=0\n");

@@ -77,6 +77,26 @@ TEST_F(MDIButtonsTest, ThreeButtonsOf18AtTheRightEndWithOnePixelGaps) {
     EXPECT_EQ(Buttons().Rect(TKind::Minimize), (TRect{400 - 21 - 38, top, 400 - 41, top + 18}));
 }
 
+TEST_F(MDIButtonsTest, InARightToLeftWindowTheyAppearAtTheLeftEndAndTakeClicksThere) {
+    form->SetBiDiMode(TBiDiMode::bdRightToLeft);
+    second->SetWindowState(wsMaximized);
+    Pump();
+    const int top = std::max(2, (toolBar->Height() - 18) / 2);
+    EXPECT_EQ(Buttons().Rect(TKind::Close), (TRect{400 - 21, top, 400 - 3, top + 18})) << "logical as ever";
+    const TPoint o = form->ClientOrigin();
+    EXPECT_EQ(toolBar->ClientToScreenRect(Buttons().Rect(TKind::Close)),
+              (TRect{o.X + 3, o.Y + top, o.X + 21, o.Y + top + 18}));
+    // A click at the left end of the screen closes the child.
+    TComponentRef<TMDIChild> closing(second);
+    const TPoint at{o.X + 12, o.Y + top + 9};
+    backend_->MoveMouse(at.X, at.Y);
+    backend_->Press(at.X, at.Y);
+    backend_->Release(at.X, at.Y);
+    Pump();
+    Pump();
+    EXPECT_FALSE(closing) << "the child is freed";
+}
+
 TEST_F(MDIButtonsTest, TheCloseGlyphIsABlackCrossAndAHotButtonGetsTheHotFace) {
     second->SetWindowState(wsMaximized);
     const TRect close = Buttons().Rect(TKind::Close);

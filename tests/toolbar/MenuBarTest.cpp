@@ -348,6 +348,29 @@ TEST_F(MenuBarTest, F10HighlightsTheFirstButtonArrowsMoveDownOpensEscLeavesInTwo
     EXPECT_EQ(GetCaptureControl(), nullptr);
 }
 
+TEST_F(MenuBarTest, InARightToLeftWindowTheArrowsFollowTheScreenAndMenusHangFromTheButtonsRightEdge) {
+    form->SetBiDiMode(TBiDiMode::bdRightToLeft);
+    Pump();
+    ASSERT_EQ(menu->BiDiMode(), TBiDiMode::bdRightToLeft) << "the menu follows its form";
+    // File, the first button, is at the bar's right end: Left walks on to Edit.
+    EXPECT_GT(Button(0)->ClientOrigin().X, Button(1)->ClientOrigin().X);
+    std::vector<std::string> hot;
+    auto noteHot = [&] { hot.push_back(toolBar->HotButton() ? toolBar->HotButton()->Caption() : "-"); };
+    TRect popup, file;
+    Run([&] { backend_->Key(VK_F10); },
+        {[&] { noteHot(), backend_->Key(VK_LEFT); }, [&] { noteHot(), backend_->Key(VK_RIGHT); },
+         [&] { noteHot(), backend_->Key(VK_DOWN); },
+         [&] {
+             if (TPopupMenuWindow* w = OpenWindow()) popup = w->BoundsRect();
+             file = Button(0)->ClientToScreenRect(Button(0)->ClientRect());
+             backend_->Key(VK_ESCAPE);
+         },
+         [&] { backend_->Key(VK_ESCAPE); }});
+    EXPECT_EQ(hot, (std::vector<std::string>{"&File", "&Edit", "&File"}));
+    EXPECT_EQ(popup.Right, file.Right) << "the menu opens leftwards from the button's right edge";
+    EXPECT_EQ(popup.Top, file.Bottom);
+}
+
 TEST_F(MenuBarTest, AltAloneEntersMenuModeAndAltAgainLeavesIt) {
     TToolBarKeyboardMode* kb = toolBar->KeyboardModeHandler();
     bool entered = false;

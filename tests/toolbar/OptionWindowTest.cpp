@@ -167,6 +167,27 @@ TEST_F(OptionWindow, ItSitsBelowTheRightEndAndStaysOnTheWorkAreaAndMonitor) {
     EXPECT_EQ(Window()->Left() + Window()->Width(), end.X + 10) << "pushed left to the monitor's edge";
 }
 
+TEST_F(OptionWindow, InARightToLeftWindowItHangsLeftwardsFromTheToolBarsLeftEnd) {
+    for (const char* n : {"B1", "B2", "B3"})
+        Button(n);
+    SetLength(9 + 34 + 14);
+    form->SetBiDiMode(TBiDiMode::bdRightToLeft);
+    ShowForm();
+    // The option indicator is at the logical right end, which is now on the left.
+    ClickRightHandle();
+    ASSERT_TRUE(toolBar->OptionWindowVisible());
+    const TRect bar = toolBar->ClientToScreenRect(toolBar->ClientRect());
+    EXPECT_TRUE(Window()->UseRightToLeftLayout());
+    EXPECT_EQ(Window()->Left() + Window()->Width(), bar.Left + 12);
+    EXPECT_EQ(Window()->Top(), bar.Bottom + 1);
+    toolBar->CloseOptionWindow();
+
+    backend_->SetMonitors({{bar.Left - 20, 0, 1024, 768}});
+    ClickRightHandle();
+    ASSERT_TRUE(toolBar->OptionWindowVisible());
+    EXPECT_EQ(Window()->Left(), bar.Left - 20) << "pushed right to the monitor's edge";
+}
+
 // ---- The cascade ------------------------------------------------------------------------------
 
 /// The main window's toolbar (caption "Untitled", buttons 确定 and 退出) with its

@@ -12,6 +12,16 @@ namespace emr {
 
 namespace {
 
+/// Reflects a pixel column across a span: the pixel at x lands on span - 1 - x.
+int MirrorX(int x, int span) {
+    return span - 1 - x;
+}
+
+/// Reflects a rectangle across a span: its edges swap.
+TRect MirrorRect(const TRect& r, int span) {
+    return {span - r.Right, r.Top, span - r.Left, r.Bottom};
+}
+
 TShiftState KeysToShift(std::intptr_t keys) {
     TShiftState shift = 0;
     if (keys & MK_SHIFT) shift |= ssShift;
@@ -120,17 +130,53 @@ void TControl::SetClientHeight(int value) {
 TPoint TControl::ClientOrigin() const {
     if (!parent_) return {left_, top_};
     TPoint p = parent_->ClientOrigin();
-    return {p.X + left_, p.Y + top_};
+    return {p.X + VisualLeft(), p.Y + top_};
+}
+
+int TControl::VisualLeft() const {
+    if (!parent_ || !parent_->UseRightToLeftLayout()) return left_;
+    return parent_->ClientWidth() - left_ - width_;
 }
 
 TPoint TControl::ClientToScreen(TPoint p) const {
     TPoint o = ClientOrigin();
-    return {p.X + o.X, p.Y + o.Y};
+    const int x = UseRightToLeftLayout() ? MirrorX(p.X, ClientWidth()) : p.X;
+    return {x + o.X, p.Y + o.Y};
 }
 
 TPoint TControl::ScreenToClient(TPoint p) const {
     TPoint o = ClientOrigin();
-    return {p.X - o.X, p.Y - o.Y};
+    const int x = p.X - o.X;
+    return {UseRightToLeftLayout() ? MirrorX(x, ClientWidth()) : x, p.Y - o.Y};
+}
+
+TRect TControl::ClientToScreenRect(const TRect& r) const {
+    const TPoint o = ClientOrigin();
+    return (UseRightToLeftLayout() ? MirrorRect(r, ClientWidth()) : r).Offset(o.X, o.Y);
+}
+
+TRect TControl::ScreenToClientRect(const TRect& r) const {
+    const TPoint o = ClientOrigin();
+    const TRect local = r.Offset(-o.X, -o.Y);
+    return UseRightToLeftLayout() ? MirrorRect(local, ClientWidth()) : local;
+}
+
+// A child whose direction differs from its parent's is reflected inside its own
+// bounds relative to the parent; with equal directions the two mirrors cancel.
+TPoint TControl::ClientToParent(TPoint p) const {
+    const bool flips = parent_ && parent_->UseRightToLeftLayout() != UseRightToLeftLayout();
+    return {left_ + (flips ? MirrorX(p.X, width_) : p.X), top_ + p.Y};
+}
+
+TPoint TControl::ParentToClient(TPoint p) const {
+    const bool flips = parent_ && parent_->UseRightToLeftLayout() != UseRightToLeftLayout();
+    const int x = p.X - left_;
+    return {flips ? MirrorX(x, width_) : x, p.Y - top_};
+}
+
+TRect TControl::ClientToParentRect(const TRect& r) const {
+    const bool flips = parent_ && parent_->UseRightToLeftLayout() != UseRightToLeftLayout();
+    return (flips ? MirrorRect(r, width_) : r).Offset(left_, top_);
 }
 
 TPoint TControl::ClientToControl(TPoint p, const TControl* other) const {
@@ -244,8 +290,28 @@ void TControl::SetParentColor(bool value) {
     if (value && parent_) Perform(CM_PARENTCOLORCHANGED);
 }
 
+void TControl::SetBiDiMode(TBiDiMode value) {
+    parentBiDiMode_ = false;
+    if (value == biDiMode_) return;
+    biDiMode_ = value;
+    Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool value) {
+    if (value == parentBiDiMode_) return;
+    parentBiDiMode_ = value;
+    if (value && parent_) Perform(CM_PARENTBIDIMODECHANGED);
+}
+
+void TControl::BiDiModeChanged() {
+    Invalidate();
+    // What lies under a still pointer moved with the reflection.
+    TMouse::Instance().Recheck();
+}
+
 void TControl::TakeParentProperties() {
     if (!parent_) return;
+    if (parentBiDiMode_) Perform(CM_PARENTBIDIMODECHANGED);
     if (parentFont_) Perform(CM_PARENTFONTCHANGED);
     if (parentColor_) Perform(CM_PARENTCOLORCHANGED);
     if (parentShowHint_) Perform(CM_PARENTSHOWHINTCHANGED);
@@ -341,6 +407,15 @@ void TControl::WndProc(TMessage& message) {
         if (parentColor_ && parent_ && color_ != parent_->Color()) {
             color_ = parent_->Color();
             Perform(CM_COLORCHANGED);
+        }
+        return;
+    case CM_BIDIMODECHANGED:
+        BiDiModeChanged();
+        return;
+    case CM_PARENTBIDIMODECHANGED:
+        if (parentBiDiMode_ && parent_ && biDiMode_ != parent_->BiDiMode()) {
+            biDiMode_ = parent_->BiDiMode();
+            Perform(CM_BIDIMODECHANGED);
         }
         return;
     case CM_PARENTSHOWHINTCHANGED:
@@ -464,11 +539,13 @@ void TControl::InvalidateRect(const TRect& rect) {
     TRect r = rect;
     const TControl* c = this;
     while (c->parent_) {
-        r = r.Offset(c->left_, c->top_).Intersect(c->parent_->ClientRect());
+        r = c->ClientToParentRect(r).Intersect(c->parent_->ClientRect());
         if (r.Empty()) return;
         c = c->parent_;
         if (!c->visible_) return;
     }
+    // The window's invalid area is kept as it appears on screen.
+    if (c->UseRightToLeftLayout()) r = MirrorRect(r, c->ClientWidth());
     if (auto* top = dynamic_cast<TWinControl*>(const_cast<TControl*>(c))) top->InvalidateWindowArea(r);
 }
 

@@ -73,6 +73,19 @@ public:
     TPoint ScreenToClient(TPoint p) const;
     /// Converts a point of this control's client area into `other`'s.
     TPoint ClientToControl(TPoint p, const TControl* other) const;
+    /// A client rectangle in screen coordinates, and back: under a right-to-left
+    /// layout the edges swap, which converting the two corners as points would miss.
+    TRect ClientToScreenRect(const TRect& r) const;
+    TRect ScreenToClientRect(const TRect& r) const;
+    /// Converts between this control's client coordinates and its parent's.
+    TPoint ClientToParent(TPoint p) const;
+    TPoint ParentToClient(TPoint p) const;
+    TRect ClientToParentRect(const TRect& r) const;
+    /// Where the left edge appears in the parent's client area: the logical Left,
+    /// reflected when the parent lays its children out right to left.
+    int VisualLeft() const;
+    /// The bounds as they appear in the parent's client area.
+    TRect VisualBoundsRect() const { return TRect::FromBounds(VisualLeft(), top_, width_, height_); }
 
     TAlign Align() const { return align_; }
     void SetAlign(TAlign value);
@@ -96,6 +109,21 @@ public:
     void SetControlState(TControlState value) { controlState_ = value; }
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor value);
+
+    // Writing direction.
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    /// Sets the direction and stops following the parent's.
+    void SetBiDiMode(TBiDiMode value);
+    bool ParentBiDiMode() const { return parentBiDiMode_; }
+    void SetParentBiDiMode(bool value);
+    /// True when the client area is mirrored: children at logical Left L and Width W
+    /// appear at ClientWidth - L - W and the control's own painting is reflected,
+    /// while every position the program keeps stays logical (left to right).
+    bool UseRightToLeftLayout() const { return biDiMode_ == TBiDiMode::bdRightToLeft; }
+    /// True when text reads right to left (every mode but bdLeftToRight).
+    bool UseRightToLeftReading() const { return biDiMode_ != TBiDiMode::bdLeftToRight; }
+    /// True when text lines up with the right edge (every mode but bdLeftToRight).
+    bool UseRightToLeftAlignment() const { return biDiMode_ != TBiDiMode::bdLeftToRight; }
 
     // Text, hints, appearance.
     const std::string& Caption() const { return text_; }
@@ -220,6 +248,8 @@ protected:
     virtual void EnabledChanged() {}
     virtual void FontChanged();
     virtual void ColorChanged();
+    /// After the writing direction changed.
+    virtual void BiDiModeChanged();
     /// The parent is about to change (old parent still set).
     virtual void ParentChanging(TWinControl* newParent) { (void)newParent; }
     /// The parent changed.
@@ -275,6 +305,8 @@ private:
     bool parentFont_ = true;
     TColor color_;
     bool parentColor_ = false;
+    TBiDiMode biDiMode_ = TBiDiMode::bdLeftToRight;
+    bool parentBiDiMode_ = true;
     TPopupMenu* popupMenu_ = nullptr;
     TComponent* popupMenuComponent_ = nullptr;
     std::intptr_t tag_ = 0;

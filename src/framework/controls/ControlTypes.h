@@ -12,6 +12,10 @@ namespace emr {
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 using enum TAlign;
 
+/// Writing direction of a control. Only bdRightToLeft mirrors the layout; the two
+/// other right-to-left modes change text alignment and reading order alone.
+enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
 /// Which parent edges a control keeps its distance to when the parent resizes.
 enum TAnchorKind : std::uint32_t { akLeft = 1u << 0, akTop = 1u << 1, akRight = 1u << 2, akBottom = 1u << 3 };
 using TAnchors = std::uint32_t;

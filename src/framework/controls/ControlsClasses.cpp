@@ -109,6 +109,11 @@ void RegisterControlsClasses() {
         .Boolean("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint, true)
         .Object("Font", &ControlFont)
         .Boolean("ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true)
+        .Enum<TBiDiMode>(
+            "BiDiMode",
+            {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"},
+            &TControl::BiDiMode, &TControl::SetBiDiMode, TBiDiMode::bdLeftToRight)
+        .Boolean("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode, true)
         .Color("Color", &ControlColor, &ControlSetColor);
     AcceptColorNames(control);
     control.Boolean("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)

@@ -138,6 +138,7 @@ inline constexpr unsigned CM_HINTSHOW = CM_BASE + 48;
 inline constexpr unsigned CM_CONTROLCHANGE = CM_BASE + 54;
 inline constexpr unsigned CM_CHANGED = CM_BASE + 55;
 inline constexpr unsigned CM_PARENTBIDIMODECHANGED = CM_BASE + 59;
+inline constexpr unsigned CM_BIDIMODECHANGED = CM_BASE + 60;
 inline constexpr unsigned CM_MOUSEWHEEL = CM_BASE + 67;
 /// Sent to every control of a top-level window whose scale changed (device pixels
 /// per DIP); geometry is unchanged, what was measured or drawn for the old device

@@ -8,21 +8,44 @@
 
 namespace emr {
 
+namespace {
+
+/// Where a child's top-left lies in the buffer, given its parent's.
+TPoint ChildOrigin(const TControl& child, TPoint parentOrigin) {
+    return {parentOrigin.X + child.VisualLeft(), parentOrigin.Y + child.Top()};
+}
+
+/// Points the canvas at a control: a right-to-left control gets a mirror span of
+/// its client width, and the clip is handed over in its logical coordinates.
+void AimCanvas(TCanvas& canvas, const TControl& control, TPoint origin, const TRect& area) {
+    TRect local = area.Offset(-origin.X, -origin.Y);
+    int span = 0;
+    if (control.UseRightToLeftLayout()) {
+        span = control.ClientWidth();
+        local = {span - local.Right, local.Top, span - local.Left, local.Bottom};
+    }
+    canvas.SetOrigin(origin);
+    canvas.SetMirrorWidth(span);
+    canvas.SetClipRect(local);
+}
+
+} // namespace
+
 void TPaintEngine::PaintTree(TControl* root, TCanvas& canvas, TPoint origin, const TRect& clip) {
     TRect area = TRect::FromBounds(origin.X, origin.Y, root->Width(), root->Height()).Intersect(clip);
     if (area.Empty()) return;
     std::weak_ptr<void> alive = root->LifeToken();
-    canvas.SetOrigin(origin);
-    canvas.SetClipRect(area.Offset(-origin.X, -origin.Y));
+    AimCanvas(canvas, *root, origin, area);
     root->PaintTo(canvas);
     if (alive.expired()) return;
     TWinControl* win = root->AsWinControl();
     if (!win) return;
     for (TControl* child : win->PaintOrder()) {
         if (!child->Visible() || child->Parent() != win) continue;
-        PaintTree(child, canvas, {origin.X + child->Left(), origin.Y + child->Top()}, area);
+        PaintTree(child, canvas, ChildOrigin(*child, origin), area);
         if (alive.expired()) return;
     }
+    canvas.SetMirrorWidth(0);
 }
 
 void TPaintEngine::PrepareTree(TControl* root, TPoint origin, const TRect& clip) {
@@ -36,7 +59,7 @@ void TPaintEngine::PrepareTree(TControl* root, TPoint origin, const TRect& clip)
     // A child's preparation may add or remove children.
     for (TControl* child : std::vector<TControl*>(win->PaintOrder())) {
         if (win->IndexOfControl(child) < 0 || !child->Visible() || child->Parent() != win) continue;
-        PrepareTree(child, {origin.X + child->Left(), origin.Y + child->Top()}, area);
+        PrepareTree(child, ChildOrigin(*child, origin), area);
         if (alive.expired()) return;
     }
 }
@@ -49,6 +72,7 @@ void TPaintEngine::ShareSurface(TCanvas& target, const TCanvas& source) {
     // mirror span is its own business.
     target.SetScale(source.Scale());
     target.SetOrigin(source.Origin());
+    target.SetMirrorWidth(source.MirrorWidth());
     target.SetClipRect(source.ClipRect());
 }
 

@@ -157,7 +157,7 @@ TControl* TWinControl::ControlAtPos(TPoint p, bool allowDisabled, bool allLevels
         TControl* c = *it;
         if (!c->Visible() || (!allowDisabled && !c->Enabled())) continue;
         if (!c->BoundsRect().Contains(p)) continue;
-        TPoint local{p.X - c->Left(), p.Y - c->Top()};
+        const TPoint local = c->ParentToClient(p);
         if (c->Perform(CM_HITTEST, 0, MakeLParam(local.X, local.Y)) == 0) continue;
         if (allLevels)
             if (TWinControl* win = c->AsWinControl())
@@ -211,9 +211,15 @@ void TWinControl::AlignByKind(TAlign align, TControl* control, TRect& rect) {
     std::vector<TControl*> list;
     for (TControl* c : controls_)
         if (c->Align() == align && c->Visible()) list.push_back(c);
+    // Side-aligned controls keep their physical edge in a mirrored client area,
+    // which puts them at the opposite logical one.
+    const TAlign edge = !UseRightToLeftLayout() ? align
+                        : align == alLeft       ? alRight
+                        : align == alRight      ? alLeft
+                                                : align;
     // Order along the edge; the control that caused the pass wins a tie.
-    auto key = [align](const TControl* c) {
-        switch (align) {
+    auto key = [edge](const TControl* c) {
+        switch (edge) {
         case alTop:
             return c->Top();
         case alBottom:
@@ -235,7 +241,7 @@ void TWinControl::AlignByKind(TAlign align, TControl* control, TRect& rect) {
         int w = std::max(rect.Width(), 0);
         int h = std::max(rect.Height(), 0);
         const TSizeConstraints* cons = c->Constraints();
-        switch (align) {
+        switch (edge) {
         case alTop: {
             int ch = cons->ConstrainHeight(c->Height());
             c->SetBounds(rect.Left, rect.Top, w, ch);
@@ -556,7 +562,8 @@ void TWinControl::WndProc(TMessage& message) {
         return;
     case CM_FONTCHANGED:
     case CM_COLORCHANGED:
-    case CM_SHOWHINTCHANGED: {
+    case CM_SHOWHINTCHANGED:
+    case CM_BIDIMODECHANGED: {
         TControl::WndProc(message);
         if (alive.expired()) return;
         // Pass inherited settings on to the children.
@@ -564,8 +571,11 @@ void TWinControl::WndProc(TMessage& message) {
         if (childMsg == CM_FONTCHANGED) childMsg = CM_PARENTFONTCHANGED;
         if (childMsg == CM_COLORCHANGED) childMsg = CM_PARENTCOLORCHANGED;
         if (childMsg == CM_SHOWHINTCHANGED) childMsg = CM_PARENTSHOWHINTCHANGED;
+        if (childMsg == CM_BIDIMODECHANGED) childMsg = CM_PARENTBIDIMODECHANGED;
         for (TControl* c : std::vector<TControl*>(controls_))
             if (IndexOfControl(c) >= 0) c->Perform(childMsg);
+        // Side-aligned children change their logical edge with the direction.
+        if (message.Msg == CM_BIDIMODECHANGED && !alive.expired()) Realign();
         return;
     }
     default:

@@ -157,6 +157,7 @@ void RegisterFormsClasses() {
             "BiDiMode",
             {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"},
             &TMenu::BiDiMode, &TMenu::SetBiDiMode, TBiDiMode::bdLeftToRight)
+        .Boolean("ParentBiDiMode", &TMenu::ParentBiDiMode, &TMenu::SetParentBiDiMode, true)
         .Boolean("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw, false);
     TClassRegistrar<TMainMenu>("TMenu").Boolean("AutoMerge", &TMainMenu::AutoMerge, &TMainMenu::SetAutoMerge,
                                                 false);

@@ -1,5 +1,6 @@
 #include "framework/forms/Menu.h"
 
+#include "framework/controls/Control.h"
 #include "framework/graphics/ImageList.h"
 
 namespace emr {
@@ -35,6 +36,13 @@ void TMenu::BeforeDestruction() {
     }
     SetImages(nullptr);
     TComponent::BeforeDestruction();
+}
+
+TBiDiMode TMenu::BiDiMode() const {
+    if (parentBiDiMode_)
+        for (TComponent* c = Owner(); c; c = c->Owner())
+            if (auto* control = dynamic_cast<TControl*>(c)) return control->BiDiMode();
+    return biDiMode_;
 }
 
 void TMenu::SetImages(TCustomImageList* images) {

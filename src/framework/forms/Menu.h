@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "framework/controls/ControlTypes.h"
 #include "framework/core/Component.h"
 #include "framework/forms/MenuItem.h"
 
@@ -10,7 +11,6 @@ namespace emr {
 class TCustomImageList;
 
 enum class TMenuAutoFlag { maAutomatic, maManual, maParent };
-enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 /// A tree of menu items under one root item that the menu owns.
 class TMenu : public TComponent {
@@ -27,8 +27,15 @@ public:
     void SetImages(TCustomImageList* images);
     TMenuAutoFlag AutoHotkeys() const { return autoHotkeys_; }
     void SetAutoHotkeys(TMenuAutoFlag value) { autoHotkeys_ = value; }
-    TBiDiMode BiDiMode() const { return biDiMode_; }
-    void SetBiDiMode(TBiDiMode mode) { biDiMode_ = mode; }
+    /// The menu's own direction, or while ParentBiDiMode that of the control owning it.
+    TBiDiMode BiDiMode() const;
+    /// Sets the direction and stops following the owning control's.
+    void SetBiDiMode(TBiDiMode mode) {
+        biDiMode_ = mode;
+        parentBiDiMode_ = false;
+    }
+    bool ParentBiDiMode() const { return parentBiDiMode_; }
+    void SetParentBiDiMode(bool value) { parentBiDiMode_ = value; }
     bool OwnerDraw() const { return ownerDraw_; }
     void SetOwnerDraw(bool ownerDraw) { ownerDraw_ = ownerDraw; }
 
@@ -52,6 +59,7 @@ private:
     TCustomImageList* images_ = nullptr;
     TMenuAutoFlag autoHotkeys_ = TMenuAutoFlag::maAutomatic;
     TBiDiMode biDiMode_ = TBiDiMode::bdLeftToRight;
+    bool parentBiDiMode_ = true;
     bool ownerDraw_ = false;
 };
 

@@ -36,8 +36,10 @@ TMenuItem* TMenuTracker::Track(TPoint at) {
     if (TCustomForm* owner = app->MainForm()) root->SetPopupParent(owner);
     root->Place(at, at.X, at.Y);
     if (menu->Alignment() != paLeft) {
+        // The alignment is read in the menu's direction: a right-to-left menu
+        // already ends at the point, so it moves the other way.
         const int shift = menu->Alignment() == paRight ? root->Width() : root->Width() / 2;
-        root->Place({at.X - shift, at.Y}, at.X, at.Y);
+        root->Place({root->UseRightToLeftLayout() ? at.X + shift : at.X - shift, at.Y}, at.X, at.Y);
     }
     windows_.push_back(root);
     root->Show();
@@ -101,11 +103,15 @@ void TMenuTracker::OpenSubMenu(TPopupMenuWindow* parent, int index) {
     TPopupMenuWindow* sub = menu->CreatePopupWindow(item);
     sub->SetTracker(this);
     sub->SetPopupParent(parent);
-    const TRect itemRect = parent->ItemRect(index);
-    const TPoint topRight = parent->ClientToScreen({itemRect.Right, itemRect.Top});
-    const TPoint topLeft = parent->ClientToScreen({itemRect.Left, itemRect.Bottom});
+    // The sub-menu opens beyond the item's far end in reading order, overlapping
+    // the borders; when that side has no room it opens on the near side.
+    const TRect shown = parent->ClientToScreenRect(parent->ItemRect(index));
     const int border = menu->BorderWidth();
-    sub->Place({topRight.X + border - 1, topRight.Y - border}, topLeft.X - border + 1, topLeft.Y + border);
+    const int beyondRight = shown.Right + border - 1;
+    const int beyondLeft = shown.Left - border + 1;
+    const bool leftwards = sub->UseRightToLeftLayout();
+    sub->Place({leftwards ? beyondLeft : beyondRight, shown.Top - border},
+               leftwards ? beyondRight : beyondLeft, shown.Bottom + border);
     windows_.push_back(sub);
     sub->Show();
 }

@@ -19,6 +19,7 @@ TPopupMenuWindow::TPopupMenuWindow(TPopupMenu* menu, TMenuItem* items)
     SetBorderIcons(0);
     SetPosition(poDesigned);
     SetColor(clMenu);
+    SetBiDiMode(menu->BiDiMode());
 }
 
 void TPopupMenuWindow::CreateParams(TCreateParams& params) const {
@@ -98,7 +99,12 @@ void TPopupMenuWindow::Place(TPoint at, int flipX, int flipY) {
     const TRect work = Screen().WorkAreaRect();
     int x = at.X;
     int y = at.Y;
-    if (x + Width() > work.Right) x = std::max(work.Left, flipX - Width());
+    if (UseRightToLeftLayout()) {
+        x = at.X - Width();
+        if (x < work.Left) x = std::min(flipX, work.Right - Width());
+    } else if (x + Width() > work.Right) {
+        x = std::max(work.Left, flipX - Width());
+    }
     if (y + Height() > work.Bottom) y = std::max(work.Top, flipY - Height());
     x = std::max(x, work.Left);
     y = std::max(y, work.Top);

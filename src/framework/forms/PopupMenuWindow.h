@@ -33,7 +33,9 @@ public:
 
     /// Measures the items and places the window with its top-left at screen
     /// `at`, moved to stay on the work area (left of `flipX` when it would run
-    /// off the right edge, above `flipY` when it would run off the bottom).
+    /// off the right edge, above `flipY` when it would run off the bottom). A
+    /// right-to-left menu opens leftwards instead: `at` is its top-right corner
+    /// and it moves right of `flipX` when it would run off the left edge.
     void Place(TPoint at, int flipX, int flipY);
 
     /// Set by the tracker that runs this window.

@@ -190,6 +190,45 @@ TEST_F(PopupFixture, PopupNearTheScreenEdgeFlipsToStayOnTheWorkArea) {
     EXPECT_EQ(placed.Bottom, work.Bottom - 5) << "above the point";
 }
 
+TEST_F(PopupFixture, ARightToLeftMenuOpensLeftwardsAndFlipsAtTheLeftEdge) {
+    // The menu follows the direction of the form that owns it.
+    form->SetBiDiMode(TBiDiMode::bdRightToLeft);
+    EXPECT_EQ(menu->BiDiMode(), TBiDiMode::bdRightToLeft);
+    EXPECT_TRUE(Run({
+        [&] {
+            TPopupMenuWindow* root = Window(menu->Items());
+            EXPECT_EQ(root->BoundsRect().Right, 150);
+            EXPECT_EQ(root->Top(), 150);
+            const TPoint p = ItemCentre(root, recent);
+            h.Backend().MoveMouse(p.X, p.Y);
+        },
+        [&] {
+            TPopupMenuWindow* root = Window(menu->Items());
+            TPopupMenuWindow* sub = Window(recent);
+            ASSERT_NE(sub, nullptr);
+            EXPECT_EQ(root->HotItem(), recent);
+            EXPECT_LE(sub->BoundsRect().Right, root->Left() + 4) << "opens beside its parent, on the left";
+            EXPECT_GT(sub->BoundsRect().Right, root->Left());
+            const TPoint p = ItemCentre(sub, first);
+            h.Backend().Click(p.X, p.Y);
+        },
+    }));
+    EXPECT_EQ(clicked, std::vector<std::string>{"First"});
+
+    const TRect work = platform::Backend::Current().WorkArea();
+    TRect placed;
+    std::size_t steps = 0;
+    h.OnIdle([&] {
+        if (TPopupMenuWindow* w = Window(menu->Items()); w && steps++ == 0) {
+            placed = w->BoundsRect();
+            h.Backend().Key(platform::VK_ESCAPE);
+        }
+        return true;
+    });
+    menu->Popup(work.Left + 5, 150);
+    EXPECT_EQ(placed.Left, work.Left + 5) << "right of the point when there is no room on its left";
+}
+
 TEST_F(PopupFixture, FreeingTheMenuFromAnItemHandlerIsSafe) {
     quit->OnClick = [&](TObject*) { TObject::Free(menu); };
     EXPECT_TRUE(Run({[&] { h.Backend().TypeText("q"); }}));

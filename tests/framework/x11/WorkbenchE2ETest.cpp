@@ -157,9 +157,10 @@ protected:
         return seen.value_or(Report{});
     }
 
-    void Launch() {
+    void Launch(std::vector<std::string> arguments = {}) {
+        arguments.insert(arguments.begin(), "--report");
         Start(
-            {"--report"}, "Workbench", [&] { return Latest().has_value(); }, 10000);
+            arguments, "Workbench", [&] { return Latest().has_value(); }, 10000);
         if (HasFatalFailure()) return;
         // The first picture follows the map.
         PauseMs(300);
@@ -491,6 +492,91 @@ TEST_F(WorkbenchTest, StopSignalsCloseTheWindowNormallySoItsLayoutIsSaved) {
             AwaitReport(AllToolBarsShown);
         }
     }
+}
+
+// ---- right to left -----------------------------------------------------------------------------------
+
+TEST_F(WorkbenchTest, RightToLeftWindowDocksFloatsOpensTheOptionWindowAndWalksMenusByKeys) {
+    Launch({"--right-to-left"});
+    ASSERT_FALSE(HasFatalFailure());
+    Report start = AwaitReport(AllToolBarsShown);
+    ASSERT_TRUE(AllToolBarsShown(start)) << "no full report";
+    PauseMs(300);
+    Shoot("rtl-start");
+    // The side panels stay where they are; the rows of the top panel fill from the right.
+    EXPECT_LT(start.Panels["LeftDock"].X, start.Panels["RightDock"].X);
+    EXPECT_EQ(start.ToolBars["Drawing"].Parent, "RightDock");
+    const Box top = start.Panels["TopDock"];
+    const ToolBarState clipboardAtStart = start.ToolBars["Clipboard"];
+    ASSERT_EQ(clipboardAtStart.Parent, "TopDock");
+    bool startsAtTheRight = false;
+    for (const auto& [name, t] : start.ToolBars)
+        if (t.Parent == "TopDock" && top.Right() - t.Place.Right() <= 4) startsAtTheRight = true;
+    EXPECT_TRUE(startsAtTheRight) << "no toolbar of the top panel starts at its right end";
+
+    // The grip is at a horizontal toolbar's right end: by it, into the left panel.
+    const auto rightGrip = [](const ToolBarState& t) {
+        return std::pair<int, int>{t.Place.Right() - 4, t.Place.Y + t.Place.H / 2};
+    };
+    const Box left = start.Panels["LeftDock"];
+    auto [gx, gy] = rightGrip(clipboardAtStart);
+    Drag(gx, gy, left.X + 1, left.Y + 120);
+    Report moved = AwaitReport([](const Report& r) { return r.Of("Clipboard").Parent == "LeftDock"; });
+    ASSERT_EQ(moved.Of("Clipboard").Parent, "LeftDock") << "the drag by the right-hand grip did not dock it";
+    EXPECT_GT(moved.Of("Clipboard").Place.H, moved.Of("Clipboard").Place.W) << "upright in the side panel";
+
+    // And the format toolbar into the client area, where it floats.
+    const Box body{moved.Panels["LeftDock"].Right(), moved.Panels["TopDock"].Bottom(), 0, 0};
+    std::tie(gx, gy) = rightGrip(moved.ToolBars["Format"]);
+    Drag(gx, gy, body.X + 250, body.Y + 200);
+    Report floated = AwaitReport([](const Report& r) { return r.Of("Format").State == "floating"; });
+    ASSERT_EQ(floated.Of("Format").State, "floating") << "the drag into the client area did not float it";
+    PauseMs(300);
+    Shoot("rtl-moved");
+
+    // F10 and Down open the first menu, at the bar's right end; Left walks on to the next one.
+    X("xdotool windowactivate --sync " + std::to_string(window_) + " 2>/dev/null");
+    PauseMs(200);
+    X("xdotool key --window " + std::to_string(window_) + " F10");
+    PauseMs(200);
+    X("xdotool key --window " + std::to_string(window_) + " Down");
+    Report file = AwaitReport([](const Report& r) { return r.Popups.size() == 1; });
+    ASSERT_EQ(file.Popups.size(), 1u) << "F10 and Down opened no menu";
+    const Captioned* newItem = file.Find(file.Popups[0], "&New");
+    const Captioned* fileButton = file.Find(file.MenuButtons, "&File");
+    ASSERT_TRUE(newItem && fileButton) << "F10 and Down opened another menu than File";
+    const Captioned* editButton = file.Find(file.MenuButtons, "&Edit");
+    ASSERT_NE(editButton, nullptr);
+    EXPECT_LT(editButton->Place.X, fileButton->Place.X) << "the menu bar does not run right to left";
+    EXPECT_LE(newItem->Place.Right(), fileButton->Place.Right()) << "the menu does not open leftwards";
+    EXPECT_LT(newItem->Place.X, fileButton->Place.X);
+    PauseMs(200);
+    Shoot("rtl-file-menu");
+    X("xdotool key --window " + std::to_string(window_) + " Left");
+    Report edit = AwaitReport(
+        [](const Report& r) { return r.Popups.size() == 1 && r.Find(r.Popups[0], "&Undo") != nullptr; });
+    EXPECT_EQ(edit.Popups.size(), 1u);
+    EXPECT_NE(edit.Popups.empty() ? nullptr : edit.Find(edit.Popups[0], "&Undo"), nullptr)
+        << "Left did not move on to the Edit menu on its left";
+    X("xdotool key --window " + std::to_string(window_) + " Escape Escape");
+    ASSERT_TRUE(AwaitReport([](const Report& r) { return r.Popups.empty(); }).Popups.empty());
+
+    // Narrowed, the standard toolbar hides buttons; its option button is at its left end now.
+    X("xdotool windowsize " + std::to_string(window_) + " 300 560");
+    Report narrow = AwaitReport([](const Report& r) { return r.Of("Standard").Overflow.size() >= 3; });
+    const ToolBarState standard = narrow.ToolBars["Standard"];
+    ASSERT_GE(standard.Overflow.size(), 3u) << "narrowing the window hid no buttons";
+    PauseMs(300);
+    MoveTo(standard.Place.X + 6, standard.Place.Bottom() - 8, "click 1");
+    Report option = AwaitReport([](const Report& r) { return !r.OptionShows.empty(); });
+    EXPECT_EQ(option.OptionToolBar, "Standard") << "the option button is not at the toolbar's left end";
+    const Box w = option.OptionWindow;
+    EXPECT_TRUE(w.Right() == standard.Place.X + 12 || w.X == 0)
+        << "the option window does not open leftwards from the toolbar's left end: " << w.X << "+" << w.W;
+    EXPECT_GE(w.X, 0) << "the option window runs off the screen's left edge: " << w.X << "+" << w.W;
+    PauseMs(300);
+    Shoot("rtl-option-window");
+    EXPECT_TRUE(program_->Running());
 }
 
 } // namespace
