@@ -1,6 +1,7 @@
 #include "toolbar/AdvDockPanel.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "framework/core/ClassRegistry.h"
 #include "framework/core/Exception.h"
@@ -219,17 +220,38 @@ std::uint32_t TAdvDockPanel::PanelPixel(int x, int y) {
 
 std::uint32_t TAdvDockPanel::BackgroundPixel(int x, int y) {
     PaintBackground();
-    if (x < 0 || y < 0 || x >= buffer_.Width() || y >= buffer_.Height()) return ColorToPixel(Color());
-    return buffer_.ScanLine(y)[x];
+    // The device pixel at the logical pixel's top-left corner.
+    const int dx = static_cast<int>(std::floor(x * bufferScale_));
+    const int dy = static_cast<int>(std::floor(y * bufferScale_));
+    if (x < 0 || y < 0 || dx >= buffer_.Width() || dy >= buffer_.Height()) return ColorToPixel(Color());
+    return buffer_.ScanLine(dy)[dx];
 }
 
 void TAdvDockPanel::PaintBackground() {
-    if (bufferValid_ && buffer_.Width() == Width() && buffer_.Height() == Height()) return;
-    buffer_.SetSize(std::max(Width(), 0), std::max(Height(), 0));
+    const TSize size = bufferValid_ ? TSize{buffer_.Width(), buffer_.Height()}
+                                    : TSize{static_cast<int>(std::lround(Width() * bufferScale_)),
+                                            static_cast<int>(std::lround(Height() * bufferScale_))};
+    PaintBackground(size, bufferScale_);
+}
+
+void TAdvDockPanel::PaintBackground(TSize deviceSize, double scale) {
+    deviceSize = {std::max(deviceSize.Width, 0), std::max(deviceSize.Height, 0)};
+    if (bufferValid_ && bufferScale_ == scale && buffer_.Width() == deviceSize.Width &&
+        buffer_.Height() == deviceSize.Height)
+        return;
+    buffer_.SetSize(deviceSize.Width, deviceSize.Height);
+    bufferScale_ = scale;
     bufferValid_ = true;
     if (buffer_.Empty() || !currentStyler_) return;
     TCanvas& canvas = *buffer_.Canvas();
-    const TRect r{0, 0, Width(), Height()};
+    canvas.SetScale(scale);
+    canvas.ResetClip();
+    // Where the panel sits decides how its edges round, so its device rectangle can
+    // be a pixel wider than Width() x scale: paint as far as covers the whole buffer.
+    const auto cover = [scale](int device, int logical) {
+        return scale == 1.0 ? logical : static_cast<int>(std::ceil(device / scale));
+    };
+    const TRect r{0, 0, cover(deviceSize.Width, Width()), cover(deviceSize.Height, Height())};
     const TGradientBackground* dock = currentStyler_->DockColor();
     if (dock->ColorTo() == clNone) {
         canvas.Pen()->SetColor(dock->Color());
@@ -258,8 +280,13 @@ void TAdvDockPanel::PaintBackground() {
 }
 
 void TAdvDockPanel::Paint() {
-    PaintBackground();
-    Canvas()->Draw(0, 0, &buffer_);
+    TCanvas& canvas = *Canvas();
+    const TRect device = canvas.DeviceRect(ClientRect());
+    PaintBackground({device.Width(), device.Height()}, canvas.Scale());
+    if (canvas.Scale() == 1.0)
+        canvas.Draw(0, 0, &buffer_);
+    else // device pixels one to one: the buffer is as large as the panel's device rectangle
+        canvas.StretchDraw(ClientRect(), &buffer_);
 }
 
 std::vector<std::string> TAdvDockPanel::DumpRows() const {

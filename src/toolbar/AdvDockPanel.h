@@ -209,6 +209,10 @@ private:
     void PropagatePersistence();
     void ApplyToolBarStyler();
     void ApplyPopupMenuStyler();
+    /// Paints the background into the buffer at `scale`, `deviceSize` device pixels
+    /// large, unless it already holds that.
+    void PaintBackground(TSize deviceSize, double scale);
+    /// The buffer as the last paint left it, or at 1.0 before any paint.
     void PaintBackground();
 
     TDockAlign align_ = TDockAlign::daTop;
@@ -226,7 +230,10 @@ private:
     std::unique_ptr<TRowCollection> rows_;
     std::vector<TAdvCustomToolBar*> dockedToolBars_;
     std::vector<TAdvCustomToolBar*> invisibleToolBars_;
+    /// The background in device pixels at bufferScale_, so that a gradient gets one
+    /// colour per device row and nothing is stretched on the way to the screen.
     TBitmap buffer_;
+    double bufferScale_ = 1.0;
     bool bufferValid_ = false;
     bool applying_ = false;
     std::uint64_t layoutPasses_ = 0;
