@@ -25,6 +25,10 @@ std::unique_ptr<Backend> CreateX11Backend(const char* display = nullptr);
 /// display is reachable and that `DISPLAY` must name one.
 std::string NoDisplayMessage(const char* display = nullptr);
 
+namespace atspi {
+class TAtspiBridge;
+}
+
 namespace x11 {
 
 class X11Surface;
@@ -85,6 +89,13 @@ public:
     std::optional<TEvent> NextEvent(std::optional<std::int64_t> deadlineMs) override;
     void Wake() override;
 
+    /// Assistive technology reads the tree over AT-SPI, and only once the desktop
+    /// has an accessibility bus; without one nothing is loaded or connected.
+    void SetAccessibleSource(AccessibleSource* source) override;
+    void NotifyAccessible(TAccessibleEvent event, AccessibleId id) override;
+    /// True while the program is connected to the accessibility bus.
+    bool AccessibilityConnected() const;
+
     /// The connection, for tests and diagnostics.
     _XDisplay* Display() const { return display_; }
     /// Number of X protocol errors recorded on this connection.
@@ -116,6 +127,11 @@ private:
     void ReportFirstFrame();
     std::vector<long> ReadCardinals(unsigned long window, unsigned long property, unsigned long type);
     std::optional<TRect> ReadFrameExtents(WindowId window);
+    /// The root window's AT_SPI_BUS property, which the bus launcher sets.
+    std::optional<std::string> ReadAccessibilityBusProperty();
+    /// The accessibility bus's socket, or -1.
+    int AccessibilityFd() const;
+    void DispatchAccessibility();
 
     _XDisplay* display_;
     int screen_ = 0;
@@ -138,6 +154,8 @@ private:
     _XIM* im_ = nullptr;
     bool firstFrameReported_ = false;
     bool wmFrameRequests_ = false; // the window manager estimates frames before mapping
+    AccessibleSource* accessibleSource_ = nullptr;
+    std::unique_ptr<atspi::TAtspiBridge> atspi_;
 };
 
 } // namespace x11
