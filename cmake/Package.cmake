@@ -10,7 +10,7 @@ endif()
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-set(EMR_TOOLKIT_TARGETS core graphics platform streaming controls forms storage headless x11 styling menus toolbar)
+set(EMR_TOOLKIT_TARGETS core graphics platform streaming controls forms storage headless atspi x11 styling menus toolbar)
 install(TARGETS ${EMR_TOOLKIT_TARGETS} framework EXPORT EmrToolkitTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 target_include_directories(framework INTERFACE $<INSTALL_INTERFACE:include/emrtoolkit>)

@@ -214,6 +214,29 @@ TEST_F(AccessibleTreeTest, EnableCaptionAndChildChangesAreReportedUnderTheNodesI
     EXPECT_TRUE(Source().TopLevelWindows().empty());
 }
 
+TEST_F(AccessibleTreeTest, ChangesOfNodesNoBridgeHasSeenCostNothing) {
+    // Start-up sets every caption and bound; with nobody reading, none of it is news.
+    TForm1* form = StartProgram();
+    // Only the nodes that a window's appearance or the focus introduced are told of.
+    std::vector<AccessibleId> introduced;
+    for (const TNotice& n : backend_->AccessibleNotices())
+        if (n.Event == TAccessibleEvent::WindowShown || n.Event == TAccessibleEvent::FocusChanged)
+            introduced.push_back(n.Id);
+    for (const TNotice& n : backend_->AccessibleNotices())
+        EXPECT_NE(std::find(introduced.begin(), introduced.end(), n.Id), introduced.end())
+            << "node " << n.Id << " told of before anybody asked";
+
+    auto* quitButton = form->FindComponentAs<TControl>("AdvToolBarButton2");
+    backend_->ClearAccessibleNotices();
+    quitButton->SetCaption("关闭");
+    EXPECT_TRUE(backend_->AccessibleNotices().empty());
+    // Once a bridge has seen the node its changes are told.
+    const AccessibleId quit = Find(MainWindowRoot(), TAccessibleRole::PushButton, "关闭");
+    ASSERT_NE(quit, 0u);
+    quitButton->SetCaption("退出");
+    EXPECT_TRUE(Notified(TAccessibleEvent::NameChanged, quit));
+}
+
 TEST_F(AccessibleTreeTest, IdsStayAcrossLayoutsAndAreNeverGivenToAnotherControl) {
     TForm1* form = StartProgram();
     const AccessibleId ok = Find(MainWindowRoot(), TAccessibleRole::PushButton, "确定");

@@ -99,6 +99,12 @@ void TAccessibleTree::Notification(TComponent* component, TOperation operation) 
 void TAccessibleTree::Changed(TAccessibleEvent event, const TComponent* what) {
     // A component on its way out has no node left to report.
     if (what->HasState(csDestroying) || !platform::Backend::Installed()) return;
+    // A change of a node no bridge has asked about tells nobody anything: its
+    // parent's children, the focus or a window's appearance introduce it. Skipping
+    // those keeps a program that nobody reads (all of start-up) free of ids.
+    const bool introduces = event == TAccessibleEvent::FocusChanged ||
+                            event == TAccessibleEvent::WindowShown || event == TAccessibleEvent::WindowHidden;
+    if (!introduces && !ids_.contains(what)) return;
     platform::Backend::Current().NotifyAccessible(event, IdOf(what));
 }
 

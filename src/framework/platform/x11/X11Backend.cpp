@@ -18,6 +18,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "framework/platform/atspi/AtspiBridge.h"
 #include "framework/platform/x11/X11BackendInternals.h"
 #include "framework/platform/x11/X11ErrorTrap.h"
 #include "framework/platform/x11/X11Keys.h"
@@ -149,6 +150,7 @@ X11Backend::X11Backend(_XDisplay* display) : display_(display), atoms_(AtomCount
 }
 
 X11Backend::~X11Backend() {
+    atspi_.reset();
     stopSignals_.reset();
     for (auto& [id, w] : windows_) {
         if (w->Ic) XDestroyIC(w->Ic);

@@ -26,6 +26,10 @@ std::unique_ptr<Backend> CreateX11Backend(const char* display = nullptr);
 /// display is reachable and that `DISPLAY` must name one.
 std::string NoDisplayMessage(const char* display = nullptr);
 
+namespace atspi {
+class TAtspiBridge;
+}
+
 namespace x11 {
 
 class X11Surface;
@@ -92,6 +96,13 @@ public:
     std::optional<TEvent> NextEvent(std::optional<std::int64_t> deadlineMs) override;
     void Wake() override;
 
+    /// Assistive technology reads the tree over AT-SPI, and only once the desktop
+    /// has an accessibility bus; without one nothing is loaded or connected.
+    void SetAccessibleSource(AccessibleSource* source) override;
+    void NotifyAccessible(TAccessibleEvent event, AccessibleId id) override;
+    /// True while the program is connected to the accessibility bus.
+    bool AccessibilityConnected() const;
+
     /// The connection, for tests and diagnostics.
     _XDisplay* Display() const { return display_; }
     /// Number of X protocol errors recorded on this connection.
@@ -123,6 +134,11 @@ private:
     void ReportFirstFrame();
     std::vector<long> ReadCardinals(unsigned long window, unsigned long property, unsigned long type);
     std::optional<TRect> ReadFrameExtents(WindowId window);
+    /// The root window's AT_SPI_BUS property, which the bus launcher sets.
+    std::optional<std::string> ReadAccessibilityBusProperty();
+    /// The accessibility bus's socket, or -1.
+    int AccessibilityFd() const;
+    void DispatchAccessibility();
 
     // Scale discovery and its run-time changes (X11BackendScale.cpp).
     std::vector<TMonitorGeometry> ReadMonitors();
@@ -162,6 +178,8 @@ private:
     TGlobalScale globalScale_;
     std::vector<TMonitorGeometry> monitors_;
     std::vector<double> monitorScales_;
+    AccessibleSource* accessibleSource_ = nullptr;
+    std::unique_ptr<atspi::TAtspiBridge> atspi_;
 };
 
 } // namespace x11

@@ -88,9 +88,14 @@ std::optional<TEvent> X11Backend::NextEvent(std::optional<std::int64_t> deadline
         // while poll watches an empty connection.
         XFlush(display_);
         if (XEventsQueued(display_, QueuedAlready) > 0) continue;
-        pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
-        const int ready = poll(fds, wakePipe_[0] >= 0 ? 2 : 1, timeout);
+        // Requests the accessibility bus left in the library's buffer would not wake poll.
+        DispatchAccessibility();
+        pollfd fds[3] = {{ConnectionNumber(display_), POLLIN, 0},
+                         {wakePipe_[0], POLLIN, 0},
+                         {AccessibilityFd(), POLLIN, 0}};
+        const int ready = poll(fds, 3, timeout);
         if (ready < 0 && errno != EINTR) return std::nullopt;
+        if (ready > 0 && (fds[2].revents & (POLLIN | POLLHUP | POLLERR))) DispatchAccessibility();
         if (ready > 0 && (fds[1].revents & POLLIN)) {
             char drain[64];
             while (read(wakePipe_[0], drain, sizeof drain) > 0) {
