@@ -81,8 +81,8 @@ protected:
         for (TCustomForm* f : Screen().FormList()) {
             if (!f->Visible()) continue;
             const TRect n = f->NativeClientRect();
-            out << f->ClassName() << " device " << n.Left << ',' << n.Top << ',' << n.Right << ','
-                << n.Bottom << '\n';
+            out << f->ClassName() << " device " << n.Left << ',' << n.Top << ',' << n.Right << ',' << n.Bottom
+                << '\n';
             Dump(f, out, 0);
         }
         return out.str();
@@ -123,7 +123,9 @@ TEST_F(WindowScaleTest, TheNativeWindowBackBufferAndInputAreInDevicePixelsAtTheW
     std::vector<TPoint> clicks;
     TPanel* content = dynamic_cast<TPanel*>(bars[2]->Controls(0));
     ASSERT_NE(content, nullptr);
-    content->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { clicks.push_back({x, y}); };
+    content->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+        clicks.push_back({x, y});
+    };
     const TPoint dip = content->ClientToScreen({10, 7});
     be->Click(static_cast<int>(std::lround(dip.X * 1.5)), static_cast<int>(std::lround(dip.Y * 1.5)));
     Pump();
@@ -316,15 +318,15 @@ TEST_F(ScaledPersistenceTest, AFloatingToolBarSavedOnAMonitorThatIsGoneLandsInsi
     // at 200 %: 1024 x 768 DIPs, its task bar 80 device pixels high.
     AtScale(2.0);
     be->SetWorkArea({0, 0, 2048, 1456});
-    std::ofstream(ini) << "[UnDockedAdvToolBars]\nBar2.Name=Bar2\nBar2.State=1\nBar2.Left=1500\nBar2.Top=900\nBar2.Visible=1\n";
+    std::ofstream(ini) << "[UnDockedAdvToolBars]\nBar2.Name=Bar2\nBar2.State=1\nBar2.Left=1500\nBar2.Top="
+                          "900\nBar2.Visible=1\n";
     TCustomForm* form = ShowStoredForm();
     auto* window = TFloatingWindow::Of(form->FindComponentAs<TAdvToolBar>("Bar2"));
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Left() + window->Width(), 1024);
     EXPECT_EQ(window->Top() + window->Height(), 728);
     const TRect device = TDeviceMapping::ForDipRect(window->BoundsRect()).ToDevice(window->BoundsRect());
-    EXPECT_TRUE(TRect({0, 0, 2048, 1456}).Intersect(device) == device)
-        << "the whole window on the screen";
+    EXPECT_TRUE(TRect({0, 0, 2048, 1456}).Intersect(device) == device) << "the whole window on the screen";
 }
 
 } // namespace

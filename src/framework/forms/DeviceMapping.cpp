@@ -23,7 +23,8 @@ long DistanceSquared(const TRect& r, TPoint p) {
     return dx * dx + dy * dy;
 }
 
-template <class Score> TDeviceMapping Best(const std::vector<TDeviceMapping::TMonitor>& monitors, Score score) {
+template <class Score>
+TDeviceMapping Best(const std::vector<TDeviceMapping::TMonitor>& monitors, Score score) {
     if (monitors.empty()) return {};
     const TDeviceMapping::TMonitor* best = &monitors.front();
     long bestScore = std::numeric_limits<long>::min();
@@ -73,11 +74,13 @@ TRect TDeviceMapping::ToDip(const TRect& device) const {
 
 TRect TDeviceMapping::ClientToDeviceOutward(const TRect& dip) const {
     return {static_cast<int>(std::floor(dip.Left * scale_)), static_cast<int>(std::floor(dip.Top * scale_)),
-            static_cast<int>(std::ceil(dip.Right * scale_)), static_cast<int>(std::ceil(dip.Bottom * scale_))};
+            static_cast<int>(std::ceil(dip.Right * scale_)),
+            static_cast<int>(std::ceil(dip.Bottom * scale_))};
 }
 
 TRect TDeviceMapping::ClientToDipOutward(const TRect& device) const {
-    return {static_cast<int>(std::floor(device.Left / scale_)), static_cast<int>(std::floor(device.Top / scale_)),
+    return {static_cast<int>(std::floor(device.Left / scale_)),
+            static_cast<int>(std::floor(device.Top / scale_)),
             static_cast<int>(std::ceil(device.Right / scale_)),
             static_cast<int>(std::ceil(device.Bottom / scale_))};
 }
