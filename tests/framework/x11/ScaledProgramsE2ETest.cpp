@@ -1,6 +1,6 @@
-// The program and the workbench at the desktop's scale on a private X server with
-// a window manager: Xft.dpi set with xrdb, and two RandR monitors of 96 and 192 dpi
-// made with xrandr. Screenshots go to the build folder's screenshots/.
+// The program and the workbench at the desktop's scale on a private X server (with
+// a window manager for the program): Xft.dpi set with xrdb, and two RandR monitors
+// of 96 and 192 dpi made with xrandr. Screenshots go to the build folder's screenshots/.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
