@@ -59,10 +59,9 @@ TEST_P(ScaledProgramTest, TheClientAreaIsScaledAndAClickAtTheScaledCentreOfTheAp
     EXPECT_EQ(form_->BackBufferWidth(), Device(382));
 
     if (const char* dir = std::getenv("EMR_SCALED_PNG_DIR"))
-        backend_->RenderWindowToPng(form_->NativeWindow(),
-                                    (std::filesystem::path(dir) /
-                                     ("main-window-" + std::to_string(Device(100)) + ".png"))
-                                        .string());
+        backend_->RenderWindowToPng(
+            form_->NativeWindow(),
+            (std::filesystem::path(dir) / ("main-window-" + std::to_string(Device(100)) + ".png")).string());
 
     const TControl* apply = form_->AdvToolBarButton1;
     const TPoint centre = apply->ClientToScreen({apply->Width() / 2, apply->Height() / 2});

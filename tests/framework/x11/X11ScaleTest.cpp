@@ -172,8 +172,12 @@ TEST_F(X11Scale, AWindowIsToldWhenXftDpiChangesAndWhenItMovesToAMonitorOfAnother
     EXPECT_EQ(backend.WindowScale(window), 1.0);
 
     SetXftDpi(144);
-    ASSERT_TRUE(AwaitScaleChange(window)) << "no ScaleChanged after xrdb";
+    const std::optional<TEvent> change =
+        Await([window](const TEvent& e) { return e.Type == TEventType::ScaleChanged && e.Window == window; });
+    ASSERT_TRUE(change) << "no ScaleChanged after xrdb";
     EXPECT_EQ(backend.WindowScale(window), 1.5);
+    EXPECT_EQ(change->Rect, TRect::FromBounds(100, 100, 300, 150))
+        << "the suggested bounds keep the top-left and the size in device-independent pixels";
 
     // Moved by the program: mostly onto the right-hand monitor.
     backend.SetBounds(window, TRect::FromBounds(kMonitorWidth - 50, 100, 200, 100));

@@ -88,8 +88,8 @@ public:
     /// Each monitor's scale as ScaleDiscovery finds it, read afresh.
     std::vector<double> MonitorScales() override;
     /// The scale the window was last told about: it follows the desktop's density
-    /// settings and the monitor the window lies on mostly (ScaleChanged, with an
-    /// empty Rect: X suggests no bounds).
+    /// settings and the monitor the window lies on mostly (ScaleChanged, whose Rect
+    /// keeps the top-left and the client's size in device-independent pixels).
     double WindowScale(WindowId window) override;
 
     std::int64_t NowMs() override;

@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -20,6 +21,8 @@ constexpr long kXSettingsOwnerEvents = PropertyChangeMask | StructureNotifyMask;
 constexpr long kMaxPropertyWords = 1L << 16;
 constexpr int kRandrMonitorsMajor = 1;
 constexpr int kRandrMonitorsMinor = 5;
+// Scaled sizes a hair above a whole pixel from floating-point error are that pixel.
+constexpr double kRoundingSlack = 1e-9;
 
 std::vector<std::uint8_t> ReadBytes(Display* dpy, Window window, Atom property, Atom type) {
     Atom actual = None;
@@ -117,10 +120,19 @@ void X11Backend::UpdateWindowScale(TWindow& w) {
     EnsureScales();
     const double scale = ScaleDiscovery::WindowScale(w.Bounds, monitors_, monitorScales_, globalScale_.Scale);
     if (scale == w.Scale) return;
+    const double ratio = scale / w.Scale;
     w.Scale = scale;
     TEvent e;
     e.Type = TEventType::ScaleChanged;
     e.Window = w.Id;
+    // X suggests nothing; the backend suggests what Windows would: the same
+    // top-left and the client's size in device-independent pixels kept, rounded
+    // up so that what was laid out to fit still fits.
+    const auto scaled = [ratio](int pixels) {
+        return static_cast<int>(std::ceil(pixels * ratio - kRoundingSlack));
+    };
+    e.Rect =
+        TRect::FromBounds(w.Bounds.Left, w.Bounds.Top, scaled(w.Bounds.Width()), scaled(w.Bounds.Height()));
     pending_.push_back(std::move(e));
 }
 
