@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The program as a screen reader sees it, under Wine (run inside xvfb-run):
+# The program as a screen reader sees it, under Wine in a private Xvfb:
 # emrpatch.exe starts in the given prefix, accessibleclient.exe (another process,
 # as a screen reader is) walks its accessible tree, checks "确定" and "退出" and
 # runs the default action of the one to press; the program must then end by
@@ -18,13 +18,20 @@ window_text=${3:+$(realpath "$3")}
 press=${EMR_PRESS:-退出}
 : "${EMR_WINEPREFIX:?the prefix to run in}"
 program_pid=
+xvfb=
+work=$(mktemp -d)
 cleanup() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
   # The prefix's server serves this test's display only: it must not outlive it.
   WINEPREFIX=$EMR_WINEPREFIX wineserver -k 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+. "$(dirname "$0")/PrivateXvfb.sh"
+start_private_xvfb "$work"
 
 # How long the program may take to end after its last step.
 readonly end_wait_steps=200 end_step=0.05

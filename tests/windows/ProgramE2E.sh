@@ -28,20 +28,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # The stored layout's client size: the frame Wine draws is what is left over.
 readonly client_width=382 client_height=198
 
-# A private server on a display number it chooses itself (-displayfd): the server
-# claims the number atomically, so two of these tests started together never
-# share one server (and one's clean-up never takes the other's display away).
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 300); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb" 2>/dev/null || break
-  sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(tail -n 5 "$work/xvfb.log")"
-export DISPLAY=:$(head -n1 "$work/display")
+# A private server (see PrivateXvfb.sh).
+. "$(dirname "$0")/PrivateXvfb.sh"
+start_private_xvfb "$work"
 # Says whether the private server is still there, for the failure messages below.
 server_state() {
   kill -0 "$xvfb" 2>/dev/null && echo "Xvfb on $DISPLAY running" ||

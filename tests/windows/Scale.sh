@@ -15,18 +15,9 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# A private server on a display number it chooses itself (see ProgramE2E.sh).
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 300); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb" 2>/dev/null || break
-  sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(tail -n 5 "$work/xvfb.log")"
-export DISPLAY=:$(head -n1 "$work/display")
+# A private server (see PrivateXvfb.sh).
+. "$(dirname "$0")/PrivateXvfb.sh"
+start_private_xvfb "$work"
 
 # A prefix of its own: the DPI is the prefix's, and other tests share theirs.
 export WINEARCH=win32 WINEDEBUG=-all WINEPREFIX=$work/prefix WINEDLLOVERRIDES=mscoree,mshtml=

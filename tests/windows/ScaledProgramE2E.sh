@@ -22,18 +22,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 readonly client_width=382 client_height=198
 readonly confirm_left=12 confirm_top=3 confirm_right=46 confirm_bottom=44
 
-# A private server on a display number it chooses itself (see ProgramE2E.sh).
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 300); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb" 2>/dev/null || break
-  sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(tail -n 5 "$work/xvfb.log")"
-export DISPLAY=:$(head -n1 "$work/display")
+# A private server (see PrivateXvfb.sh).
+. "$(dirname "$0")/PrivateXvfb.sh"
+start_private_xvfb "$work" 1280x1024x24
 
 export WINEARCH=win32 WINEDEBUG=-all LANG=zh_CN.UTF-8 WINEDLLOVERRIDES=mscoree,mshtml= WINEPREFIX=$work/prefix
 wineboot --init >/dev/null 2>&1
