@@ -560,8 +560,12 @@ void TAdvCustomToolBar::Loaded() {
     // A panel that is still to place its toolbars loads their saved layouts with
     // its own, in one reading: the toolbar leaves its own to it.
     const bool panelLoads = Docked() && docking_.Panel && docking_.Panel->LoadsToolBarLayouts();
-    if (published_.Persistence->Enabled() && !Designing() && !panelLoads && !layoutPersistence_->Loaded())
+    if (published_.Persistence->Enabled() && !Designing() && !panelLoads && !layoutPersistence_->Loaded()) {
+        // Floated by its layout, the toolbar may be freed by its OnUnDocked handler.
+        auto alive = LifeToken();
         LoadToolBarLayout();
+        if (alive.expired()) return;
+    }
     ReopenClosedMenuBar();
 }
 
