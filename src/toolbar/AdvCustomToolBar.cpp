@@ -451,12 +451,29 @@ void TAdvCustomToolBar::ChildBoundsChanged(TControl* control) {
                                control);
     }
     if (Loading()) return;
+    // Read with its window, every control of the toolbar takes its size one after
+    // the other; its panel builds the rows once they all have.
+    if (Docked() && docking_.Panel && docking_.Panel->BuildsRowsLater() && !Designing()) {
+        busy_.ArrangePending = true;
+        return;
+    }
     {
         TFlagGuard guard(busy_.ShrinkFollowsControl, Docked() && !Designing());
         ArrangeControls(true);
         UpdateOverflow();
     }
     if (Docked() && docking_.Panel && docking_.RowIndex >= 0) docking_.Panel->ArrangeRow(docking_.RowIndex);
+    optionWindow_->ChildChanged();
+}
+
+void TAdvCustomToolBar::FinishPendingArrangement() {
+    if (!busy_.ArrangePending) return;
+    busy_.ArrangePending = false;
+    {
+        TFlagGuard guard(busy_.ShrinkFollowsControl, Docked());
+        ArrangeControls(true);
+        UpdateOverflow();
+    }
     optionWindow_->ChildChanged();
 }
 
