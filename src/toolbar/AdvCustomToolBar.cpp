@@ -451,12 +451,29 @@ void TAdvCustomToolBar::ChildBoundsChanged(TControl* control) {
                                control);
     }
     if (Loading()) return;
+    // Read with its window, every control of the toolbar takes its size one after
+    // the other; its panel builds the rows once they all have.
+    if (Docked() && docking_.Panel && docking_.Panel->BuildsRowsLater() && !Designing()) {
+        busy_.ArrangePending = true;
+        return;
+    }
     {
         TFlagGuard guard(busy_.ShrinkFollowsControl, Docked() && !Designing());
         ArrangeControls(true);
         UpdateOverflow();
     }
     if (Docked() && docking_.Panel && docking_.RowIndex >= 0) docking_.Panel->ArrangeRow(docking_.RowIndex);
+    optionWindow_->ChildChanged();
+}
+
+void TAdvCustomToolBar::FinishPendingArrangement() {
+    if (!busy_.ArrangePending) return;
+    busy_.ArrangePending = false;
+    {
+        TFlagGuard guard(busy_.ShrinkFollowsControl, Docked());
+        ArrangeControls(true);
+        UpdateOverflow();
+    }
     optionWindow_->ChildChanged();
 }
 
@@ -560,8 +577,12 @@ void TAdvCustomToolBar::Loaded() {
     // A panel that is still to place its toolbars loads their saved layouts with
     // its own, in one reading: the toolbar leaves its own to it.
     const bool panelLoads = Docked() && docking_.Panel && docking_.Panel->LoadsToolBarLayouts();
-    if (published_.Persistence->Enabled() && !Designing() && !panelLoads && !layoutPersistence_->Loaded())
+    if (published_.Persistence->Enabled() && !Designing() && !panelLoads && !layoutPersistence_->Loaded()) {
+        // Floated by its layout, the toolbar may be freed by its OnUnDocked handler.
+        auto alive = LifeToken();
         LoadToolBarLayout();
+        if (alive.expired()) return;
+    }
     ReopenClosedMenuBar();
 }
 

@@ -125,6 +125,8 @@ public:
     TSize FloatingRowsSize(int rows) const;
     /// Moves every control out of the overflow list and back onto the toolbar.
     void RestoreOverflow();
+    /// Arranges the controls whose size changes waited for the panel's rows.
+    void FinishPendingArrangement();
 
     // Styler client.
     void StylerChanged(int code) override;

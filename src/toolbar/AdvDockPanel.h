@@ -143,6 +143,7 @@ public:
     void Loaded() override;
     void LoadCompleted() override;
     bool LoadsToolBarLayouts() const override;
+    bool BuildsRowsLater() const override { return afterLoadPending_; }
 
     /// How many layouts the panel has applied (a row operation that finds everything
     /// in place applies none).

@@ -293,10 +293,17 @@ bool TAdvDockPanel::Plug(TAdvCustomToolBar* toolBar) {
 
 void TAdvDockPanel::AfterLoad() {
     TLayoutPass pass(this);
+    // The toolbars take the sizes their controls have come to before the rows
+    // (and the saved layout) place them.
+    for (TAdvCustomToolBar* t : std::vector<TAdvCustomToolBar*>(dockedToolBars_))
+        t->FinishPendingArrangement();
     const bool restore = persistence_->Enabled() && !HasState(csDesigning);
     // The toolbars' own saved layouts and the panel's are read first: they may
     // float a toolbar or take one from another panel, which is no row work.
     const TSavedDockLayout saved = restore ? layoutPersistence_->Read() : TSavedDockLayout{};
+    // Those the saved layout took from another panel, too.
+    for (TAdvCustomToolBar* t : std::vector<TAdvCustomToolBar*>(dockedToolBars_))
+        t->FinishPendingArrangement();
     afterLoadPending_ = false;
     const std::vector<TAdvCustomToolBar*> sorted = SortedToolBars();
     dockedToolBars_ = sorted;

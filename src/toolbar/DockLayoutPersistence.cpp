@@ -170,9 +170,13 @@ TSavedDockLayout TDockLayoutPersistence::Read() {
 
     // One reading of the file serves the panel and all its toolbars.
     TLayoutStore::TBatch batch;
-    const std::vector<TAdvCustomToolBar*> registered = panel_->DockedToolBars();
-    for (TAdvCustomToolBar* t : registered)
-        if (!t->LayoutPersistence()->Loaded()) t->LoadToolBarLayout();
+    // A toolbar floated by its own load may be freed by its OnUnDocked handler,
+    // and that handler may free others too.
+    std::vector<TComponentRef<TAdvCustomToolBar>> registered;
+    for (TAdvCustomToolBar* t : panel_->DockedToolBars())
+        registered.emplace_back(t);
+    for (const TComponentRef<TAdvCustomToolBar>& t : registered)
+        if (t && !t->LayoutPersistence()->Loaded()) t->LoadToolBarLayout();
 
     // The toolbars the panel holds now (some may have floated), in its rows and
     // hidden, which the saved layout also lists.

@@ -354,7 +354,10 @@ void RegisterFloatingWindowClass() {
                                          &TFloatingWindow::SetAdvCustomToolBar)
         .Integer("BorderWidth", &TFloatingWindow::BorderWidth, &TFloatingWindow::SetBorderWidth,
                  TFloatingWindow::DefaultBorderWidth)
-        .Color("BorderColor", &TFloatingWindow::BorderColor, &TFloatingWindow::SetBorderColor, clGray);
+        // The colour a new window has is the one a layout may leave out: any other,
+        // grey included, is written and comes back.
+        .Color("BorderColor", &TFloatingWindow::BorderColor, &TFloatingWindow::SetBorderColor,
+               TFloatingWindow::InitialBorderColor);
 }
 
 } // namespace emr

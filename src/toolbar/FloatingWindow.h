@@ -30,7 +30,7 @@ class TFloatingWindow : public TCustomForm, public TToolBarFloatingSite {
     EMR_CLASS(TFloatingWindow)
 public:
     static constexpr int DefaultBorderWidth = 2;
-    /// The colour a new window's border gets (the stored default is clGray).
+    /// The colour a new window's border gets, and the one a stored layout leaves out.
     static constexpr TColor InitialBorderColor = 0x6D6D6D;
     /// Identifier and interval of the timer by which the window follows its owner form.
     static constexpr std::uintptr_t FollowTimerId = 500;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/forms/Application.h"
 #include "framework/forms/LayoutSaving.h"
 #include "toolbar/AdvCustomToolBar.h"
 #include "toolbar/AdvDockPanel.h"
@@ -25,9 +26,10 @@ void CollectOwned(const TComponent& root, std::vector<TComponent*>& out) {
 void SaveToolBarLayouts(TComponent& root) {
     std::vector<TComponent*> owned;
     CollectOwned(root, owned);
-    // A window going saves once: the flags of the savers then keep the panels and
-    // toolbars from saving again while they are destroyed one by one.
-    const bool destroying = root.HasState(csDestroying);
+    // A window's last save is the one as it goes or, at the end of a session, the
+    // one before it goes: the flags that save sets keep the panels and toolbars
+    // from writing the file again as they are destroyed.
+    const bool last = root.HasState(csDestroying) || (Application && Application->SessionEnding());
     // Every panel and toolbar of the window writes into one open store per file,
     // and each file is replaced once, at the end: a window's layout is then
     // replaced whole or not at all.
@@ -38,7 +40,7 @@ void SaveToolBarLayouts(TComponent& root) {
     for (TComponent* c : owned) {
         auto* panel = dynamic_cast<TAdvDockPanel*>(c);
         if (!panel || !panel->Persistence()->Enabled() || panel->HasState(csDesigning)) continue;
-        if (destroying)
+        if (last)
             panel->LayoutPersistence()->SaveOnDestroy();
         else
             panel->LayoutPersistence()->SaveWithToolBars();
@@ -49,7 +51,7 @@ void SaveToolBarLayouts(TComponent& root) {
         auto* t = dynamic_cast<TAdvCustomToolBar*>(c);
         if (!t || !t->Persistence()->Enabled() || t->HasState(csDesigning)) continue;
         if (std::find(savedWithPanel.begin(), savedWithPanel.end(), t) != savedWithPanel.end()) continue;
-        if (destroying)
+        if (last)
             t->LayoutPersistence()->SaveOnDestroy();
         else
             t->LayoutPersistence()->SaveReported();

@@ -15,6 +15,9 @@ struct TToolBarBusyFlags {
     /// It changes parent on behalf of a panel or window that handles the rest.
     bool Reparenting = false;
     bool FirstPaintDone = false;
+    /// Its controls changed size while its panel waits to build its rows: it
+    /// arranges them once, when the panel asks, instead of once per control.
+    bool ArrangePending = false;
 };
 
 } // namespace emr

@@ -37,6 +37,9 @@ public:
     /// Whether the panel's own after-load step is still to come and loads the
     /// saved layouts of its toolbars with its own (a toolbar then leaves its own to it).
     virtual bool LoadsToolBarLayouts() const = 0;
+    /// Whether the panel's rows are still to be built after its window's load: a
+    /// toolbar's own arranging can wait for them.
+    virtual bool BuildsRowsLater() const = 0;
 
     /// A pixel of the panel's painted surface and of its background buffer, in panel
     /// coordinates; rounded toolbar corners copy these.

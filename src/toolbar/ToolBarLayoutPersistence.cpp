@@ -111,7 +111,10 @@ void TToolBarLayoutPersistence::Load() {
         int y = store->ReadInteger(section, n + ".Top", t->Top());
         if (!layout_values::PlausiblePosition(x)) x = t->Left();
         if (!layout_values::PlausiblePosition(y)) y = t->Top();
+        // Its OnUnDocked handler may free the toolbar, and this record with it.
+        TComponentRef<TAdvCustomToolBar> alive(t);
         const bool floated = !t->Floating() && TFloatingWindow::FloatToolBar(t, x, y, true);
+        if (!alive) return;
         if (t->FloatingRows() < rows) t->SetFloatingRows(rows);
         if (floated) PlaceFloatingWindow({x, y});
         const bool visible =

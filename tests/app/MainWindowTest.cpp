@@ -299,5 +299,37 @@ TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgramAndWritesNothing) {
     EXPECT_TRUE(platform_.Calls().empty());
 }
 
+// With its bar floating the command panel has no rows and is as thin as an empty
+// panel is (its minimum size, 3); the panel below takes the room. Dropped back
+// anywhere on that strip, the bar takes its old place and the panel its old height.
+TEST_F(MainWindowTest, CommandBarFloatedAndDockedAgainTakesItsPlaceBack) {
+    RunLoop();
+    TAdvDockPanel* dock = form_->AdvDockPanel1;
+    TAdvToolBar* bar = form_->AdvToolBar1;
+    const TPoint grip = bar->ClientToScreen({4, bar->Height() / 2});
+    backend_->Press(grip.X, grip.Y);
+    for (int y = grip.Y; y <= grip.Y + 160; y += 10)
+        backend_->MoveMouse(grip.X + 40, y);
+    backend_->Release(grip.X + 40, grip.Y + 160);
+    Application->ProcessMessages();
+    ASSERT_TRUE(bar->Floating());
+    EXPECT_EQ(dock->BoundsRect(), TRect::FromBounds(0, 0, 382, 3));
+    EXPECT_EQ(form_->Panel1->BoundsRect(), TRect::FromBounds(0, 3, 382, 195));
+
+    const TPoint caption = bar->ClientToScreen({bar->Width() / 2, 4});
+    const TPoint drop = dock->ClientToScreen({250, 2});
+    backend_->Press(caption.X, caption.Y);
+    constexpr int steps = 10;
+    for (int i = 1; i <= steps; ++i)
+        backend_->MoveMouse(caption.X + (drop.X - caption.X) * i / steps,
+                            caption.Y + (drop.Y - caption.Y) * i / steps);
+    backend_->Release(drop.X, drop.Y);
+    Application->ProcessMessages();
+    ASSERT_TRUE(bar->Docked());
+    EXPECT_EQ(bar->BoundsRect(), TRect::FromBounds(3, 1, 91, 45));
+    EXPECT_EQ(dock->BoundsRect(), TRect::FromBounds(0, 0, 382, 47));
+    EXPECT_EQ(form_->Panel1->BoundsRect(), TRect::FromBounds(0, 47, 382, 151));
+}
+
 } // namespace
 } // namespace emr

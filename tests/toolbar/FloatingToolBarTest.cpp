@@ -11,6 +11,8 @@
 #include "framework/forms/Panel.h"
 #include "framework/forms/Screen.h"
 #include "framework/platform/headless/HeadlessBackend.h"
+#include "framework/streaming/LayoutReader.h"
+#include "framework/streaming/LayoutWriter.h"
 #include "styling/CustomAdvToolBarStyler.h"
 #include "toolbar/AdvDockPanel.h"
 #include "toolbar/AdvToolBar.h"
@@ -475,7 +477,8 @@ TEST_F(FloatingToolBarTest, ANewWindowHasItsDefaultsAndItsPublishedOnes) {
     ASSERT_NE(info, nullptr);
     const TPropInfo* color = info->FindProperty("BorderColor");
     ASSERT_NE(color, nullptr);
-    EXPECT_EQ(color->Default, std::optional<std::int64_t>(0x808080)) << "stored default clGray";
+    EXPECT_EQ(color->Default, std::optional<std::int64_t>(0x6D6D6D))
+        << "written unless it is the initial colour";
     EXPECT_NE(info->FindProperty("AdvCustomToolBar"), nullptr);
 }
 
@@ -793,6 +796,30 @@ TEST_F(FloatingToolBarTest, InARightToLeftRowDraggingTheGripLeftwardsMovesTheToo
     ASSERT_TRUE(toolBar->Docked());
     EXPECT_EQ(toolBar->Left(), 3 + 50) << "leftwards on the screen is onwards along the row";
     EXPECT_EQ(toolBar->VisualLeft(), 400 - 53 - 91);
+}
+
+// A grey border was the declared default, not the colour a window starts with:
+// a window given a grey border was written without it and read back darker.
+TEST_F(FloatingToolBarTest, BorderColorGreyWasLostByWritingAndReadingBack) {
+    RegisterToolbarClasses();
+    const auto readBack = [this](const std::string& text) {
+        auto* window = dynamic_cast<TFloatingWindow*>(TLayoutReader::CreateFromText(text, app));
+        EXPECT_NE(window, nullptr);
+        const TColor color = window ? window->BorderColor() : clNone;
+        TObject::Free(window);
+        return color;
+    };
+    for (TColor color : {clGray, TFloatingWindow::InitialBorderColor, TColor{0x123456}, clNone}) {
+        SCOPED_TRACE(color);
+        auto* window = new TFloatingWindow(app);
+        window->SetName("Window");
+        window->SetBorderColor(color);
+        const std::string text = TLayoutWriter::WriteRootToText(window);
+        TObject::Free(window);
+        EXPECT_EQ(readBack(text), color) << text;
+    }
+    EXPECT_EQ(readBack("object Window: TFloatingWindow\nend\n"), TFloatingWindow::InitialBorderColor)
+        << "a stored window that names no border colour has the one a new window gets";
 }
 
 } // namespace

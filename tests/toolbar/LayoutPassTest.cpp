@@ -79,6 +79,25 @@ TEST_F(LayoutPassTest, EachEventCostsTheDockPanelAtMostOneLayoutPass) {
     EXPECT_LE(PassesOf([&] { app->ProcessMessages(); }), 0u) << "nothing happened";
 }
 
+// A desktop theme change reaches the panel's styler, which tells the panel and
+// each of its toolbars of its new look: the panel is laid out once at most.
+TEST_F(LayoutPassTest, ThemeChangeCostsThePanelAtMostOneLayoutPass) {
+    auto* styler = new TAdvToolBarOfficeStyler(form);
+    // Not the desktop's look, so that the theme change brings a new one.
+    styler->SetStyle(bsOffice2007Luna);
+    styler->SetAutoThemeAdapt(true);
+    dock->SetToolBarStyler(styler);
+    for (TAdvToolBar* t : bars)
+        t->SetToolBarStyler(styler);
+    app->ProcessMessages();
+    auto& backend = static_cast<platform::HeadlessBackend&>(platform::Backend::Current());
+    EXPECT_LE(PassesOf([&] { backend.ChangeTheme(3); }), 1u) << "a new look";
+    EXPECT_EQ(styler->Style(), bsOffice2003Silver);
+    const std::vector<std::string> rows = dock->DumpRows();
+    dock->ArrangeRows();
+    EXPECT_EQ(dock->DumpRows(), rows) << "the one pass left nothing to do";
+}
+
 /// A window of three dock panels (top, left, bottom) holding toolbars of captioned
 /// buttons, stored as the program stores its windows, whose panels keep their
 /// layout in one INI file.

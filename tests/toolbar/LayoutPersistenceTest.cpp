@@ -827,6 +827,30 @@ TEST_F(LayoutPersistenceTest, SavedLayoutThatCannotBeReadAtAllIsPassedOverAndTol
     app->OnException = nullptr;
 }
 
+// A toolbar whose OnUnDocked handler frees it, as the panel's load floats it, was
+// read from and written to afterwards; the toolbars loaded after it still load.
+TEST_F(LayoutPersistenceTest, ToolBarFreedByItsOwnUnDockedHandlerDuringLoadIsLeftAlone) {
+    TAdvToolBar* a = MakeButtonBar("A", 4);
+    TAdvToolBar* b = MakeButtonBar("B", 4);
+    UseIni(dock);
+    for (TAdvToolBar* t : {a, b}) {
+        ASSERT_NE(TFloatingWindow::FloatToolBar(t, 200, 150, true), nullptr);
+        t->SetFloatingRows(2);
+        ASSERT_EQ(t->FloatingRows(), 2);
+        t->SaveToolBarLayout();
+        t->SetParent(dock);
+        ASSERT_TRUE(t->Docked());
+    }
+    a->OnUnDocked = [](TObject* sender) { TObject::Free(sender); };
+
+    dock->LoadDockLayout();
+
+    EXPECT_EQ(form->FindComponent("A"), nullptr);
+    EXPECT_TRUE(b->Floating());
+    EXPECT_GE(b->FloatingRows(), 2);
+    EXPECT_EQ(Rows(dock), "");
+}
+
 } // namespace
 } // namespace emr
 

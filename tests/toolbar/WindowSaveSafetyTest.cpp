@@ -168,6 +168,32 @@ TEST_F(WindowSaveSafetyTest, WindowSaveReplacesItsFileOnce) {
     EXPECT_TRUE(reported_.empty());
 }
 
+// At the end of a session the window's layout was saved when the session ended
+// and again when the window was destroyed: the file was replaced twice.
+TEST_F(WindowSaveSafetyTest, SessionEndSavedTheLayoutTwice) {
+    SaveOldAndNew();
+    TStepCounter counter;
+    TStepFileSystem files(counter);
+    UseFiles(files);
+    TForm* window = CreateWindow();
+    app_->SetMainForm(window);
+    window->Show();
+    Rearrange(window);
+    const int start = counter.Steps;
+    platform::TEvent sessionEnd;
+    sessionEnd.Type = platform::TEventType::SessionEnd;
+    app_->InjectInput(sessionEnd);
+    app_->ProcessMessages();
+    ASSERT_TRUE(app_->Terminated());
+    EXPECT_EQ(ReadFile(ini_), new_) << "saved before the window goes";
+    TObject::Free(window);
+    TLayoutStore::SetFactory(nullptr);
+    const std::vector<std::string> save(counter.Names.begin() + start, counter.Names.end());
+    EXPECT_EQ(std::count(save.begin(), save.end(), std::string("Rename")), 1);
+    EXPECT_EQ(ReadFile(ini_), new_);
+    EXPECT_TRUE(reported_.empty());
+}
+
 TEST_F(WindowSaveSafetyTest, KillAtEveryStepOfAWindowSaveLeavesTheOldOrTheNewLayout) {
     SaveOldAndNew();
     int kills = 0;

@@ -104,6 +104,8 @@ public:
     /// Posts the quit request; Run ends when it reaches the main loop.
     void Terminate();
     bool Terminated() const { return terminated_; }
+    /// The session is ending: the layouts saved now are the program's last.
+    bool SessionEnding() const { return sessionEnding_; }
     int ExitCode() const { return exitCode_; }
     /// Handles everything pending without waiting.
     void ProcessMessages();

@@ -81,6 +81,18 @@ TPopupMenuWindow* TMenuTracker::WindowAt(TPoint screen, int& index) const {
     return nullptr;
 }
 
+std::size_t TMenuTracker::LevelOf(const TPopupMenuWindow* window) const {
+    std::size_t level = 0;
+    while (level < windows_.size() && windows_[level] != window)
+        ++level;
+    return level;
+}
+
+void TMenuTracker::Scrolled(TPopupMenuWindow* window) {
+    const std::size_t level = LevelOf(window);
+    if (level < windows_.size()) CloseWindowsAbove(level);
+}
+
 void TMenuTracker::CloseWindowsAbove(std::size_t level) {
     while (windows_.size() > level + 1) {
         TPopupMenuWindow* w = windows_.back();
@@ -94,9 +106,7 @@ void TMenuTracker::OpenSubMenu(TPopupMenuWindow* parent, int index) {
     TPopupMenu* menu = menu_.Get();
     if (!menu || index < 0) return;
     TMenuItem* item = parent->ShownItems()[static_cast<std::size_t>(index)];
-    std::size_t level = 0;
-    while (level < windows_.size() && windows_[level] != parent)
-        ++level;
+    const std::size_t level = LevelOf(parent);
     if (level + 1 < windows_.size() && windows_[level + 1]->Items() == item) return; // already open
     CloseWindowsAbove(level);
     if (!item->Enabled() || item->VisibleCount() == 0) return;
@@ -120,6 +130,13 @@ void TMenuTracker::PointerMove(TPoint screen) {
     if (done_) return;
     int index = -1;
     TPopupMenuWindow* w = WindowAt(screen, index);
+    for (TPopupMenuWindow* other : windows_)
+        if (other != w) other->StopScrolling();
+    if (w) {
+        const auto alive = w->LifeToken();
+        w->PointerAt(w->ScreenToClient(screen));
+        if (alive.expired() || done_) return;
+    }
     if (!w) {
         // Off the menus: only a window without an open sub-menu drops its highlight.
         if (Top()) Top()->SetHotIndex(-1);
@@ -132,7 +149,12 @@ void TMenuTracker::PointerMove(TPoint screen) {
 void TMenuTracker::PointerDown(TPoint screen) {
     if (done_) return;
     int index = -1;
-    if (!WindowAt(screen, index)) Close(nullptr);
+    TPopupMenuWindow* w = WindowAt(screen, index);
+    if (!w) {
+        Close(nullptr);
+        return;
+    }
+    if (const int direction = w->ScrollArrowAt(w->ScreenToClient(screen))) w->ScrollStep(direction);
 }
 
 void TMenuTracker::PointerUp(TPoint screen) {
@@ -144,6 +166,11 @@ void TMenuTracker::PointerUp(TPoint screen) {
     if (Choosable(item) && item->VisibleCount() == 0) Close(item);
 }
 
+void TMenuTracker::MakeHot(TPopupMenuWindow* window, int index) {
+    window->SetHotIndex(index);
+    window->ScrollIntoView(index);
+}
+
 void TMenuTracker::MoveHot(TPopupMenuWindow* window, int step) {
     const auto& items = window->ShownItems();
     const int count = static_cast<int>(items.size());
@@ -152,7 +179,7 @@ void TMenuTracker::MoveHot(TPopupMenuWindow* window, int step) {
     for (int tries = 0; tries < count; ++tries) {
         i = i < 0 ? (step > 0 ? 0 : count - 1) : (i + step + count) % count;
         if (menu_ && menu_->KeyboardStop(items[static_cast<std::size_t>(i)])) {
-            window->SetHotIndex(i);
+            MakeHot(window, i);
             return;
         }
     }
@@ -214,7 +241,7 @@ bool TMenuTracker::Filter(TMsg& msg) {
         const auto& items = top->ShownItems();
         for (std::size_t i = 0; i < items.size(); ++i) {
             if (!Choosable(items[i]) || !IsAccel(key, items[i]->Caption())) continue;
-            top->SetHotIndex(static_cast<int>(i));
+            MakeHot(top, static_cast<int>(i));
             if (items[i]->VisibleCount() > 0) {
                 OpenSubMenu(top, static_cast<int>(i));
                 if (Top() != top) MoveHot(Top(), 1);

@@ -18,10 +18,12 @@ struct TMsg;
 ///   state     | event                                   | next
 ///   ----------+-----------------------------------------+---------------------
 ///   open      | pointer over an item                    | open (item hot; its sub-menu opens)
+///   open      | pointer on or press on a scroll arrow   | open (the level scrolls, sub-menus close)
 ///   open      | release over an enabled plain item      | chosen
 ///   open      | press outside every menu window         | cancelled (press eaten)
 ///   open      | Esc                                     | sub-menu closes / cancelled at the root
-///   open      | Up / Down                               | open (next keyboard stop hot, wrapping)
+///   open      | Up / Down                               | open (next keyboard stop hot, wrapping,
+///             |                                         |       scrolled into view)
 ///   open      | Right / Left                            | sub-menu opens / closes
 ///   open      | Enter or Space on a hot plain item      | chosen
 ///   open      | the menu is freed or the loop must quit | cancelled
@@ -46,6 +48,9 @@ public:
     /// A key while tracking; true when the tracker used it.
     bool KeyDown(int key);
 
+    /// A level scrolled its items: the sub-menus above it close.
+    void Scrolled(TPopupMenuWindow* window);
+
     /// The open windows, root first.
     const std::vector<TPopupMenuWindow*>& Windows() const { return windows_; }
 
@@ -55,6 +60,9 @@ private:
     void OpenSubMenu(TPopupMenuWindow* parent, int index);
     void CloseWindowsAbove(std::size_t level);
     void MoveHot(TPopupMenuWindow* window, int step);
+    /// Makes an item hot from the keyboard: it scrolls into view.
+    static void MakeHot(TPopupMenuWindow* window, int index);
+    std::size_t LevelOf(const TPopupMenuWindow* window) const;
     TPopupMenuWindow* Top() const { return windows_.empty() ? nullptr : windows_.back(); }
 
     TComponentRef<TPopupMenu> menu_;

@@ -235,6 +235,130 @@ TEST_F(PopupFixture, FreeingTheMenuFromAnItemHandlerIsSafe) {
     EXPECT_EQ(MenuWindows(), 0);
 }
 
+/// A menu of `count` items, far taller than the work area.
+struct LongPopupFixture : PopupFixture {
+    static constexpr int count = 200;
+    std::vector<TMenuItem*> items;
+    void SetUp() override {
+        PopupFixture::SetUp();
+        menu->Items()->Clear();
+        for (int i = 0; i < count; ++i)
+            items.push_back(Item("Item " + std::to_string(i), menu->Items()));
+    }
+    TPopupMenuWindow* Root() { return Window(menu->Items()); }
+    /// Whether the whole of the item lies on the screen, between the window's arrows.
+    bool Reachable(TPopupMenuWindow* w, int index) {
+        const TRect r = w->ItemRect(index);
+        const TRect work = platform::Backend::Current().WorkArea();
+        const TPoint top = w->ClientToScreen({r.Left, r.Top});
+        const TPoint bottom = w->ClientToScreen({r.Right, r.Bottom});
+        return top.Y >= work.Top && bottom.Y <= work.Bottom && w->ItemAt({r.Left, r.Top}) == index &&
+               w->ItemAt({r.Left, r.Bottom - 1}) == index;
+    }
+    TPoint ArrowCentre(TPopupMenuWindow* w, int direction) {
+        const int border = menu->BorderWidth();
+        const int y = direction == TPopupMenuWindow::ScrollUp
+                          ? border + TPopupMenuWindow::ScrollArrowHeight / 2
+                          : w->Height() - border - TPopupMenuWindow::ScrollArrowHeight / 2;
+        return w->ClientToScreen({w->Width() / 2, y});
+    }
+};
+
+// A menu taller than the screen ran off its bottom edge: the items below it
+// could be reached neither by the pointer nor by the keyboard.
+TEST_F(LongPopupFixture, MenuTallerThanTheScreenScrollsItsItemsIntoReach) {
+    const TRect work = platform::Backend::Current().WorkArea();
+    EXPECT_TRUE(Run({
+        [&] {
+            TPopupMenuWindow* w = Root();
+            EXPECT_TRUE(w->Scrolls());
+            EXPECT_GE(w->Top(), work.Top);
+            EXPECT_LE(w->Top() + w->Height(), work.Bottom);
+            EXPECT_TRUE(Reachable(w, 0));
+            EXPECT_FALSE(w->CanScroll(TPopupMenuWindow::ScrollUp));
+            h.Backend().Key(platform::VK_UP); // wraps to the last item
+        },
+        [&] {
+            TPopupMenuWindow* w = Root();
+            EXPECT_EQ(w->HotItem(), items.back());
+            EXPECT_TRUE(Reachable(w, count - 1)) << "scrolled into view";
+            EXPECT_FALSE(w->CanScroll(TPopupMenuWindow::ScrollDown));
+            h.Backend().Key(platform::VK_DOWN); // wraps to the first
+        },
+        [&] {
+            EXPECT_TRUE(Reachable(Root(), 0));
+            EXPECT_EQ(Root()->ScrollOffset(), 0);
+            const TPoint p = ArrowCentre(Root(), TPopupMenuWindow::ScrollDown);
+            h.Backend().MoveMouse(p.X, p.Y);
+        },
+        [&] {
+            TPopupMenuWindow* w = Root();
+            EXPECT_EQ(w->ScrollOffset(), w->ItemRect(1).Top - w->ItemRect(0).Top) << "one item on";
+            EXPECT_EQ(w->ItemAt(w->ScreenToClient(ArrowCentre(w, TPopupMenuWindow::ScrollDown))), -1);
+            const TPoint p = ArrowCentre(w, TPopupMenuWindow::ScrollDown);
+            h.Backend().Click(p.X, p.Y);
+        },
+        [&] {
+            TPopupMenuWindow* w = Root();
+            ASSERT_NE(w, nullptr) << "a click on an arrow keeps the menu open";
+            EXPECT_EQ(w->ScrollOffset(), w->ItemRect(2).Top - w->ItemRect(0).Top) << "another item on";
+            EXPECT_FALSE(Reachable(w, 1));
+            int last = 0;
+            for (int i = 0; i < count; ++i)
+                if (Reachable(w, i)) last = i;
+            EXPECT_LT(last, count - 1);
+            const TPoint p = ItemCentre(w, items[static_cast<std::size_t>(last)]);
+            h.Backend().Click(p.X, p.Y);
+        },
+    }));
+    ASSERT_EQ(clicked.size(), 1u);
+    EXPECT_NE(clicked[0], "Item 0");
+    EXPECT_NE(clicked[0], "Item 1");
+}
+
+// Resting on an arrow scrolls on, item by item, until the end or until the
+// pointer leaves it; a sub-menu beside a scrolled item closes.
+TEST_F(LongPopupFixture, PointerRestingOnAnArrowKeepsScrolling) {
+    Item("Sub", items[1]);
+    int offsets[3] = {};
+    EXPECT_TRUE(Run({
+        [&] {
+            const TPoint p = ItemCentre(Root(), items[1]);
+            h.Backend().MoveMouse(p.X, p.Y);
+        },
+        [&] {
+            EXPECT_NE(Window(items[1]), nullptr);
+            const TPoint p = ArrowCentre(Root(), TPopupMenuWindow::ScrollDown);
+            h.Backend().MoveMouse(p.X, p.Y);
+        },
+        [&] {
+            offsets[0] = Root()->ScrollOffset();
+            EXPECT_EQ(Window(items[1]), nullptr);
+            h.Backend().AdvanceTime(TPopupMenuWindow::ScrollIntervalMs);
+            // Still resting there: the loop goes on with the next input.
+            const TPoint p = ArrowCentre(Root(), TPopupMenuWindow::ScrollDown);
+            h.Backend().MoveMouse(p.X, p.Y);
+        },
+        [&] {
+            offsets[1] = Root()->ScrollOffset();
+            const TPoint p = ItemCentre(Root(), items[20]);
+            h.Backend().MoveMouse(p.X, p.Y);
+        },
+        [&] {
+            h.Backend().AdvanceTime(TPopupMenuWindow::ScrollIntervalMs * 3);
+            const TPoint p = ItemCentre(Root(), items[20]);
+            h.Backend().MoveMouse(p.X, p.Y);
+        },
+        [&] {
+            offsets[2] = Root()->ScrollOffset();
+            h.Backend().Key(platform::VK_ESCAPE);
+        },
+    }));
+    EXPECT_GT(offsets[0], 0);
+    EXPECT_GT(offsets[1], offsets[0]);
+    EXPECT_EQ(offsets[2], offsets[1]) << "stops when the pointer leaves the arrow";
+}
+
 } // namespace
 } // namespace emr::testing
 
