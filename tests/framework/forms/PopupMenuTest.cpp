@@ -51,14 +51,14 @@ struct PopupFixture : ::testing::Test {
         return w->ClientToScreen({(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
     }
     /// Runs the popup with a script of steps, one per idle moment; true when every step ran.
-    bool Run(std::vector<std::function<void()>> steps) {
+    bool Run(std::vector<std::function<void()>> steps, TPoint at = {150, 150}) {
         std::size_t next = 0;
         h.OnIdle([&] {
             if (!Window(menu->Items()) || next >= steps.size()) return false;
             steps[next++]();
             return true;
         });
-        menu->Popup(150, 150);
+        menu->Popup(at.X, at.Y);
         h.App().OnIdle = nullptr;
         return next == steps.size();
     }
@@ -195,24 +195,26 @@ TEST_F(PopupFixture, ARightToLeftMenuOpensLeftwardsAndFlipsAtTheLeftEdge) {
     form->SetBiDiMode(TBiDiMode::bdRightToLeft);
     EXPECT_EQ(menu->BiDiMode(), TBiDiMode::bdRightToLeft);
     EXPECT_TRUE(Run({
-        [&] {
-            TPopupMenuWindow* root = Window(menu->Items());
-            EXPECT_EQ(root->BoundsRect().Right, 150);
-            EXPECT_EQ(root->Top(), 150);
-            const TPoint p = ItemCentre(root, recent);
-            h.Backend().MoveMouse(p.X, p.Y);
-        },
-        [&] {
-            TPopupMenuWindow* root = Window(menu->Items());
-            TPopupMenuWindow* sub = Window(recent);
-            ASSERT_NE(sub, nullptr);
-            EXPECT_EQ(root->HotItem(), recent);
-            EXPECT_LE(sub->BoundsRect().Right, root->Left() + 4) << "opens beside its parent, on the left";
-            EXPECT_GT(sub->BoundsRect().Right, root->Left());
-            const TPoint p = ItemCentre(sub, first);
-            h.Backend().Click(p.X, p.Y);
-        },
-    }));
+                        [&] {
+                            TPopupMenuWindow* root = Window(menu->Items());
+                            EXPECT_EQ(root->BoundsRect().Right, 300);
+                            EXPECT_EQ(root->Top(), 150);
+                            const TPoint p = ItemCentre(root, recent);
+                            h.Backend().MoveMouse(p.X, p.Y);
+                        },
+                        [&] {
+                            TPopupMenuWindow* root = Window(menu->Items());
+                            TPopupMenuWindow* sub = Window(recent);
+                            ASSERT_NE(sub, nullptr);
+                            EXPECT_EQ(root->HotItem(), recent);
+                            EXPECT_LE(sub->BoundsRect().Right, root->Left() + 4)
+                                << "opens beside its parent, on the left";
+                            EXPECT_GT(sub->BoundsRect().Right, root->Left());
+                            const TPoint p = ItemCentre(sub, first);
+                            h.Backend().Click(p.X, p.Y);
+                        },
+                    },
+                    {300, 150})); // room on the left for the menu and its sub-menu
     EXPECT_EQ(clicked, std::vector<std::string>{"First"});
 
     const TRect work = platform::Backend::Current().WorkArea();

@@ -5,8 +5,8 @@
 
 #include "framework/graphics/Color.h"
 #include "framework/platform/ThemeScheme.h"
-#include "framework/platform/win32/Win32Dpi.h"
 #include "framework/platform/win32/MsaaBridge.h"
+#include "framework/platform/win32/Win32Dpi.h"
 #include "framework/platform/win32/Win32Window.h"
 
 // Last: the system headers' macros must not rename the framework's names.
