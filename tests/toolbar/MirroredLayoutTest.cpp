@@ -194,6 +194,35 @@ TEST_F(MirroredLayout, GlyphsKeepTheirOrientationUnlessTheyPointAWay) {
     };
     EXPECT_TRUE(redLeftOfBlue(plain)) << "a picture keeps its orientation";
     EXPECT_FALSE(redLeftOfBlue(back)) << "a glyph that points a way is mirrored";
+    // Pixel for pixel: the picture on the screen is its source, or the source's
+    // mirror image for the glyph that points a way. The coloured block's top-left
+    // corner on the screen fixes where the glyph's cell lies.
+    const auto expectGlyph = [&](const TControl* button, bool mirrored) {
+        const std::unique_ptr<TBitmap> source = Arrow();
+        const TRect r = button->ClientToScreenRect(button->ClientRect());
+        const TPoint o = form->ClientOrigin();
+        const auto screen = [&](int x, int y) {
+            return backend_->PixelAt(form->NativeWindow(), x - o.X, y - o.Y);
+        };
+        TPoint block{-1, -1};
+        for (int y = r.Top; y < r.Bottom && block.X < 0; ++y)
+            for (int x = r.Left; x < r.Right && block.X < 0; ++x)
+                if (screen(x, y) == 0xFF0000 || screen(x, y) == 0x0000FF) block = {x, y};
+        ASSERT_GE(block.X, 0) << button->Name();
+        const TPoint cell{block.X - 2, block.Y - 4}; // the block starts at (2, 4) either way
+        int compared = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const TColor c = source->Pixel(mirrored ? 15 - x : x, y);
+                if (c == clWhite) continue; // the transparent colour shows the button
+                EXPECT_EQ(screen(cell.X + x, cell.Y + y), ColorToPixel(c))
+                    << button->Name() << " at " << x << "," << y;
+                ++compared;
+            }
+        EXPECT_EQ(compared, 2 * 6 * 8);
+    };
+    expectGlyph(plain, false);
+    expectGlyph(back, true);
     form->SetBiDiMode(TBiDiMode::bdLeftToRight);
     Pump();
     EXPECT_TRUE(redLeftOfBlue(back)) << "left to right it is shown as drawn";
