@@ -459,12 +459,6 @@ bool TToolBarMenuBar::PopupHook(TMsg& msg) {
     if (windows.empty()) return false;
     const unsigned m = msg.Message.Msg;
 
-    if (popup->BiDiMode() != TBiDiMode::bdLeftToRight && m == WM_KEYDOWN) {
-        if (msg.Message.WParam == platform::VK_LEFT)
-            msg.Message.WParam = platform::VK_RIGHT;
-        else if (msg.Message.WParam == platform::VK_RIGHT)
-            msg.Message.WParam = platform::VK_LEFT;
-    }
     if (!t.firstKeySent) {
         t.firstKeySent = true;
         EnsureApplication()->PostMessage(windows.front(), WM_KEYDOWN, platform::VK_DOWN, 0);
@@ -482,7 +476,9 @@ bool TToolBarMenuBar::PopupHook(TMsg& msg) {
     bool byMouse = false;
     bool eat = false;
     if (m == WM_KEYDOWN) {
-        const auto key = static_cast<int>(msg.Message.WParam);
+        // Left and Right in reading order: the menu's tracker swaps them the same way
+        // for its own levels, which open leftwards in a right-to-left menu.
+        const auto key = TMenuTracker::ReadingOrderKey(static_cast<int>(msg.Message.WParam), windows.back());
         if (key == platform::VK_RETURN) enter_ = true;
         if (key == platform::VK_ESCAPE) t.stillModal = true;
         if (hot && key == platform::VK_RIGHT && hot->VisibleCount() == 0) {

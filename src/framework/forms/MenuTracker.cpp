@@ -185,11 +185,18 @@ void TMenuTracker::MoveHot(TPopupMenuWindow* window, int step) {
     }
 }
 
+int TMenuTracker::ReadingOrderKey(int key, const TPopupMenuWindow* window) {
+    if (!window || !window->UseRightToLeftLayout()) return key;
+    if (key == platform::VK_LEFT) return platform::VK_RIGHT;
+    if (key == platform::VK_RIGHT) return platform::VK_LEFT;
+    return key;
+}
+
 bool TMenuTracker::KeyDown(int key) {
     TPopupMenuWindow* top = Top();
     if (done_ || !top) return false;
     TMenuItem* hot = top->HotItem();
-    switch (key) {
+    switch (ReadingOrderKey(key, top)) {
     case platform::VK_ESCAPE:
         if (windows_.size() > 1)
             CloseWindowsAbove(windows_.size() - 2);

@@ -47,6 +47,9 @@ public:
     void PointerUp(TPoint screen);
     /// A key while tracking; true when the tracker used it.
     bool KeyDown(int key);
+    /// Left and Right as the reading order of `window` means them: swapped in a
+    /// right-to-left menu, whose sub-menus open leftwards (Left goes in).
+    static int ReadingOrderKey(int key, const TPopupMenuWindow* window);
 
     /// A level scrolled its items: the sub-menus above it close.
     void Scrolled(TPopupMenuWindow* window);

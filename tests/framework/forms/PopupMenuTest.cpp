@@ -190,6 +190,30 @@ TEST_F(PopupFixture, PopupNearTheScreenEdgeFlipsToStayOnTheWorkArea) {
     EXPECT_EQ(placed.Bottom, work.Bottom - 5) << "above the point";
 }
 
+TEST_F(PopupFixture, InARightToLeftMenuLeftOpensTheSubMenuAndRightComesBack) {
+    form->SetBiDiMode(TBiDiMode::bdRightToLeft);
+    EXPECT_TRUE(
+        Run({
+                [&] { h.Backend().Key(platform::VK_DOWN); },  // Open
+                [&] { h.Backend().Key(platform::VK_DOWN); },  // Recent
+                [&] { h.Backend().Key(platform::VK_RIGHT); }, // away from the sub-menu's side: nothing
+                [&] {
+                    EXPECT_EQ(Window(recent), nullptr);
+                    h.Backend().Key(platform::VK_LEFT); // towards it: opens, First hot
+                },
+                [&] {
+                    ASSERT_NE(Window(recent), nullptr);
+                    EXPECT_EQ(Window(recent)->HotItem(), first);
+                    h.Backend().Key(platform::VK_RIGHT); // back to the root
+                },
+                [&] {
+                    EXPECT_EQ(Window(recent), nullptr);
+                    h.Backend().Key(platform::VK_ESCAPE);
+                },
+            },
+            {300, 150}));
+}
+
 TEST_F(PopupFixture, ARightToLeftMenuOpensLeftwardsAndFlipsAtTheLeftEdge) {
     // The menu follows the direction of the form that owns it.
     form->SetBiDiMode(TBiDiMode::bdRightToLeft);
