@@ -81,9 +81,17 @@ void TCanvas::PaintTextLine(int x, int y, std::string_view text, int hotkeyOffse
         scaledFont.Assign(font_.get());
         scaledFont.SetHeight(static_cast<int>(std::nearbyint(font_->Height() * scale_)));
         const int logicalWidth = mirrorWidth_ != 0 || opaque ? engine.Width(*font_, text) : 0;
-        const TRect box = DeviceRect({x, y, x + logicalWidth, y + engine.Metrics(*font_).Height});
+        const int lineHeight = engine.Metrics(*font_).Height;
+        const TRect box = DeviceRect({x, y, x + logicalWidth, y + lineHeight});
         // In a mirrored span the text's box moves; its glyphs still run left to right.
         ox = angle == 0 ? box.Left : EdgeX(x);
+        if (mirrorWidth_ != 0 && angle != 0) {
+            // Turned text hangs from its anchor across a column: the anchor goes to the
+            // column's mirrored edge that the drawing grows from.
+            if (angle == 900) ox = EdgeX(x + lineHeight);
+            if (angle == 1800) ox = EdgeX(x - logicalWidth);
+            if (angle == 2700) ox = EdgeX(x - lineHeight);
+        }
         oy = box.Top;
         cellWidth = box.Width();
         cellHeight = box.Height();

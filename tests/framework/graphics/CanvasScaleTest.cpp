@@ -332,6 +332,38 @@ TEST(CanvasMirror, TextMovesToTheMirroredBoxAndReadsLeftToRight) {
     }
 }
 
+/// The device pixels of turned text (a vertical toolbar's captions) drawn with its
+/// anchor at (x, 4) on a canvas 30 units wide.
+std::vector<std::uint32_t> TurnedTextPixels(int orientation, int mirrorWidth, int x) {
+    TBitmap b;
+    Prepare(b, 30, 40, 1.0, mirrorWidth);
+    b.Canvas()->Font()->SetName("Tahoma");
+    b.Canvas()->Font()->SetHeight(-11);
+    b.Canvas()->Font()->SetOrientation(orientation);
+    b.Canvas()->Brush()->SetStyle(TBrushStyle::bsClear);
+    b.Canvas()->TextOut(x, 4, "Ab");
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < b.Height(); ++y)
+        pixels.insert(pixels.end(), b.ScanLine(y), b.ScanLine(y) + b.Width());
+    return pixels;
+}
+
+// Turned text in a mirrored span lay beside its box, so a right-to-left vertical
+// toolbar showed only slivers of its captions: the anchor was mirrored as a
+// point, not the column the turned text covers.
+TEST(CanvasMirror, TurnedTextLandsInItsMirroredColumnAndIsNotReversed) {
+    TCanvas measure;
+    measure.Font()->SetName("Tahoma");
+    measure.Font()->SetHeight(-11);
+    const int h = measure.TextHeight("Ab");
+    // Turned clockwise the text covers the column [x - h, x); anticlockwise [x, x + h).
+    const auto plain2700 = TurnedTextPixels(2700, 0, 30 - 8 + h);
+    const auto plain900 = TurnedTextPixels(900, 0, 30 - 8 - h);
+    EXPECT_NE(plain2700, TurnedTextPixels(2700, 0, 0)) << "the text is drawn at all";
+    EXPECT_EQ(TurnedTextPixels(2700, 30, 8), plain2700);
+    EXPECT_EQ(TurnedTextPixels(900, 30, 8), plain900);
+}
+
 TEST(CanvasScaleText, MeasurementIsTheSameAtEveryScaleAndDrawnTextFitsIt) {
     for (double scale : {1.0, 1.5, 2.0}) {
         TBitmap b;
