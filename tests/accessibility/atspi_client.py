@@ -9,7 +9,9 @@ SCENARIO is one of
              and extents, the focus moving when Tab is pressed, and the program
              quit through the click action of "退出";
   apply      the click action of "确定", the message box it shows read as an
-             alert carrying its text, and the box closed through its button's action.
+             alert carrying its text, and the box closed through its button's action;
+  workbench  the workbench's menu bar and its menus, a tool bar, the Bold check
+             button checked by its click action, and a focus event on Tab.
 
 Prints what it found; exits non-zero with the reason when something is missing.
 """
@@ -26,6 +28,7 @@ from gi.repository import Atspi, GLib  # noqa: E402
 WINDOW_TITLE = "电子病历补丁"
 OK_CAPTION = "确定"
 APPLIED_TEXT = "补丁应用成功！"
+WORKBENCH_TITLE = "Workbench"
 CLICK_ACTION = "click"
 QUIT_CAPTION = "退出"
 # The toolbar's buttons sit at these offsets from its left edge.
@@ -221,7 +224,46 @@ def apply_patch(app):
     click(buttons[0])
 
 
-SCENARIOS = {"quit": quit_program, "apply": apply_patch}
+def drive_workbench(app):
+    frame = open_window(app, WORKBENCH_TITLE)
+    menu_bar = None
+    for child in descendants(frame):
+        if child.get_role() == Atspi.Role.MENU_BAR:
+            menu_bar = child
+            break
+    if menu_bar is None:
+        fail("no menu bar in the frame")
+    menus = [menu_bar.get_child_at_index(i) for i in range(menu_bar.get_child_count())]
+    names = [menu.get_name() for menu in menus if menu is not None and menu.get_name()]
+    if not names or len(names) != len(menus):
+        fail("the menu bar's menus are missing or unnamed: %r" % names)
+    print("menu bar: %s" % ", ".join(names), flush=True)
+
+    toolbar = find(frame, Atspi.Role.TOOL_BAR, "Standard")
+    find(toolbar, Atspi.Role.PUSH_BUTTON, "Save")
+    print("tool bar: %s" % toolbar.get_name(), flush=True)
+
+    bold = find(frame, Atspi.Role.TOGGLE_BUTTON, "Bold")
+    if bold.get_state_set().contains(Atspi.StateType.CHECKED):
+        fail("Bold is checked before its action")
+    if wait_for_event("object:state-changed:checked", lambda source: source.get_name() == "Bold",
+                      lambda: click(bold)) is None:
+        fail("no checked event from Bold after its action")
+    if not bold.get_state_set().contains(Atspi.StateType.CHECKED):
+        fail("Bold does not say it is checked")
+    print("Bold is checked", flush=True)
+
+    # Activating the window may focus the frame itself; Tab must move the focus to a control.
+    focused = wait_for_event("object:state-changed:focused", lambda source: source.get_role() != Atspi.Role.FRAME,
+                             lambda: press_key("Tab"))
+    if focused is None:
+        fail("no focus event from a control after Tab")
+    if not focused.get_state_set().contains(Atspi.StateType.FOCUSED):
+        fail("%s sent the focus event but does not say it is focused" % focused.get_name())
+    print("focus event on %s %s" % (focused.get_role_name(), focused.get_name()), flush=True)
+
+
+SCENARIOS = {"quit": quit_program, "apply": apply_patch, "workbench": drive_workbench}
 
 
 def main():
