@@ -11,7 +11,7 @@
 # Exits 77 (skipped) only when a package that scripts/install-deps installs is missing.
 set -euo pipefail
 program=$(realpath "$1")
-scenario=$2
+scenario=${2:-}
 case "$scenario" in
   quit | apply | workbench) ;;
   *) echo "usage: AtspiE2E.sh PROGRAM {quit|apply|workbench}"; exit 2 ;;
