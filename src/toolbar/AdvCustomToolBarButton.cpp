@@ -769,14 +769,6 @@ void TAdvCustomToolBarButton::BuildShade() {
     sc->CopyRect(q, grey.Canvas(), q);
 }
 
-namespace {
-
-/// The actions of a toolbar button, in the order DoAccessibleAction numbers them.
-constexpr const char* kPressAction = "press";
-constexpr const char* kOpenAction = "open";
-
-} // namespace
-
 void TAdvCustomToolBarButton::DescribeAccessible(platform::TAccessibleNode& node) const {
     const bool menuOnly = IsMenuButton() && !dropDownButton_;
     const bool toggles = groupIndex_ != 0 || style_ == TAdvToolButtonStyle::tasCheck;
@@ -797,15 +789,15 @@ void TAdvCustomToolBarButton::DescribeAccessible(platform::TAccessibleNode& node
         menuOnly ? (dropDownMenu_ || menuItem_) : (dropDownButton_ && (dropDownMenu_ || OnDropDown));
     if (hasMenu) node.States |= platform::asHasPopup;
     if (hasMenu && menuShown_) node.States |= platform::asExpanded;
-    if (!menuOnly) node.Actions.push_back(kPressAction);
-    if (hasMenu) node.Actions.push_back(kOpenAction);
+    if (!menuOnly) node.Actions.push_back(platform::kClickAction);
+    if (hasMenu) node.Actions.push_back(platform::kOpenAction);
 }
 
 bool TAdvCustomToolBarButton::DoAccessibleAction(TComponent* part, int index) {
     platform::TAccessibleNode node;
     DescribeAccessible(node);
     if (part || index < 0 || index >= static_cast<int>(node.Actions.size()) || !Enabled()) return false;
-    if (node.Actions[static_cast<std::size_t>(index)] == kOpenAction) return OpenMenuByKeyboard();
+    if (node.Actions[static_cast<std::size_t>(index)] == platform::kOpenAction) return OpenMenuByKeyboard();
     PressByKeyboard();
     return true;
 }

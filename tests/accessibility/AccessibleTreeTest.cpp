@@ -147,7 +147,7 @@ TEST_F(AccessibleTreeTest, ProgramWindowIsAFrameHoldingThePanelToolbarAndItsTwoP
         const auto expected = platform::asEnabled | platform::asVisible | platform::asShowing;
         EXPECT_EQ(button.States & expected, expected);
         EXPECT_FALSE(button.States & (platform::asChecked | platform::asPressed | platform::asFocused));
-        EXPECT_EQ(button.Actions, std::vector<std::string>{"press"});
+        EXPECT_EQ(button.Actions, std::vector<std::string>{"click"});
         EXPECT_EQ(button.Extents, ScreenRectOf(control));
         // Hit testing finds the button, not the toolbar under it.
         const TPoint centre{(button.Extents.Left + button.Extents.Right) / 2,
@@ -354,6 +354,7 @@ TEST_F(AccessibleTreeTest, WorkbenchMenuBarToolbarsAndCheckButtons) {
     const AccessibleId bold = Find(root, TAccessibleRole::ToggleButton, "Bold");
     ASSERT_NE(bold, 0u);
     EXPECT_FALSE(Node(bold).States & platform::asChecked);
+    EXPECT_EQ(Node(bold).Actions, std::vector<std::string>{"click"});
     backend_->ClearAccessibleNotices();
     ASSERT_TRUE(Source().DoAction(bold, 0));
     Application->ProcessMessages();

@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# The program as a screen reader sees it: a private session bus, the desktop's
+# A program as a screen reader sees it: a private session bus, the desktop's
 # accessibility bus launcher with accessibility switched on, and a private Xvfb
 # server; the program starts there and atspi_client.py finds it through the
-# registry, checks its window, tool bar and push buttons, sees a focus event
-# when Tab is pressed, and quits it through the action of "退出".
-#   AtspiE2E.sh PROGRAM
+# registry and drives it as SCENARIO says (see atspi_client.py):
+#   quit       emrpatch quit through the click action of "退出": ends with 0, nothing written;
+#   apply      emrpatch applied through the click action of "确定": the settings written,
+#              the box read as an alert and closed, ends with 0;
+#   workbench  the workbench's menu bar, tool bar, Bold checked and a focus event.
+#   AtspiE2E.sh PROGRAM SCENARIO
 # Exits 77 (skipped) only when a package that scripts/install-deps installs is missing.
 set -euo pipefail
 program=$(realpath "$1")
+scenario=${2:-}
+case "$scenario" in
+  quit | apply | workbench) ;;
+  *) echo "usage: AtspiE2E.sh PROGRAM {quit|apply|workbench}"; exit 2 ;;
+esac
 here=$(cd "$(dirname "$0")" && pwd)
 launcher=/usr/libexec/at-spi-bus-launcher
 
@@ -74,14 +82,30 @@ XDG_CONFIG_HOME=$work/config "$program" &
 app=$!
 pids+=($app)
 
-/usr/bin/python3 "$here/atspi_client.py" emrpatch
+/usr/bin/python3 "$here/atspi_client.py" "$(basename "$program")" "$scenario"
+# The workbench has no quit button; it is asked to stop as a desktop session would,
+# before its folder goes away with the clean-up.
+[ "$scenario" = workbench ] && kill -TERM "$app"
 
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$app" 2>/dev/null; then
-  echo "FAIL: the program still runs after the action of 退出"
+  echo "FAIL: the program still runs after it was asked to end"
   exit 1
 fi
 status=0
 wait "$app" || status=$?
 [ "$status" -eq 0 ] || { echo "FAIL: the program ended with status $status"; exit 1; }
 echo "the program ended with status 0"
+
+[ "$scenario" = workbench ] && exit 0
+settings=$work/config/regional-settings.ini
+if [ "$scenario" = quit ]; then
+  [ -z "$(ls -A "$work/config")" ] || { echo "FAIL: quitting wrote $(ls -A "$work/config")"; exit 1; }
+  echo "nothing written"
+  exit 0
+fi
+[ -f "$settings" ] || { echo "FAIL: no $settings after the action of 确定"; exit 1; }
+for expected in "sShortDate=yyyy-MM-dd" "sLongDate=yyyy'年'M'月 'd'日'" "sTimeFormat=HH:mm:ss" "s1159=" "s2359="; do
+  tr -d '\r' < "$settings" | grep -qxF -- "$expected" || { echo "FAIL: $settings lacks $expected"; exit 1; }
+done
+echo "the settings were written"

@@ -75,7 +75,7 @@ void TButton::DescribeAccessible(platform::TAccessibleNode& node) const {
     node.Role = platform::TAccessibleRole::PushButton;
     if (default_) node.States |= platform::asDefault;
     if (down_) node.States |= platform::asPressed;
-    node.Actions = {"press"};
+    node.Actions = {platform::kClickAction};
 }
 
 bool TButton::DoAccessibleAction(TComponent* part, int index) {

@@ -319,7 +319,7 @@ void TPopupMenuWindow::DescribeAccessiblePart(const TComponent* part, platform::
     if (item.Checked()) node.States |= platform::asChecked;
     if (index == hot_) node.States |= platform::asSelected | platform::asFocused;
     if (item.Count() > 0) node.States |= platform::asHasPopup;
-    node.Actions = {item.Count() > 0 ? "open" : "press"};
+    node.Actions = {item.Count() > 0 ? platform::kOpenAction : platform::kClickAction};
 }
 
 bool TPopupMenuWindow::DoAccessibleAction(TComponent* part, int index) {

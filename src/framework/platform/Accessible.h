@@ -66,9 +66,15 @@ struct TAccessibleNode {
     WindowId Window = 0;
     AccessibleId Parent = 0;
     std::vector<AccessibleId> Children;
-    /// Action names in the order DoAction numbers them ("press", "open", "close").
+    /// Action names in the order DoAction numbers them (kClickAction, kOpenAction, "close").
     std::vector<std::string> Actions;
 };
+
+/// Screen readers offer the action under this name on buttons and menu items; it does what a
+/// mouse click does, so a reader that looks for "click" finds it.
+inline constexpr const char* kClickAction = "click";
+/// Opens the drop-down menu or sub-menu of a node that has one.
+inline constexpr const char* kOpenAction = "open";
 
 enum class TAccessibleEvent {
     FocusChanged,    // the node took the keyboard focus
