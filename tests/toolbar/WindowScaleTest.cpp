@@ -1,17 +1,18 @@
 // Forms, dock rows and floating toolbars on monitors of different scales.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "../framework/forms/ScopedEnvironment.h"
 #include "ToolBarFixture.h"
 #include "framework/forms/Application.h"
 #include "framework/forms/Form.h"
@@ -252,7 +253,7 @@ protected:
         folder = std::filesystem::temp_directory_path() / ("emr-scaled-layout-" + unique);
         ASSERT_TRUE(std::filesystem::create_directories(folder));
         ini = (folder / "layout.ini").generic_string();
-        ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        configHome.emplace("XDG_CONFIG_HOME", folder.string());
         auto backend = std::make_unique<platform::HeadlessBackend>(kScreen);
         be = backend.get();
         platform::Backend::Install(std::move(backend));
@@ -266,6 +267,7 @@ protected:
         std::filesystem::remove_all(folder, ignored);
     }
     void AtScale(double scale) { be->SetMonitors({kScreen}, {scale}); }
+    std::optional<testing::TScopedEnvironment> configHome;
     TCustomForm* ShowStoredForm() {
         std::string text = "object LayoutForm: TForm\n  Left = 40\n  Top = 30\n  ClientWidth = 400\n"
                            "  ClientHeight = 300\n  object Dock: TAdvDockPanel\n"
