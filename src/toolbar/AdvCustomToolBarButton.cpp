@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "framework/controls/AccessibleChanges.h"
 #include "framework/controls/Mouse.h"
@@ -36,7 +37,7 @@ namespace {
 /// Paints a bitmap with its transparent colour left out. The flags are set
 /// quietly: the bitmap tells its owner about every change, and an owner told
 /// while it paints would invalidate itself and be painted a second time.
-void DrawTransparently(TCanvas& canvas, int x, int y, TBitmap* bitmap,
+void DrawTransparently(TCanvas& canvas, const TRect& box, TBitmap* bitmap,
                        TTransparentMode mode = TTransparentMode::tmAuto) {
     if (!bitmap->Transparent() || bitmap->TransparentMode() != mode) {
         TNotifyEvent owner = std::exchange(bitmap->OnChange, nullptr);
@@ -44,7 +45,12 @@ void DrawTransparently(TCanvas& canvas, int x, int y, TBitmap* bitmap,
         bitmap->SetTransparent(true);
         bitmap->OnChange = std::move(owner);
     }
-    DrawGlyphBitmap(canvas, x, y, *bitmap);
+    DrawGlyphBitmap(canvas, box.Left, box.Top, box.Width(), box.Height(), *bitmap);
+}
+
+void DrawTransparently(TCanvas& canvas, int x, int y, TBitmap* bitmap,
+                       TTransparentMode mode = TTransparentMode::tmAuto) {
+    DrawTransparently(canvas, TRect::FromBounds(x, y, bitmap->Width(), bitmap->Height()), bitmap, mode);
 }
 
 /// A copy of `bitmap` reflected left to right that leaves out the original's
@@ -63,6 +69,19 @@ std::unique_ptr<TBitmap> MirroredCopy(TBitmap& bitmap) {
     return copy;
 }
 
+/// The greyed form a disabled button shows of a glyph it was given no disabled form of.
+void MakeGreyedCopy(const TBitmap& glyph, TBitmap& grey) {
+    grey.Assign(&glyph);
+    grey.SetPixelFormat(TPixelFormat::pf24bit);
+    for (int y = 0; y < grey.Height(); ++y) {
+        for (int x = 0; x < grey.Width(); ++x) {
+            TColor c = ColorToRGB(glyph.Pixel(x, y));
+            int g = ((GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3) / 2 + 96;
+            grey.ScanLine(y)[x] = ColorToPixel(RGB(g, g, g));
+        }
+    }
+}
+
 } // namespace
 
 TAdvCustomToolBarButton::TAdvCustomToolBarButton(TComponent* owner) : TAdvCustomToolBarControl(owner) {
@@ -73,6 +92,10 @@ TAdvCustomToolBarButton::TAdvCustomToolBarButton(TComponent* owner) : TAdvCustom
     glyphDown_ = std::make_unique<TBitmap>();
     glyphDisabled_ = std::make_unique<TBitmap>();
     glyphChecked_ = std::make_unique<TBitmap>();
+    glyphMedium_ = std::make_unique<TBitmap>();
+    glyphMedium_->OnChange = [this](TObject*) { Invalidate(); };
+    glyphLarge_ = std::make_unique<TBitmap>();
+    glyphLarge_->OnChange = [this](TObject*) { Invalidate(); };
     shadowImage_ = std::make_unique<TBitmap>();
     drawPosition_ = std::make_unique<TAdvToolBarButtonDrawPosition>();
     drawPosition_->OnChange = [this](TObject*) { Invalidate(); };
@@ -264,17 +287,33 @@ void TAdvCustomToolBarButton::MakeDisabledGlyph() {
         return;
     }
     TBitmap grey;
-    grey.Assign(glyph_.get());
-    grey.SetPixelFormat(TPixelFormat::pf24bit);
-    for (int y = 0; y < grey.Height(); ++y) {
-        for (int x = 0; x < grey.Width(); ++x) {
-            TColor c = ColorToRGB(glyph_->Pixel(x, y));
-            int g = ((GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3) / 2 + 96;
-            grey.ScanLine(y)[x] = ColorToPixel(RGB(g, g, g));
-        }
-    }
+    MakeGreyedCopy(*glyph_, grey);
     glyphDisabled_->Assign(&grey);
     disabledGlyphGenerated_ = true;
+}
+
+/// The glyph held at the size that suits the device box of `box`, greyed when the
+/// disabled form was asked for (the stored disabled form only fits the base size).
+TBitmap* TAdvCustomToolBarButton::GlyphForDevice(const TCanvas& canvas, const TRect& box, TBitmap* glyph,
+                                                 std::unique_ptr<TBitmap>& made) const {
+    const bool disabled = glyph == glyphDisabled_.get();
+    if (canvas.Scale() == 1.0 || (glyph != glyph_.get() && !disabled) || glyph_->Empty()) return glyph;
+    std::vector<int> sizes{glyph_->Width()};
+    std::vector<TBitmap*> held{glyph_.get()};
+    for (TBitmap* larger : {glyphMedium_.get(), glyphLarge_.get()})
+        if (!larger->Empty()) {
+            sizes.push_back(larger->Width());
+            held.push_back(larger);
+        }
+    if (held.size() == 1) return glyph;
+    const TImageSizeChoice choice = ChooseImageSize(sizes, canvas.DeviceRect(box).Width());
+    const auto chosen = std::find(sizes.begin(), sizes.end(), choice.Size);
+    TBitmap* bitmap = chosen == sizes.end() ? glyph_.get() : held[chosen - sizes.begin()];
+    if (bitmap == glyph_.get()) return glyph;
+    if (!disabled) return bitmap;
+    made = std::make_unique<TBitmap>();
+    MakeGreyedCopy(*bitmap, *made);
+    return made.get();
 }
 
 void TAdvCustomToolBarButton::SetGlyphDisabled(const TBitmap* value) {
@@ -675,12 +714,16 @@ void TAdvCustomToolBarButton::DrawContent(TCanvas& canvas, const TRect& r, TColo
             list->Draw(&canvas, x, y, index, Enabled());
         break;
     }
-    case Source::Glyph:
+    case Source::Glyph: {
+        std::unique_ptr<TBitmap> made;
+        const TRect box = TRect::FromBounds(x, y, glyph->Width(), glyph->Height());
+        TBitmap* drawn = GlyphForDevice(canvas, box, glyph, made);
         if (directionalGlyph_ && UseRightToLeftLayout())
-            DrawTransparently(canvas, x, y, MirroredCopy(*glyph).get(), TTransparentMode::tmFixed);
+            DrawTransparently(canvas, box, MirroredCopy(*drawn).get(), TTransparentMode::tmFixed);
         else
-            DrawTransparently(canvas, x, y, glyph);
+            DrawTransparently(canvas, box, drawn);
         break;
+    }
     case Source::Picture: {
         TPicture* pic = !Enabled() && pictureDisabled_->Graphic() && !pictureDisabled_->Graphic()->Empty()
                             ? pictureDisabled_.get()

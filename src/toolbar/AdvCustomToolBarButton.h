@@ -88,6 +88,14 @@ public:
     void SetGlyphDisabled(const TBitmap* value);
     TBitmap* GlyphChecked() const { return glyphChecked_.get(); }
     void SetGlyphChecked(const TBitmap* value) { glyphChecked_->Assign(value); }
+    /// Glyph drawn again at larger sizes (each its own width) for finer devices: at a
+    /// canvas scale other than 1.0 the size to draw Glyph at is chosen among Glyph,
+    /// GlyphMedium and GlyphLarge by ChooseImageSize. Disabled, the chosen one is
+    /// greyed; at 1.0, or while none is set, they are not used.
+    TBitmap* GlyphMedium() const { return glyphMedium_.get(); }
+    void SetGlyphMedium(const TBitmap* value) { glyphMedium_->Assign(value); }
+    TBitmap* GlyphLarge() const { return glyphLarge_.get(); }
+    void SetGlyphLarge(const TBitmap* value) { glyphLarge_->Assign(value); }
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int value);
     TPicture* Picture() const { return picture_.get(); }
@@ -232,6 +240,8 @@ private:
     void PictureChanged();
     void ActionChanged(bool checkDefaults);
     void MakeDisabledGlyph();
+    TBitmap* GlyphForDevice(const TCanvas& canvas, const TRect& box, TBitmap* glyph,
+                            std::unique_ptr<TBitmap>& made) const;
 
     bool allowAllUp_ = false;
     std::unique_ptr<TButtonAppearance> appearance_;
@@ -245,6 +255,7 @@ private:
     bool dropDownSplit_ = true;
     std::unique_ptr<TAdvToolBarButtonDrawPosition> drawPosition_;
     std::unique_ptr<TBitmap> glyph_, glyphHot_, glyphDown_, glyphDisabled_, glyphChecked_;
+    std::unique_ptr<TBitmap> glyphMedium_, glyphLarge_;
     std::unique_ptr<TBitmap> shadowImage_;
     bool shadeFromGlyph_ = true;
     int imageIndex_ = -1;

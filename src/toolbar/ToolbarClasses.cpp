@@ -40,6 +40,8 @@ template <class C> void ButtonProperties(TClassRegistrar<C>& r) {
         .Object("GlyphDown", &C::GlyphDown)
         .Object("GlyphDisabled", &C::GlyphDisabled)
         .Object("GlyphChecked", &C::GlyphChecked)
+        .Object("GlyphMedium", &C::GlyphMedium)
+        .Object("GlyphLarge", &C::GlyphLarge)
         .Integer("ImageIndex", &C::ImageIndex, &C::SetImageIndex, -1)
         .Object("Picture", &C::Picture)
         .Boolean("ParentStyler", &C::ParentStyler, &C::SetParentStyler, true)

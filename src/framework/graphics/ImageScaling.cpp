@@ -177,12 +177,16 @@ const TMaskedImage& DeviceGlyph(const TBitmap& bitmap, int target) {
 }
 
 void DrawGlyphBitmap(TCanvas& canvas, int x, int y, const TBitmap& bitmap) {
+    DrawGlyphBitmap(canvas, x, y, bitmap.Width(), bitmap.Height(), bitmap);
+}
+
+void DrawGlyphBitmap(TCanvas& canvas, int x, int y, int width, int height, const TBitmap& bitmap) {
     if (bitmap.Empty()) return;
-    if (canvas.Scale() == 1.0) {
+    if (canvas.Scale() == 1.0 && width == bitmap.Width() && height == bitmap.Height()) {
         canvas.Draw(x, y, &bitmap);
         return;
     }
-    const TRect box = canvas.DeviceRect(TRect::FromBounds(x, y, bitmap.Width(), bitmap.Height()));
+    const TRect box = canvas.DeviceRect(TRect::FromBounds(x, y, width, height));
     if (box.Empty()) return;
     const TMaskedImage& image = DeviceGlyph(bitmap, box.Width());
     std::unique_ptr<TCanvas> device = canvas.DeviceCanvas();

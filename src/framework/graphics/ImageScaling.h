@@ -60,4 +60,9 @@ const TMaskedImage& DeviceGlyph(const TBitmap& bitmap, int target);
 /// is never mirrored.
 void DrawGlyphBitmap(TCanvas& canvas, int x, int y, const TBitmap& bitmap);
 
+/// Draws a glyph bitmap into a box of width x height logical pixels at (x, y), the
+/// same way: a bitmap held at a larger size for finer devices fills the box's device
+/// pixels without being scaled when its size is the device size (or close to it).
+void DrawGlyphBitmap(TCanvas& canvas, int x, int y, int width, int height, const TBitmap& bitmap);
+
 } // namespace emr
