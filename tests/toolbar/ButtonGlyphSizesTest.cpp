@@ -64,7 +64,9 @@ protected:
     TAdvToolBarButton* button = nullptr;
 };
 
-bool Marked(TColor c) { return GetRValue(c) == kMarkRed && GetBValue(c) < 250; }
+bool Marked(TColor c) {
+    return GetRValue(c) == kMarkRed && GetBValue(c) < 250;
+}
 
 TEST_F(ButtonGlyphSizes, EachScaleDrawsTheHeldSizeForItsDeviceBoxUnscaledAndCentred) {
     const TRect logical = InkOf(*Paint(1.0), Marked);
@@ -80,7 +82,8 @@ TEST_F(ButtonGlyphSizes, EachScaleDrawsTheHeldSizeForItsDeviceBoxUnscaledAndCent
         const TRect device = paint->Canvas()->DeviceRect(glyphBox);
         const int left = device.Left + (device.Width() - c.Size) / 2;
         const int top = device.Top + (device.Height() - c.Size) / 2;
-        EXPECT_EQ(InkOf(*paint, Marked), TRect::FromBounds(left + 1, top + 1, c.Size - 2, c.Size - 2)) << c.Scale;
+        EXPECT_EQ(InkOf(*paint, Marked), TRect::FromBounds(left + 1, top + 1, c.Size - 2, c.Size - 2))
+            << c.Scale;
         const auto source = MarkedGlyph(c.Size);
         for (int y = 1; y < c.Size - 1; ++y)
             for (int x = 1; x < c.Size - 1; ++x)
